@@ -1,0 +1,1 @@
+namespace zmp { int AppPlaceholder() { return 0; } }

@@ -1,0 +1,97 @@
+#include "data/ImageStore.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace zmp {
+
+const char* BlockName(BlockId b) {
+  switch (b) {
+    case BlockId::Main: return "main";
+    case BlockId::Second: return "second";
+    case BlockId::Third: return "third";
+    case BlockId::Fourth: return "fourth";
+  }
+  return "?";
+}
+
+template <class T>
+void BasicBlockRef<T>::Check(std::size_t offset, std::size_t length) const {
+  if (offset > bytes_.size() || length > bytes_.size() - offset) {
+    throw std::out_of_range(std::string("image access outside the ") + BlockName(id_) +
+                            " block: offset " + std::to_string(offset) + ", length " +
+                            std::to_string(length) + ", block size " +
+                            std::to_string(bytes_.size()));
+  }
+}
+
+template <class T>
+int BasicBlockRef<T>::CheckBit(int bit) {
+  if (bit < 0 || bit > 7) throw std::out_of_range("bit number " + std::to_string(bit));
+  return bit;
+}
+
+template <class T>
+void BasicBlockRef<T>::SetBcdDigits(std::size_t offset, std::size_t nbytes,
+                                    std::string_view digits) const
+  requires kWritable
+{
+  if (digits.size() != 2 * nbytes) throw std::invalid_argument("BCD digit count");
+  for (char c : digits)
+    if (c < '0' || c > '9') throw std::invalid_argument("BCD digit");
+  auto r = Range(offset, nbytes);
+  for (std::size_t i = 0; i < nbytes; ++i) {
+    // digits[0..1] is the most significant byte, stored last.
+    const std::size_t pos = 2 * (nbytes - 1 - i);
+    r[i] = static_cast<std::uint8_t>(((digits[pos] - '0') << 4) | (digits[pos + 1] - '0'));
+  }
+}
+
+template class BasicBlockRef<std::uint8_t>;
+template class BasicBlockRef<const std::uint8_t>;
+
+ImageCopy::ImageCopy() {
+  for (std::size_t i = 0; i < blocks_.size(); ++i) blocks_[i].assign(kBlockSizes[i], 0xFF);
+}
+
+void ImageCopy::FillAll(std::uint8_t v) {
+  for (auto& b : blocks_) std::fill(b.begin(), b.end(), v);
+}
+
+std::uint16_t ComputeChecksum(const ImageCopy& image) {
+  std::uint32_t sum = 0;
+  const auto main = image.Main().span();
+  for (std::size_t i = 0; i < main.size(); ++i) {
+    if (i == kChecksumOffset || i == kChecksumOffset + 1) continue;
+    sum += main[i];
+  }
+  return static_cast<std::uint16_t>(sum & 0xFFFF);
+}
+
+ImageStore::ImageStore() = default;
+
+bool ImageStore::IsModified() const {
+  for (BlockId b : {BlockId::Main, BlockId::Second, BlockId::Third}) {
+    const auto w = working_.Block(b).span();
+    const auto s = snapshot_.Block(b).span();
+    if (!std::equal(w.begin(), w.end(), s.begin())) return true;
+  }
+  return false;
+}
+
+void ImageStore::MakeBlank() {
+  working_.FillAll(0xFF);
+  CopyWorkingToTransfer();
+}
+
+void ImageStore::StampVersion() {
+  Main().SetText(kVersionTextOffset, kProgramVersion.size(), kProgramVersion);
+  Main().SetText(kFormatTextOffset, kDataFormat.size(), kDataFormat);
+}
+
+void ImageStore::UpdateChecksum() {
+  Main().SetWord(kChecksumOffset, 0);
+  Main().SetWord(kChecksumOffset, ComputeChecksum(working_));
+}
+
+}  // namespace zmp

@@ -1,0 +1,1 @@
+namespace zmp { int EditorsPlaceholder() { return 0; } }

@@ -1,0 +1,1 @@
+namespace zmp { int EditorsUiPlaceholder() { return 0; } }

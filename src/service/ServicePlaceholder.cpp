@@ -1,0 +1,1 @@
+namespace zmp { int ServicePlaceholder() { return 0; } }

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything with the sanitizers, and runs the tests.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/setup.sh
+zmp_install_missing
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DZMP_BUILD_TESTS=ON -DZMP_BUILD_BENCH=ON \
+  -DZMP_SANITIZE=ON >/dev/null
+cmake --build build/test -j"$(zmp_jobs)"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=0
+export UBSAN_OPTIONS=print_stacktrace=1
+cd build/test
+ctest --output-on-failure -j"$(zmp_jobs)" --timeout 300
