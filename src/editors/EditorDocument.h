@@ -1,0 +1,40 @@
+// What an editor view needs from the shared document: the data image, the
+// model descriptor, and one way to change the image. The application's
+// document (CFPUDoc) implements it; views never hold a copy of a setting.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+#include "data/ImageStore.h"
+#include "data/ModelInfo.h"
+#include "editors/EditorKinds.h"
+
+namespace zmp {
+
+class EditorDocument : public QObject {
+  Q_OBJECT
+ public:
+  using QObject::QObject;
+  ~EditorDocument() override = default;
+
+  virtual ImageStore& Image() = 0;
+  virtual ModelInfo& Model() = 0;
+
+  // Runs change against the working image as one undoable step named label.
+  // Returns true when any byte changed (no step is recorded otherwise). After
+  // a change ImageChanged is emitted.
+  virtual bool Commit(const QString& label, const std::function<void()>& change) = 0;
+
+  // Asks the main frame to open (or activate) another editor, or to close one.
+  virtual void OpenEditor(EditorKind kind) = 0;
+  virtual void CloseEditor(EditorKind kind) = 0;
+
+ signals:
+  // Image bytes changed by a commit, an undo or a redo: open views reload
+  // what they show. sender is the view that committed, or nullptr.
+  void ImageChanged(QObject* sender);
+};
+
+}  // namespace zmp

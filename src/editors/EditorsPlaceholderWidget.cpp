@@ -1,1 +1,0 @@
-namespace zmp { int EditorsUiPlaceholder() { return 0; } }
