@@ -1,9 +1,3 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "app/Application.h"
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QMainWindow w;
-  w.show();
-  return app.exec();
-}
+int main(int argc, char** argv) { return zmp::CFPUApp::Run(argc, argv); }

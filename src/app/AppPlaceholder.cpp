@@ -1,1 +1,0 @@
-namespace zmp { int AppPlaceholder() { return 0; } }

@@ -1,0 +1,154 @@
+#include "app/Application.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QScreen>
+#include <iostream>
+
+#include "app/LanguageTexts.h"
+#include "app/MainFrame.h"
+#include "app/Messages.h"
+#include "app/Prompts.h"
+#include "app/Settings.h"
+#include "data/ModelInfo.h"
+#include "data/NewImage.h"
+
+namespace zmp {
+
+namespace {
+CFPUApp* g_app = nullptr;
+
+QString Latin(std::string_view s) {
+  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+}  // namespace
+
+CFPUApp* TheApp() { return g_app; }
+
+CFPUApp::CFPUApp() { g_app = this; }
+
+CFPUApp::~CFPUApp() {
+  frame_.reset();
+  if (g_app == this) g_app = nullptr;
+}
+
+void CFPUApp::ResetFileNames() {
+  dataFileName_ = QString::fromLatin1(kDefaultDataFileName);
+  sdtFileName_ = QString::fromLatin1(kDefaultSdtFileName);
+  itmFileName_ = QString::fromLatin1(kDefaultItmFileName);
+}
+
+void CFPUApp::SetLastFilePath(const QString& folder) {
+  lastFilePath_ = folder;
+  if (!lastFilePath_.isEmpty() && !lastFilePath_.endsWith(QLatin1Char('/')))
+    lastFilePath_ += QLatin1Char('/');
+}
+
+void CFPUApp::SetLanguageId(int id) { languageId_ = id; }
+
+QString CFPUApp::HelpFile(bool advanced) const {
+  const LanguageRow* row = LanguageRowOf(languageId_);
+  if (!row) return {};
+  return Latin(advanced ? row->advancedHelpFile : row->helpFile);
+}
+
+QString CFPUApp::HelpFilePath(bool advanced) const {
+  const QString name = HelpFile(advanced);
+  if (name.isEmpty()) return {};
+  // Beside the program, then in the installed data folder.
+  for (const QString& dir : {options_.programDir, QString::fromLatin1(ZMP_DATA_DIR)}) {
+    if (dir.isEmpty()) continue;
+    const QString p = QDir(dir).filePath(name);
+    if (QFileInfo(p).isFile()) return p;
+  }
+  return {};
+}
+
+bool CFPUApp::LoadLanguage() {
+  const LanguageRow* row = LanguageRowOf(languageId_);
+  const std::string name = row ? std::string(row->name) : std::string();
+  const std::string path = LanguageTexts::FindFile(options_.programDir.toStdString());
+  const LanguageTexts::LoadResult r =
+      path.empty() ? LanguageTexts::LoadResult::NotFound : Texts().LoadFile(path, name);
+  if (r == LanguageTexts::LoadResult::Loaded) return true;
+  const char* message = LanguageTexts::MessageFor(r);
+  // Also on the terminal, so that a start from a script shows why it stopped.
+  std::cerr << kProductName << ": " << message << '\n';
+  MessageByNumber(nullptr, QString::fromLatin1(message), TextNo{0}, Icon::Stop);
+  return false;
+}
+
+bool CFPUApp::AskStartupPassword() {
+  if (!protection_.executionProtected) return true;
+  const auto entry = CurrentPrompts().Password(nullptr, QTx(121_txt), QTx(122_txt),
+                                               static_cast<int>(kPasswordLength));
+  if (!entry) return false;
+  if (entry->toStdString() == protection_.password) return true;
+  Error(nullptr, 123_txt);
+  return false;
+}
+
+bool CFPUApp::InitInstance(const std::vector<std::string>& args, const StartOptions& options) {
+  options_ = options;
+  startedUp_ = false;
+  // 1. Command-line words (nothing else on the command line is used).
+  flags_ = ParseCommandLine(args);
+  // 2. The settings (organisation "VELMORA").
+  Settings settings;
+  // 3. The colour depth of the screen.
+  if (const QScreen* s = QGuiApplication::primaryScreen()) colourDepth_ = s->depth();
+  // 4. Core.
+  languageId_ = settings.Language();
+  if (!LoadLanguage()) return false;
+  AttachExtensions();
+  image_.MakeBlank();
+  ResetFileNames();
+  comPort_ = settings.ComPort();
+  baudrate_ = settings.Baudrate();
+  SetLastFilePath(settings.LastFilePath(DefaultDataFolder(DocumentsFolder(), options_.programDir)));
+  MakeStartupImage(image_, settings.LastModel());
+  courier_ = QFont(QStringLiteral("Courier"), 9);
+  courier_.setStyleHint(QFont::TypeWriter);
+  dataFile_ = settings.DataFile();
+  protection_ = settings.Protect();
+  if (!AskStartupPassword()) return false;
+  // 5.-6. The editor kinds are fixed (EditorKinds.h); the main window.
+  frame_ = std::make_unique<CMainFrame>(*this);
+  // 7. Placement from "LastWinPos", or maximised.
+  frame_->RestorePlacement(settings.LastWinPos(), options_.showWindow);
+  startedUp_ = true;
+  // 8. The default editor.
+  frame_->PostCommand(32773);
+  return true;
+}
+
+void CFPUApp::ExitInstance() {
+  if (!startedUp_) return;
+  Settings s;
+  s.SetLastModel(ModelInfo(image_).Record());
+  s.SetComPort(comPort_);
+  s.SetBaudrate(baudrate_);
+  s.SetLastFilePath(lastFilePath_);
+  s.SetLanguage(languageId_);
+  s.SetDataFile(dataFile_);
+  s.SetProtect(protection_);
+}
+
+int CFPUApp::Run(int argc, char** argv) {
+  QApplication qapp(argc, argv);
+  QApplication::setOrganizationName(QString::fromLatin1(kSettingsOrganisation));
+  QApplication::setApplicationName(QString::fromLatin1(kSettingsApplication));
+  std::vector<std::string> args;
+  const QStringList all = QApplication::arguments();
+  for (qsizetype i = 1; i < all.size(); ++i) args.push_back(all[i].toStdString());
+  CFPUApp app;
+  StartOptions options;
+  options.programDir = QApplication::applicationDirPath();
+  if (!app.InitInstance(args, options)) return 1;
+  const int rc = qapp.exec();
+  app.ExitInstance();
+  return rc;
+}
+
+}  // namespace zmp

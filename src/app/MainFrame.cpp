@@ -1,0 +1,608 @@
+#include "app/MainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QSplashScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QUndoStack>
+#include <QUrl>
+
+#include "app/Application.h"
+#include "app/DebugLibrary.h"
+#include "app/FPUDoc.h"
+#include "app/Frames.h"
+#include "app/LanguageSetupDialog.h"
+#include "app/LanguageTexts.h"
+#include "app/Messages.h"
+#include "app/ModelInfoDialog.h"
+#include "app/Prompts.h"
+#include "app/Settings.h"
+#include "data/ModelChange.h"
+#include "data/NewImage.h"
+
+namespace zmp {
+
+namespace {
+
+constexpr int kCommandRole = Qt::UserRole + 1;
+// Program menu entry shown only when the maintenance region says so.
+constexpr std::size_t kPasswordRecoveryFlag = region::kMaintenance + 32;  // 0x58E0
+
+std::map<int, std::function<void(CMainFrame&)>>& RegisteredHandlers() {
+  static std::map<int, std::function<void(CMainFrame&)>> handlers;
+  return handlers;
+}
+
+// A caption "&Open...\tCtrl+O": the text with its mnemonic, then the shortcut.
+void SetCaption(QAction* a, TextNo t) {
+  const QString s = QTx(t);
+  const int tab = static_cast<int>(s.indexOf(QLatin1Char('\t')));
+  if (tab >= 0) {
+    a->setText(s.left(tab));
+    a->setShortcut(QKeySequence(s.mid(tab + 1), QKeySequence::PortableText));
+  } else {
+    a->setText(s);
+  }
+}
+
+bool IsBuiltin(int id) {
+  switch (id) {
+    case cmd::kNew:
+    case cmd::kExit:
+    case cmd::kModelInformation:
+    case cmd::kLanguageFileSetup:
+    case cmd::kToolBar:
+    case cmd::kStatusBar:
+    case cmd::kTreeView:
+    case cmd::kCascade:
+    case cmd::kTile:
+    case cmd::kHelpTopics:
+    case cmd::kHelpAdvanced: return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
+// --- Construction --------------------------------------------------------------
+
+CMainFrame::CMainFrame(CFPUApp& app) : app_(app) {
+  setObjectName(QStringLiteral("CMainFrame"));
+  mdi_ = new QMdiArea(this);
+  mdi_->setObjectName(QStringLiteral("MdiArea"));
+  mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setCentralWidget(mdi_);
+  CreateActions();
+  CreateBars();
+  for (const auto& [id, h] : RegisteredHandlers()) {
+    auto handler = h;
+    SetCommandHandler(id, [this, handler] { handler(*this); });
+  }
+  RebuildMenus();
+  UpdateTree();
+  UpdateCaption();
+  ShowPortInStatusBar();
+  if (app_.Options().splash) ShowSplash();
+  // Idle processing: command states and the port pane stay current.
+  auto* idle = new QTimer(this);
+  connect(idle, &QTimer::timeout, this, [this] {
+    UpdateCommandStates();
+    ShowPortInStatusBar();
+  });
+  idle->start(1000);
+  if (app_.Flags().supportUtility) {
+    debug_ = std::make_unique<DebugLibrary>();
+    debug_->Load();
+  }
+}
+
+CMainFrame::~CMainFrame() {
+  // Views go before the document they show.
+  for (auto* f : mdi_->subWindowList()) delete f;
+  delete doc_;
+}
+
+void CMainFrame::CreateActions() {
+  auto add = [this](int id) {
+    auto* a = new QAction(this);
+    a->setData(id);
+    connect(a, &QAction::triggered, this, [this, id] {
+      switch (id) {
+        case cmd::kNew: OnNew(); return;
+        case cmd::kExit: close(); return;
+        case cmd::kUndo:
+          if (doc_) doc_->UndoStack().undo();
+          UpdateCommandStates();
+          return;
+        case cmd::kRedo:
+          if (doc_) doc_->UndoStack().redo();
+          UpdateCommandStates();
+          return;
+        case cmd::kModelInformation: OnModelInformation(); return;
+        case cmd::kLanguageFileSetup: OnLanguageFileSetup(); return;
+        case cmd::kToolBar: toolBar_->setVisible(!toolBar_->isVisible()); return;
+        case cmd::kStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); return;
+        case cmd::kTreeView: treeDock_->setVisible(!treeDock_->isVisible()); return;
+        case cmd::kCascade: mdi_->cascadeSubWindows(); return;
+        case cmd::kTile: mdi_->tileSubWindows(); return;
+        case cmd::kHelpTopics: OnHelp(false); return;
+        case cmd::kHelpAdvanced: OnHelp(true); return;
+        default: break;
+      }
+      if (auto kind = cmd::EditorOfCommand(id)) {
+        OpenEditor(*kind);
+        return;
+      }
+      if (auto it = handlers_.find(id); it != handlers_.end() && it->second) it->second();
+    });
+    actions_[id] = a;
+    return a;
+  };
+  for (int m = 0; m < cmd::kMenuCount; ++m)
+    for (const auto& row : cmd::MenuOf(static_cast<cmd::Menu>(m)).rows)
+      if (row.command) add(row.command);
+  for (int b : {0, 1})
+    for (const auto& row : cmd::EditorRows(b))
+      if (row.command && !actions_.count(row.command)) add(row.command);
+  // Editor commands that no row table lists (opened from other editors).
+  for (const auto& t : kEditorTemplates)
+    if (int c = cmd::CommandOfEditor(t.kind); c && !actions_.count(c)) add(c);
+  for (int toggle : {cmd::kToolBar, cmd::kStatusBar, cmd::kTreeView}) actions_[toggle]->setCheckable(true);
+
+  const QStyle* st = style();
+  actions_[cmd::kNew]->setIcon(st->standardIcon(QStyle::SP_FileIcon));
+  actions_[cmd::kOpen]->setIcon(st->standardIcon(QStyle::SP_DialogOpenButton));
+  actions_[cmd::kSave]->setIcon(st->standardIcon(QStyle::SP_DialogSaveButton));
+  actions_[cmd::kReadData]->setIcon(st->standardIcon(QStyle::SP_ArrowDown));
+  actions_[cmd::kWriteData]->setIcon(st->standardIcon(QStyle::SP_ArrowUp));
+  actions_[cmd::kModelInformation]->setIcon(st->standardIcon(QStyle::SP_FileDialogInfoView));
+  actions_[cmd::kChInfo]->setIcon(st->standardIcon(QStyle::SP_FileDialogDetailedView));
+  actions_[cmd::kHelpTopics]->setIcon(st->standardIcon(QStyle::SP_DialogHelpButton));
+  actions_[cmd::kUndo]->setIcon(st->standardIcon(QStyle::SP_ArrowBack));
+  actions_[cmd::kRedo]->setIcon(st->standardIcon(QStyle::SP_ArrowForward));
+}
+
+void CMainFrame::CreateBars() {
+  treeDock_ = new QDockWidget(QTx(516_txt), this);
+  treeDock_->setObjectName(QStringLiteral("FunctionTreeBar"));
+  treeDock_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+  treeDock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetClosable);
+  tree_ = new QTreeWidget(treeDock_);
+  tree_->setObjectName(QStringLiteral("FunctionTree"));
+  tree_->setHeaderHidden(true);
+  tree_->setRootIsDecorated(true);
+  tree_->setMinimumWidth(180);
+  treeDock_->setWidget(tree_);
+  addDockWidget(Qt::LeftDockWidgetArea, treeDock_);
+  resizeDocks({treeDock_}, {250}, Qt::Horizontal);
+  connect(tree_, &QTreeWidget::itemActivated, this,
+          [this](QTreeWidgetItem* item, int) { OnTreeItem(item); });
+  connect(tree_, &QTreeWidget::itemClicked, this,
+          [this](QTreeWidgetItem* item, int) { OnTreeItem(item); });
+  connect(treeDock_, &QDockWidget::visibilityChanged, this,
+          [this](bool) { actions_[cmd::kTreeView]->setChecked(!treeDock_->isHidden()); });
+
+  toolBar_ = addToolBar(QTx(112_txt).remove(QLatin1Char('&')));
+  toolBar_->setObjectName(QStringLiteral("ToolBar"));
+  toolBar_->setMovable(false);
+  toolBar_->setIconSize(QSize(20, 20));
+  for (int id : {cmd::kNew, cmd::kOpen, cmd::kSave, 0, cmd::kUndo, cmd::kRedo, 0, cmd::kReadData,
+                 cmd::kWriteData, 0, cmd::kModelInformation, cmd::kChInfo, 0, cmd::kHelpTopics}) {
+    if (id == 0)
+      toolBar_->addSeparator();
+    else
+      toolBar_->addAction(actions_[id]);
+  }
+
+  portPane_ = new QLabel(statusBar());
+  portPane_->setObjectName(QStringLiteral("PortPane"));
+  portPane_->setMinimumWidth(60);
+  portPane_->setAlignment(Qt::AlignCenter);
+  statusBar()->addPermanentWidget(portPane_);
+  if (app_.Flags().demo) {
+    demoPane_ = new QLabel(QTx(1311_txt), statusBar());
+    demoPane_->setObjectName(QStringLiteral("DemoPane"));
+    statusBar()->addPermanentWidget(demoPane_);
+  }
+}
+
+void CMainFrame::ShowSplash() {
+  QPixmap pix(420, 200);
+  pix.fill(QColor(0x1F, 0x3A, 0x5F));
+  QPainter p(&pix);
+  p.setPen(Qt::white);
+  QFont f = font();
+  f.setPointSize(20);
+  f.setBold(true);
+  p.setFont(f);
+  p.drawText(pix.rect().adjusted(10, 10, -10, -60), Qt::AlignCenter, QString::fromLatin1(kProductName));
+  f.setPointSize(11);
+  f.setBold(false);
+  p.setFont(f);
+  p.drawText(pix.rect().adjusted(10, 110, -10, -10), Qt::AlignHCenter | Qt::TextWordWrap, QTx(1_txt));
+  p.end();
+  auto* splash = new QSplashScreen(pix);
+  splash->setAttribute(Qt::WA_DeleteOnClose);
+  splash->show();
+  QTimer::singleShot(5000, splash, &QWidget::close);
+}
+
+// --- Menus, tree, caption ---------------------------------------------------------
+
+void CMainFrame::FillMenu(QMenu* menu, std::span<const cmd::MenuRow> rows) {
+  for (const auto& row : rows) {
+    if (row.command == 0) {
+      // A separator only after an entry.
+      const auto acts = menu->actions();
+      if (!acts.isEmpty() && !acts.back()->isSeparator()) menu->addSeparator();
+      continue;
+    }
+    if (row.command == cmd::kProgramPasswordRecovery &&
+        app_.Image().Main().Byte(kPasswordRecoveryFlag) == 0xFF)
+      continue;
+    if (row.command == cmd::kSupportUtil && !app_.Flags().supportUtility) continue;
+    QAction* a = actions_.at(row.command);
+    SetCaption(a, row.text);
+    menu->addAction(a);
+  }
+}
+
+void CMainFrame::RebuildMenus() {
+  for (QMenu* m : menus_) m->deleteLater();
+  menus_.clear();
+  menuBar()->clear();
+  const int board = ModelInfo(app_.Image()).OptionBoard();
+  for (int i = 0; i < cmd::kMenuCount; ++i) {
+    const auto menuId = static_cast<cmd::Menu>(i);
+    const cmd::MenuTable table = cmd::MenuOf(menuId);
+    QMenu* menu = new QMenu(QTx(table.title), this);
+    FillMenu(menu, table.rows);
+    if (menuId == cmd::Menu::Edit) {
+      menu->addSeparator();
+      FillMenu(menu, cmd::EditorRows(board));
+    }
+    // No separator left at the end of a menu.
+    while (!menu->actions().isEmpty() && menu->actions().back()->isSeparator())
+      menu->removeAction(menu->actions().back());
+    menuBar()->addMenu(menu);
+    menus_.push_back(menu);
+  }
+  if (actions_[cmd::kUndo]->shortcut().isEmpty()) actions_[cmd::kUndo]->setShortcut(QKeySequence::Undo);
+  if (actions_[cmd::kRedo]->shortcut().isEmpty())
+    actions_[cmd::kRedo]->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+  actions_[cmd::kToolBar]->setChecked(!toolBar_->isHidden());
+  actions_[cmd::kStatusBar]->setChecked(!statusBar()->isHidden());
+  actions_[cmd::kTreeView]->setChecked(!treeDock_->isHidden());
+  UpdateCommandStates();
+}
+
+QMenu* CMainFrame::TopMenu(int index) const {
+  return index >= 0 && index < static_cast<int>(menus_.size()) ? menus_[static_cast<std::size_t>(index)]
+                                                              : nullptr;
+}
+
+void CMainFrame::UpdateTree() {
+  tree_->clear();
+  const ModelInfo model(app_.Image());
+  auto* root = new QTreeWidgetItem(tree_);
+  root->setText(0, QString::fromStdString(model.WindowCaption()));
+  root->setFlags(Qt::ItemIsEnabled);
+  for (const auto& row : cmd::EditorRows(model.OptionBoard())) {
+    if (row.command == 0) continue;
+    auto* item = new QTreeWidgetItem(root);
+    item->setText(0, QTx(row.treeText));
+    item->setData(0, kCommandRole, row.command);
+    const auto kind = cmd::EditorOfCommand(row.command);
+    if (!kind || !IsEditorBuilt(*kind)) item->setFlags(Qt::NoItemFlags);
+  }
+  root->setExpanded(true);
+}
+
+void CMainFrame::OnTreeItem(QTreeWidgetItem* item) {
+  if (!item) return;
+  const QVariant c = item->data(0, kCommandRole);
+  if (c.isValid()) Command(c.toInt());
+}
+
+void CMainFrame::UpdateCaption() {
+  const ModelInfo model(app_.Image());
+  std::string caption =
+      FormatText("%s  [ %s ] [ %s : %s ]", {kProductName, model.LongCaption(), Texts().Text(147_txt),
+                                            app_.DataFileName().toStdString()});
+  if (app_.Flags().demo) caption += FormatText("%10s%s", {"", Texts().Text(1311_txt)});
+  setWindowTitle(QString::fromLatin1(caption.c_str()));
+}
+
+void CMainFrame::ShowPortInStatusBar() {
+  portPane_->setText(QString::fromStdString(FormatText("COM%d", {std::to_string(app_.ComPort())})));
+}
+
+// --- Commands -------------------------------------------------------------------------
+
+QAction* CMainFrame::Action(int id) const {
+  auto it = actions_.find(id);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+bool CMainFrame::IsCommandEnabled(int id) const {
+  const QAction* a = Action(id);
+  return a && a->isEnabled();
+}
+
+bool CMainFrame::Command(int id) {
+  QAction* a = Action(id);
+  if (!a || !a->isEnabled()) return false;
+  a->trigger();
+  return true;
+}
+
+void CMainFrame::PostCommand(int id) {
+  QMetaObject::invokeMethod(this, [this, id] { Command(id); }, Qt::QueuedConnection);
+}
+
+void CMainFrame::SetCommandHandler(int id, std::function<void()> handler) {
+  if (handler)
+    handlers_[id] = std::move(handler);
+  else
+    handlers_.erase(id);
+  UpdateCommandStates();
+}
+
+void CMainFrame::RegisterCommandHandler(int id, std::function<void(CMainFrame&)> handler) {
+  RegisteredHandlers()[id] = std::move(handler);
+}
+
+void CMainFrame::UpdateCommandStates() {
+  for (auto& [id, a] : actions_) {
+    bool on = IsBuiltin(id) || handlers_.count(id) > 0;
+    if (auto kind = cmd::EditorOfCommand(id)) on = IsEditorBuilt(*kind);
+    if (id == cmd::kUndo) on = doc_ && doc_->UndoStack().canUndo();
+    if (id == cmd::kRedo) on = doc_ && doc_->UndoStack().canRedo();
+    a->setEnabled(on);
+  }
+}
+
+// --- Editors ------------------------------------------------------------------------------
+
+namespace {
+std::map<EditorKind, EditorFactory>& ExtraFactories() {
+  static std::map<EditorKind, EditorFactory> f;
+  return f;
+}
+const EditorFactory* FactoryOf(EditorKind kind) {
+  const auto& built = BuiltEditors();
+  if (auto it = built.find(kind); it != built.end() && it->second) return &it->second;
+  if (auto it = ExtraFactories().find(kind); it != ExtraFactories().end() && it->second)
+    return &it->second;
+  return nullptr;
+}
+}  // namespace
+
+void CMainFrame::AddEditorFactory(EditorKind kind, EditorFactory factory) {
+  if (factory)
+    ExtraFactories()[kind] = std::move(factory);
+  else
+    ExtraFactories().erase(kind);
+}
+
+bool CMainFrame::IsEditorBuilt(EditorKind kind) { return FactoryOf(kind) != nullptr; }
+
+CFPUDoc& CMainFrame::Doc() {
+  if (!doc_) {
+    doc_ = new CFPUDoc(app_.Image(), this, this);
+    connect(&doc_->UndoStack(), &QUndoStack::indexChanged, this, [this] { UpdateCommandStates(); });
+    UpdateCommandStates();
+  }
+  return *doc_;
+}
+
+QList<CEditorFrame*> CMainFrame::EditorFrames() const {
+  QList<CEditorFrame*> out;
+  for (auto* w : mdi_->subWindowList())
+    if (auto* f = qobject_cast<CEditorFrame*>(w); f && !f->IsClosed()) out.push_back(f);
+  return out;
+}
+
+CEditorFrame* CMainFrame::EditorFrame(EditorKind kind) const {
+  for (auto* f : EditorFrames())
+    if (f->Kind() == kind) return f;
+  return nullptr;
+}
+
+bool CMainFrame::OpenEditor(EditorKind kind) {
+  const EditorFactory* factory = FactoryOf(kind);
+  if (!factory) return false;
+  if (CEditorFrame* f = EditorFrame(kind)) {
+    if (f->isMinimized()) f->showNormal();
+    mdi_->setActiveSubWindow(f);
+    return true;
+  }
+  CFPUDoc& doc = Doc();
+  QWidget* view = (*factory)(doc, nullptr);
+  if (!view) return false;  // never an empty frame
+  CEditorFrame* frame = MakeEditorFrame(kind);
+  frame->SetView(view);
+  mdi_->addSubWindow(frame);
+  connect(frame, &CEditorFrame::Closed, this, [this] { OnFrameClosed(); });
+  frame->show();
+  mdi_->setActiveSubWindow(frame);
+  UpdateTree();
+  return true;
+}
+
+void CMainFrame::CloseEditor(EditorKind kind) {
+  if (CEditorFrame* f = EditorFrame(kind)) f->close();
+}
+
+void CMainFrame::CloseAllEditors() {
+  for (CEditorFrame* f : EditorFrames()) f->close();
+}
+
+void CMainFrame::OnFrameClosed() {
+  // The document lives while any editor window exists.
+  if (EditorFrames().isEmpty() && doc_) {
+    CFPUDoc* doc = doc_;
+    doc_ = nullptr;
+    doc->deleteLater();
+    UpdateCommandStates();
+  }
+}
+
+// --- Image replacement and File commands -----------------------------------------------------
+
+void CMainFrame::ImageReplaced() {
+  if (doc_) doc_->ClearHistory();
+  RebuildMenus();
+  UpdateTree();
+  UpdateCaption();
+  PostCommand(cmd::kChInfo);
+}
+
+void CMainFrame::ReplaceImageFromTransfer() {
+  CloseAllEditors();
+  ImageStore& image = app_.Image();
+  image.CopyTransferToWorking();
+  // The control standard is fixed and the limits follow the record's band.
+  image.TakeSnapshot();
+  ImageReplaced();
+}
+
+bool CMainFrame::PassSaveChangesPrompt() {
+  if (!app_.Image().IsModified()) return true;
+  const std::string text =
+      FormatText("%s \"%s\" ?", {Texts().Text(650_txt), app_.DataFileName().toStdString()});
+  switch (Confirm(this, QString::fromLatin1(text.c_str()), Buttons::YesNoCancel)) {
+    case Answer::Yes: return SaveAs();
+    case Answer::No: return true;
+    default: return false;
+  }
+}
+
+bool CMainFrame::SaveAs() { return false; }
+
+void CMainFrame::OnNew() {
+  if (Confirm(this, 653_txt, Buttons::OkCancelDefaultCancel) != Answer::Ok) return;
+  if (!PassSaveChangesPrompt()) return;
+  CloseAllEditors();
+  MakeNewImageForCurrentModel(app_.Image());
+  app_.ResetFileNames();
+  ImageReplaced();
+}
+
+void CMainFrame::OnModelInformation() {
+  CModelInfoDlg dlg(ModelInfo(app_.Image()), this);
+  connect(&dlg, &CModelInfoDlg::HelpRequested, this, [this] { OnHelp(false); });
+  if (CurrentPrompts().RunDialog(dlg) != QDialog::Accepted) return;
+  CloseAllEditors();
+  if (ApplyModelChange(app_.Image(), dlg.Selection(), dlg.Code())) app_.ResetFileNames();
+  ImageReplaced();
+}
+
+void CMainFrame::OnLanguageFileSetup() {
+  const LanguageRow* current = LanguageRowOf(app_.LanguageId());
+  const QString name = current ? QString::fromLatin1(current->name.data(),
+                                                     static_cast<qsizetype>(current->name.size()))
+                               : QString::fromStdString(Texts().CurrentLanguageName());
+  CLanguageSetupDlg dlg(name, this);
+  connect(&dlg, &CLanguageSetupDlg::HelpRequested, this, [this] { OnHelp(false); });
+  if (CurrentPrompts().RunDialog(dlg) != QDialog::Accepted || !dlg.Changed()) return;
+  app_.SetLanguageId(dlg.ChosenId());
+  Notice(this, 125_txt);
+}
+
+void CMainFrame::OnHelp(bool advanced) {
+  const QString path = app_.HelpFilePath(advanced);
+  if (path.isEmpty() || !CurrentPrompts().OpenUrl(QUrl::fromLocalFile(path))) {
+    const std::string text = FormatText(Texts().Text(124_txt), {app_.HelpFile(advanced).toStdString()});
+    Notice(this, QString::fromLatin1(text.c_str()));
+  }
+}
+
+bool CMainFrame::OpenMemMapDebugWindow() {
+  if (!debug_ || !debug_->IsLoaded()) return false;
+  ImageStore& image = app_.Image();
+  auto main = image.Block(BlockId::Main).span();
+  auto second = image.Block(BlockId::Second).span();
+  return debug_->OpenWindow(this, main.data(), main.size(), second.data(), second.size());
+}
+
+bool CMainFrame::DebugLibraryLoaded() const { return debug_ && debug_->IsLoaded(); }
+
+bool CMainFrame::event(QEvent* e) {
+  const int type = static_cast<int>(e->type());
+  if (type == kMemMapChangedMessage || type == kUpdateAllViewsMessage) {
+    if (doc_) emit doc_->ImageChanged(nullptr);
+    return true;
+  }
+  return QMainWindow::event(e);
+}
+
+// --- Closing and placement ---------------------------------------------------------------------
+
+void CMainFrame::closeEvent(QCloseEvent* e) {
+  if (MessageByNumber(this, QTx(426_txt), 427_txt, Icon::Question, Buttons::OkCancel) != Answer::Ok ||
+      !PassSaveChangesPrompt()) {
+    e->ignore();
+    return;
+  }
+  {
+    Settings s;
+    s.SetLastWinPos(Placement());
+  }
+  CloseAllEditors();
+  e->accept();
+}
+
+WindowPlacement CMainFrame::Placement() const {
+  WindowPlacement p;
+  const bool maximised = windowState() & Qt::WindowMaximized;
+  const bool minimised = windowState() & Qt::WindowMinimized;
+  p.showCommand = maximised ? kShowMaximized : kShowNormal;
+  p.flags = minimised && maximised ? kRestoreToMaximized : 0;
+  QRect r = normalGeometry();
+  if (!r.isValid()) r = geometry();
+  p.left = r.left();
+  p.top = r.top();
+  p.right = r.left() + r.width();
+  p.bottom = r.top() + r.height();
+  return p;
+}
+
+void CMainFrame::RestorePlacement(const std::optional<WindowPlacement>& p, bool show) {
+  if (!p) {
+    setWindowState(Qt::WindowMaximized);
+    if (show) showMaximized();
+    return;
+  }
+  QRect r(p->left, p->top, p->right - p->left, p->bottom - p->top);
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QRect avail = screen ? screen->availableVirtualGeometry() : QRect(0, 0, 1024, 768);
+  // A rectangle that is empty or lies off every screen is replaced by a sensible one.
+  if (r.width() < 320 || r.height() < 240 || !avail.intersects(r))
+    r = QRect(avail.topLeft() + QPoint(40, 40), QSize(std::min(1024, avail.width() - 80),
+                                                      std::min(720, avail.height() - 80)));
+  setGeometry(r);
+  if (p->showCommand == kShowMaximized) {
+    setWindowState(Qt::WindowMaximized);
+    if (show) showMaximized();
+  } else {
+    setWindowState(Qt::WindowNoState);
+    if (show) showNormal();
+  }
+}
+
+}  // namespace zmp

@@ -1,0 +1,139 @@
+// The main window: menus, tool bar, status bar, the function tree in a dock,
+// and the MDI area in which every editor opens in its own frame on the one
+// shared document.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <map>
+#include <optional>
+
+#include "app/Commands.h"
+#include "app/StartupRules.h"
+#include "editors/EditorViews.h"
+#include "editors/EditorKinds.h"
+
+class QAction;
+class QDockWidget;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace zmp {
+
+class CFPUApp;
+class CFPUDoc;
+class CEditorFrame;
+class DebugLibrary;
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit CMainFrame(CFPUApp& app);
+  ~CMainFrame() override;
+
+  // --- Editors -----------------------------------------------------------
+  // Opens or activates the editor; false (nothing opened) when its view is not built.
+  bool OpenEditor(EditorKind kind);
+  void CloseEditor(EditorKind kind);
+  void CloseAllEditors();
+  CEditorFrame* EditorFrame(EditorKind kind) const;
+  QList<CEditorFrame*> EditorFrames() const;
+  // Built: in BuiltEditors() or added with AddEditorFactory.
+  static bool IsEditorBuilt(EditorKind kind);
+  // Adds the view of an editor kind that BuiltEditors() does not list (an
+  // empty factory removes it again).
+  static void AddEditorFactory(EditorKind kind, EditorFactory factory);
+  // The shared document; nullptr while no editor is open.
+  CFPUDoc* Document() const { return doc_; }
+  // The shared document, created when there is none.
+  CFPUDoc& Doc();
+  QMdiArea* MdiArea() const { return mdi_; }
+
+  // --- Image replacement -------------------------------------------------
+  // After the transfer copy has been filled (data file opened, image read from
+  // the repeater): close the editors, copy transfer to working, take the
+  // snapshot, rebuild caption, menus and tree, and open the channel
+  // information editor (posted).
+  void ReplaceImageFromTransfer();
+  // The save-changes question of a modified image; true when the caller may
+  // go on (saved, or the user declined), false on Cancel or a failed save.
+  bool PassSaveChangesPrompt();
+  // Save As of the File menu; true when the image was saved.
+  bool SaveAs();
+
+  // --- Commands ------------------------------------------------------------
+  // Runs a command as if chosen from a menu; false when it is unknown or disabled.
+  bool Command(int id);
+  // Queues a command (as the program posts 32773 after start-up).
+  void PostCommand(int id);
+  QAction* Action(int id) const;
+  bool IsCommandEnabled(int id) const;
+  // A handler for a command the main frame does not run itself (Read, Write,
+  // service tools). Setting one enables the entry; an empty one disables it.
+  void SetCommandHandler(int id, std::function<void()> handler);
+  // Handlers that the parts attach before any main frame exists; every new
+  // main frame takes them.
+  static void RegisterCommandHandler(int id, std::function<void(CMainFrame&)> handler);
+
+  // --- Window contents -------------------------------------------------------
+  void UpdateCaption();
+  void UpdateTree();
+  // Rebuilds every menu from its row table (the model may have changed).
+  void RebuildMenus();
+  void ShowPortInStatusBar();
+  QTreeWidget* Tree() const { return tree_; }
+  QDockWidget* TreeDock() const { return treeDock_; }
+  QMenu* TopMenu(int index) const;
+
+  // --- Placement -------------------------------------------------------------
+  WindowPlacement Placement() const;
+  // Applies a stored placement, or shows maximised when there is none.
+  void RestorePlacement(const std::optional<WindowPlacement>& p, bool show);
+
+  // --- Dialogs -----------------------------------------------------------------
+  void OnModelInformation();
+  void OnLanguageFileSetup();
+  void OnHelp(bool advanced);
+  void OnNew();
+
+  // Asks the memory-map debug library for its window (when loaded).
+  bool OpenMemMapDebugWindow();
+  bool DebugLibraryLoaded() const;
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  bool event(QEvent* e) override;
+
+ private:
+  void CreateActions();
+  void CreateBars();
+  void FillMenu(QMenu* menu, std::span<const cmd::MenuRow> rows);
+  void UpdateCommandStates();
+  void OnFrameClosed();
+  // Common end of every image replacement: history, menus, tree, caption,
+  // channel information editor.
+  void ImageReplaced();
+  void OnTreeItem(QTreeWidgetItem* item);
+  void ShowSplash();
+
+  CFPUApp& app_;
+  QMdiArea* mdi_ = nullptr;
+  QDockWidget* treeDock_ = nullptr;
+  QTreeWidget* tree_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  QLabel* portPane_ = nullptr;
+  QLabel* demoPane_ = nullptr;
+  std::vector<QMenu*> menus_;
+  std::map<int, QAction*> actions_;
+  std::map<int, std::function<void()>> handlers_;
+  CFPUDoc* doc_ = nullptr;
+  std::unique_ptr<DebugLibrary> debug_;
+  bool closing_ = false;
+};
+
+}  // namespace zmp

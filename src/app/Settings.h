@@ -1,0 +1,73 @@
+// The user's settings, kept with QSettings under the organisation "VELMORA"
+// and the application "ZMP-318T", group "Backup". Every reader applies the
+// value's reading rule (StartupRules.h); absent or bad values read as their
+// defaults, and nothing is reported.
+//
+// Tests point the settings at an ini file (SetSettingsFileForTesting or the
+// environment variable ZMP_SETTINGS_FILE) and the documents folder at a
+// temporary folder (ZMP_DOCUMENTS_DIR), so the user's own are never touched.
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "app/StartupRules.h"
+
+class QSettings;
+
+namespace zmp {
+
+inline constexpr const char* kSettingsOrganisation = "VELMORA";
+inline constexpr const char* kSettingsApplication = "ZMP-318T";
+inline constexpr const char* kSettingsGroup = "Backup";
+
+// An ini file used instead of the user's settings; empty restores them
+// (unless ZMP_SETTINGS_FILE is set).
+void SetSettingsFileForTesting(const QString& iniPath);
+// Where the settings are kept now (a file path).
+QString SettingsLocation();
+
+class Settings {
+ public:
+  Settings();
+  ~Settings();
+  Settings(const Settings&) = delete;
+  Settings& operator=(const Settings&) = delete;
+
+  std::optional<ModelRecord> LastModel() const;
+  void SetLastModel(const ModelRecord& r);
+  int ComPort() const;
+  void SetComPort(int port);
+  int Baudrate() const;
+  void SetBaudrate(int baud);
+  // The stored folder when it exists, else defaultFolder.
+  QString LastFilePath(const QString& defaultFolder) const;
+  void SetLastFilePath(const QString& path);
+  int Language() const;
+  void SetLanguage(int id);
+  int DataFile() const;
+  void SetDataFile(int on);
+  // Absent or unreadable: protection off, no password.
+  Protection Protect() const;
+  void SetProtect(const Protection& p);
+  std::optional<WindowPlacement> LastWinPos() const;
+  void SetLastWinPos(const WindowPlacement& p);
+
+  void Sync();
+  QString FileName() const;
+
+ private:
+  std::unique_ptr<QSettings> s_;
+};
+
+// The user's documents folder (ZMP_DOCUMENTS_DIR when set); empty when the
+// system has none.
+QString DocumentsFolder();
+// The documents folder with "Velmora" and "ZMP-318T" appended, each created
+// when missing (a failed creation stops at the path built so far); without a
+// documents folder, programDir/DATA when that exists, else programDir. Always
+// ends with a separator.
+QString DefaultDataFolder(const QString& documentsFolder, const QString& programDir);
+
+}  // namespace zmp

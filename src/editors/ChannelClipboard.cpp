@@ -1,0 +1,76 @@
+#include "editors/ChannelClipboard.h"
+
+#include <algorithm>
+
+namespace zmp {
+
+ChannelClipboard& TheChannelClipboard() {
+  static ChannelClipboard clipboard;
+  return clipboard;
+}
+
+void ChannelClipboard::Clear() {
+  entries_.clear();
+  first_ = 0;
+}
+
+void ChannelClipboard::Copy(const ChannelStore& store, int first, int last) {
+  first = std::max(first, 0);
+  last = std::min(last, kChannelCount - 1);
+  if (first > last) return;
+  std::vector<ChannelClipEntry> entries;
+  for (int ch = first; ch <= last; ++ch) {
+    ChannelClipEntry e;
+    const auto record = store.ReadRecord(ch);
+    if (!record.empty()) {
+      e.record.emplace();
+      std::copy(record.begin(), record.end(), e.record->begin());
+      const auto aux = store.ReadAuxRecord(ch);
+      std::copy(aux.begin(), aux.end(), e.aux.begin());
+    }
+    entries.push_back(e);
+  }
+  entries_ = std::move(entries);
+  first_ = first;
+  model_ = store.Model().Record();
+}
+
+PasteResult ChannelClipboard::Paste(ChannelStore& store, int firstTarget, int maxTargets) {
+  PasteResult result;
+  if (entries_.empty() || firstTarget < 0 || firstTarget >= kChannelCount) return result;
+  if (store.Model().Record() != model_) {
+    // Records of another model do not belong in this image: the clipboard
+    // counts as empty.
+    Clear();
+    return result;
+  }
+  if (!store.CheckIndex().sound) {
+    result.status = StoreStatus::IndexDamaged;
+    return result;
+  }
+  const int count = maxTargets < 0 ? Count() : std::min(Count(), maxTargets);
+  for (int i = 0; i < count; ++i) {
+    const int t = firstTarget + i;
+    if (t >= kChannelCount) break;
+    const auto& e = entries_[static_cast<std::size_t>(i)];
+    if (store.Exists(t)) {
+      const StoreStatus s = store.DeleteChannel(t);
+      if (s != StoreStatus::Ok) {
+        result.status = s;
+        return result;
+      }
+    }
+    if (e.record) {
+      StoreStatus s = store.CreateChannel(t);
+      if (s == StoreStatus::Ok) s = store.WriteChannel(t, *e.record, e.aux);
+      if (s != StoreStatus::Ok) {
+        result.status = s;
+        return result;
+      }
+    }
+    ++result.pasted;
+  }
+  return result;
+}
+
+}  // namespace zmp

@@ -1,0 +1,273 @@
+// The conventional channels of the repeater in the main block of the data
+// image: the channel index, the 64-byte channel records, the 32-byte auxiliary
+// records, the field table that the channel edit form and the channel grid
+// both walk, the option lists, and create, delete and copy.
+//
+// Channel numbers are 0-based here (the user sees 1..30). Standard library
+// only; every byte goes through the bounds-checked block accessors.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/TextNo.h"
+#include "data/ImageStore.h"
+#include "data/ModelInfo.h"
+#include "editors/NumericRules.h"
+
+namespace zmp {
+
+inline constexpr int kChannelCount = 30;
+// The index has room for 100 entries; insert and delete adjust all of them.
+inline constexpr int kChannelIndexEntries = 100;
+inline constexpr std::size_t kChannelIndexOffset = 0x0000;
+inline constexpr std::size_t kRecordAreaStart = 0x0800;
+inline constexpr std::size_t kRecordAreaEnd = 0x2800;  // one past the last byte
+inline constexpr std::size_t kChannelRecordSize = 64;
+inline constexpr std::size_t kLastRecordOffset = kRecordAreaEnd - kChannelRecordSize;  // 0x27C0
+inline constexpr std::size_t kAuxRecordSize = 32;
+inline constexpr std::uint16_t kNoRecord = 0xFFFF;
+// Main-block byte holding the priority channel as channel number + 1 (255 = none).
+inline constexpr std::size_t kPriorityChannelByte = 0x02B6;
+
+// Main-block offset of a channel's auxiliary record: 32 x (channel + 576).
+constexpr std::size_t AuxRecordOffset(int channel) {
+  return kAuxRecordSize * static_cast<std::size_t>(channel + 576);
+}
+
+// Offsets within a channel record.
+namespace chrec {
+inline constexpr std::size_t kRxFrequency = 0x00;  // 5 bytes packed BCD
+inline constexpr std::size_t kTxFrequency = 0x05;
+inline constexpr std::size_t kRxStep = 0x0A;
+inline constexpr std::size_t kTxStep = 0x0B;
+inline constexpr std::size_t kRxSplit = 0x0C;
+inline constexpr std::size_t kTxSplit = 0x0D;
+inline constexpr std::size_t kAuxOffset = 0x0E;    // u16
+inline constexpr std::size_t kName = 0x10;         // 2 characters
+inline constexpr std::size_t kNameLength = 2;
+inline constexpr std::size_t kSpacing = 0x12;
+inline constexpr std::size_t kBeatShift = 0x13;    // bit 0: 0 = on
+inline constexpr std::size_t kTxPower = 0x14;
+inline constexpr std::size_t kToneDecode = 0x15;   // ToneCode
+inline constexpr std::size_t kToneEncode = 0x17;   // ToneCode
+inline constexpr std::size_t kReverseBurst = 0x19; // 0 = on
+inline constexpr std::size_t kOperationMode = 0x1A;  // u16
+inline constexpr std::size_t kScanAdd = 0x1C;
+inline constexpr std::size_t kVoiceScrambler = 0x1D;
+inline constexpr std::size_t kCompander = 0x1E;
+inline constexpr std::size_t kMultiTable = 0x1F;
+inline constexpr std::size_t kCwId = 0x20;
+inline constexpr std::size_t kCwModDelay = 0x21;
+inline constexpr std::size_t kTxMode = 0x22;
+inline constexpr std::size_t kChannelType = 0x23;
+inline constexpr std::size_t kRanDecode = 0x24;    // u16
+inline constexpr std::size_t kRanEncode = 0x26;    // u16
+inline constexpr std::size_t kUserLimit = 0x28;    // 0xFF = off, 0 = on
+inline constexpr std::size_t kEncodeToneMultiple = 0x3D;
+inline constexpr std::size_t kScramblerCode = 0x3E;
+}  // namespace chrec
+
+// Field numbers: the rows of ChannelFieldTable.
+namespace chfield {
+inline constexpr int kChannel = 0;
+inline constexpr int kRxFrequency = 1;
+inline constexpr int kTxFrequency = 2;
+inline constexpr int kChannelType = 3;
+inline constexpr int kTxMode = 4;
+inline constexpr int kToneDecode = 5;
+inline constexpr int kToneEncode = 6;
+inline constexpr int kRanDecode = 7;
+inline constexpr int kRanEncode = 8;
+inline constexpr int kName = 9;
+inline constexpr int kTxPower = 10;
+inline constexpr int kSpacing = 11;
+inline constexpr int kEncodeToneMultiple = 12;
+inline constexpr int kOperationMode = 13;
+inline constexpr int kMultiTable = 14;
+inline constexpr int kBeatShift = 15;
+inline constexpr int kBeatShiftButton = 16;
+inline constexpr int kReverseBurst = 17;
+inline constexpr int kScanAdd = 18;
+inline constexpr int kCompander = 19;
+inline constexpr int kCwId = 20;
+inline constexpr int kCwIdButton = 21;
+inline constexpr int kUserLimit = 22;
+inline constexpr int kScramblerGroup = 23;
+inline constexpr int kVoiceScrambler = 24;
+inline constexpr int kScramblerCode = 25;
+inline constexpr int kCount = 26;
+}  // namespace chfield
+
+// Control kinds of a field row.
+enum class ControlKind : std::uint8_t {
+  Edit = 1,
+  EditSpin = 2,
+  DropList = 3,
+  CheckBox = 4,
+  EditCombo = 5,
+  GroupLabel = 7,
+  Button = 8,
+};
+
+struct FieldRow {
+  int labelId;
+  int valueId;   // 0 = none
+  int spinId;    // 0 = none
+  TextNo text;   // label
+  ControlKind kind;
+  std::uint8_t filterMode;  // input mode of an edit (FilterRules.h); 0 for other kinds
+  int maxLength;            // edit limit; 0 = none
+  RangeRecord range;        // edits with a spin: the spin's range
+};
+
+extern const std::array<FieldRow, chfield::kCount> ChannelFieldTable;
+
+// One entry of a drop-down list: the shown text and the stored value.
+struct OptionItem {
+  std::string text;
+  int value;
+};
+
+// A field as shown: its text, the stored value (-1 when the channel does not
+// exist or the field has none) and, for check boxes, the ticked state.
+struct FieldText {
+  std::string text;
+  long raw = -1;
+  bool checked = false;
+};
+
+// Outcome of a store operation. 0 is success; the user interface shows
+// MessageOf(status) for the others.
+enum class StoreStatus : int {
+  Ok = 0,
+  NotAFrequency = 1,   // not a number in 0 < f < 1000 MHz, or zero after rounding
+  OutOfBand = 2,       // outside the model's frequency limits
+  BadText = 3,         // text the field cannot hold
+  NotApplicable = 4,   // the field does not apply to the channel's type
+  NoChannel = 5,       // the channel does not exist
+  IndexDamaged = 6,    // the channel index is not sound; records are not moved
+  NoRoom = 7,          // no record slot left
+  NotEditable = 8,     // number, button and group rows; a channel out of range
+  SameChannel = 9,     // copy onto itself
+};
+
+// The language text that reports a status (0 for Ok).
+TextNo MessageOf(StoreStatus s);
+
+// Result of checking the channel index.
+struct IndexCheck {
+  bool sound = true;
+  int channel = -1;              // first bad entry (0-based), -1 when sound
+  std::uint16_t value = kNoRecord;
+  bool duplicate = false;        // the entry repeats another channel's offset
+};
+
+// A stored offset is valid when it is a 64-byte aligned record offset in
+// 0x0800..0x27C0.
+constexpr bool IsValidRecordOffset(std::uint16_t offset) {
+  return offset >= kRecordAreaStart && offset <= kLastRecordOffset &&
+         (offset - kRecordAreaStart) % kChannelRecordSize == 0;
+}
+
+class ChannelStore {
+ public:
+  explicit ChannelStore(ImageStore& image);
+
+  ImageStore& Image() const { return image_; }
+  const ModelInfo& Model() const { return model_; }
+
+  // --- index --------------------------------------------------------------
+  std::uint16_t IndexEntry(int entry) const;  // entry 0..99
+  IndexCheck CheckIndex() const;
+  // Main-block offset of the channel's record; nothing when the channel does
+  // not exist, its entry is not a valid record offset, or channel is out of range.
+  std::optional<std::size_t> RecordOf(int channel) const;
+  bool Exists(int channel) const { return RecordOf(channel).has_value(); }
+  int ExistingCount() const;
+  int FreeSlots() const { return kChannelCount - ExistingCount(); }
+
+  // --- record queries (false for a channel that does not exist) ------------
+  bool HasFrequency(int channel, int which) const;  // 0 receive, 1 transmit
+  bool SameFrequencies(int channel) const;
+  bool HasTone(int channel, int which) const;       // 0 decode, 1 encode
+  bool HasRan(int channel, int which) const;
+  // QT/DQT fields do not apply to channel type 1, RAN fields not to type 0.
+  bool IsApplicable(int channel, int field) const;
+
+  // --- fields -------------------------------------------------------------
+  FieldText GetFieldText(int channel, int field) const;
+  // Stores typed text. Fields 1 and 2 follow the frequency rules (an empty
+  // receive frequency deletes the channel, an empty transmit frequency removes
+  // it; a frequency in a channel that does not exist creates the channel with
+  // its defaults). Nothing changes unless Ok is returned.
+  StoreStatus SetFieldText(int channel, int field, std::string_view text);
+  // Stores a list item value or a check box state (1 ticked, 0 clear).
+  StoreStatus SetFieldValue(int channel, int field, long value);
+  // The (text, value) list of a drop-down field, filtered for the channel.
+  std::vector<OptionItem> OptionList(int field, int channel) const;
+
+  // --- channels -----------------------------------------------------------
+  // Makes room for the record at its packed position and points the index at
+  // it; the record is all 0xFF. Fails when the channel exists, the index is
+  // damaged or the last record slot is taken.
+  StoreStatus CreateChannel(int channel);
+  // CreateChannel followed by the defaults of a new channel.
+  StoreStatus CreateChannelWithDefaults(int channel);
+  void ApplyChannelDefaults(int channel);
+  StoreStatus DeleteChannel(int channel);
+  // Copies source onto destination (deleting it first); a source that does not
+  // exist leaves the destination deleted.
+  StoreStatus CopyChannel(int source, int destination);
+
+  // Raw record and auxiliary record (empty vectors when the channel does not exist).
+  std::vector<std::uint8_t> ReadRecord(int channel) const;
+  std::vector<std::uint8_t> ReadAuxRecord(int channel) const;
+  // Writes a whole record into an existing channel and points its auxiliary
+  // offset at the channel's own auxiliary record, which gets aux.
+  StoreStatus WriteChannel(int channel, std::span<const std::uint8_t> record,
+                           std::span<const std::uint8_t> aux);
+
+  // --- frequency rules ----------------------------------------------------
+  // Band flag handed to FrequencyToBcd: set (5000/3125 Hz steps) for UHF.
+  bool BandFlag() const;
+  // 1250 Hz steps: offered for the VHF bands of the K markets.
+  bool Allows1250() const;
+  // Limits in Hz of a frequency field (limit set 0 receive, 1 transmit).
+  std::uint64_t LowerLimitHz(int which) const;
+  std::uint64_t UpperLimitHz(int which) const;
+  // The short grid layout and the second channel type list follow bit 2 of
+  // the model option byte (clear = option board fitted).
+  bool OptionBoardFitted() const { return model_.OptionBoard() == 1; }
+
+ private:
+  StoreStatus SetFrequency(int channel, int which, std::string_view text);
+  void WriteIndexEntry(int entry, std::uint16_t value);
+
+  ImageStore& image_;
+  ModelInfo model_;
+};
+
+// Routines that release a deleted channel from the channel-keyed tables of the
+// other editors (scan lists and the like). Attaching a name again replaces it.
+using ChannelReleaseRoutine = std::function<void(ImageStore& image, int channel)>;
+void AddChannelReleaseRoutine(const std::string& name, ChannelReleaseRoutine routine);
+void RemoveChannelReleaseRoutine(const std::string& name);
+
+// Empties all channel data: index entries 0xFFFF, records and auxiliary
+// records 0xFF, no priority channel.
+void ResetChannelData(ImageStore& image);
+
+// To be called whenever the image is replaced (open, read from the repeater,
+// new data, model change): empties the channel clipboard and checks the index
+// that came in, so that a damaged index can be reported.
+IndexCheck ChannelImageReplaced(ImageStore& image);
+
+}  // namespace zmp

@@ -1,1 +1,0 @@
-namespace zmp { int EditorsPlaceholder() { return 0; } }

@@ -1,0 +1,34 @@
+// The two rules of every numeric setting: how a spin button steps it, and how
+// typed text is stored. Pure logic, shared by every editor.
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace zmp {
+
+// Range of a numeric setting: minimum, maximum and step (step >= 1).
+struct RangeRecord {
+  long minimum;
+  long maximum;
+  long step;
+};
+
+// A step up gives value + step when minimum <= value < maximum, else the
+// minimum (the value wraps from the maximum to the minimum); a step down gives
+// value - step when minimum < value <= maximum, else the maximum. A step past
+// the end of the range is limited to the range.
+long SpinStep(long value, const RangeRecord& range, bool up);
+
+// Brings a value into range: above the maximum becomes the maximum, below the
+// minimum the minimum, then it is rounded down to a multiple of the step
+// (counted from 0, never below the minimum).
+long LimitToRange(long value, const RangeRecord& range);
+
+// The commit rule of a numeric setting: empty input stores the minimum,
+// otherwise the whole number (optional sign, digits, surrounding blanks) is
+// limited to the range and truncated to the step. Nothing when the text is
+// not a whole number. Huge numbers saturate instead of overflowing.
+std::optional<long> CommitNumber(std::string_view text, const RangeRecord& range);
+
+}  // namespace zmp

@@ -1,0 +1,69 @@
+// Shared set-up of the editor tests: the program's own language file, images
+// for each repeater variant, and channel records written through the store.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/LanguageTexts.h"
+#include "data/ImageStore.h"
+#include "data/ModelInfo.h"
+#include "editors/DecimalSeparator.h"
+
+namespace zmp::testing {
+
+// Loads lang/zmp318t.lng of the source tree (English) once.
+inline void UseProgramTexts() {
+  static const bool loaded = [] {
+    const auto r = Texts().LoadFile(std::string(ZMP_SOURCE_DIR) + "/lang/zmp318t.lng", "English");
+    return r == LanguageTexts::LoadResult::Loaded;
+  }();
+  ASSERT_TRUE(loaded) << "the language file of the source tree does not load";
+  ASSERT_EQ(Tx(719_txt), "Off");
+}
+
+// A model record: code "RWAV0300" or "RWAV0500", destination, band code and
+// option byte (bit 2 clear = option board fitted).
+inline ModelRecord MakeRecord(const char* code, std::uint8_t dest, std::uint8_t band,
+                              std::uint8_t options = 0xFF) {
+  ModelRecord r;
+  r.bytes.fill(0xFF);
+  for (int i = 0; i < 8; ++i) r.bytes[i] = static_cast<std::uint8_t>(code[i]);
+  r.bytes[10] = dest;
+  r.bytes[11] = band;
+  r.bytes[14] = options;
+  return r;
+}
+
+// A blank image (all 0xFF) with only the model record set.
+inline void SetModel(ImageStore& image, const ModelRecord& r) { ModelInfo(image).SetRecord(r); }
+
+inline ModelRecord Vhf146E() { return MakeRecord("RWAV0300", 2, 1); }      // band word 258
+inline ModelRecord Vhf146K() { return MakeRecord("RWAV0300", 0, 1); }      // 256
+inline ModelRecord Vhf136K() { return MakeRecord("RWAV0300", 0, 2); }      // 512
+inline ModelRecord Uhf450K() { return MakeRecord("RWAV0500", 0, 9); }      // 2304
+inline ModelRecord Uhf480K() { return MakeRecord("RWAV0500", 0, 10); }     // 2560
+inline ModelRecord Uhf400K() { return MakeRecord("RWAV0500", 0, 11); }     // 2816
+inline ModelRecord Uhf440E() { return MakeRecord("RWAV0500", 2, 12); }     // 3074
+inline ModelRecord Uhf400E() { return MakeRecord("RWAV0500", 2, 11); }     // 2818
+
+// Every byte of the image, all four blocks, for whole-image comparisons.
+inline std::vector<std::uint8_t> AllBytes(const ImageStore& image) {
+  std::vector<std::uint8_t> out;
+  for (auto b : kAllBlocks) {
+    auto r = image.Block(b);
+    out.insert(out.end(), r.span().begin(), r.span().end());
+  }
+  return out;
+}
+
+inline bool AllFF(const ImageStore& image) {
+  for (auto v : AllBytes(image))
+    if (v != 0xFF) return false;
+  return true;
+}
+
+}  // namespace zmp::testing
