@@ -28,10 +28,12 @@ class ChannelStoreTest : public ::testing::Test {
 
   void UseModel(const ModelRecord& r) { SetModel(image, r); }
 
-  // Channels by 1-based number, each with its own receive frequency.
+  // Channels by 1-based number, each with its own receive frequency on the
+  // 5 kHz grid (146.105 MHz for channel 1, 146.150 MHz for channel 10), so
+  // that no step rounding changes what was typed.
   void MakeChannels(std::initializer_list<int> numbers) {
     for (int n : numbers) {
-      const std::string mhz = "146." + std::to_string(100 + n);
+      const std::string mhz = "146." + std::to_string(100 + 5 * n);
       ASSERT_EQ(store.SetFieldText(n - 1, f::kRxFrequency, mhz), StoreStatus::Ok) << n;
     }
   }
@@ -132,8 +134,8 @@ TEST_F(ChannelStoreTest, RecordsStayPackedInChannelOrder) {
   EXPECT_EQ(Entry(2), 0x0840);
   EXPECT_EQ(Entry(6), 0x0880);
   EXPECT_EQ(Entry(9), 0x08C0);
-  EXPECT_EQ(Text(9, f::kRxFrequency), "146.110000");
-  EXPECT_EQ(Text(2, f::kRxFrequency), "146.103000");
+  EXPECT_EQ(Text(9, f::kRxFrequency), "146.150000");
+  EXPECT_EQ(Text(2, f::kRxFrequency), "146.115000");
   EXPECT_EQ(Text(0, f::kName), " 1");
   EXPECT_EQ(store.ExistingCount(), 4);
   EXPECT_EQ(store.FreeSlots(), 26);
@@ -284,7 +286,8 @@ TEST_F(ChannelStoreTest, FrequencyStepsForEveryBandGroupAndStepSet) {
       {Uhf450K(), "450.005", 2, "450.005000"},
       {Uhf450K(), "450.00625", 1, "450.006250"},
       {Uhf450K(), "450.0025", 2, "450.000000"},
-      {Uhf480K(), "500.0125", 2, "500.012500"},
+      {Uhf480K(), "500.0125", 1, "500.012500"},  // not on 5 kHz, on 3125 Hz
+      {Uhf480K(), "500.015", 2, "500.015000"},
       {Uhf400K(), "410.003125", 1, "410.003125"},
       {Uhf440E(), "445.0075", 2, "445.005000"},
       {Uhf400E(), "420.01875", 1, "420.018750"},
@@ -382,6 +385,8 @@ TEST_F(ChannelStoreTest, SplitFlagsFollowTheBandAndTheColumn) {
 TEST_F(ChannelStoreTest, TextThatIsNoFrequencyIsRefusedAndChangesNothing) {
   MakeChannels({2});
   ASSERT_EQ(store.SetFieldText(1, f::kTxFrequency, "146.5"), StoreStatus::Ok);
+  // A new channel is of type 1, which has no QT/DQT: make it mixed first.
+  ASSERT_EQ(store.SetFieldValue(1, f::kChannelType, 2), StoreStatus::Ok);
   ASSERT_EQ(store.SetFieldText(1, f::kToneEncode, "88.5"), StoreStatus::Ok);
   const auto before = AllBytes(image);
   for (const char* bad : {"abc", "0", "0.0000001", "1000", "1e3", "146.5.1", "-146", "146 5", ".", "999999999999"}) {
@@ -450,7 +455,7 @@ TEST_F(ChannelStoreTest, CopyTakesTheSourceBeforeRecordsMove) {
   EXPECT_EQ(store.ExistingCount(), 3);
   // Onto a missing destination above.
   ASSERT_EQ(store.CopyChannel(4, 20), StoreStatus::Ok);
-  EXPECT_EQ(Text(20, f::kRxFrequency), "146.105000");
+  EXPECT_EQ(Text(20, f::kRxFrequency), "146.125000");
   EXPECT_EQ(store.CopyChannel(4, 4), StoreStatus::SameChannel);
   // A missing source leaves the destination deleted.
   ASSERT_EQ(store.CopyChannel(15, 20), StoreStatus::Ok);
@@ -663,7 +668,7 @@ TEST_F(ChannelStoreTest, FieldsThatDoNotApplyToTheTypeAreRefused) {
 TEST_F(ChannelStoreTest, FrequenciesShowTheDecimalSeparator) {
   MakeChannels({1});
   SetDecimalSeparator(',');
-  EXPECT_EQ(Text(0, f::kRxFrequency), "146,101000");
+  EXPECT_EQ(Text(0, f::kRxFrequency), "146,105000");
   ASSERT_EQ(store.SetFieldText(0, f::kTxFrequency, "150,5"), StoreStatus::Ok);
   EXPECT_EQ(Text(0, f::kTxFrequency), "150,500000");
   SetDecimalSeparator('.');
