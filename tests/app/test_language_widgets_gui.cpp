@@ -1,0 +1,45 @@
+// Caption tables and list filling on real widgets.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <array>
+
+#include "../support/QtTestApp.h"
+#include "app/LanguageTexts.h"
+#include "app/LanguageWidgets.h"
+
+using namespace zmp;
+
+TEST(LanguageWidgets, CaptionTableAndListFilling) {
+  zmp::testing::TestApp();
+  ASSERT_EQ(Texts().LoadFile(std::string(ZMP_BIN_DIR) + "/zmp318t.lng", "English"),
+            LanguageTexts::LoadResult::Loaded);
+  QWidget form;
+  auto* label = new QLabel(QStringLiteral("placeholder"), &form);
+  NameControl(label, 1001);
+  auto* check = new QCheckBox(&form);
+  NameControl(check, 1002);
+  auto* untouched = new QLabel(QStringLiteral("keep"), &form);
+  NameControl(untouched, 1003);
+  const std::array<ControlRecord, 4> rows{{
+      {1001, 0, 0, 638_txt, ControlKind::Label},
+      {1002, 0, 0, 639_txt, ControlKind::Check},
+      {1003, 0, 0, TextNo{0}, ControlKind::Label},  // no text number: keeps its text
+      {1999, 0, 0, 640_txt, ControlKind::Label},    // the form has no such control
+  }};
+  EXPECT_EQ(ApplyCaptions(&form, rows), 2);
+  EXPECT_EQ(label->text(), QStringLiteral("Error"));
+  EXPECT_EQ(check->text(), QStringLiteral("Confirmation"));
+  EXPECT_EQ(untouched->text(), QStringLiteral("keep"));
+  EXPECT_EQ(FindControl(&form, 1999), nullptr);
+
+  QComboBox list;
+  list.addItem(QStringLiteral("old"));
+  const std::array<ListItem, 2> items{{{4, 640_txt}, {9, 638_txt}}};
+  FillList(&list, items);
+  ASSERT_EQ(list.count(), 2);
+  EXPECT_EQ(list.itemText(0), QStringLiteral("Notice"));
+  EXPECT_EQ(list.itemData(1).toInt(), 9);
+}
