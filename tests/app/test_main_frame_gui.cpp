@@ -1,0 +1,304 @@
+// The main window driven through its real widgets on the offscreen platform:
+// editor windows, menus and tree, caption, Model Information, New, closing
+// and undo. Message boxes and dialogs are answered by the test.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QSettings>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <deque>
+
+#include "../support/QtTestApp.h"
+#include "app/Application.h"
+#include "app/Commands.h"
+#include "app/FPUDoc.h"
+#include "app/Frames.h"
+#include "app/LanguageTexts.h"
+#include "app/MainFrame.h"
+#include "app/Messages.h"
+#include "app/ModelInfoDialog.h"
+#include "app/Prompts.h"
+#include "app/Settings.h"
+#include "data/ModelChange.h"
+#include "data/ModelInfo.h"
+
+using namespace zmp;
+
+namespace {
+
+// Runs dialogs with a scripted action instead of showing them.
+class ScriptedPrompts : public Prompts {
+ public:
+  std::function<int(QDialog&)> dialog;
+  int RunDialog(QDialog& d) override { return dialog ? dialog(d) : QDialog::Rejected; }
+  bool OpenUrl(const QUrl&) override { return false; }
+};
+
+class MainFrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    zmp::testing::TestApp();
+    ASSERT_TRUE(dir.isValid());
+    SetSettingsFileForTesting(dir.filePath(QStringLiteral("settings.ini")));
+    SetMessageHook([this](const MessageRequest& r) {
+      asked.push_back(r.text);
+      if (answers.empty()) return Answer::Cancel;
+      const Answer a = answers.front();
+      answers.pop_front();
+      return a;
+    });
+    SetPrompts(&prompts);
+  }
+  void TearDown() override {
+    app.reset();
+    SetPrompts(nullptr);
+    SetMessageHook(nullptr);
+    SetSettingsFileForTesting({});
+  }
+  CMainFrame& Start(std::vector<std::string> args = {}) {
+    app = std::make_unique<CFPUApp>();
+    StartOptions o;
+    o.programDir = QStringLiteral(ZMP_BIN_DIR);
+    o.splash = false;
+    o.showWindow = false;
+    EXPECT_TRUE(app->InitInstance(args, o));
+    QApplication::processEvents();
+    return *app->MainFrame();
+  }
+  ImageStore& Image() { return app->Image(); }
+
+  QTemporaryDir dir;
+  std::unique_ptr<CFPUApp> app;
+  std::deque<Answer> answers;
+  QStringList asked;
+  ScriptedPrompts prompts;
+};
+
+// A stand-in view for an editor kind that has no view yet.
+struct TestEditor {
+  explicit TestEditor(EditorKind k) : kind(k) {
+    CMainFrame::AddEditorFactory(kind, [this](EditorDocument& doc, QWidget* parent) {
+      ++made;
+      document = &doc;
+      return new QLabel(QStringLiteral("test view"), parent);
+    });
+  }
+  ~TestEditor() { CMainFrame::AddEditorFactory(kind, {}); }
+  EditorKind kind;
+  int made = 0;
+  EditorDocument* document = nullptr;
+};
+
+int TreeItems(const CMainFrame& f) {
+  return f.Tree()->topLevelItemCount() ? f.Tree()->topLevelItem(0)->childCount() : 0;
+}
+
+TEST_F(MainFrameTest, OneWindowPerEditorAndCommandsOfUnbuiltEditorsDisabled) {
+  TestEditor key(EditorKind::Key);
+  CMainFrame& f = Start();
+  for (const auto& t : kEditorTemplates) {
+    const int c = cmd::CommandOfEditor(t.kind);
+    if (c) {
+      EXPECT_EQ(f.IsCommandEnabled(c), CMainFrame::IsEditorBuilt(t.kind)) << c;
+    }
+  }
+  ASSERT_TRUE(f.Command(cmd::kKey));
+  ASSERT_TRUE(f.Command(cmd::kKey));
+  EXPECT_EQ(key.made, 1);
+  ASSERT_EQ(f.EditorFrames().size(), 1);
+  EXPECT_EQ(f.MdiArea()->activeSubWindow(), f.EditorFrame(EditorKind::Key));
+  EXPECT_EQ(key.document, f.Document());
+  // Closing the last editor ends the shared document.
+  f.CloseAllEditors();
+  QApplication::processEvents();
+  EXPECT_TRUE(f.EditorFrames().isEmpty());
+  // Never an empty window for an editor that is not built.
+  if (!CMainFrame::IsEditorBuilt(EditorKind::Multi)) {
+    EXPECT_FALSE(f.OpenEditor(EditorKind::Multi));
+    EXPECT_TRUE(f.EditorFrames().isEmpty());
+  }
+}
+
+TEST_F(MainFrameTest, EditMenuAndTreeFollowTheOptionBoard) {
+  CMainFrame& f = Start();
+  ModelInfo model(Image());
+  model.SetOptionBoard(1);
+  f.RebuildMenus();
+  f.UpdateTree();
+  EXPECT_EQ(TreeItems(f), 5);
+  model.SetOptionBoard(0);
+  f.RebuildMenus();
+  f.UpdateTree();
+  EXPECT_EQ(TreeItems(f), 14);
+  // The Edit menu carries the same editor rows after its own entries.
+  int editorEntries = 0;
+  for (QAction* a : f.TopMenu(1)->actions())
+    if (cmd::EditorOfCommand(a->data().toInt())) ++editorEntries;
+  EXPECT_EQ(editorEntries, 14);
+  EXPECT_EQ(f.TreeDock()->windowTitle(), QTx(516_txt));
+  EXPECT_FALSE(f.TreeDock()->isAreaAllowed(Qt::TopDockWidgetArea));
+}
+
+TEST_F(MainFrameTest, CaptionInNormalAndDemonstrationMode) {
+  {
+    CMainFrame& f = Start();
+    const QString expected = QStringLiteral("ZMP-318T  [ %1 ] [ %2 : zmp318t.dat ]")
+                                 .arg(QString::fromStdString(ModelInfo(Image()).LongCaption()), QTx(147_txt));
+    EXPECT_EQ(f.windowTitle(), expected);
+    EXPECT_EQ(f.findChild<QLabel*>(QStringLiteral("DemoPane")), nullptr);
+  }
+  CMainFrame& demo = Start({"Demo"});
+  EXPECT_TRUE(demo.windowTitle().endsWith(QStringLiteral("          ") + QTx(1311_txt)));
+  EXPECT_NE(demo.findChild<QLabel*>(QStringLiteral("DemoPane")), nullptr);
+}
+
+TEST_F(MainFrameTest, ModelInformationAppliesEachCodeAndCancelChangesNothing) {
+  CMainFrame& f = Start();
+  const ImageCopy original = Image().working();
+  auto choose = [&](int listId, int data) {
+    prompts.dialog = [listId, data](QDialog& d) {
+      auto& dlg = static_cast<CModelInfoDlg&>(d);
+      QComboBox* list = dlg.List(listId);
+      list->setCurrentIndex(list->findData(data));
+      dlg.OnOk();
+      return dlg.result();
+    };
+  };
+  // Mode to 0 (code 16) closes at once without a question.
+  ModelInfo(Image()).SetMode(1);
+  Image().TakeSnapshot();
+  choose(CModelInfoDlg::kModeList, 0);
+  f.Command(cmd::kModelInformation);
+  EXPECT_TRUE(asked.isEmpty());
+  EXPECT_EQ(ModelInfo(Image()).Mode(), 0);
+
+  // Option board change: full re-initialisation after the confirmation; Cancel keeps all.
+  const ImageCopy before = Image().working();
+  const int board = ModelInfo(Image()).OptionBoard();
+  choose(CModelInfoDlg::kOptionBoardList, 1 - board);
+  answers = {Answer::Cancel};
+  prompts.dialog = [&, board](QDialog& d) {
+    auto& dlg = static_cast<CModelInfoDlg&>(d);
+    dlg.List(CModelInfoDlg::kOptionBoardList)->setCurrentIndex(
+        dlg.List(CModelInfoDlg::kOptionBoardList)->findData(1 - board));
+    dlg.OnOk();  // answered Cancel: the dialog stays open
+    EXPECT_EQ(dlg.result(), 0);
+    return static_cast<int>(QDialog::Rejected);
+  };
+  f.Command(cmd::kModelInformation);
+  EXPECT_EQ(asked.size(), 1);
+  EXPECT_EQ(asked.back(), QTx(653_txt));
+  EXPECT_TRUE(Image().working() == before);
+
+  answers = {Answer::Ok};
+  choose(CModelInfoDlg::kOptionBoardList, 1 - board);
+  f.Command(cmd::kModelInformation);
+  EXPECT_EQ(ModelInfo(Image()).OptionBoard(), 1 - board);
+  EXPECT_EQ(TreeItems(f), board == 1 ? 14 : 5) << "the tree follows the new option board";
+
+  // Band change in the same destination (code 4) asks with text 658.
+  asked.clear();
+  const auto words = BandWordsOfModel(ModelInfo(Image()).ModelIndex());
+  std::uint16_t other = 0;
+  const std::uint16_t now = ModelInfo(Image()).Record().BandWord();
+  for (auto w : words)
+    if (w != now && (w & 0xFF) == (now & 0xFF)) other = w;
+  if (other) {
+    answers = {Answer::Ok};
+    choose(CModelInfoDlg::kFrequencyList, other);
+    f.Command(cmd::kModelInformation);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked.back(), QTx(658_txt));
+    EXPECT_EQ(ModelInfo(Image()).Record().BandWord(), other);
+  }
+  // Code 8: the control standard list changed (it is shown disabled, so only
+  // a program could change it); its text 659 is asked.
+  asked.clear();
+  answers = {Answer::Ok};
+  choose(CModelInfoDlg::kStandardList, 2);
+  const auto recordBefore = ModelInfo(Image()).Record().bytes;
+  f.Command(cmd::kModelInformation);
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_TRUE(asked.back().contains(QTx(659_txt)));
+  EXPECT_EQ(ModelInfo(Image()).Record().bytes, recordBefore) << "the control standard is stored nowhere";
+  EXPECT_FALSE(original == Image().working());
+}
+
+TEST_F(MainFrameTest, NewAsksAndResets) {
+  CMainFrame& f = Start();
+  const ImageCopy fresh = Image().working();
+  Image().Main().SetByte(0x0800, 0x12);
+  answers = {Answer::Cancel};
+  f.Command(cmd::kNew);
+  EXPECT_EQ(Image().Main().Byte(0x0800), 0x12) << "Cancel at the question keeps the image";
+  // OK, then No at the save-changes prompt: a new image with the defaults.
+  answers = {Answer::Ok, Answer::No};
+  f.Command(cmd::kNew);
+  ASSERT_EQ(asked.size(), 3);
+  EXPECT_EQ(asked[0], QTx(653_txt));
+  EXPECT_TRUE(asked[2].startsWith(QTx(650_txt)));
+  EXPECT_TRUE(Image().working() == fresh);
+  // Cancel at the save-changes prompt keeps the edits.
+  Image().Main().SetByte(0x0800, 0x34);
+  answers = {Answer::Ok, Answer::Cancel};
+  f.Command(cmd::kNew);
+  EXPECT_EQ(Image().Main().Byte(0x0800), 0x34);
+}
+
+TEST_F(MainFrameTest, ClosingConfirmsAndOffersToSave) {
+  CMainFrame& f = Start();
+  f.show();
+  answers = {Answer::Cancel};
+  EXPECT_FALSE(f.close());
+  EXPECT_EQ(asked.back(), QTx(426_txt));
+  Image().Main().SetByte(0x0800, 0x01);
+  answers = {Answer::Ok, Answer::Cancel};
+  EXPECT_FALSE(f.close()) << "Cancel at the save-changes prompt keeps the window";
+  EXPECT_TRUE(asked.back().startsWith(QTx(650_txt)));
+  answers = {Answer::Ok, Answer::No};
+  EXPECT_TRUE(f.close());
+  QSettings s(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+  EXPECT_TRUE(ParseWindowPlacement(s.value(QStringLiteral("Backup/LastWinPos")).toString().toStdString()));
+}
+
+TEST_F(MainFrameTest, CommitIsUndoneAndRedoneByteForByte) {
+  TestEditor key(EditorKind::Key);
+  CMainFrame& f = Start();
+  ASSERT_TRUE(f.Command(cmd::kKey));
+  CFPUDoc& doc = *f.Document();
+  const ImageCopy before = Image().working();
+  EXPECT_FALSE(f.IsCommandEnabled(cmd::kUndo));
+  ASSERT_TRUE(doc.Commit(QStringLiteral("edit"), [&] {
+    Image().Main().SetByte(0x0801, 0x42);
+    Image().Block(BlockId::Second).SetWord(100, 0x1234);
+  }));
+  EXPECT_FALSE(doc.Commit(QStringLiteral("nothing"), [] {})) << "no step without a change";
+  const ImageCopy after = Image().working();
+  EXPECT_TRUE(f.IsCommandEnabled(cmd::kUndo));
+  ASSERT_TRUE(f.Command(cmd::kUndo));
+  EXPECT_TRUE(Image().working() == before);
+  ASSERT_TRUE(f.Command(cmd::kRedo));
+  EXPECT_TRUE(Image().working() == after);
+  // A change that throws leaves the image as it was and records nothing.
+  EXPECT_THROW(doc.Commit(QStringLiteral("bad"), [&] {
+    Image().Main().SetByte(0x0802, 1);
+    Image().Main().SetByte(1 << 20, 1);
+  }), std::out_of_range);
+  EXPECT_TRUE(Image().working() == after);
+  EXPECT_EQ(doc.UndoStack().count(), 1);
+  // Replacing the image empties the history and closes the editors.
+  Image().CopyWorkingToTransfer();
+  f.ReplaceImageFromTransfer();
+  QApplication::processEvents();
+  EXPECT_TRUE(f.EditorFrames().isEmpty());
+  EXPECT_FALSE(f.IsCommandEnabled(cmd::kUndo));
+}
+
+}  // namespace
