@@ -171,7 +171,7 @@ void CMainFrame::CreateActions() {
   actions_[cmd::kWriteData]->setIcon(st->standardIcon(QStyle::SP_ArrowUp));
   actions_[cmd::kModelInformation]->setIcon(st->standardIcon(QStyle::SP_FileDialogInfoView));
   actions_[cmd::kChInfo]->setIcon(st->standardIcon(QStyle::SP_FileDialogDetailedView));
-  actions_[cmd::kHelpTopics]->setIcon(st->standardIcon(QStyle::SP_DialogHelpButton));
+  actions_[cmd::kHelpTopics]->setIcon(st->standardIcon(QStyle::SP_MessageBoxQuestion));
   actions_[cmd::kUndo]->setIcon(st->standardIcon(QStyle::SP_ArrowBack));
   actions_[cmd::kRedo]->setIcon(st->standardIcon(QStyle::SP_ArrowForward));
 }

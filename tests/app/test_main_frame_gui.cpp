@@ -6,6 +6,10 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QFile>
+#include <QUrl>
 #include <QSettings>
 #include <QLabel>
 #include <QMdiArea>
@@ -20,6 +24,7 @@
 #include "app/Commands.h"
 #include "app/FPUDoc.h"
 #include "app/Frames.h"
+#include "app/LanguageSetupDialog.h"
 #include "app/LanguageTexts.h"
 #include "app/MainFrame.h"
 #include "app/Messages.h"
@@ -38,7 +43,11 @@ class ScriptedPrompts : public Prompts {
  public:
   std::function<int(QDialog&)> dialog;
   int RunDialog(QDialog& d) override { return dialog ? dialog(d) : QDialog::Rejected; }
-  bool OpenUrl(const QUrl&) override { return false; }
+  QList<QUrl> opened;
+  bool OpenUrl(const QUrl& url) override {
+    opened.push_back(url);
+    return true;
+  }
 };
 
 class MainFrameTest : public ::testing::Test {
@@ -299,6 +308,95 @@ TEST_F(MainFrameTest, CommitIsUndoneAndRedoneByteForByte) {
   QApplication::processEvents();
   EXPECT_TRUE(f.EditorFrames().isEmpty());
   EXPECT_FALSE(f.IsCommandEnabled(cmd::kUndo));
+}
+
+TEST_F(MainFrameTest, HelpOpensTheLanguagesFileOrSaysItIsMissing) {
+  // The program's folder has no help files: a clear message naming the file.
+  CMainFrame& f = Start();
+  ASSERT_TRUE(app->HelpFilePath(false).isEmpty());
+  f.Command(cmd::kHelpTopics);
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_TRUE(asked[0].contains(QStringLiteral("ZMP318T_E_en.chm"))) << asked[0].toStdString();
+  EXPECT_TRUE(prompts.opened.isEmpty());
+
+  // With the file beside the program it opens in the desktop's viewer.
+  const QString prog = dir.filePath(QStringLiteral("prog"));
+  QDir().mkpath(prog);
+  ASSERT_TRUE(QFile::copy(QStringLiteral(ZMP_BIN_DIR "/zmp318t.lng"), prog + QStringLiteral("/zmp318t.lng")));
+  QFile help(prog + QStringLiteral("/ZMP318T_E_adv_en.chm"));
+  ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+  help.close();
+  app = std::make_unique<CFPUApp>();
+  StartOptions o;
+  o.programDir = prog;
+  o.splash = false;
+  o.showWindow = false;
+  ASSERT_TRUE(app->InitInstance({}, o));
+  asked.clear();
+  app->MainFrame()->Command(cmd::kHelpAdvanced);
+  EXPECT_TRUE(asked.isEmpty());
+  ASSERT_EQ(prompts.opened.size(), 1);
+  EXPECT_EQ(prompts.opened[0].toLocalFile(), help.fileName());
+}
+
+TEST_F(MainFrameTest, LanguageFileSetupSwitchesTheLanguageWrittenOnExit) {
+  CMainFrame& f = Start();
+  prompts.dialog = [](QDialog& d) {
+    auto& dlg = static_cast<CLanguageSetupDlg&>(d);
+    EXPECT_EQ(dlg.List()->currentData().toInt(), 1) << "the loaded language is selected";
+    dlg.List()->setCurrentIndex(dlg.List()->findData(4));
+    dlg.OkButton()->click();
+    return dlg.result();
+  };
+  answers = {Answer::Ok};
+  f.Command(cmd::kLanguageFileSetup);
+  EXPECT_EQ(app->LanguageId(), 4);
+  EXPECT_EQ(app->HelpFile(false), QStringLiteral("ZMP318T_E_ge.chm"));
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_EQ(asked[0], QTx(125_txt));
+  app->ExitInstance();
+  QSettings s(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
+  EXPECT_EQ(s.value(QStringLiteral("Backup/Language")).toInt(), 4);
+}
+
+TEST_F(MainFrameTest, MissingDebugLibraryIsSilent) {
+  CMainFrame& f = Start({"SupportUtility", "memmap"});
+  EXPECT_FALSE(f.DebugLibraryLoaded());
+  EXPECT_FALSE(f.OpenMemMapDebugWindow());
+  EXPECT_TRUE(asked.isEmpty());
+}
+
+TEST_F(MainFrameTest, ModelInformationDialogShowsTheRecord) {
+  CMainFrame& f = Start();
+  f.show();
+  f.resize(1000, 640);
+  CModelInfoDlg dlg(ModelInfo(Image()), &f);
+  dlg.show();
+  QApplication::processEvents();
+  const ModelInfo model(Image());
+  EXPECT_EQ(dlg.windowTitle(), QTx(429_txt));
+  EXPECT_EQ(dlg.List(CModelInfoDlg::kModelList)->count(), 4);
+  EXPECT_EQ(dlg.List(CModelInfoDlg::kModelList)->currentData().toInt(), model.ModelIndex());
+  EXPECT_EQ(dlg.List(CModelInfoDlg::kFrequencyList)->currentData().toInt(), model.BandWord());
+  EXPECT_FALSE(dlg.List(CModelInfoDlg::kStandardList)->isEnabled());
+  // Another model type refills the frequency list with its own rows.
+  auto* models = dlg.List(CModelInfoDlg::kModelList);
+  const int other = models->currentIndex() == 0 ? 2 : 0;
+  models->setCurrentIndex(other);
+  const auto words = BandWordsOfModel(models->currentData().toInt());
+  ASSERT_EQ(dlg.List(CModelInfoDlg::kFrequencyList)->count(), static_cast<int>(words.size()));
+  models->setCurrentIndex(models->findData(model.ModelIndex()));
+  // Picture: the dialog over the main window, as a user sees it.
+  QPixmap shot = f.grab();
+  {
+    QPainter p(&shot);
+    const QPixmap d = dlg.grab();
+    p.drawPixmap((shot.width() - d.width()) / 2, (shot.height() - d.height()) / 2, d);
+    p.setPen(Qt::darkGray);
+    p.drawRect((shot.width() - d.width()) / 2, (shot.height() - d.height()) / 2, d.width() - 1, d.height() - 1);
+  }
+  const QByteArray out = qgetenv("ZMP_SCREENSHOT_DIR");
+  if (!out.isEmpty()) shot.save(QString::fromLocal8Bit(out) + QStringLiteral("/model-information.png"));
 }
 
 }  // namespace
