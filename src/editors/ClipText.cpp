@@ -26,17 +26,20 @@ std::string ClipText(const std::vector<std::string>& titles,
   return out;
 }
 
+std::vector<std::string> RowTexts(const GridSource& source, int row) {
+  std::vector<std::string> cells;
+  cells.reserve(static_cast<std::size_t>(source.ColumnCount()));
+  for (int c = 0; c < source.ColumnCount(); ++c) cells.push_back(source.CellText(row, c));
+  return cells;
+}
+
 std::string GridClipText(const GridSource& source, int firstRow, int lastRow, bool withTitle) {
   std::vector<std::string> titles;
   for (int c = 0; c < source.ColumnCount(); ++c) titles.push_back(Tx(source.Column(c).title));
   std::vector<std::vector<std::string>> rows;
   if (firstRow < 0) firstRow = 0;
   if (lastRow >= source.RowCount()) lastRow = source.RowCount() - 1;
-  for (int r = firstRow; r <= lastRow; ++r) {
-    std::vector<std::string> cells;
-    for (int c = 0; c < source.ColumnCount(); ++c) cells.push_back(source.CellText(r, c));
-    rows.push_back(std::move(cells));
-  }
+  for (int r = firstRow; r <= lastRow; ++r) rows.push_back(RowTexts(source, r));
   return ClipText(titles, rows, withTitle);
 }
 

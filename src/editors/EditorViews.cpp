@@ -1,10 +1,14 @@
 #include "editors/EditorViews.h"
 
+#include "editors/ChEditView.h"
+#include "editors/ChInfoView.h"
+
 namespace zmp {
 
 const std::map<EditorKind, EditorFactory>& BuiltEditors() {
   static const std::map<EditorKind, EditorFactory> editors = {
-      // {EditorKind::ChInfo, [](EditorDocument& d, QWidget* p) { return new CChInfoView(d, p); }},
+      {EditorKind::ChInfo, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CChInfoView(d, p); }},
+      {EditorKind::ChEdit, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CChEditView(d, p); }},
   };
   return editors;
 }

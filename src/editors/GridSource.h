@@ -64,6 +64,9 @@ class GridSource {
   virtual bool EnterMovesDown(int /*row*/, int /*col*/) const { return false; }
 };
 
+// The shown texts of one row, column by column.
+std::vector<std::string> RowTexts(const GridSource& source, int row);
+
 // Text of a row range for the clipboard: with title, the column titles joined
 // by tabs and a newline; then each row's cells joined by tabs, every row but
 // the last followed by a newline.

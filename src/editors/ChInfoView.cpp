@@ -1,0 +1,195 @@
+#include "editors/ChInfoView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/LanguageTexts.h"
+#include "app/Messages.h"
+#include "editors/ChEditView.h"
+#include "editors/ChannelClipboard.h"
+#include "editors/EditGrid.h"
+
+namespace zmp {
+
+namespace {
+QString CtlName(int id) { return QStringLiteral("ctl%1").arg(id); }
+}  // namespace
+
+CChInfoView::CChInfoView(EditorDocument& doc, QWidget* parent)
+    : QWidget(parent), doc_(doc), docAlive_(&doc), grid_(new EditGrid(this)) {
+  setObjectName(QStringLiteral("CChInfoView"));
+  grid_->setObjectName(CtlName(kGridId));
+  channelEdit_ = new QPushButton(QTx(36_txt), this);
+  channelEdit_->setObjectName(CtlName(kChannelEditId));
+  close_ = new QPushButton(QTx(28_txt), this);
+  close_->setObjectName(CtlName(kCloseId));
+  help_ = new QPushButton(QTx(29_txt), this);
+  help_->setObjectName(CtlName(kHelpId));
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(channelEdit_);
+  buttons->addStretch(1);
+  buttons->addWidget(close_);
+  buttons->addWidget(help_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(grid_, 1);
+  layout->addLayout(buttons);
+
+  auto makeAction = [this](int id, TextNo text, QKeySequence key) {
+    auto* a = new QAction(QTx(text), this);
+    if (!key.isEmpty()) a->setShortcut(key);
+    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    this->addAction(a);
+    actions_[id] = a;
+    return a;
+  };
+  connect(makeAction(kCmdCopy, 738_txt, QKeySequence::Copy), &QAction::triggered, this, [this] { OnCopy(); });
+  connect(makeAction(kCmdPaste, 739_txt, QKeySequence::Paste), &QAction::triggered, this, [this] { OnPaste(); });
+  // Delete is the grid's own key (rows selected: delete, otherwise empty the cell).
+  connect(makeAction(kCmdDelete, 740_txt, {}), &QAction::triggered, this, [this] { OnDelete(); });
+  connect(makeAction(kCmdToClip, 746_txt, {}), &QAction::triggered, this, [this] { OnToClip(false); });
+  connect(makeAction(kCmdToClipTitle, 747_txt, {}), &QAction::triggered, this, [this] { OnToClip(true); });
+  connect(makeAction(kCmdChannelEdit, 36_txt, QKeySequence(Qt::Key_F11)), &QAction::triggered, this,
+          [this] { OnChannelEdit(); });
+  popup_ = new QMenu(this);
+  popup_->addAction(actions_[kCmdCopy]);
+  popup_->addAction(actions_[kCmdPaste]);
+  popup_->addAction(actions_[kCmdDelete]);
+  popup_->addSeparator();
+  popup_->addAction(actions_[kCmdToClip]);
+  popup_->addAction(actions_[kCmdToClipTitle]);
+
+  connect(channelEdit_, &QPushButton::clicked, this, [this] { OnChannelEdit(); });
+  connect(close_, &QPushButton::clicked, this, [this] { doc_.CloseEditor(EditorKind::ChInfo); });
+  connect(help_, &QPushButton::clicked, this, [this] { emit HelpRequested(kChInfoHelpContext); });
+  connect(grid_, &EditGrid::DeleteRequested, this, [this] { OnDelete(); });
+  connect(grid_, &EditGrid::PopupRequested, this, [this](const QPoint& p) { popup_->popup(p); });
+  connect(grid_, &EditGrid::HelpRequested, this, [this](int c) { emit HelpRequested(c ? c : kChInfoHelpContext); });
+  connect(grid_, &EditGrid::CurrentCellChanged, this, [this](int, int) { UpdateTitle(); });
+  connect(&doc_, &EditorDocument::ImageChanged, this, [this](QObject*) { Reload(); });
+
+  grid_->SetCommitHandler([this](int row, int col, const std::string& text) {
+    CellCommit result;
+    const QString label = QTx(source_->Column(col).title);
+    doc_.Commit(label, [&] { result = source_->SetCellText(row, col, text); });
+    return result;
+  });
+  MakeSource();
+  UpdateTitle();
+}
+
+CChInfoView::~CChInfoView() {
+  // The grid outlives the source by a little while the widgets close.
+  grid_->SetSource(nullptr);
+  // The channel edit form belongs to this view.
+  if (docAlive_) docAlive_->CloseEditor(EditorKind::ChEdit);
+}
+
+QAction* CChInfoView::Action(int command) const {
+  auto it = actions_.find(command);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+void CChInfoView::MakeSource() {
+  auto next = std::make_unique<ChannelGridSource>(doc_.Image());
+  const bool relayout = !source_ || source_->FullLayout() != next->FullLayout();
+  if (!relayout) {
+    grid_->Reload();
+    return;
+  }
+  const int row = source_ ? grid_->CurrentRow() : 0;
+  source_ = std::move(next);
+  grid_->SetSource(source_.get());
+  grid_->SetCurrentCell(row, 1);
+}
+
+void CChInfoView::Reload() { MakeSource(); }
+
+void CChInfoView::UpdateTitle() {
+  const std::string title =
+      FormatText("%s [ %s - %d ]", {Tx(712_txt), Tx(737_txt), std::to_string(grid_->CurrentRow() + 1)});
+  setWindowTitle(QString::fromStdString(title));
+}
+
+void CChInfoView::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  Reload();
+  if (!indexChecked_) {
+    indexChecked_ = true;
+    // A damaged index is reported once; its channels stay readable.
+    if (!source_->Store().CheckIndex().sound)
+      QTimer::singleShot(0, this, [this] { Error(this, 748_txt); });
+  }
+}
+
+bool CChInfoView::GridHasFocus() const {
+  QWidget* f = focusWidget();
+  return f == grid_ || (f && grid_->isAncestorOf(f));
+}
+
+void CChInfoView::ReportStatus(StoreStatus s) {
+  if (s == StoreStatus::Ok) return;
+  if (s == StoreStatus::NoRoom) {
+    Error(this, 661_txt);
+  } else if (const TextNo t = MessageOf(s); t.n) {
+    Error(this, t);
+  }
+}
+
+bool CChInfoView::OnCopy() {
+  if (grid_->IsEditing()) grid_->CommitCellEdit();
+  const auto rows = grid_->SelectedRows();
+  if (!GridHasFocus() || !rows) return false;
+  TheChannelClipboard().Copy(source_->Store(), rows->first, rows->second);
+  return true;
+}
+
+bool CChInfoView::OnPaste() {
+  if (grid_->IsEditing()) grid_->CommitCellEdit();
+  if (!GridHasFocus() || TheChannelClipboard().Empty()) return false;
+  int first = grid_->CurrentRow();
+  int count = -1;
+  if (const auto rows = grid_->SelectedRows()) {
+    first = rows->first;
+    count = rows->second - rows->first + 1;
+  }
+  PasteResult result;
+  doc_.Commit(QTx(739_txt), [&] { result = TheChannelClipboard().Paste(source_->Store(), first, count); });
+  Reload();
+  ReportStatus(result.status);
+  return result.pasted > 0;
+}
+
+bool CChInfoView::OnDelete() {
+  if (grid_->IsEditing()) grid_->CommitCellEdit();
+  const auto rows = grid_->SelectedRows();
+  if (!GridHasFocus() || !rows) return false;
+  StoreStatus status = StoreStatus::Ok;
+  const bool changed = doc_.Commit(QTx(740_txt), [&] {
+    ChannelStore& store = source_->Store();
+    for (int ch = rows->first; ch <= rows->second && status == StoreStatus::Ok; ++ch)
+      if (store.Exists(ch)) status = store.DeleteChannel(ch);
+  });
+  Reload();
+  ReportStatus(status);
+  return changed;
+}
+
+bool CChInfoView::OnToClip(bool withTitle) {
+  if (grid_->IsEditing()) grid_->CommitCellEdit();
+  if (!GridHasFocus()) return false;
+  return grid_->CopyRowsToClipboard(withTitle);
+}
+
+void CChInfoView::OnChannelEdit() {
+  if (grid_->IsEditing()) grid_->CommitCellEdit();
+  CChEditView::ShowChannel(grid_->CurrentRow());
+  doc_.OpenEditor(EditorKind::ChEdit);
+}
+
+}  // namespace zmp

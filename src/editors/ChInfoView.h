@@ -1,0 +1,81 @@
+// The channel information view: all 30 channels in one grid, their main
+// fields edited in place, whole channels copied, pasted and deleted through
+// the channel clipboard, and the grid copied as text. The main frame shows it
+// in its CChInfoFrm frame.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+
+#include "editors/ChannelGridSource.h"
+#include "editors/EditorDocument.h"
+
+class QAction;
+class QMenu;
+class QPushButton;
+
+namespace zmp {
+
+class EditGrid;
+
+class CChInfoView : public QWidget {
+  Q_OBJECT
+ public:
+  // Control ids (object names "ctl<id>").
+  static constexpr int kGridId = 1014;
+  static constexpr int kChannelEditId = 1107;
+  static constexpr int kCloseId = 1011;
+  static constexpr int kHelpId = 111;
+
+  explicit CChInfoView(EditorDocument& doc, QWidget* parent = nullptr);
+  ~CChInfoView() override;
+
+  EditGrid* Grid() const { return grid_; }
+  ChannelGridSource& Source() { return *source_; }
+
+  // The view's commands; each returns whether it did something. Copy, Paste,
+  // Delete and the clipboard texts need the focus on the grid.
+  bool OnCopy();
+  bool OnPaste();
+  bool OnDelete();
+  bool OnToClip(bool withTitle);
+  void OnChannelEdit();
+  // Reads every row again from the working image.
+  void Reload();
+  QMenu* PopupMenu() const { return popup_; }
+  QAction* Action(int command) const;
+
+  // Command numbers of the view.
+  static constexpr int kCmdDelete = 32740;
+  static constexpr int kCmdCopy = 32741;
+  static constexpr int kCmdPaste = 32742;
+  static constexpr int kCmdToClip = 32797;
+  static constexpr int kCmdToClipTitle = 32811;
+  static constexpr int kCmdChannelEdit = 32807;
+
+ signals:
+  void HelpRequested(int context);
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+
+ private:
+  bool GridHasFocus() const;
+  void UpdateTitle();
+  void MakeSource();
+  void ReportStatus(StoreStatus s);
+
+  EditorDocument& doc_;
+  QPointer<EditorDocument> docAlive_;
+  std::unique_ptr<ChannelGridSource> source_;
+  EditGrid* grid_;
+  QPushButton* channelEdit_;
+  QPushButton* close_;
+  QPushButton* help_;
+  QMenu* popup_;
+  std::map<int, QAction*> actions_;
+  bool indexChecked_ = false;
+};
+
+}  // namespace zmp

@@ -1,0 +1,148 @@
+// The grid of the editors: a table view that shows any GridSource, with one
+// overlay editor laid over the cell being edited (a FilterEdit, a
+// ToneComboBox, a NumberComboBox or a drop-down list, as the column asks),
+// the keyboard rules of a grid, row-range selection and the "to Clip" text.
+// An editor with a grid supplies the source and a commit handler (which runs
+// the store as one undoable step); everything else is here.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QTableView>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "editors/GridSource.h"
+
+class QComboBox;
+
+namespace zmp {
+
+class FilterEdit;
+class NumberComboBox;
+class ToneComboBox;
+
+// The cell texts of a source, read once per reload.
+class GridModel : public QAbstractTableModel {
+  Q_OBJECT
+ public:
+  explicit GridModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
+
+  void SetSource(GridSource* source);
+  GridSource* Source() const { return source_; }
+  void Reload();
+  void ReloadRow(int row);
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation o, int role) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+ private:
+  GridSource* source_ = nullptr;
+  std::vector<std::vector<QString>> texts_;
+};
+
+class EditGrid : public QTableView {
+  Q_OBJECT
+ public:
+  explicit EditGrid(QWidget* parent = nullptr);
+  ~EditGrid() override;
+
+  // Shows a source (not owned); columns, titles and widths follow it.
+  void SetSource(GridSource* source);
+  GridSource* Source() const { return model_->Source(); }
+  GridModel* Model() const { return model_; }
+  // Reads every cell again (an open editor is closed without commit when its
+  // cell can no longer be edited).
+  void Reload();
+  void ReloadRow(int row);
+
+  // --- current cell --------------------------------------------------------
+  int CurrentRow() const;
+  int CurrentColumn() const;
+  void SetCurrentCell(int row, int col);
+  // Enter's move: one column right, or the first data column of the next row;
+  // nothing in the last cell.
+  void MoveToNextCell();
+
+  // --- overlay editing -------------------------------------------------------
+  // Opens the column's editor over the cell with the cell's text (or empty text
+  // after Backspace or Delete) and gives it the focus; firstKey is typed into it.
+  // False when the cell cannot be edited.
+  bool BeginCellEdit(int row, int col, const QString& firstKey = {});
+  // Stores the editor's text when it differs from what the cell showed and
+  // hides the editor. True when the store took the text.
+  bool CommitCellEdit();
+  // Puts the cell's previous text back and hides the editor.
+  void CancelCellEdit();
+  bool IsEditing() const { return editRow_ >= 0; }
+  QWidget* OpenEditor() const;
+  FilterEdit* TextEditor() const { return text_; }
+  ToneComboBox* ToneEditor() const { return tone_; }
+  NumberComboBox* NumberEditor() const { return number_; }
+  QComboBox* ListEditor() const { return list_; }
+
+  // Runs the store for a commit; the default calls the source's SetCellText.
+  using CommitHandler = std::function<CellCommit(int row, int col, const std::string& text)>;
+  void SetCommitHandler(CommitHandler handler) { commit_ = std::move(handler); }
+
+  // --- rows --------------------------------------------------------------------
+  // First and last selected row when a range of rows is selected.
+  std::optional<std::pair<int, int>> SelectedRows() const;
+  void SelectRows(int first, int last);
+  // The "to Clip" text of the selected rows; empty without a selection.
+  std::string SelectedClipText(bool withTitle) const;
+  // Puts the text of the selected rows on the clipboard, then clears the
+  // selection and shows the current row. False (nothing copied) without one.
+  bool CopyRowsToClipboard(bool withTitle);
+  // Help context of the current column (0 = none).
+  int CurrentHelpContext() const;
+
+ signals:
+  void DeleteRequested();
+  void PopupRequested(const QPoint& globalPos);
+  void HelpRequested(int context);
+  void CellCommitted(int row, int col);
+  void CurrentCellChanged(int row, int col);
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
+  void contextMenuEvent(QContextMenuEvent* e) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void resizeEvent(QResizeEvent* e) override;
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  QWidget* EditorFor(CellEditor kind) const;
+  QString EditorText() const;
+  void SetEditorText(const QString& text);
+  void PlaceEditor();
+  void HideEditor(bool giveFocusToGrid);
+  bool KeyStartsEdit(int col, const QString& key) const;
+  bool EditorKey(QKeyEvent* k);
+  bool IsInEditor(QWidget* w) const;
+  void UpdateColumnWidths();
+
+  GridModel* model_;
+  FilterEdit* text_;
+  ToneComboBox* tone_;
+  NumberComboBox* number_;
+  QComboBox* list_;
+  CommitHandler commit_;
+  int editRow_ = -1;
+  int editCol_ = -1;
+  QString editOriginal_;
+  bool startEmpty_ = false;
+  bool inCommit_ = false;
+  int anchorRow_ = -1;
+};
+
+}  // namespace zmp

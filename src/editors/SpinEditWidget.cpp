@@ -1,0 +1,55 @@
+#include "editors/SpinEditWidget.h"
+
+#include <QLineEdit>
+
+namespace zmp {
+
+SpinEdit::SpinEdit(QWidget* parent, RangeRecord range) : QSpinBox(parent) {
+  SetRange(range);
+  setKeyboardTracking(false);
+  connect(this, &QSpinBox::editingFinished, this, [this] {
+    const int v = static_cast<int>(LimitToRange(value(), range_));
+    if (v != value()) setValue(v);
+    if (v != shown_) {
+      shown_ = v;
+      emit UserChanged(v);
+    }
+  });
+}
+
+void SpinEdit::SetShownValue(int v) {
+  const bool was = blockSignals(true);
+  setValue(v);
+  blockSignals(was);
+  shown_ = value();
+}
+
+void SpinEdit::SetRange(RangeRecord range) {
+  range_ = range;
+  const bool was = blockSignals(true);
+  setRange(static_cast<int>(range.minimum), static_cast<int>(range.maximum));
+  setSingleStep(static_cast<int>(range.step));
+  blockSignals(was);
+  shown_ = value();
+}
+
+void SpinEdit::stepBy(int steps) {
+  if (steps == 0) return;
+  const int v = static_cast<int>(SpinStep(value(), range_, steps > 0));
+  setValue(v);
+  selectAll();
+  if (v != shown_) {
+    shown_ = v;
+    emit UserChanged(v);
+  }
+}
+
+QValidator::State SpinEdit::validate(QString& input, int& pos) const {
+  // Digits only; the range is applied when typing ends.
+  for (QChar c : input)
+    if (!c.isDigit()) return QValidator::Invalid;
+  (void)pos;
+  return input.size() <= QString::number(range_.maximum).size() ? QValidator::Acceptable : QValidator::Invalid;
+}
+
+}  // namespace zmp

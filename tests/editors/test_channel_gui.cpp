@@ -1,0 +1,458 @@
+// The channel grid and the channel edit form as a user drives them: keys
+// typed into the real widgets on the offscreen platform, and the image bytes
+// checked afterwards.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <memory>
+#include <vector>
+
+#include "../support/QtTestApp.h"
+#include "EditorTestSupport.h"
+#include "app/Messages.h"
+#include "editors/ChEditView.h"
+#include "editors/ChInfoView.h"
+#include "editors/ChannelClipboard.h"
+#include "editors/EditGrid.h"
+#include "editors/EditorViews.h"
+#include "editors/FilterEdit.h"
+#include "editors/ToneComboBox.h"
+
+using namespace zmp;
+using namespace zmp::testing;
+namespace f = chfield;
+
+namespace {
+
+// The shared document as the main frame keeps it, reduced to what a view
+// uses: every commit is one step that Undo takes back.
+class TestDocument : public EditorDocument {
+ public:
+  ImageStore image;
+  ModelInfo model{image};
+  std::vector<ImageCopy> steps;
+  std::vector<QString> labels;
+  std::vector<EditorKind> opened, closed;
+
+  ImageStore& Image() override { return image; }
+  ModelInfo& Model() override { return model; }
+  bool Commit(const QString& label, const std::function<void()>& change) override {
+    const ImageCopy before = image.working();
+    change();
+    if (before == image.working()) return false;
+    steps.push_back(before);
+    labels.push_back(label);
+    emit ImageChanged(nullptr);
+    return true;
+  }
+  void Undo() {
+    ASSERT_FALSE(steps.empty());
+    image.working() = steps.back();
+    steps.pop_back();
+    emit ImageChanged(nullptr);
+  }
+  void OpenEditor(EditorKind k) override { opened.push_back(k); }
+  void CloseEditor(EditorKind k) override { closed.push_back(k); }
+};
+
+void Activate(QWidget& w) {
+  w.show();
+  w.activateWindow();
+  for (int i = 0; i < 200 && QApplication::activeWindow() != &w; ++i) QApplication::processEvents();
+}
+
+QWidget* Focus() { return QApplication::focusWidget(); }
+
+void Key(QWidget* target, int key, const QString& text = {}, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+  ASSERT_NE(target, nullptr);
+  QKeyEvent press(QEvent::KeyPress, key, mods, text);
+  QApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+  QApplication::sendEvent(target, &release);
+}
+
+// Types text into whatever has the focus, one key at a time.
+void Type(const QString& text) {
+  for (QChar c : text) Key(Focus(), 0, QString(c));
+}
+
+std::vector<std::uint8_t> Bytes(ImageStore& image, std::size_t offset, std::size_t n) {
+  return image.Main().Read(offset, n);
+}
+
+class ChannelGui : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TestApp();
+    UseProgramTexts();
+    SetDecimalSeparator('.');
+    TheChannelClipboard().Clear();
+    SetMessageHook([this](const MessageRequest& r) {
+      messages.push_back(r.text);
+      return Answer::Ok;
+    });
+  }
+  void TearDown() override { SetMessageHook({}); }
+
+  void UseModel() { SetModel(doc.image, Vhf146E()); }
+  void MakeChannels(std::initializer_list<int> numbers) {
+    ChannelStore store(doc.image);
+    for (int n : numbers)
+      ASSERT_EQ(store.SetFieldText(n - 1, f::kRxFrequency, "146." + std::to_string(100 + 5 * n)), StoreStatus::Ok);
+  }
+  // The info view, shown and active, with the focus on its grid.
+  std::unique_ptr<CChInfoView> OpenGrid() {
+    auto view = std::make_unique<CChInfoView>(doc);
+    view->resize(800, 600);
+    Activate(*view);
+    view->Grid()->setFocus();
+    return view;
+  }
+  int Column(CChInfoView& v, int field) {
+    for (int c = 0; c < v.Source().ColumnCount(); ++c)
+      if (v.Source().Column(c).field == field) return c;
+    return -1;
+  }
+
+  TestDocument doc;
+  std::vector<QString> messages;
+};
+
+// --- the grid ------------------------------------------------------------------
+
+TEST_F(ChannelGui, TypingIntoTheGridStoresTheChannelRecord) {
+  UseModel();
+  auto view = OpenGrid();
+  EditGrid* grid = view->Grid();
+  ASSERT_EQ(grid, Focus());
+  grid->SetCurrentCell(0, Column(*view, f::kRxFrequency));
+  Type("146.5");
+  ASSERT_TRUE(grid->IsEditing());
+  EXPECT_EQ(grid->TextEditor()->text(), "146.5") << "the first key replaces the cell's text";
+  Key(Focus(), Qt::Key_Return);
+  EXPECT_FALSE(grid->IsEditing());
+  EXPECT_EQ(doc.image.Main().Word(0), 0x0800);
+  EXPECT_EQ(Bytes(doc.image, 0x0800, 5), (std::vector<std::uint8_t>{0x00, 0x00, 0x00, 0x65, 0x14}));
+  EXPECT_EQ(doc.image.Main().Byte(0x0800 + 0x0A), 1);
+  EXPECT_EQ(doc.steps.size(), 1u) << "one commit, one undo step";
+  EXPECT_EQ(grid->Model()->index(0, 1).data().toString(), "146.500000");
+  EXPECT_EQ(grid->CurrentColumn(), Column(*view, f::kTxFrequency)) << "Enter moves one cell right";
+
+  // The name column: a FilterEdit in the name mode, two characters.
+  grid->SetCurrentCell(0, Column(*view, f::kName));
+  Type("A.B");  // "." is no name character
+  Key(Focus(), Qt::Key_Return);
+  EXPECT_EQ(Bytes(doc.image, 0x0810, 2), (std::vector<std::uint8_t>{'A', 'B'}));
+
+  // A character the column refuses opens nothing and changes nothing.
+  const auto before = AllBytes(doc.image);
+  grid->SetCurrentCell(1, Column(*view, f::kRxFrequency));
+  Type("x");
+  EXPECT_FALSE(grid->IsEditing());
+  // Type 1 has no QT/DQT: its tone cells show "---" and never open.
+  const int tone = Column(*view, f::kToneDecode);
+  EXPECT_EQ(grid->Model()->index(0, tone).data().toString(), "---");
+  EXPECT_FALSE(grid->BeginCellEdit(0, tone));
+  grid->SetCurrentCell(0, tone);
+  Type("6");
+  EXPECT_FALSE(grid->IsEditing());
+  EXPECT_EQ(AllBytes(doc.image), before);
+  EXPECT_TRUE(messages.empty());
+
+  // Undo takes the name back, then the channel.
+  doc.Undo();
+  EXPECT_EQ(grid->Model()->index(0, Column(*view, f::kName)).data().toString(), " 1");
+  doc.Undo();
+  EXPECT_EQ(grid->Model()->index(0, 1).data().toString(), "");
+  EXPECT_EQ(doc.image.Main().Word(0), 0xFFFF);
+}
+
+TEST_F(ChannelGui, EnterInTheReceiveColumnOfAMissingChannelMovesDown) {
+  UseModel();
+  auto view = OpenGrid();
+  EditGrid* grid = view->Grid();
+  grid->SetCurrentCell(3, 1);
+  Key(grid, Qt::Key_Delete);  // empties the editor text
+  ASSERT_TRUE(grid->IsEditing());
+  Key(Focus(), Qt::Key_Return);
+  EXPECT_EQ(grid->CurrentRow(), 4);
+  EXPECT_EQ(grid->CurrentColumn(), 1);
+  EXPECT_TRUE(doc.steps.empty());
+  // A frequency outside the band is refused with its message; nothing is written.
+  Type("200");
+  Key(Focus(), Qt::Key_Return);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].toStdString(), Tx(656_txt));
+  EXPECT_TRUE(doc.steps.empty());
+  EXPECT_EQ(doc.image.Main().Word(8), 0xFFFF);
+}
+
+TEST_F(ChannelGui, ToneAndRanCellsUseTheirCombos) {
+  UseModel();
+  MakeChannels({1});
+  ChannelStore(doc.image).SetFieldValue(0, f::kChannelType, 2);  // mixed: tones and RAN
+  auto view = OpenGrid();
+  EditGrid* grid = view->Grid();
+  if (!view->Source().FullLayout()) GTEST_SKIP() << "the short layout has no RAN columns";
+  grid->SetCurrentCell(0, Column(*view, f::kToneEncode));
+  Type("d23");
+  ASSERT_TRUE(grid->IsEditing());
+  EXPECT_EQ(grid->ToneEditor()->currentText(), "D23");
+  Key(Focus(), Qt::Key_Return);
+  EXPECT_EQ(doc.image.Main().Word(0x0800 + 0x17), 0x2898) << "D230N";
+  grid->SetCurrentCell(0, Column(*view, f::kRanDecode));
+  Type("75");
+  Key(Focus(), Qt::Key_Return);
+  EXPECT_EQ(doc.image.Main().Word(0x0800 + 0x24), 63) << "limited to 63";
+  EXPECT_EQ(grid->Model()->index(0, Column(*view, f::kRanDecode)).data().toString(), "63");
+}
+
+TEST_F(ChannelGui, PasteOfThreeRowsOntoRow29PastesTwo) {
+  UseModel();
+  MakeChannels({1, 2, 3});
+  auto view = OpenGrid();
+  EditGrid* grid = view->Grid();
+  ChannelStore& store = view->Source().Store();
+  const auto one = store.ReadRecord(0), two = store.ReadRecord(1);
+  grid->SelectRows(0, 2);
+  ASSERT_TRUE(view->OnCopy());
+  EXPECT_EQ(TheChannelClipboard().Count(), 3);
+  grid->SetCurrentCell(28, 1);
+  ASSERT_TRUE(view->OnPaste());
+  EXPECT_EQ(doc.steps.size(), 1u) << "a whole paste is one undo step";
+  EXPECT_TRUE(store.Exists(28));
+  EXPECT_TRUE(store.Exists(29));
+  EXPECT_EQ(store.ExistingCount(), 5);
+  auto expected = one;
+  expected[0x0E] = (32 * (28 + 576)) & 0xFF;
+  expected[0x0F] = (32 * (28 + 576)) >> 8;
+  EXPECT_EQ(store.ReadRecord(28), expected);
+  EXPECT_EQ(grid->Model()->index(29, 1).data().toString(), "146.110000");
+  EXPECT_EQ(store.ReadRecord(29)[0x10], two[0x10]);
+  EXPECT_TRUE(messages.empty());
+  doc.Undo();
+  EXPECT_EQ(store.ExistingCount(), 3);
+  EXPECT_EQ(grid->Model()->index(28, 1).data().toString(), "");
+}
+
+TEST_F(ChannelGui, CopiedMissingChannelsDeleteTheTargetsWhenPasted) {
+  UseModel();
+  MakeChannels({1, 3, 11, 12, 13});
+  auto view = OpenGrid();
+  EditGrid* grid = view->Grid();
+  ChannelStore& store = view->Source().Store();
+  grid->SelectRows(0, 2);
+  ASSERT_TRUE(view->OnCopy());
+  grid->SelectRows(10, 12);
+  ASSERT_TRUE(view->OnPaste());
+  EXPECT_TRUE(store.Exists(10));
+  EXPECT_FALSE(store.Exists(11)) << "the empty entry deleted channel 12";
+  EXPECT_TRUE(store.Exists(12));
+  EXPECT_EQ(grid->Model()->index(10, 1).data().toString(), "146.105000");
+  EXPECT_EQ(grid->Model()->index(12, 1).data().toString(), "146.115000");
+  EXPECT_EQ(doc.steps.size(), 1u);
+  EXPECT_TRUE(store.CheckIndex().sound);
+}
+
+TEST_F(ChannelGui, DeleteKeyOnSelectedRowsDeletesTheirChannels) {
+  UseModel();
+  MakeChannels({1, 2, 3, 4});
+  auto view = OpenGrid();
+  EditGrid* grid = view->Grid();
+  grid->SelectRows(1, 2);
+  Key(grid, Qt::Key_Delete);
+  ChannelStore& store = view->Source().Store();
+  EXPECT_TRUE(store.Exists(0));
+  EXPECT_FALSE(store.Exists(1));
+  EXPECT_FALSE(store.Exists(2));
+  EXPECT_EQ(doc.image.Main().Word(6), 0x0840) << "channel 4 moved down";
+  EXPECT_EQ(doc.steps.size(), 1u);
+  // Without the focus on the grid the commands do nothing.
+  grid->SelectRows(0, 0);
+  view->findChild<QPushButton*>("ctl1107")->setFocus();
+  EXPECT_FALSE(view->OnDelete());
+  EXPECT_FALSE(view->OnCopy());
+  EXPECT_TRUE(store.Exists(0));
+}
+
+TEST_F(ChannelGui, ToClipOfOneRowHasNoTrailingNewline) {
+  UseModel();
+  MakeChannels({1, 2});
+  auto view = OpenGrid();
+  EditGrid* grid = view->Grid();
+  grid->SelectRows(0, 0);
+  ASSERT_TRUE(view->OnToClip(false));
+  const QString one = QApplication::clipboard()->text();
+  EXPECT_TRUE(one.startsWith("1\t146.105000\t"));
+  EXPECT_FALSE(one.endsWith('\n'));
+  EXPECT_EQ(one.count('\n'), 0);
+  EXPECT_FALSE(grid->SelectedRows()) << "the selection is cleared";
+  grid->SelectRows(0, 0);
+  ASSERT_TRUE(view->OnToClip(true));
+  const QString titled = QApplication::clipboard()->text();
+  const QStringList lines = titled.split('\n');
+  ASSERT_EQ(lines.size(), 2);
+  EXPECT_TRUE(lines[0].startsWith("CH\tRX Freq.\tTX Freq.\t"));
+  EXPECT_EQ(lines[1], one);
+  grid->SelectRows(0, 1);
+  ASSERT_TRUE(view->OnToClip(false));
+  EXPECT_EQ(QApplication::clipboard()->text().count('\n'), 1);
+  // Nothing selected: nothing copied.
+  QApplication::clipboard()->setText("kept");
+  EXPECT_FALSE(view->OnToClip(false));
+  EXPECT_EQ(QApplication::clipboard()->text(), "kept");
+}
+
+TEST_F(ChannelGui, ChannelEditButtonAndF11OpenTheFormOnTheCurrentChannel) {
+  UseModel();
+  MakeChannels({1, 2, 3});
+  auto view = OpenGrid();
+  view->Grid()->SetCurrentCell(2, 1);
+  EXPECT_TRUE(view->windowTitle().endsWith("- 3 ]")) << view->windowTitle().toStdString();
+  view->findChild<QPushButton*>("ctl1107")->click();
+  ASSERT_EQ(doc.opened, std::vector<EditorKind>{EditorKind::ChEdit});
+  CChEditView form(doc);
+  EXPECT_EQ(form.Channel(), 2);
+  view->Grid()->SetCurrentCell(1, 1);
+  view->Action(CChInfoView::kCmdChannelEdit)->trigger();
+  EXPECT_EQ(form.Channel(), 1) << "an open form follows";
+  EXPECT_EQ(view->Action(CChInfoView::kCmdChannelEdit)->shortcut(), QKeySequence(Qt::Key_F11));
+  EXPECT_EQ(static_cast<QLineEdit*>(form.ValueControl(f::kRxFrequency))->text(), "146.110000");
+}
+
+TEST_F(ChannelGui, TheGridRereadsTheImageWhenItChanges) {
+  UseModel();
+  auto view = OpenGrid();
+  MakeChannels({7});
+  emit doc.ImageChanged(nullptr);  // as after an undo or an image replacement
+  EXPECT_EQ(view->Grid()->Model()->index(6, 1).data().toString(), "146.135000");
+}
+
+// --- the form ------------------------------------------------------------------
+
+TEST_F(ChannelGui, TabbingThroughTheFormsChangesNothing) {
+  ASSERT_TRUE(AllFF(doc.image));
+  {
+    CChEditView form(doc);
+    Activate(form);
+    form.ValueControl(f::kChannel)->setFocus();
+    for (int i = 0; i < 60; ++i) Key(Focus(), Qt::Key_Tab);
+    for (int i = 0; i < 10; ++i) Key(Focus(), Qt::Key_Return);
+  }
+  {
+    auto view = OpenGrid();
+    for (int i = 0; i < 10; ++i) {
+      Key(Focus(), Qt::Key_Return);
+      Key(Focus(), Qt::Key_Down);
+    }
+    view->Grid()->BeginCellEdit(0, 1);
+    Key(Focus(), Qt::Key_Tab);
+  }
+  EXPECT_TRUE(AllFF(doc.image)) << "a blank image stays all 0xFF";
+  EXPECT_TRUE(doc.steps.empty());
+}
+
+TEST_F(ChannelGui, TheFormStoresEveryKindOfField) {
+  UseModel();
+  CChEditView::ShowChannel(4);
+  CChEditView form(doc);
+  Activate(form);
+  ASSERT_EQ(form.Channel(), 4);
+  EXPECT_FALSE(form.ValueControl(f::kName)->isEnabled()) << "no channel: only the frequencies";
+  auto* rx = static_cast<QLineEdit*>(form.ValueControl(f::kRxFrequency));
+  rx->setFocus();
+  Type("146,5");
+  Key(Focus(), Qt::Key_Tab);
+  ChannelStore store(doc.image);
+  ASSERT_TRUE(store.Exists(4));
+  EXPECT_EQ(Bytes(doc.image, 0x0800, 5), (std::vector<std::uint8_t>{0x00, 0x00, 0x00, 0x65, 0x14}));
+  EXPECT_EQ(rx->text(), "146.500000");
+  EXPECT_TRUE(form.ValueControl(f::kName)->isEnabled());
+  const std::size_t steps = doc.steps.size();
+  EXPECT_EQ(steps, 1u);
+
+  // Name.
+  auto* name = static_cast<QLineEdit*>(form.ValueControl(f::kName));
+  name->setFocus();
+  name->selectAll();
+  Type("xy");
+  Key(Focus(), Qt::Key_Return);  // Enter acts as Tab
+  EXPECT_EQ(Bytes(doc.image, 0x0810, 2), (std::vector<std::uint8_t>{'x', 'y'}));
+  // A drop-down list: the user's choice stores its value.
+  auto* type = static_cast<QComboBox*>(form.ValueControl(f::kChannelType));
+  const int mixed = type->findData(2);
+  ASSERT_GE(mixed, 0);
+  type->setCurrentIndex(mixed);
+  emit type->activated(mixed);
+  EXPECT_EQ(doc.image.Main().Byte(0x0800 + 0x23), 2);
+  EXPECT_TRUE(form.ValueControl(f::kToneDecode)->isEnabled()) << "mixed channels have tones";
+  // A tone typed into the combo.
+  auto* tone = static_cast<ToneComboBox*>(form.ValueControl(f::kToneDecode));
+  tone->setFocus();
+  tone->lineEdit()->selectAll();
+  Type("88,5");
+  Key(Focus(), Qt::Key_Tab);
+  EXPECT_EQ(doc.image.Main().Word(0x0800 + 0x15), 885);
+  EXPECT_EQ(tone->currentText(), "88.5");
+  // A check box stores its own encoding (user limit: 0 = on).
+  auto* limit = static_cast<QCheckBox*>(form.ValueControl(f::kUserLimit));
+  limit->click();
+  EXPECT_EQ(doc.image.Main().Byte(0x0800 + 0x28), 0);
+  // Scrambler code spin: a step up from 16 wraps to 1.
+  auto* code = form.ValueControl(f::kScramblerCode);
+  doc.image.Main().SetByte(0x0800 + 0x3E, 16);
+  form.Load();
+  static_cast<QAbstractSpinBox*>(code)->stepBy(1);
+  EXPECT_EQ(doc.image.Main().Byte(0x0800 + 0x3E), 1);
+  // Every change was one step; a refused frequency is none and shows its message.
+  const std::size_t before = doc.steps.size();
+  rx->setFocus();
+  rx->selectAll();
+  Type("9");
+  Key(Focus(), Qt::Key_Tab);
+  EXPECT_EQ(doc.steps.size(), before);
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.back().toStdString(), Tx(656_txt));
+  EXPECT_EQ(rx->text(), "146.500000") << "the stored frequency is shown again";
+  // Page Up steps the channel.
+  Key(Focus(), Qt::Key_PageUp);
+  EXPECT_EQ(form.Channel(), 5);
+}
+
+TEST_F(ChannelGui, TheViewsAreBuiltEditors) {
+  const auto& built = BuiltEditors();
+  ASSERT_TRUE(built.count(EditorKind::ChInfo));
+  ASSERT_TRUE(built.count(EditorKind::ChEdit));
+  std::unique_ptr<QWidget> info(built.at(EditorKind::ChInfo)(doc, nullptr));
+  EXPECT_NE(dynamic_cast<CChInfoView*>(info.get()), nullptr);
+  std::unique_ptr<QWidget> edit(built.at(EditorKind::ChEdit)(doc, nullptr));
+  EXPECT_NE(dynamic_cast<CChEditView*>(edit.get()), nullptr);
+  info.reset();
+  EXPECT_EQ(doc.closed, std::vector<EditorKind>{EditorKind::ChEdit}) << "the form closes with the grid";
+}
+
+TEST_F(ChannelGui, ScreenshotOfTheGridWithChannels) {
+  UseModel();
+  MakeChannels({1, 2, 3, 4, 5, 6, 8, 9, 10, 12});
+  ChannelStore store(doc.image);
+  store.SetFieldText(1, f::kTxFrequency, "146.71");
+  store.SetFieldValue(2, f::kChannelType, 0);
+  store.SetFieldText(2, f::kToneDecode, "88.5");
+  store.SetFieldText(2, f::kToneEncode, "D023");
+  store.SetFieldValue(3, f::kChannelType, 2);
+  store.SetFieldText(3, f::kRanDecode, "12");
+  store.SetFieldText(4, f::kName, "GW");
+  auto view = OpenGrid();
+  view->resize(760, 520);
+  view->Grid()->SelectRows(4, 5);
+  SaveScreenshot(*view, "channel-grid");
+  EXPECT_EQ(view->Grid()->Model()->rowCount(), 30);
+}
+
+}  // namespace
