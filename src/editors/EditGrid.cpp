@@ -193,6 +193,15 @@ void EditGrid::MoveToNextCell() {
   SetCurrentCell(row, col);
 }
 
+QSize EditGrid::sizeHint() const {
+  int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+  for (int c = 0; c < model_->columnCount(); ++c) width += columnWidth(c);
+  const int rows = std::min(16, std::max(1, model_->rowCount()));
+  const int height = 2 * frameWidth() + horizontalHeader()->sizeHint().height() +
+                     rows * verticalHeader()->defaultSectionSize();
+  return {width, height};
+}
+
 int EditGrid::CurrentHelpContext() const {
   GridSource* s = Source();
   if (!s || CurrentColumn() >= s->ColumnCount()) return 0;

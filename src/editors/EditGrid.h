@@ -101,6 +101,8 @@ class EditGrid : public QTableView {
   bool CopyRowsToClipboard(bool withTitle);
   // Help context of the current column (0 = none).
   int CurrentHelpContext() const;
+  // Wide enough for every column, high enough for about 16 rows.
+  QSize sizeHint() const override;
 
  signals:
   void DeleteRequested();

@@ -420,6 +420,7 @@ TEST_F(ChannelGui, TheFormStoresEveryKindOfField) {
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages.back().toStdString(), Tx(656_txt));
   EXPECT_EQ(rx->text(), "146.500000") << "the stored frequency is shown again";
+  SaveScreenshot(form, "channel-edit");
   // Page Up steps the channel.
   Key(Focus(), Qt::Key_PageUp);
   EXPECT_EQ(form.Channel(), 5);
@@ -449,8 +450,12 @@ TEST_F(ChannelGui, ScreenshotOfTheGridWithChannels) {
   store.SetFieldText(3, f::kRanDecode, "12");
   store.SetFieldText(4, f::kName, "GW");
   auto view = OpenGrid();
-  view->resize(760, 520);
+  view->resize(view->sizeHint());
   view->Grid()->SelectRows(4, 5);
+  // Every column fits the view as it opens.
+  EditGrid* grid = view->Grid();
+  const int last = grid->Model()->columnCount() - 1;
+  EXPECT_LE(grid->columnViewportPosition(last) + grid->columnWidth(last), grid->viewport()->width());
   SaveScreenshot(*view, "channel-grid");
   EXPECT_EQ(view->Grid()->Model()->rowCount(), 30);
 }

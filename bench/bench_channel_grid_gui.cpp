@@ -1,0 +1,81 @@
+// The channel information view's grid widget on the offscreen platform: a
+// full refresh of the 30 rows from the image, and a paste of 30 channels with
+// the reload that follows it.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <string>
+
+#include "app/LanguageTexts.h"
+#include "editors/ChInfoView.h"
+#include "editors/ChannelClipboard.h"
+#include "editors/EditGrid.h"
+
+namespace {
+
+class BenchDocument : public zmp::EditorDocument {
+ public:
+  zmp::ImageStore image;
+  zmp::ModelInfo model{image};
+  zmp::ImageStore& Image() override { return image; }
+  zmp::ModelInfo& Model() override { return model; }
+  bool Commit(const QString&, const std::function<void()>& change) override {
+    change();
+    emit ImageChanged(nullptr);
+    return true;
+  }
+  void OpenEditor(zmp::EditorKind) override {}
+  void CloseEditor(zmp::EditorKind) override {}
+};
+
+void FillChannels(zmp::ImageStore& image) {
+  zmp::ModelInfo(image).SetRecord(zmp::ModelRecord::Default());
+  zmp::ChannelStore store(image);
+  for (int ch = 0; ch < zmp::kChannelCount; ++ch) {
+    store.SetFieldText(ch, zmp::chfield::kRxFrequency, "146." + std::to_string(100 + 5 * ch));
+    store.SetFieldValue(ch, zmp::chfield::kChannelType, ch % 3);
+    store.SetFieldText(ch, zmp::chfield::kToneDecode, "88.5");
+  }
+}
+
+void GridWidgetRefresh(benchmark::State& state) {
+  BenchDocument doc;
+  FillChannels(doc.image);
+  zmp::CChInfoView view(doc);
+  view.resize(800, 600);
+  view.show();
+  QApplication::processEvents();
+  for (auto _ : state) {
+    view.Reload();
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(GridWidgetRefresh)->Unit(benchmark::kMicrosecond);
+
+void GridWidgetPasteThirty(benchmark::State& state) {
+  BenchDocument doc;
+  FillChannels(doc.image);
+  zmp::CChInfoView view(doc);
+  view.show();
+  QApplication::processEvents();
+  zmp::TheChannelClipboard().Copy(view.Source().Store(), 0, zmp::kChannelCount - 1);
+  view.Grid()->setFocus();
+  for (auto _ : state) {
+    view.Grid()->SetCurrentCell(0, 1);
+    // Paste as the command runs it: one commit, then every row reloaded.
+    if (!view.OnPaste()) state.SkipWithError("the paste did nothing");
+  }
+}
+BENCHMARK(GridWidgetPasteThirty)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  zmp::Texts().LoadFile(std::string(ZMP_SOURCE_DIR) + "/lang/zmp318t.lng", "English");
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
