@@ -41,6 +41,12 @@ void NumberComboBox::SetValue(long value) {
   if (i < 0) setEditText(QString());
 }
 
+void NumberComboBox::keyPressEvent(QKeyEvent* e) {
+  // Keys reach the edit field through the combo as well as directly.
+  if (eventFilter(lineEdit(), e)) return;
+  QComboBox::keyPressEvent(e);
+}
+
 bool NumberComboBox::eventFilter(QObject* watched, QEvent* e) {
   if (watched == lineEdit() && e->type() == QEvent::KeyPress) {
     // At most two digits; "Off" itself is longer, so the edit has no length limit.

@@ -19,6 +19,7 @@ class NumberComboBox : public QComboBox {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   static constexpr int kMaxDigits = 2;

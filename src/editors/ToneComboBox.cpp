@@ -48,6 +48,12 @@ void ToneComboBox::SetCode(ToneCode code) {
   }
 }
 
+void ToneComboBox::keyPressEvent(QKeyEvent* e) {
+  // Keys reach the edit field through the combo as well as directly.
+  if (FilterComboKey(this, e, &ToneKeyFilter)) return;
+  QComboBox::keyPressEvent(e);
+}
+
 bool ToneComboBox::eventFilter(QObject* watched, QEvent* e) {
   if (watched == lineEdit() && FilterComboKey(this, e, &ToneKeyFilter)) return true;
   return QComboBox::eventFilter(watched, e);

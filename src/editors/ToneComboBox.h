@@ -24,6 +24,7 @@ class ToneComboBox : public QComboBox {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
 };
 
 // Key rule shared by the editable combos: returns true when the key event is

@@ -21,7 +21,10 @@
 #include "editors/ChannelClipboard.h"
 #include "editors/EditGrid.h"
 #include "editors/EditorViews.h"
+#include "app/FPUDoc.h"
 #include "editors/FilterEdit.h"
+#include "editors/NumberComboBox.h"
+#include "editors/SpinEditWidget.h"
 #include "editors/ToneComboBox.h"
 
 using namespace zmp;
@@ -123,6 +126,76 @@ class ChannelGui : public ::testing::Test {
   TestDocument doc;
   std::vector<QString> messages;
 };
+
+// --- the pieces -----------------------------------------------------------------
+
+TEST_F(ChannelGui, FilterEditTakesOnlyWhatItsModeAllows) {
+  FilterEdit edit(nullptr, filter::kHex);
+  Activate(edit);
+  edit.setFocus();
+  Type("a1g-F");
+  EXPECT_EQ(edit.text(), "A1F") << "lowercase shows as uppercase; refused keys are dropped";
+  for (std::uint8_t mode : {filter::kDtmf, filter::kCw, filter::kFiveTone, filter::kDigitsAE}) {
+    edit.clear();
+    edit.SetMode(mode);
+    Type("b");
+    EXPECT_EQ(edit.text(), "B") << int(mode);
+  }
+  edit.clear();
+  edit.SetMode(filter::kFrequency);
+  Type("146.5,2");
+  EXPECT_EQ(edit.text(), "146.52") << "one decimal separator";
+  edit.setSelection(3, 1);  // the separator itself
+  Type(",");
+  EXPECT_EQ(edit.text(), "146,52");
+  // Pasted text follows the same rule: refused whole.
+  QApplication::clipboard()->setText("1x");
+  edit.selectAll();
+  Key(&edit, Qt::Key_V, {}, Qt::ControlModifier);
+  EXPECT_EQ(edit.text(), "146,52");
+  QApplication::clipboard()->setText("150.5");
+  edit.selectAll();
+  Key(&edit, Qt::Key_V, {}, Qt::ControlModifier);
+  EXPECT_EQ(edit.text(), "150.5");
+  edit.SetMode(filter::kNone);
+  Key(&edit, Qt::Key_Backspace);
+  EXPECT_EQ(edit.text(), "150.5") << "mode 0 takes not even Backspace";
+}
+
+TEST_F(ChannelGui, ToneAndNumberCombosListTheirItems) {
+  SetDecimalSeparator(',');
+  ToneComboBox tone;
+  ASSERT_EQ(tone.count(), 206);
+  EXPECT_EQ(tone.itemText(0), "Off");
+  EXPECT_EQ(tone.itemText(1), "67,0") << "the user's decimal separator";
+  EXPECT_EQ(tone.itemText(40), "D023N");
+  EXPECT_EQ(tone.itemText(205), "D754I");
+  tone.SetCode(0xFFFF);
+  EXPECT_EQ(tone.currentText(), "Off");
+  tone.SetCode(2541);
+  EXPECT_EQ(tone.currentText(), "254,1") << "a value that is not listed shows in the edit field";
+  EXPECT_EQ(tone.Code(), 2541);
+  Activate(tone);
+  tone.setFocus();
+  tone.lineEdit()->selectAll();
+  Type("d7x5.i");
+  EXPECT_EQ(tone.currentText(), "D75,I");
+  SetDecimalSeparator('.');
+  NumberComboBox ran;
+  ASSERT_EQ(ran.count(), 64);
+  ran.SetValue(0);
+  EXPECT_EQ(ran.currentText(), "Off");
+  ran.SetValue(63);
+  EXPECT_EQ(ran.currentText(), "63");
+  ran.SetValue(64);
+  EXPECT_EQ(ran.currentText(), "") << "outside the range shows empty";
+  SpinEdit spin(nullptr, {1, 30, 1});
+  spin.SetShownValue(30);
+  spin.stepBy(1);
+  EXPECT_EQ(spin.value(), 1) << "up from the maximum wraps to the minimum";
+  spin.stepBy(-1);
+  EXPECT_EQ(spin.value(), 30);
+}
 
 // --- the grid ------------------------------------------------------------------
 
@@ -424,6 +497,37 @@ TEST_F(ChannelGui, TheFormStoresEveryKindOfField) {
   // Page Up steps the channel.
   Key(Focus(), Qt::Key_PageUp);
   EXPECT_EQ(form.Channel(), 5);
+}
+
+TEST_F(ChannelGui, TheProgramsDocumentUndoesAPasteAndADeleteExactly) {
+  ImageStore image;
+  SetModel(image, Vhf146E());
+  {
+    ChannelStore store(image);
+    for (int n : {1, 2, 3, 5})
+      ASSERT_EQ(store.SetFieldText(n - 1, f::kRxFrequency, "146." + std::to_string(100 + 5 * n)), StoreStatus::Ok);
+  }
+  image.Main().Fill(AuxRecordOffset(0), 32, 0x21);
+  CFPUDoc real(image, nullptr);
+  CChInfoView view(real);
+  Activate(view);
+  view.Grid()->setFocus();
+  const auto start = AllBytes(image);
+  view.Grid()->SelectRows(0, 1);
+  ASSERT_TRUE(view.OnCopy());
+  view.Grid()->SelectRows(3, 4);
+  ASSERT_TRUE(view.OnPaste());
+  const auto pasted = AllBytes(image);
+  ASSERT_NE(pasted, start);
+  view.Grid()->SelectRows(0, 2);
+  ASSERT_TRUE(view.OnDelete());
+  EXPECT_EQ(real.UndoStack().count(), 2);
+  real.UndoStack().undo();
+  EXPECT_EQ(AllBytes(image), pasted) << "the delete is one step";
+  EXPECT_EQ(view.Grid()->Model()->index(0, 1).data().toString(), "146.105000");
+  real.UndoStack().undo();
+  EXPECT_EQ(AllBytes(image), start) << "the paste is one step";
+  EXPECT_EQ(view.Grid()->Model()->index(3, 1).data().toString(), "") << "the grid follows the undo";
 }
 
 TEST_F(ChannelGui, TheViewsAreBuiltEditors) {
