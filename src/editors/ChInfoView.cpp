@@ -86,8 +86,11 @@ CChInfoView::CChInfoView(EditorDocument& doc, QWidget* parent)
 CChInfoView::~CChInfoView() {
   // The grid outlives the source by a little while the widgets close.
   grid_->SetSource(nullptr);
-  // The channel edit form belongs to this view.
-  if (docAlive_) docAlive_->CloseEditor(EditorKind::ChEdit);
+  // The channel edit form belongs to this view. It is closed once the closing
+  // of this window is over (the main window may be going away with it; the
+  // posted call then dies with the document).
+  if (EditorDocument* doc = docAlive_.data())
+    QTimer::singleShot(0, doc, [doc] { doc->CloseEditor(EditorKind::ChEdit); });
 }
 
 QAction* CChInfoView::Action(int command) const {

@@ -539,6 +539,7 @@ TEST_F(ChannelGui, TheViewsAreBuiltEditors) {
   std::unique_ptr<QWidget> edit(built.at(EditorKind::ChEdit)(doc, nullptr));
   EXPECT_NE(dynamic_cast<CChEditView*>(edit.get()), nullptr);
   info.reset();
+  QApplication::processEvents();
   EXPECT_EQ(doc.closed, std::vector<EditorKind>{EditorKind::ChEdit}) << "the form closes with the grid";
 }
 
