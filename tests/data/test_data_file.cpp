@@ -1,0 +1,250 @@
+// Data files on disk: the layout byte for byte, keys, passwords, every
+// damaged kind, failing saves, and a mutation run over corrupted files.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "data/DataFile.h"
+#include "data/ModelInfo.h"
+#include "data/NewImage.h"
+
+using namespace zmp;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::uint8_t> Slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+void Spit(const fs::path& p, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+class DataFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("zmp-datafile-" + std::to_string(::getpid()) + "-" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    MakeStartupImage(image, std::nullopt);
+    // Something in every block, so that block mix-ups show.
+    for (BlockId b : kAllBlocks)
+      for (std::size_t i = 0; i < 40; ++i) image.Block(b).SetByte(BlockSize(b) - 1 - i, static_cast<std::uint8_t>(i * 7 + static_cast<int>(b)));
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  std::string Path(const char* name) const { return (dir / name).string(); }
+  std::string Saved(const DataFileOptions& o = {}) {
+    const std::string p = Path("plan.dat");
+    EXPECT_EQ(WriteDataFile(p, image, o).code, 0);
+    return p;
+  }
+  int Read(const std::string& p, std::optional<std::string> password = std::nullopt) {
+    return ReadDataFile(p, loaded, [&] { ++prompts; return password; }).code;
+  }
+
+  fs::path dir;
+  ImageStore image, loaded;
+  int prompts = 0;
+};
+
+TEST_F(DataFileTest, UnkeyedLayoutIsTheBlocksAsTheyAre) {
+  const std::string p = Saved();
+  const auto f = Slurp(p);
+  ASSERT_EQ(f.size(), kDataFileSize);
+  EXPECT_EQ(std::string(f.begin(), f.begin() + 7), "ZMP318T");
+  EXPECT_EQ(f[7], 0xFF);
+  EXPECT_EQ(std::string(f.begin() + 10, f.begin() + 15), "V1.40");
+  EXPECT_EQ(f[15], 0xFF);
+  EXPECT_EQ(f[32], 0x44);
+  for (std::size_t i = 33; i < 64; ++i) EXPECT_EQ(f[i], 0xFF) << i;
+  const auto rec = image.Main().Read(region::kModelRecord, 16);
+  EXPECT_TRUE(std::equal(rec.begin(), rec.end(), f.begin() + 16));
+  EXPECT_EQ(f[114], 0);
+  const auto main = image.Main().span();
+  EXPECT_TRUE(std::equal(main.begin(), main.begin() + 50, f.begin() + 64));
+  EXPECT_TRUE(std::equal(main.begin() + 50, main.end(), f.begin() + 115));
+  const auto third = image.working().Third().span(), second = image.working().Second().span(), fourth = image.working().Fourth().span();
+  EXPECT_TRUE(std::equal(third.begin(), third.end(), f.begin() + 26945));
+  EXPECT_TRUE(std::equal(second.begin(), second.end(), f.begin() + 27015));
+  EXPECT_TRUE(std::equal(fourth.begin(), fourth.end(), f.begin() + 51015));
+  // Saving stamped the version and the checksum into the working copy.
+  EXPECT_EQ(image.Main().Text(kVersionTextOffset, 5), "V1.40");
+  EXPECT_EQ(image.Main().Word(kChecksumOffset), ComputeChecksum(image.working()));
+  ASSERT_EQ(Read(p), 0);
+  EXPECT_EQ(prompts, 0);
+  EXPECT_TRUE(loaded.transfer() == image.working());
+  EXPECT_FALSE(loaded.working() == image.working()) << "reading fills the transfer copy only";
+}
+
+TEST_F(DataFileTest, KeyedLayoutScramblesEveryBlockAndLoadsTheSame) {
+  DataFileOptions o;
+  o.key = 0x5A;
+  const auto f = Slurp(Saved(o));
+  EXPECT_EQ(f[114], 0x5A);
+  EXPECT_EQ(f[64], image.Main().Byte(0) ^ 0x5A);
+  EXPECT_EQ(f[115], image.Main().Byte(50) ^ 0x5A);
+  EXPECT_EQ(f[26945], image.working().Third().Byte(0) ^ 0x5A);
+  EXPECT_EQ(f[52038], image.working().Fourth().Byte(1023) ^ 0x5A);
+  EXPECT_EQ(f[16], image.Main().Byte(region::kModelRecord)) << "the header is never scrambled";
+  ASSERT_EQ(Read(Path("plan.dat")), 0);
+  EXPECT_TRUE(loaded.transfer() == image.working());
+  EXPECT_EQ(ChooseFileKey(false), 0);
+}
+
+TEST_F(DataFileTest, RoundTripForEveryModelAndBand) {
+  int variants = 0;
+  for (int m = 0; m < kModelCount; ++m) {
+    for (std::uint16_t word : [&] {
+           std::vector<std::uint16_t> w;
+           for (const auto& row : BandTable()) w.push_back(row.bandWord);
+           return w;
+         }()) {
+      ImageStore img;
+      img.MakeBlank();
+      ModelInfo info(img);
+      info.SetRecord(ModelRecord::Default());
+      ASSERT_TRUE(info.SetModelIndex(m));
+      info.SetBandWord(word);
+      if (!IsValidRecord(info.Record())) continue;
+      ApplyNewImageDefaults(img, false, false);
+      const std::string p = Path("m.dat");
+      ASSERT_EQ(WriteDataFile(p, img, {}).code, 0);
+      ImageStore back;
+      ASSERT_EQ(ReadDataFile(p, back, {}).code, 0) << m << " " << word;
+      EXPECT_TRUE(back.transfer() == img.working()) << m << " " << word;
+      ++variants;
+    }
+  }
+  EXPECT_GE(variants, kBandRowCount) << "every band row of its model";
+}
+
+TEST_F(DataFileTest, PasswordIsEncodedAndAsked) {
+  const auto enc = EncodePassword("0912");
+  EXPECT_EQ(enc[0], static_cast<std::uint8_t>('T' ^ 'Z'));
+  EXPECT_EQ(enc[1], static_cast<std::uint8_t>('s' ^ 'M'));
+  EXPECT_EQ(enc[4], static_cast<std::uint8_t>(0xFF ^ '1'));
+  EXPECT_EQ(DecodePassword(enc), "0912");
+  DataFileOptions o;
+  o.password = "0912";
+  const std::string p = Saved(o);
+  EXPECT_EQ(Read(p, std::string("0913")), kDataFilePasswordRefused);
+  EXPECT_EQ(Read(p, std::nullopt), kDataFilePasswordRefused);
+  EXPECT_EQ(loaded.transfer().Main().Byte(0), 0xFF) << "a refused file leaves the transfer copy";
+  EXPECT_EQ(Read(p, std::string("0912")), 0);
+  EXPECT_EQ(prompts, 3);
+  // An empty password embeds nothing: no prompt.
+  o.password = "";
+  prompts = 0;
+  EXPECT_EQ(Read(Saved(o)), 0);
+  EXPECT_EQ(prompts, 0);
+}
+
+TEST_F(DataFileTest, EveryDamagedKindHasItsCode) {
+  const auto good = Slurp(Saved());
+  auto write = [&](std::vector<std::uint8_t> bytes) {
+    Spit(dir / "bad.dat", bytes);
+    return Read(Path("bad.dat"));
+  };
+  EXPECT_EQ(Read(Path("missing.dat")), kDataFileUnreadable);
+  EXPECT_EQ(Read(dir.string()), kDataFileUnreadable) << "a folder";
+  EXPECT_EQ(write({}), kDataFileUnreadable);
+  for (std::size_t n : {std::size_t{10}, std::size_t{63}, std::size_t{64}, std::size_t{114}, std::size_t{115},
+                        std::size_t{26944}, std::size_t{26945}, std::size_t{27014}, std::size_t{27015},
+                        std::size_t{51014}})
+    EXPECT_EQ(write({good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n)}), kDataFileUnreadable) << n;
+  auto longer = good;
+  longer.push_back(0);
+  EXPECT_EQ(write(longer), kDataFileUnreadable);
+  // Without the fourth block: loads with a fourth block of 0xFF.
+  ASSERT_EQ(write({good.begin(), good.begin() + 51015}), 0);
+  EXPECT_TRUE(loaded.transfer().Fourth().IsAll(0, 1024, 0xFF));
+  EXPECT_TRUE(loaded.transfer().Main().span().size() == kMainBlockSize);
+  auto edited = [&](std::size_t at, std::uint8_t v) {
+    auto b = good;
+    b[at] = v;
+    return b;
+  };
+  auto other = good;
+  for (std::size_t i = 3; i < 10; ++i) other[i] = "418XYZ"[i - 3 < 6 ? i - 3 : 5];
+  other[9] = 0xFF;
+  DataFileResult r;
+  Spit(dir / "bad.dat", other);
+  r = ReadDataFile(Path("bad.dat"), loaded, {});
+  EXPECT_EQ(r.code, kDataFileOtherProgram);
+  EXPECT_EQ(r.foreignCode, "ZMP418XYZ");
+  EXPECT_LE(r.foreignCode.size(), 10u);
+  EXPECT_EQ(write(edited(0, 'Q')), kDataFileForeign);
+  EXPECT_EQ(write(edited(32, 0x54)), kDataFileBadMarker);
+  EXPECT_EQ(write(edited(16 + 7, '9')), kDataFileBadModel) << "unknown model";
+  EXPECT_EQ(write(edited(16 + 11, 0x07)), kDataFileBadModel) << "band not allowed";
+  EXPECT_EQ(write(edited(16 + 12, 0x00)), kDataFileBadRecordTail);
+  // The image's own record is checked too.
+  EXPECT_EQ(write(edited(115 + region::kModelRecord - 50 + 13, 0x00)), kDataFileBadModel);
+  EXPECT_EQ(write(edited(115 + region::kModelRecord - 50 + 7, 'X')), kDataFileBadModel);
+  EXPECT_EQ(loaded.transfer().Main().Byte(0), image.Main().Byte(0)) << "only the sound load above";
+  EXPECT_EQ(DataFileReadMessage(kDataFileBadRecordTail), 690_txt);
+  EXPECT_EQ(DataFileReadMessage(kDataFilePasswordRefused), TextNo{0});
+}
+
+TEST_F(DataFileTest, FailedSaveLeavesTheOldFile) {
+  const std::string p = Saved();
+  const auto before = Slurp(p);
+  image.Main().SetByte(0x0800, 0x11);
+  // A folder path that runs through a regular file.
+  EXPECT_EQ(WriteDataFile(p + "/inside.dat", image, {}).code, kDataFileCannotCreate);
+  // A disk that fills up in the middle of the file (a limit on file size).
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    rlimit lim{20000, 20000};
+    ::setrlimit(RLIMIT_FSIZE, &lim);
+    const DataFileResult r = WriteDataFile(p, image, {});
+    ::_exit(r.code == kDataFileCannotCreate && r.error.code == EFBIG ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the short write is a failure";
+  EXPECT_EQ(Slurp(p), before);
+  for (const auto& e : fs::directory_iterator(dir)) EXPECT_EQ(e.path().filename(), "plan.dat") << "no temporary file left";
+}
+
+TEST_F(DataFileTest, CorruptedAndTruncatedFilesNeverCrashOrLoadShort) {
+  const auto good = Slurp(Saved());
+  std::mt19937 rng(318);
+  int loadedCount = 0;
+  for (int round = 0; round < 3000; ++round) {
+    std::vector<std::uint8_t> f = good;
+    const int kind = round % 3;
+    if (kind == 0) {
+      f.resize(std::uniform_int_distribution<std::size_t>(0, good.size() + 8)(rng), 0xAA);
+    } else {
+      const int flips = std::uniform_int_distribution<int>(1, 8)(rng);
+      for (int i = 0; i < flips; ++i) {
+        // Mostly the header and the record, where the checks are.
+        const std::size_t at = (i % 2) ? std::uniform_int_distribution<std::size_t>(0, 63)(rng)
+                                       : std::uniform_int_distribution<std::size_t>(0, f.size() - 1)(rng);
+        f[at] = static_cast<std::uint8_t>(rng());
+      }
+      if (kind == 2) f.resize(std::uniform_int_distribution<std::size_t>(0, f.size())(rng));
+    }
+    const DecodedDataFile d = DecodeDataFile(f, [] { return std::optional<std::string>("000000"); });
+    if (d.code == 0) {
+      ++loadedCount;
+      ASSERT_GE(f.size(), kDataFileFourthOffset);
+      ASSERT_LE(f.size(), kDataFileSize);
+    }
+  }
+  EXPECT_GT(loadedCount, 0);
+}
+
+}  // namespace
