@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <memory>
 #include <vector>
@@ -244,6 +245,79 @@ TEST_F(ChannelGui, TypingIntoTheGridStoresTheChannelRecord) {
   doc.Undo();
   EXPECT_EQ(grid->Model()->index(0, 1).data().toString(), "");
   EXPECT_EQ(doc.image.Main().Word(0), 0xFFFF);
+}
+
+TEST_F(ChannelGui, EscapeBackspaceAndThePopupOfTheGrid) {
+  UseModel();
+  MakeChannels({1});
+  auto view = OpenGrid();
+  EditGrid* grid = view->Grid();
+  const int name = Column(*view, f::kName);
+  grid->SetCurrentCell(0, name);
+  Type("Q");
+  ASSERT_TRUE(grid->IsEditing());
+  Key(Focus(), Qt::Key_Escape);
+  EXPECT_FALSE(grid->IsEditing());
+  EXPECT_EQ(Focus(), grid) << "Escape gives the focus back to the grid";
+  EXPECT_EQ(grid->Model()->index(0, name).data().toString(), " 1");
+  EXPECT_TRUE(doc.steps.empty());
+  // Backspace: the next edit starts from empty text.
+  Key(grid, Qt::Key_Backspace);
+  ASSERT_TRUE(grid->BeginCellEdit(0, name));
+  EXPECT_EQ(grid->TextEditor()->text(), "");
+  Key(Focus(), Qt::Key_Escape);
+  ASSERT_TRUE(grid->BeginCellEdit(0, name));
+  EXPECT_EQ(grid->TextEditor()->text(), " 1") << "only the next edit";
+  Key(Focus(), Qt::Key_Escape);
+  // Enter with Shift keeps the current cell; on the last cell nothing moves.
+  Key(grid, Qt::Key_Return, {}, Qt::ShiftModifier);
+  EXPECT_EQ(grid->CurrentColumn(), name);
+  grid->SetCurrentCell(29, grid->Model()->columnCount() - 1);
+  Key(grid, Qt::Key_Return);
+  EXPECT_EQ(grid->CurrentRow(), 29);
+  EXPECT_EQ(grid->CurrentColumn(), grid->Model()->columnCount() - 1);
+  grid->SetCurrentCell(0, grid->Model()->columnCount() - 1);
+  Key(grid, Qt::Key_Return);
+  EXPECT_EQ(grid->CurrentRow(), 1) << "after the last column: the next row's first field";
+  EXPECT_EQ(grid->CurrentColumn(), 1);
+  QStringList popup;
+  for (QAction* a : view->PopupMenu()->actions())
+    if (!a->isSeparator()) popup << a->text();
+  EXPECT_EQ(popup, (QStringList{"Copy", "Paste", "Delete", "to Clip", "to Clip(w/Title)"}));
+  EXPECT_TRUE(doc.steps.empty());
+}
+
+TEST_F(ChannelGui, TheOptionBoardGivesTheShortLayout) {
+  SetModel(doc.image, MakeRecord("RWAV0300", 2, 1, 0xFB));  // bit 2 clear
+  auto view = OpenGrid();
+  ASSERT_FALSE(view->Source().FullLayout());
+  QStringList titles;
+  for (int c = 0; c < view->Grid()->Model()->columnCount(); ++c)
+    titles << view->Grid()->Model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+  EXPECT_EQ(titles, (QStringList{"CH", "RX Freq.", "TX Freq.", "CH Type", "QT/DQT Dec", "QT/DQT Enc", "Name"}));
+  // The model changes to one without the board: the grid takes the full layout.
+  SetModel(doc.image, Vhf146E());
+  emit doc.ImageChanged(nullptr);
+  EXPECT_EQ(view->Grid()->Model()->columnCount(), 10);
+}
+
+TEST_F(ChannelGui, ADamagedChannelIndexIsReportedWhenTheGridOpens) {
+  UseModel();
+  MakeChannels({1, 2});
+  doc.image.Main().SetWord(2 * 4, 0x0801);  // not a record offset
+  const auto before = AllBytes(doc.image);
+  auto view = OpenGrid();
+  QApplication::processEvents();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].toStdString(), Tx(748_txt));
+  EXPECT_EQ(view->Grid()->Model()->index(4, 1).data().toString(), "") << "the bad entry is no channel";
+  EXPECT_EQ(view->Grid()->Model()->index(1, 1).data().toString(), "146.110000");
+  // Deleting is refused with the same message; nothing moves.
+  view->Grid()->SelectRows(0, 0);
+  view->OnDelete();
+  EXPECT_EQ(messages.size(), 2u);
+  EXPECT_EQ(AllBytes(doc.image), before);
+  EXPECT_TRUE(doc.steps.empty());
 }
 
 TEST_F(ChannelGui, EnterInTheReceiveColumnOfAMissingChannelMovesDown) {
