@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
@@ -64,6 +65,7 @@ CChInfoView::CChInfoView(EditorDocument& doc, QWidget* parent)
   popup_->addAction(actions_[kCmdToClip]);
   popup_->addAction(actions_[kCmdToClipTitle]);
 
+  for (QPushButton* b : {channelEdit_, close_, help_}) b->installEventFilter(this);
   connect(channelEdit_, &QPushButton::clicked, this, [this] { OnChannelEdit(); });
   connect(close_, &QPushButton::clicked, this, [this] { doc_.CloseEditor(EditorKind::ChInfo); });
   connect(help_, &QPushButton::clicked, this, [this] { emit HelpRequested(kChInfoHelpContext); });
@@ -128,6 +130,18 @@ void CChInfoView::showEvent(QShowEvent* e) {
     if (!source_->Store().CheckIndex().sound)
       QTimer::singleShot(0, this, [this] { Error(this, 748_txt); });
   }
+}
+
+bool CChInfoView::eventFilter(QObject* watched, QEvent* e) {
+  // Enter on the form's buttons presses them.
+  if (e->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(e)->key();
+    if (auto* b = qobject_cast<QPushButton*>(watched); b && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+      b->click();
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, e);
 }
 
 bool CChInfoView::GridHasFocus() const {

@@ -59,6 +59,7 @@ class CChInfoView : public QWidget {
 
  protected:
   void showEvent(QShowEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   bool GridHasFocus() const;

@@ -467,6 +467,15 @@ TEST_F(ChannelGui, ChannelEditButtonAndF11OpenTheFormOnTheCurrentChannel) {
   CChEditView form(doc);
   EXPECT_EQ(form.Channel(), 2);
   view->Grid()->SetCurrentCell(1, 1);
+  auto* button = view->findChild<QPushButton*>("ctl1107");
+  button->setFocus();
+  Key(button, Qt::Key_Return);
+  EXPECT_EQ(doc.opened.size(), 2u) << "Enter presses the button";
+  EXPECT_EQ(form.Channel(), 1) << "an open form follows";
+  view->Grid()->SetCurrentCell(2, 1);
+  view->Action(CChInfoView::kCmdChannelEdit)->trigger();
+  EXPECT_EQ(form.Channel(), 2);
+  view->Grid()->SetCurrentCell(1, 1);
   view->Action(CChInfoView::kCmdChannelEdit)->trigger();
   EXPECT_EQ(form.Channel(), 1) << "an open form follows";
   EXPECT_EQ(view->Action(CChInfoView::kCmdChannelEdit)->shortcut(), QKeySequence(Qt::Key_F11));
