@@ -176,6 +176,10 @@ LanguageTexts& Texts() {
 }
 
 std::string FormatText(std::string_view format, std::initializer_list<std::string> args) {
+  return FormatText(format, std::span<const std::string>(args.begin(), args.size()));
+}
+
+std::string FormatText(std::string_view format, std::span<const std::string> args) {
   std::string out;
   auto next = args.begin();
   for (std::size_t i = 0; i < format.size(); ++i) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,5 +77,6 @@ inline std::string Tx(TextNo t) { return Texts().Text(t); }
 // conversion without an argument becomes empty, and nothing is ever read past
 // the arguments given, so a translated text can never crash the program.
 std::string FormatText(std::string_view format, std::initializer_list<std::string> args);
+std::string FormatText(std::string_view format, std::span<const std::string> args);
 
 }  // namespace zmp

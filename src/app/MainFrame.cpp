@@ -23,6 +23,7 @@
 #include "app/Application.h"
 #include "app/DebugLibrary.h"
 #include "app/FPUDoc.h"
+#include "app/FilePromptsQt.h"
 #include "app/Frames.h"
 #include "app/LanguageSetupDialog.h"
 #include "app/LanguageTexts.h"
@@ -61,6 +62,11 @@ void SetCaption(QAction* a, TextNo t) {
 bool IsBuiltin(int id) {
   switch (id) {
     case cmd::kNew:
+    case cmd::kOpen:
+    case cmd::kSave:
+    case cmd::kSaveAs:
+    case cmd::kOpenTuningFile:
+    case cmd::kSaveTuningFile:
     case cmd::kExit:
     case cmd::kModelInformation:
     case cmd::kLanguageFileSetup:
@@ -123,6 +129,11 @@ void CMainFrame::CreateActions() {
     connect(a, &QAction::triggered, this, [this, id] {
       switch (id) {
         case cmd::kNew: OnNew(); return;
+        case cmd::kOpen: OnOpen(); return;
+        case cmd::kSave: Save(); return;
+        case cmd::kSaveAs: SaveAs(); return;
+        case cmd::kOpenTuningFile: OnOpenTuningFile(); return;
+        case cmd::kSaveTuningFile: OnSaveTuningFile(); return;
         case cmd::kExit: close(); return;
         case cmd::kUndo:
           if (doc_) doc_->UndoStack().undo();
@@ -481,26 +492,72 @@ void CMainFrame::ReplaceImageFromTransfer() {
   ImageReplaced();
 }
 
-bool CMainFrame::PassSaveChangesPrompt() {
-  if (!app_.Image().IsModified()) return true;
-  const std::string text =
-      FormatText("%s \"%s\" ?", {Texts().Text(650_txt), app_.DataFileName().toStdString()});
-  switch (Confirm(this, QString::fromLatin1(text.c_str()), Buttons::YesNoCancel)) {
-    case Answer::Yes: return SaveAs();
-    case Answer::No: return true;
-    default: return false;
-  }
+FileState CMainFrame::CurrentFileState() const {
+  FileState s;
+  s.folder = app_.LastFilePath().toStdString();
+  s.fileName = app_.DataFileName().toStdString();
+  s.embedPassword = app_.DataFilePassword();
+  s.password = app_.Security().password;
+  s.tuningFolder = tuningFolder_;
+  return s;
 }
 
-bool CMainFrame::SaveAs() { return false; }
+void CMainFrame::StoreFileState(const FileState& s) {
+  app_.SetLastFilePath(QString::fromStdString(s.folder));
+  app_.SetDataFileName(QString::fromStdString(s.fileName));
+  tuningFolder_ = s.tuningFolder;
+}
+
+template <class Op>
+auto CMainFrame::WithFileOperations(Op op) {
+  FileState state = CurrentFileState();
+  QtFilePrompts prompts(this);
+  FileOperations ops(app_.Image(), state, prompts);
+  auto result = op(ops);
+  StoreFileState(state);
+  UpdateCaption();
+  return result;
+}
+
+bool CMainFrame::PassSaveChangesPrompt() {
+  return WithFileOperations([](FileOperations& ops) { return ops.PassSaveChanges(); });
+}
+
+bool CMainFrame::Save() {
+  return WithFileOperations([](FileOperations& ops) { return ops.Save(); });
+}
+
+bool CMainFrame::SaveAs() {
+  return WithFileOperations([](FileOperations& ops) { return ops.SaveAs(); });
+}
+
+void CMainFrame::OnOpen() {
+  if (WithFileOperations([](FileOperations& ops) { return ops.Open(); }) == OpenOutcome::Opened)
+    ReplaceImageFromTransfer();
+}
+
+bool CMainFrame::OpenDataFile(const QString& path) {
+  const OpenOutcome r = WithFileOperations(
+      [&path](FileOperations& ops) { return ops.OpenPath(path.toStdString()); });
+  if (r != OpenOutcome::Opened) return false;
+  ReplaceImageFromTransfer();
+  return true;
+}
 
 void CMainFrame::OnNew() {
-  if (Confirm(this, 653_txt, Buttons::OkCancelDefaultCancel) != Answer::Ok) return;
-  if (!PassSaveChangesPrompt()) return;
+  if (!WithFileOperations([](FileOperations& ops) { return ops.ConfirmNew(); })) return;
   CloseAllEditors();
   MakeNewImageForCurrentModel(app_.Image());
   app_.ResetFileNames();
   ImageReplaced();
+}
+
+void CMainFrame::OnOpenTuningFile() {
+  WithFileOperations([this](FileOperations& ops) { return ops.OpenTuningFile(tuning_); });
+}
+
+void CMainFrame::OnSaveTuningFile() {
+  WithFileOperations([this](FileOperations& ops) { return ops.SaveTuningFile(tuning_); });
 }
 
 void CMainFrame::OnModelInformation() {

@@ -11,6 +11,8 @@
 
 #include "app/Commands.h"
 #include "app/StartupRules.h"
+#include "data/FileOperations.h"
+#include "data/TuningFile.h"
 #include "editors/EditorViews.h"
 #include "editors/EditorKinds.h"
 
@@ -63,8 +65,17 @@ class CMainFrame : public QMainWindow {
   // The save-changes question of a modified image; true when the caller may
   // go on (saved, or the user declined), false on Cancel or a failed save.
   bool PassSaveChangesPrompt();
-  // Save As of the File menu; true when the image was saved.
+  // Open, Save and Save As of the File menu; Save and Save As return true
+  // when the image was saved.
+  void OnOpen();
+  bool Save();
   bool SaveAs();
+  // Opens a data file without the dialog (what Open does once a file is chosen).
+  bool OpenDataFile(const QString& path);
+  // The tuning file entries of the Program menu.
+  void OnOpenTuningFile();
+  void OnSaveTuningFile();
+  TuningFile& Tuning() { return tuning_; }
 
   // --- Commands ------------------------------------------------------------
   // Runs a command as if chosen from a menu; false when it is unknown or disabled.
@@ -121,7 +132,16 @@ class CMainFrame : public QMainWindow {
   void OnTreeItem(QTreeWidgetItem* item);
   void ShowSplash();
 
+  // The application's file names and security settings as the file
+  // operations use them, and back.
+  FileState CurrentFileState() const;
+  void StoreFileState(const FileState& s);
+  template <class Op>
+  auto WithFileOperations(Op op);
+
   CFPUApp& app_;
+  TuningFile tuning_;
+  std::string tuningFolder_;
   QMdiArea* mdi_ = nullptr;
   QDockWidget* treeDock_ = nullptr;
   QTreeWidget* tree_ = nullptr;

@@ -43,6 +43,15 @@ class ScriptedPrompts : public Prompts {
  public:
   std::function<int(QDialog&)> dialog;
   int RunDialog(QDialog& d) override { return dialog ? dialog(d) : QDialog::Rejected; }
+  QStringList openFiles, saveFiles;
+  std::optional<QString> password;
+  QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
+    return openFiles.isEmpty() ? QString() : openFiles.takeFirst();
+  }
+  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
+    return saveFiles.isEmpty() ? QString() : saveFiles.takeFirst();
+  }
+  std::optional<QString> Password(QWidget*, const QString&, const QString&, int) override { return password; }
   QList<QUrl> opened;
   bool OpenUrl(const QUrl& url) override {
     opened.push_back(url);
@@ -121,7 +130,9 @@ TEST_F(MainFrameTest, OneWindowPerEditorAndCommandsOfUnbuiltEditorsDisabled) {
   ASSERT_TRUE(f.Command(cmd::kKey));
   ASSERT_TRUE(f.Command(cmd::kKey));
   EXPECT_EQ(key.made, 1);
-  ASSERT_EQ(f.EditorFrames().size(), 1);
+  int keyFrames = 0;
+  for (auto* frame : f.EditorFrames()) keyFrames += frame->Kind() == EditorKind::Key;
+  EXPECT_EQ(keyFrames, 1);
   EXPECT_EQ(f.MdiArea()->activeSubWindow(), f.EditorFrame(EditorKind::Key));
   EXPECT_EQ(key.document, f.Document());
   // Closing the last editor ends the shared document.
@@ -306,7 +317,9 @@ TEST_F(MainFrameTest, CommitIsUndoneAndRedoneByteForByte) {
   Image().CopyWorkingToTransfer();
   f.ReplaceImageFromTransfer();
   QApplication::processEvents();
-  EXPECT_TRUE(f.EditorFrames().isEmpty());
+  EXPECT_EQ(f.EditorFrame(EditorKind::Key), nullptr);
+  EXPECT_EQ(f.EditorFrames().size(), CMainFrame::IsEditorBuilt(EditorKind::ChInfo) ? 1 : 0)
+      << "only the channel information editor reopens";
   EXPECT_FALSE(f.IsCommandEnabled(cmd::kUndo));
 }
 
@@ -397,6 +410,83 @@ TEST_F(MainFrameTest, ModelInformationDialogShowsTheRecord) {
   }
   const QByteArray out = qgetenv("ZMP_SCREENSHOT_DIR");
   if (!out.isEmpty()) shot.save(QString::fromLocal8Bit(out) + QStringLiteral("/model-information.png"));
+}
+
+TEST_F(MainFrameTest, SaveAsAndOpenReplaceTheImageAndReopenChannelInformation) {
+  TestEditor key(EditorKind::Key);
+  CMainFrame& f = Start();
+  Image().Main().SetByte(0x0800, 0x5A);
+  // Save As with a name typed without its extension.
+  prompts.saveFiles = {dir.filePath(QStringLiteral("site"))};
+  ASSERT_TRUE(f.Command(cmd::kSaveAs));
+  EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("site.dat"))));
+  EXPECT_FALSE(Image().IsModified());
+  EXPECT_TRUE(f.windowTitle().contains(QStringLiteral(": site.dat ]")));
+  EXPECT_EQ(app->LastFilePath(), dir.path() + QStringLiteral("/"));
+
+  // Edit further, open an editor, then Open the saved file declining to save.
+  Image().Main().SetByte(0x0800, 0x6B);
+  ASSERT_TRUE(f.Command(cmd::kKey));
+  answers = {Answer::No};
+  prompts.openFiles = {dir.filePath(QStringLiteral("site.dat"))};
+  ASSERT_TRUE(f.Command(cmd::kOpen));
+  QApplication::processEvents();
+  EXPECT_EQ(Image().Main().Byte(0x0800), 0x5A);
+  EXPECT_FALSE(Image().IsModified());
+  EXPECT_EQ(f.EditorFrame(EditorKind::Key), nullptr) << "no editor of the previous data remains";
+  if (CMainFrame::IsEditorBuilt(EditorKind::ChInfo)) {
+    EXPECT_NE(f.EditorFrame(EditorKind::ChInfo), nullptr);
+    EXPECT_EQ(f.EditorFrames().size(), 1);
+  }
+  EXPECT_FALSE(f.IsCommandEnabled(cmd::kUndo));
+
+  // A damaged file: its message, and the image and the editors stay.
+  QFile bad(dir.filePath(QStringLiteral("bad.dat")));
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+  bad.write(QByteArray(200, 'x'));
+  bad.close();
+  Image().Main().SetByte(0x0800, 0x7C);
+  const ImageCopy before = Image().working();
+  asked.clear();
+  answers = {Answer::No, Answer::Ok};
+  prompts.openFiles = {bad.fileName()};
+  f.Command(cmd::kOpen);
+  ASSERT_EQ(asked.size(), 2);
+  EXPECT_EQ(asked[1], QStringLiteral("bad.dat is not a data file of this program."));
+  EXPECT_TRUE(Image().working() == before);
+  EXPECT_TRUE(Image().IsModified());
+  EXPECT_TRUE(f.windowTitle().contains(QStringLiteral(": site.dat ]")));
+}
+
+TEST_F(MainFrameTest, SaveOverAnExistingFileAsksFirst) {
+  CMainFrame& f = Start();
+  prompts.saveFiles = {dir.filePath(QStringLiteral("a.dat"))};
+  ASSERT_TRUE(f.SaveAs());
+  Image().Main().SetByte(0x0800, 0x01);
+  asked.clear();
+  answers = {Answer::Cancel};
+  EXPECT_FALSE(f.Save());
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_TRUE(asked[0].startsWith(QTx(651_txt)));
+  EXPECT_TRUE(asked[0].endsWith(dir.filePath(QStringLiteral("a.dat"))));
+  EXPECT_TRUE(Image().IsModified());
+  answers = {Answer::Ok};
+  EXPECT_TRUE(f.Save());
+  EXPECT_FALSE(Image().IsModified());
+}
+
+TEST_F(MainFrameTest, TuningFileSavedAndOpenedFromTheProgramMenu) {
+  CMainFrame& f = Start();
+  f.Tuning().Tuning().fill(0x42);
+  prompts.saveFiles = {dir.filePath(QStringLiteral("rx"))};
+  ASSERT_TRUE(f.Command(cmd::kSaveTuningFile));
+  ASSERT_TRUE(QFile::exists(dir.filePath(QStringLiteral("rx.tun"))));
+  f.Tuning().Tuning().fill(0);
+  prompts.openFiles = {dir.filePath(QStringLiteral("rx.tun"))};
+  ASSERT_TRUE(f.Command(cmd::kOpenTuningFile));
+  EXPECT_EQ(f.Tuning().Tuning()[375], 0x42);
+  EXPECT_EQ(f.Tuning().FileName(), "rx.tun");
+  EXPECT_TRUE(asked.isEmpty());
 }
 
 }  // namespace
