@@ -40,7 +40,7 @@ TEST(FrequencyText, StepSetsOfBothBandFlags) {
       {"146.00125", false, false, kStep3125, 146'000'000},  // none divides: down to 3125 Hz
       {"146.00125", false, true, kStep1250, 146'001'250},
       {"146.005", false, true, kStep2500, 146'005'000},      // 2500 Hz before 1250 Hz
-      X
+      {"146.0001", false, true, kStep3125, 146'000'000},  // none of the three: down to 3125 Hz
       {"450.005", true, false, kStep5000, 450'005'000},
       {"450.00625", true, false, kStep3125, 450'006'250},
       {"450.0025", true, false, kStep5000, 450'000'000},    // down to 5000 Hz
