@@ -117,12 +117,6 @@ bool WriteFileSafely(const std::string& path, std::span<const std::uint8_t> byte
     SetError(error, code ? code : EIO);
     return false;
   }
-  // The rename itself reaches the disk with the folder.
-  const int dir = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
   SetError(error, 0);
   return true;
 }

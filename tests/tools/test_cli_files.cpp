@@ -1,0 +1,131 @@
+// The file commands of zmp318t-cli, run as a technician runs them.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "data/DataFile.h"
+#include "data/TuningFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// Runs the tool with args in dir; stdout and stderr captured.
+CliRun Cli(const fs::path& dir, const std::string& args) {
+  const fs::path err = dir / "stderr.txt";
+  const std::string cmd = "cd '" + dir.string() + "' && '" ZMP_BIN_DIR "/zmp318t-cli' " + args + " 2>'" +
+                          err.string() + "'";
+  CliRun r{};
+  FILE* p = ::popen(cmd.c_str(), "r");
+  std::array<char, 4096> buf{};
+  std::size_t n;
+  while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
+  const int st = ::pclose(p);
+  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  std::ifstream in(err);
+  r.err.assign(std::istreambuf_iterator<char>(in), {});
+  return r;
+}
+
+std::vector<char> Bytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class CliFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("zmp-cli-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  fs::path dir;
+};
+
+TEST_F(CliFiles, NewInfoDecodeEncodeRoundTrip) {
+  CliRun r = Cli(dir, "new --model 2 --band 2304 -o site.dat");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(fs::file_size(dir / "site.dat"), zmp::kDataFileSize);
+  r = Cli(dir, "info site.dat");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("WAV-500: K  UHF: 450-480 MHz"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("version:     V1.40"), std::string::npos);
+  EXPECT_NE(r.out.find("data format: 101"), std::string::npos);
+  EXPECT_NE(r.out.find("The checksum is correct."), std::string::npos);
+  EXPECT_NE(r.out.find("key byte:    0x00"), std::string::npos);
+
+  ASSERT_EQ(Cli(dir, "decode site.dat blocks").status, 0);
+  EXPECT_EQ(fs::file_size(dir / "blocks/main.bin"), 26880u);
+  EXPECT_EQ(fs::file_size(dir / "blocks/third.bin"), 70u);
+  // Unkeyed: the same file again, byte for byte.
+  ASSERT_EQ(Cli(dir, "encode blocks -o again.dat").status, 0);
+  EXPECT_EQ(Bytes(dir / "again.dat"), Bytes(dir / "site.dat"));
+  // Keyed and protected: another file that decodes to the same blocks.
+  ASSERT_EQ(Cli(dir, "encode blocks -o keyed.dat --key 0x5A --password 4711").status, 0);
+  r = Cli(dir, "info keyed.dat");
+  EXPECT_NE(r.out.find("key byte:    0x5A"), std::string::npos);
+  EXPECT_NE(r.out.find("A password is embedded."), std::string::npos);
+  r = Cli(dir, "decode keyed.dat out");
+  EXPECT_EQ(r.status, 4);
+  EXPECT_NE(r.err.find("The password is missing or wrong."), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir / "out/main.bin"));
+  ASSERT_EQ(Cli(dir, "decode keyed.dat out --password 4711").status, 0);
+  EXPECT_EQ(Bytes(dir / "out/second.bin"), Bytes(dir / "blocks/second.bin"));
+}
+
+TEST_F(CliFiles, BadInputGivesItsCodeAndMessage) {
+  ASSERT_EQ(Cli(dir, "new --model 0 -o a.dat").status, 0);
+  auto f = Bytes(dir / "a.dat");
+  std::ofstream(dir / "short.dat", std::ios::binary).write(f.data(), 30000);
+  CliRun r = Cli(dir, "decode short.dat out");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("cannot be read"), std::string::npos) << r.err;
+  f[0] = 'Q';
+  std::ofstream(dir / "foreign.dat", std::ios::binary).write(f.data(), static_cast<std::streamsize>(f.size()));
+  r = Cli(dir, "info foreign.dat");
+  EXPECT_EQ(r.status, 8);
+  EXPECT_NE(r.err.find("foreign.dat is not a data file of this program."), std::string::npos) << r.err;
+  EXPECT_EQ(Cli(dir, "new --model 7 -o x.dat").status, 2);
+  EXPECT_EQ(Cli(dir, "new --model 0 --band 9999 -o x.dat").status, 2);
+  EXPECT_FALSE(fs::exists(dir / "x.dat"));
+  fs::create_directories(dir / "partial");
+  std::ofstream(dir / "partial/main.bin") << "too short";
+  r = Cli(dir, "encode partial -o p.dat");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("26880"), std::string::npos);
+  EXPECT_EQ(Cli(dir, "encode partial").status, 2) << "no -o";
+  EXPECT_EQ(Cli(dir, "info --help").status, 0);
+}
+
+TEST_F(CliFiles, TuningFiles) {
+  zmp::TuningFile t;
+  for (std::size_t i = 0; i < t.Tuning().size(); ++i) t.Tuning()[i] = static_cast<std::uint8_t>(i * 3);
+  t.Identity().fill(0xA1);
+  ASSERT_EQ(t.WriteTuningFile((dir / "rx.tun").string()), 0);
+  CliRun r = Cli(dir, "tune-info rx.tun");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("A1 A1 A1"), std::string::npos);
+  ASSERT_EQ(Cli(dir, "tune-decode rx.tun out").status, 0);
+  const auto tuning = Bytes(dir / "out/tuning.bin");
+  ASSERT_EQ(tuning.size(), 376u);
+  EXPECT_EQ(static_cast<std::uint8_t>(tuning[10]), 30);
+  EXPECT_EQ(fs::file_size(dir / "out/identity.bin"), 32u);
+  ASSERT_EQ(Cli(dir, "new --model 1 -o plan.dat").status, 0);
+  r = Cli(dir, "tune-decode plan.dat out2");
+  EXPECT_EQ(r.status, 6) << "a data file is no tuning file";
+  EXPECT_FALSE(fs::exists(dir / "out2"));
+}
+
+}  // namespace

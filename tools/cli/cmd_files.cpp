@@ -1,0 +1,295 @@
+// zmp318t-cli commands for data files and tuning files: info, decode,
+// encode, new, tune-info and tune-decode.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "Cli.h"
+#include "CliSupport.h"
+#include "app/LanguageTexts.h"
+#include "data/DataFile.h"
+#include "data/ModelInfo.h"
+#include "data/NewImage.h"
+#include "data/SafeFile.h"
+#include "data/TuningFile.h"
+
+namespace zmp::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kBlockFiles[] = {"main.bin", "second.bin", "third.bin", "fourth.bin"};
+
+std::string Hex(unsigned v, int digits) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "0x%0*X", digits, v);
+  return buf;
+}
+
+// The message of a failed data-file read, from the language file.
+std::string ReadFailureText(const DataFileResult& r, const std::string& path) {
+  const std::string name = fs::path(path).filename().string();
+  std::string text;
+  if (r.code == kDataFilePasswordRefused)
+    text = Tx(160_txt);
+  else if (r.code == kDataFileOtherProgram)
+    text = FormatText(Tx(662_txt), {name, r.foreignCode});
+  else if (r.code == kDataFileForeign)
+    text = FormatText(Tx(663_txt), {name});
+  else
+    text = Tx(DataFileReadMessage(r.code));
+  if (r.code == kDataFileUnreadable && r.error.code) text += " (" + r.error.Text() + ")";
+  return text;
+}
+
+// Reads a data file; a protected one with password (nothing: the file's own,
+// so that inspecting needs none).
+DataFileResult Load(const std::string& path, ImageStore& image, const std::optional<std::string>& password,
+                    bool* hasPassword = nullptr, std::uint8_t* key = nullptr) {
+  DataFileResult r;
+  const auto bytes = ReadFileBytes(path, kDataFileSize, &r.error);
+  if (!bytes) {
+    r.code = kDataFileUnreadable;
+    return r;
+  }
+  const PasswordPrompt prompt = [&]() -> std::optional<std::string> {
+    if (password) return password;
+    return DecodePassword(std::span<const std::uint8_t, kSecurityPasswordLength>(
+        bytes->data() + kHeaderPasswordOffset, kSecurityPasswordLength));
+  };
+  DecodedDataFile d = DecodeDataFile(*bytes, prompt);
+  r.code = d.code;
+  r.foreignCode = d.foreignCode;
+  if (hasPassword) *hasPassword = d.hasPassword;
+  if (key) *key = d.key;
+  if (d.code == kDataFileLoaded) image.transfer() = std::move(d.image);
+  return r;
+}
+
+int RunInfo(const std::vector<std::string>& args) {
+  const char* usage = "info FILE";
+  if (args.size() != 1) {
+    std::fprintf(stderr, "usage: zmp318t-cli %s\n", usage);
+    return 2;
+  }
+  if (!LoadToolTexts("info")) return 1;
+  ImageStore image;
+  bool hasPassword = false;
+  std::uint8_t key = 0;
+  const DataFileResult r = Load(args[0], image, std::nullopt, &hasPassword, &key);
+  if (r.code != kDataFileLoaded) {
+    PrintFailure("info", args[0], ReadFailureText(r, args[0]));
+    return r.code;
+  }
+  image.CopyTransferToWorking();
+  const ModelInfo model(image);
+  const auto main = image.Main();
+  const std::uint16_t stored = main.Word(kChecksumOffset);
+  const std::uint16_t computed = ComputeChecksum(image.working());
+  std::printf("file:        %s\n", args[0].c_str());
+  std::printf("model:       %s\n", model.LongCaption().c_str());
+  std::printf("band word:   %u\n", static_cast<unsigned>(model.BandWord()));
+  std::printf("version:     %s\n", main.Text(kVersionTextOffset, kProgramVersion.size()).c_str());
+  std::printf("data format: %s\n", main.Text(kFormatTextOffset, kDataFormat.size()).c_str());
+  std::printf("checksum:    %s\n", stored == computed
+                                       ? Tx(161_txt).c_str()
+                                       : FormatText(Tx(162_txt), {Hex(stored, 4), Hex(computed, 4)}).c_str());
+  std::printf("password:    %s\n", Tx(hasPassword ? 163_txt : 164_txt).c_str());
+  std::printf("key byte:    %s\n", Hex(key, 2).c_str());
+  return 0;
+}
+
+int RunDecode(const std::vector<std::string>& args) {
+  const char* usage = "decode FILE DIR [--password P]";
+  ParsedArgs a;
+  if (!ParseArgs(args, {"--password"}, usage, a)) return 2;
+  if (a.positional.size() != 2) {
+    std::fprintf(stderr, "usage: zmp318t-cli %s\n", usage);
+    return 2;
+  }
+  if (!LoadToolTexts("decode")) return 1;
+  ImageStore image;
+  const DataFileResult r = ReadDataFile(a.positional[0], image, [&] { return a.Option("--password"); });
+  if (r.code != kDataFileLoaded) {
+    PrintFailure("decode", a.positional[0], ReadFailureText(r, a.positional[0]));
+    return r.code;
+  }
+  std::error_code ec;
+  fs::create_directories(a.positional[1], ec);
+  const BlockId order[] = {BlockId::Main, BlockId::Second, BlockId::Third, BlockId::Fourth};
+  for (int i = 0; i < 4; ++i) {
+    const auto span = image.transfer().Block(order[i]).span();
+    if (!WriteBlockFile((fs::path(a.positional[1]) / kBlockFiles[i]).string(), {span.begin(), span.end()}, "decode"))
+      return 1;
+  }
+  return 0;
+}
+
+int RunEncode(const std::vector<std::string>& args) {
+  const char* usage = "encode DIR -o FILE [--key K] [--password P]";
+  ParsedArgs a;
+  if (!ParseArgs(args, {"-o", "--key", "--password"}, usage, a)) return 2;
+  const auto out = a.Option("-o");
+  if (a.positional.size() != 1 || !out) {
+    std::fprintf(stderr, "usage: zmp318t-cli %s\n", usage);
+    return 2;
+  }
+  if (!LoadToolTexts("encode")) return 1;
+  DataFileOptions options;
+  if (const auto k = a.Option("--key")) {
+    const auto v = ParseNumber(*k, 0, 255);
+    if (!v) {
+      std::fprintf(stderr, "zmp318t-cli encode: the key must be 0 to 255\n");
+      return 2;
+    }
+    options.key = static_cast<std::uint8_t>(*v);
+  }
+  if (const auto p = a.Option("--password")) {
+    if (p->size() > kSecurityPasswordLength) {
+      std::fprintf(stderr, "zmp318t-cli encode: the password has at most six characters\n");
+      return 2;
+    }
+    options.password = *p;
+  }
+  ImageCopy image;
+  const BlockId order[] = {BlockId::Main, BlockId::Second, BlockId::Third, BlockId::Fourth};
+  for (int i = 0; i < 4; ++i) {
+    const auto bytes = ReadBlockFile((fs::path(a.positional[0]) / kBlockFiles[i]).string(),
+                                     BlockSize(order[i]), "encode");
+    if (!bytes) return 1;
+    image.Block(order[i]).Write(0, *bytes);
+  }
+  // The blocks go into the file as they are (no stamp, no new checksum).
+  if (!IsValidRecord(ModelRecord::FromBytes(image.Main().Range(region::kModelRecord, kModelRecordSize))))
+    PrintFailure("encode", a.positional[0], Tx(165_txt));
+  return WriteBlockFile(*out, EncodeDataFile(image, options), "encode") ? 0 : 1;
+}
+
+int RunNew(const std::vector<std::string>& args) {
+  const char* usage = "new --model INDEX [--band WORD] -o FILE";
+  ParsedArgs a;
+  if (!ParseArgs(args, {"--model", "--band", "-o"}, usage, a)) return 2;
+  const auto out = a.Option("-o");
+  const auto modelText = a.Option("--model");
+  if (!a.positional.empty() || !out || !modelText) {
+    std::fprintf(stderr, "usage: zmp318t-cli %s\n", usage);
+    return 2;
+  }
+  if (!LoadToolTexts("new")) return 1;
+  const auto index = ParseNumber(*modelText, 0, kModelCount - 1);
+  if (!index) {
+    std::fprintf(stderr, "zmp318t-cli new: models are:\n");
+    for (int i = 0; i < kModelCount; ++i) std::fprintf(stderr, "  %d  %s\n", i, ModelCaption(i).c_str());
+    return 2;
+  }
+  ImageStore image;
+  image.MakeBlank();
+  ModelInfo model(image);
+  model.SetRecord(ModelRecord::Default());
+  model.SetModelIndex(static_cast<int>(*index));
+  std::uint16_t band = 0;
+  if (const auto b = a.Option("--band")) {
+    const auto v = ParseNumber(*b, 0, 0xFFFF);
+    if (v) band = static_cast<std::uint16_t>(*v);
+  } else {
+    for (const auto& row : BandTable()) {
+      model.SetBandWord(row.bandWord);
+      if (IsValidRecord(model.Record())) {
+        band = row.bandWord;
+        break;
+      }
+    }
+  }
+  model.SetBandWord(band);
+  if (!IsValidRecord(model.Record())) {
+    std::fprintf(stderr, "zmp318t-cli new: band words of %s are:\n", ModelCaption(static_cast<int>(*index)).c_str());
+    for (const auto& row : BandTable()) {
+      model.SetBandWord(row.bandWord);
+      if (IsValidRecord(model.Record()))
+        std::fprintf(stderr, "  %u  %s\n", static_cast<unsigned>(row.bandWord), model.LongCaption().c_str());
+    }
+    return 2;
+  }
+  MakeNewImageForCurrentModel(image);
+  const DataFileResult r = WriteDataFile(*out, image, {});
+  if (r.code != kDataFileWritten) {
+    PrintFailure("new", *out, r.error.Text());
+    return 1;
+  }
+  std::printf("%s\n", model.LongCaption().c_str());
+  return 0;
+}
+
+int LoadTuning(const std::string& path, TuningFile& t, const char* command) {
+  FileError e;
+  const int code = t.ReadTuningFile(path, &e);
+  if (code == kTuningOk) return 0;
+  const std::string name = fs::path(path).filename().string();
+  const TextNo text = TuningReadMessage(code, t.ForeignCode());
+  std::string message = text == 662_txt   ? FormatText(Tx(662_txt), {name, t.ForeignCode()})
+                        : text == 663_txt ? FormatText(Tx(663_txt), {name})
+                                          : Tx(text);
+  if (e.code) message += " (" + e.Text() + ")";
+  PrintFailure(command, path, message);
+  return code;
+}
+
+std::string HexBytes(const std::uint8_t* p, std::size_t n) {
+  std::string s;
+  for (std::size_t i = 0; i < n; ++i) s += Hex(p[i], 2).substr(2) + (i + 1 < n ? " " : "");
+  return s;
+}
+
+int RunTuneInfo(const std::vector<std::string>& args) {
+  if (args.size() != 1) {
+    std::fprintf(stderr, "usage: zmp318t-cli tune-info FILE\n");
+    return 2;
+  }
+  if (!LoadToolTexts("tune-info")) return 1;
+  TuningFile t;
+  if (const int code = LoadTuning(args[0], t, "tune-info")) return code;
+  unsigned sum = 0;
+  for (auto b : t.Tuning()) sum += b;
+  std::printf("file:        %s\n", args[0].c_str());
+  std::printf("identity:    %s\n", HexBytes(t.Identity().data(), 16).c_str());
+  std::printf("             %s\n", HexBytes(t.Identity().data() + 16, 16).c_str());
+  std::printf("tuning data: %zu bytes, byte sum %s\n", t.Tuning().size(), Hex(sum & 0xFFFF, 4).c_str());
+  return 0;
+}
+
+int RunTuneDecode(const std::vector<std::string>& args) {
+  if (args.size() != 2) {
+    std::fprintf(stderr, "usage: zmp318t-cli tune-decode FILE DIR\n");
+    return 2;
+  }
+  if (!LoadToolTexts("tune-decode")) return 1;
+  TuningFile t;
+  if (const int code = LoadTuning(args[0], t, "tune-decode")) return code;
+  std::error_code ec;
+  fs::create_directories(args[1], ec);
+  const fs::path dir(args[1]);
+  const bool ok = WriteBlockFile((dir / "identity.bin").string(), {t.Identity().begin(), t.Identity().end()}, "tune-decode") &&
+                  WriteBlockFile((dir / "tuning.bin").string(), {t.Tuning().begin(), t.Tuning().end()}, "tune-decode");
+  return ok ? 0 : 1;
+}
+
+const CliRegistration kInfo({"info", "info FILE",
+                             "model, band, version and format stamps, checksum, password and key of a data file",
+                             RunInfo});
+const CliRegistration kDecode({"decode", "decode FILE DIR [--password P]",
+                               "write the four blocks of a data file into DIR (main/second/third/fourth.bin)",
+                               RunDecode});
+const CliRegistration kEncode({"encode", "encode DIR -o FILE [--key K] [--password P]",
+                               "build a data file from the four block files of DIR", RunEncode});
+const CliRegistration kNew({"new", "new --model INDEX [--band WORD] -o FILE",
+                            "write a data file of a new image with the defaults of a model", RunNew});
+const CliRegistration kTuneInfo({"tune-info", "tune-info FILE", "the identity block and tuning data of a tuning file",
+                                 RunTuneInfo});
+const CliRegistration kTuneDecode({"tune-decode", "tune-decode FILE DIR",
+                                   "write DIR/identity.bin and DIR/tuning.bin of a tuning file",
+                                   RunTuneDecode});
+
+}  // namespace
+
+}  // namespace zmp::cli
