@@ -1,1 +1,0 @@
-namespace zmp { int CommPlaceholder() { return 0; } }
