@@ -76,6 +76,25 @@ TEST_F(ChannelPlanCli, PrintsTheGridWithTitlesOfADataFile) {
   EXPECT_NE(r.out.find("\tGW\n"), std::string::npos);
 }
 
+TEST_F(ChannelPlanCli, AProtectedFileIsListedOnlyWithItsPassword) {
+  if (!fs::exists(std::string(ZMP_BIN_DIR) + "/zmp318t-cli")) GTEST_SKIP() << "zmp318t-cli is not built";
+  ImageStore image;
+  SetModel(image, Vhf146E());
+  ASSERT_EQ(ChannelStore(image).SetFieldText(0, chfield::kRxFrequency, "146.5"), StoreStatus::Ok);
+  const std::string path = (dir / "locked.dat").string();
+  DataFileOptions options;
+  options.password = "1234";
+  ASSERT_EQ(WriteDataFile(path, image, options).code, kDataFileWritten);
+  const CliRun refused = RunCli("channels '" + path + "'");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.out.find("146.500000"), std::string::npos);
+  const CliRun wrong = RunCli("channels '" + path + "' --password 9999");
+  EXPECT_EQ(wrong.status, 1);
+  const CliRun right = RunCli("channels '" + path + "' --password 1234");
+  ASSERT_EQ(right.status, 0) << right.out;
+  EXPECT_EQ(right.out, ChannelPlanText(image) + "\n");
+}
+
 TEST_F(ChannelPlanCli, AFileThatIsNoDataFileIsRefusedWithItsMessage) {
   if (!fs::exists(std::string(ZMP_BIN_DIR) + "/zmp318t-cli")) GTEST_SKIP() << "zmp318t-cli is not built";
   const std::string path = (dir / "short.dat").string();

@@ -3,6 +3,7 @@
 // so that channel plans can be compared and archived as text.
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -28,8 +29,20 @@ bool LoadTexts() {
 }
 
 int RunChannels(const std::vector<std::string>& args) {
-  if (args.size() != 1) {
-    std::fprintf(stderr, "usage: zmp318t-cli channels FILE\n");
+  std::string file;
+  std::optional<std::string> password;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--password" && i + 1 < args.size()) {
+      password = args[++i];
+    } else if (file.empty() && !args[i].empty() && args[i][0] != '-') {
+      file = args[i];
+    } else {
+      file.clear();
+      break;
+    }
+  }
+  if (file.empty()) {
+    std::fprintf(stderr, "usage: zmp318t-cli channels FILE [--password P]\n");
     return 2;
   }
   if (!LoadTexts()) {
@@ -38,13 +51,13 @@ int RunChannels(const std::vector<std::string>& args) {
   }
   SetDecimalSeparator('.');
   ImageStore image;
-  // A protected file cannot be listed without its password.
-  const DataFileResult r = ReadDataFile(args[0], image, [] { return std::optional<std::string>(); });
+  // A protected file is listed only with its password.
+  const DataFileResult r = ReadDataFile(file, image, [&] { return password; });
   if (r.code != kDataFileLoaded) {
     std::string why = Tx(DataFileReadMessage(r.code));
     if (why.empty()) why = "the file cannot be read";
     if (r.error.code) why += " (" + r.error.Text() + ")";
-    std::fprintf(stderr, "zmp318t-cli channels: %s: %s\n", args[0].c_str(), why.c_str());
+    std::fprintf(stderr, "zmp318t-cli channels: %s: %s\n", file.c_str(), why.c_str());
     return 1;
   }
   image.CopyTransferToWorking();
@@ -58,7 +71,7 @@ int RunChannels(const std::vector<std::string>& args) {
 
 const CliRegistration kChannels({
     "channels",
-    "channels FILE",
+    "channels FILE [--password P]",
     "print the channel plan of a data file as tab-separated text with titles",
     RunChannels,
 });
