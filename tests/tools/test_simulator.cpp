@@ -1,0 +1,284 @@
+// The repeater simulator seen from the wire: raw frames over its real
+// pseudo-terminal, so every answer, mask and fault can be checked byte for byte.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "RawPeer.h"
+#include "SimProcess.h"
+#include "comm/Wire.h"
+
+namespace w = zmp::wire;
+using zmp::testing::MakeTempDir;
+using zmp::testing::RawPeer;
+using zmp::testing::ReadText;
+using zmp::testing::SimProcess;
+
+namespace {
+
+std::vector<std::string> Fast(std::vector<std::string> extra = {}) {
+  extra.push_back("--no-pace");
+  return extra;
+}
+
+// Reads one unit the way the program does; returns the bytes (empty on any
+// deviation, with the reason in why).
+w::Bytes ReadUnitRaw(RawPeer& peer, std::string_view unit, std::size_t size, std::string& why) {
+  if (peer.Ask(w::ReadRequest(unit, w::kModeConventional)) != "SC_CONTROL ACK") {
+    why = "no ACK to the read request";
+    return {};
+  }
+  const std::string notice = peer.ReceiveText();
+  if (notice != w::SizeNotice(unit, size)) {
+    why = "size notice: " + notice;
+    return {};
+  }
+  w::Bytes unitBytes;
+  peer.Send(w::ControlMessage(w::kAck));
+  while (unitBytes.size() < size) {
+    const auto msg = peer.Receive();
+    w::Bytes data;
+    if (!msg || w::ParseDataMessage(*msg, 1, data) != w::DataStatus::Ok || data.empty()) {
+      why = "bad data message at " + std::to_string(unitBytes.size());
+      return {};
+    }
+    unitBytes.insert(unitBytes.end(), data.begin(), data.end());
+    peer.Send(w::ControlMessage(w::kAck));
+  }
+  if (peer.ReceiveText() != w::kCompInd) {
+    why = "no completion";
+    return {};
+  }
+  return unitBytes;
+}
+
+}  // namespace
+
+TEST(SimulatorCommandLine, HelpAndBadOptions) {
+  {
+    SimProcess sim({"--help"});
+    EXPECT_NE(sim.path().find("usage: zmp318t-sim"), std::string::npos);
+    EXPECT_EQ(sim.Wait(), 0);
+  }
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{"--frobnicate"}, {"--model", "7"}, {"--band", "1234"},
+        {"--rst", "TIMER"}, {"--size", "CNVUNT"}, {"--chunk", "0"}, {"--model", "0", "--band", "3074"}}) {
+    SimProcess sim(bad);
+    EXPECT_FALSE(sim.ok() && sim.path().rfind("/dev/", 0) == 0) << bad[0];
+    EXPECT_NE(sim.Wait(), 0) << bad[0];
+  }
+}
+
+TEST(SimulatorProtocol, ConnectionVersionMaskAndClose) {
+  SimProcess sim(Fast({"--model", "3", "--band", "3074", "--firmware", "2.10"}));
+  ASSERT_TRUE(sim.ok());
+  EXPECT_EQ(sim.path().rfind("/dev/pts/", 0), 0u) << sim.path();
+  RawPeer peer(sim.path());
+  ASSERT_TRUE(peer.ok());
+
+  // Nothing is served before a connection is open.
+  EXPECT_EQ(peer.Ask(w::kModeReq), "SC_CONTROL RST INACTIVE");
+  EXPECT_EQ(peer.Ask(w::kMntReq), "SC_CONTROL SYNACK");
+
+  // The version request's byte is the mask of its answer and of what follows.
+  ASSERT_TRUE(peer.Send(w::VersionRequest(0x5A)));
+  peer.mask = 0x5A;
+  EXPECT_EQ(peer.ReceiveText(), "SC_VER_resp RWAV0500 2 12 2.10");
+
+  // A wrong access code is refused and leaves the mask alone.
+  ASSERT_TRUE(peer.Send(w::PassMessage("abc123", 7)));
+  EXPECT_EQ(peer.ReceiveText(), "SC_CONTROL NACK");
+
+  // The right one is acknowledged under the old mask; then both ends switch.
+  const w::Bytes pass = w::PassMessage(w::kAccessCode, 0x33);
+  ASSERT_TRUE(peer.Send(pass));
+  EXPECT_EQ(peer.ReceiveText(), "SC_CONTROL ACK");
+  peer.mask = w::PassMask(pass);
+  ASSERT_NE(peer.mask, 0);
+  EXPECT_EQ(peer.Ask(w::kModeReq), "SC_MODE_resp CONVENTIONAL");
+  EXPECT_EQ(peer.Ask(w::kPmchkReq), "SC_PMCHK_resp CONV_ONLY");
+  EXPECT_EQ(peer.Ask(w::kSftinfReq), "SC_SFTINF_resp 2.10 101");
+  EXPECT_EQ(peer.Ask("SC_ESNRD_req ALL"), "SC_ESNRD_resp ALL 12345678");
+  EXPECT_EQ(peer.Ask("SC_ESNRD_req NONE"), "SC_CONTROL NACK");
+  EXPECT_EQ(peer.Ask("SC_FROB_req"), "SC_CONTROL NACK");
+  EXPECT_EQ(peer.Ask(w::BaudRequest(1234)), "SC_CONTROL NACK");
+  EXPECT_EQ(peer.Ask(w::ControlMessage(w::kFin)), "SC_CONTROL ACK");
+
+  // A new connection starts unmasked again.
+  peer.mask = 0;
+  EXPECT_TRUE(peer.Connect());
+}
+
+TEST(SimulatorProtocol, UnitsReadWriteAndReadBack) {
+  SimProcess sim(Fast({"--pattern", "7", "--chunk", "1000"}));
+  ASSERT_TRUE(sim.ok());
+  RawPeer peer(sim.path());
+  ASSERT_TRUE(peer.Connect());
+  std::string why;
+  const w::Bytes fpu = ReadUnitRaw(peer, w::kUnitFpu, w::kSizeFpu, why);
+  ASSERT_EQ(fpu.size(), w::kSizeFpu) << why;
+  const w::Bytes grp = ReadUnitRaw(peer, w::kUnitCnvGrp, w::kSizeCnvGrp, why);
+  ASSERT_EQ(grp.size(), w::kSizeCnvGrp) << why;
+  // The model record inside the main data is the one the version check reports.
+  EXPECT_EQ(std::string(fpu.begin() + 0x0412, fpu.begin() + 0x041A), "RWAV0300");
+
+  // Write CNVGRP with other bytes, in 256-byte blocks, then read it back.
+  w::Bytes mine(w::kSizeCnvGrp);
+  for (std::size_t i = 0; i < mine.size(); ++i) mine[i] = static_cast<std::uint8_t>(i * 7 + 3);
+  ASSERT_EQ(peer.Ask(w::WriteRequest(w::kUnitCnvGrp, w::kSizeCnvGrp, w::kModeConventional)),
+            "SC_CONTROL ACK");
+  for (std::size_t off = 0; off < mine.size(); off += w::kWriteBlock) {
+    const std::size_t n = std::min(w::kWriteBlock, mine.size() - off);
+    ASSERT_TRUE(peer.Send(w::DataMessage(w::ByteView(mine.data() + off, n), 1)));
+    ASSERT_EQ(peer.ReceiveText(), "SC_CONTROL ACK") << off;
+  }
+  EXPECT_EQ(peer.ReceiveText(), "SC_PROG_ind INS 100");
+  EXPECT_EQ(peer.ReceiveText(), "SC_COMP_ind");
+  EXPECT_EQ(ReadUnitRaw(peer, w::kUnitCnvGrp, w::kSizeCnvGrp, why), mine) << why;
+  // The main data did not move.
+  EXPECT_EQ(ReadUnitRaw(peer, w::kUnitFpu, w::kSizeFpu, why), fpu) << why;
+
+  // A request of the wrong size or for an unknown unit is refused.
+  EXPECT_EQ(peer.Ask("SC_WRITE1_req DATA CNVGRP 8001 PLAIN 1"), "SC_CONTROL NACK");
+  EXPECT_EQ(peer.Ask("SC_READ1_req DATA NOSUCH PLAIN 1"), "SC_CONTROL NACK");
+  // A conventional repeater refuses the trunking tail.
+  EXPECT_EQ(peer.Ask(w::ReadRequest(w::kUnitFpu, w::kModeTrunking)), "SC_CONTROL NACK");
+}
+
+TEST(SimulatorProtocol, WriteBlockBeyondTheUnitIsRefused) {
+  SimProcess sim(Fast());
+  RawPeer peer(sim.path());
+  ASSERT_TRUE(peer.Connect());
+  ASSERT_EQ(peer.Ask(w::WriteRequest(w::kUnitCnvGrp, w::kSizeCnvGrp, w::kModeConventional)),
+            "SC_CONTROL ACK");
+  const w::Bytes big(w::kWriteBlock + 1, 0x11);
+  EXPECT_EQ(peer.Ask(w::AsText(w::DataMessage(big, 1))), "SC_CONTROL RST SCRIPT");
+  // A bad checksum is answered with RST CHECKSUM.
+  ASSERT_TRUE(peer.Connect());
+  ASSERT_EQ(peer.Ask(w::WriteRequest(w::kUnitCnvGrp, w::kSizeCnvGrp, w::kModeConventional)),
+            "SC_CONTROL ACK");
+  w::Bytes spoiled = w::DataMessage(w::Bytes(16, 0x22), 1);
+  spoiled.back() ^= 1;
+  EXPECT_EQ(peer.Ask(w::AsText(spoiled)), "SC_CONTROL RST CHECKSUM");
+}
+
+TEST(SimulatorProtocol, TunnelAreasTraceAndLegacyPackets) {
+  SimProcess sim(Fast({"--trace-size", "1000", "--chunk", "300"}));
+  RawPeer peer(sim.path());
+  ASSERT_TRUE(peer.Connect());
+
+  ASSERT_TRUE(peer.Send(w::EmbedRequest(w::kObjMsgWp, w::kOpRead)));
+  w::Bytes data;
+  auto msg = peer.Receive();
+  ASSERT_TRUE(msg);
+  ASSERT_EQ(w::ParseDataMessage(*msg, 2, data), w::DataStatus::Ok);
+  EXPECT_EQ(data.size(), 70u);
+  EXPECT_EQ(peer.ReceiveText(), "SC_COMP_ind");
+
+  ASSERT_TRUE(peer.Send(w::kMacinfReq));
+  msg = peer.Receive();
+  ASSERT_TRUE(msg);
+  ASSERT_EQ(w::ParseDataMessage(*msg, 2, data), w::DataStatus::Ok);
+  ASSERT_EQ(data.size(), 16u);
+  EXPECT_EQ(std::string(data.begin(), data.begin() + 14), "001B.2C3D.4E5F");
+  EXPECT_EQ(data[14], 0);
+  EXPECT_EQ(peer.ReceiveText(), "SC_COMP_ind");
+
+  EXPECT_EQ(peer.Ask(w::kTraceReq), "SC_CONTROL ACK");
+  EXPECT_EQ(peer.ReceiveText(), "SC_TRACE_notfy 1000");
+  std::size_t total = 0;
+  peer.Send(w::ControlMessage(w::kAck));
+  while (total < 1000) {
+    msg = peer.Receive();
+    ASSERT_TRUE(msg);
+    ASSERT_EQ(w::ParseDataMessage(*msg, 1, data), w::DataStatus::Ok);
+    total += data.size();
+    peer.Send(w::ControlMessage(w::kAck));
+  }
+  EXPECT_EQ(total, 1000u);
+  EXPECT_EQ(peer.ReceiveText(), "SC_COMP_ind");
+
+  // Data mode: each legacy packet is echoed in one message; "E" ends it.
+  EXPECT_EQ(peer.Ask(w::DataModeRequest(w::kPdRfdt, w::kModeConventional)), "SC_CONTROL ACK");
+  const std::string packet = "RD 0100\r";
+  ASSERT_TRUE(peer.Send(w::DataMessage(w::AsBytes(packet), 2)));
+  msg = peer.Receive();
+  ASSERT_TRUE(msg);
+  ASSERT_EQ(w::ParseDataMessage(*msg, 2, data), w::DataStatus::Ok);
+  EXPECT_EQ(std::string(data.begin(), data.end()), packet);
+  const std::uint8_t end[] = {w::kLegacyEnd};
+  ASSERT_TRUE(peer.Send(w::DataMessage(end, 2)));
+  EXPECT_EQ(peer.ReceiveText(), "SC_COMP_ind");
+  EXPECT_EQ(peer.Ask(w::ControlMessage(w::kFin)), "SC_CONTROL ACK");
+}
+
+TEST(SimulatorFaults, PrefixFaultsBulaTrunkingAndLateAck) {
+  SimProcess sim(Fast({"--rst", "TIMER@SC_BAU_req", "--nack", "SC_SFTINF_req", "--silent",
+                       "SC_HEALTH_req", "--trunking", "--bula", "--size", "CNVUNT=16001",
+                       "--late-ack", "300@SC_TIME_req", "--model-code", "RWAV0300"}));
+  RawPeer peer(sim.path());
+  // SYNACK comes plain; every later answer has a "Bula!" frame before it and
+  // "Bula!" in front of it.
+  EXPECT_EQ(peer.Ask(w::kMntReq), "SC_CONTROL SYNACK");
+  auto bulaThen = [&](std::string_view ask) {
+    if (!ask.empty() && !peer.Send(ask)) return std::string("<send failed>");
+    if (peer.ReceiveText() != "Bula!") return std::string("<no Bula! frame>");
+    return peer.ReceiveText();
+  };
+  EXPECT_EQ(bulaThen(w::kModeReq), "Bula!SC_MODE_resp TRUNKING ON");
+  EXPECT_EQ(bulaThen(w::kPmchkReq), "Bula!SC_PMCHK_resp CONV_TRUNK");
+  EXPECT_EQ(bulaThen(w::kSftinfReq), "Bula!SC_CONTROL NACK");
+  EXPECT_EQ(bulaThen("SC_TIME_req 26 12 07"), "Bula!SC_CONTROL ACK");
+  EXPECT_EQ(peer.Ask(w::kHealthReq, 300), "<silence>");
+  // A trunking repeater demands the "255 4096" tail.
+  EXPECT_EQ(bulaThen(w::ReadRequest(w::kUnitCnvUnt, w::kModeConventional)), "Bula!SC_CONTROL NACK");
+  EXPECT_EQ(bulaThen(w::ReadRequest(w::kUnitCnvUnt, w::kModeTrunking)), "Bula!SC_CONTROL ACK");
+  EXPECT_EQ(bulaThen(""), "Bula!SC_READ_notfy DATA CNVUNT 16001 01");
+  EXPECT_EQ(bulaThen(w::ControlMessage(w::kHalt)), "Bula!SC_CONTROL ACK");
+  ASSERT_TRUE(peer.Send(w::VersionRequest(0)));
+  EXPECT_EQ(peer.ReceiveText(), "Bula!");
+  EXPECT_EQ(peer.ReceiveText().substr(0, 25), "Bula!SC_VER_resp RWAV0300");
+  EXPECT_EQ(bulaThen(w::BaudRequest(115200)), "Bula!SC_CONTROL RST TIMER");
+}
+
+TEST(SimulatorStats, CountsEveryByteOfAConnection) {
+  SimProcess sim(Fast({"--stats"}));
+  RawPeer peer(sim.path());
+  ASSERT_TRUE(peer.Connect());
+  EXPECT_EQ(peer.Ask(w::BaudRequest(115200)), "SC_CONTROL ACK");
+  EXPECT_EQ(peer.Ask(w::kModeReq), "SC_MODE_resp CONVENTIONAL");
+  EXPECT_EQ(peer.Ask(w::ControlMessage(w::kFin)), "SC_CONTROL ACK");
+  const auto line = sim.ReadLine(3000);
+  ASSERT_TRUE(line);
+  // The bytes before the baud change's ACK went at 9600, the rest at 115200.
+  const std::size_t mode = w::BuildFrame(std::string_view(w::kModeReq), 0).size();
+  const std::size_t fin = w::BuildFrame(w::ControlMessage(w::kFin), 0).size();
+  const std::size_t modeResp = w::BuildFrame(std::string_view("SC_MODE_resp CONVENTIONAL"), 0).size();
+  const std::size_t ack = w::BuildFrame(std::string_view("SC_CONTROL ACK"), 0).size();
+  const std::string expected = "stats rx 9600:" + std::to_string(peer.bytesSent - mode - fin) +
+                               " 115200:" + std::to_string(mode + fin) +
+                               " tx 9600:" + std::to_string(peer.bytesReceived - modeResp - ack) +
+                               " 115200:" + std::to_string(modeResp + ack);
+  EXPECT_EQ(line->substr(0, expected.size()), expected) << *line;
+  EXPECT_NE(line->find(" wire_ms "), std::string::npos);
+  EXPECT_EQ(sim.Stop(), 0);
+}
+
+TEST(SimulatorLog, RecordsBothDirections) {
+  const auto dir = MakeTempDir("simlog");
+  const auto log = (dir / "sim.log").string();
+  {
+    SimProcess sim(Fast({"--log", log}));
+    RawPeer peer(sim.path());
+    ASSERT_TRUE(peer.Connect());
+    EXPECT_EQ(peer.Ask(w::ControlMessage(w::kFin)), "SC_CONTROL ACK");
+    EXPECT_EQ(sim.Stop(), 0);
+  }
+  const std::string text = ReadText(log);
+  EXPECT_NE(text.find("< SC_MNT_req\n> SC_CONTROL SYNACK\n< SC_VER_req \\x00\n> SC_VER_resp"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("< SC_CONTROL FIN\n> SC_CONTROL ACK\n"), std::string::npos) << text;
+  std::filesystem::remove_all(dir);
+}

@@ -1,0 +1,16 @@
+// The image the simulated repeater holds: new, patterned or from a data file.
+#pragma once
+
+#include <string>
+
+#include "SimOptions.h"
+#include "data/ImageStore.h"
+
+namespace zmp::sim {
+
+// Fills the working copy of image as the options say. False with a reason.
+bool BuildImage(const SimOptions& options, ImageStore& image, std::string& error);
+// Saves the working copy to a data file. False with a reason.
+bool SaveImage(const std::string& path, ImageStore& image, std::string& error);
+
+}  // namespace zmp::sim
