@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -110,7 +111,10 @@ void CChInfoView::MakeSource() {
   const int row = source_ ? grid_->CurrentRow() : 0;
   source_ = std::move(next);
   grid_->SetSource(source_.get());
+  // The frame opens wide enough for every column, the number column first.
+  grid_->setMinimumWidth(grid_->sizeHint().width());
   grid_->SetCurrentCell(row, 1);
+  grid_->horizontalScrollBar()->setValue(0);
 }
 
 void CChInfoView::Reload() { MakeSource(); }
