@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QScreen>
 #include <iostream>
 
@@ -13,6 +14,7 @@
 #include "app/Settings.h"
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"
+#include "editors/DecimalSeparator.h"
 
 namespace zmp {
 
@@ -102,6 +104,8 @@ bool CFPUApp::InitInstance(const std::vector<std::string>& args, const StartOpti
   languageId_ = settings.Language();
   if (!LoadLanguage()) return false;
   AttachExtensions();
+  // Frequencies show with the user's decimal separator; both are accepted.
+  SetDecimalSeparator(QLocale().decimalPoint() == QStringLiteral(",") ? ',' : '.');
   image_.MakeBlank();
   ResetFileNames();
   comPort_ = settings.ComPort();

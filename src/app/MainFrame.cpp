@@ -33,6 +33,7 @@
 #include "app/Settings.h"
 #include "data/ModelChange.h"
 #include "data/NewImage.h"
+#include "editors/ChannelStore.h"
 
 namespace zmp {
 
@@ -117,6 +118,8 @@ CMainFrame::CMainFrame(CFPUApp& app) : app_(app) {
 }
 
 CMainFrame::~CMainFrame() {
+  // The dock reports its hiding while the window goes; nothing may answer then.
+  disconnect(treeDock_, nullptr, this, nullptr);
   // Views go before the document they show.
   for (auto* f : mdi_->subWindowList()) delete f;
   delete doc_;
@@ -487,7 +490,9 @@ void CMainFrame::ReplaceImageFromTransfer() {
   CloseAllEditors();
   ImageStore& image = app_.Image();
   image.CopyTransferToWorking();
-  // The control standard is fixed and the limits follow the record's band.
+  // The control standard is fixed and the limits follow the record's band;
+  // the channel clipboard belongs to the image that went.
+  ChannelImageReplaced(image);
   image.TakeSnapshot();
   ImageReplaced();
 }

@@ -1,0 +1,243 @@
+// The serial port and the command protocol over a real pseudo-terminal, with
+// a scripted repeater on the other end.
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "PtyPeer.h"
+#include "comm/PortMap.h"
+#include "comm/RepeaterLink.h"
+
+using namespace zmp;
+using namespace zmp::wire;
+using zmp::testing::PtyPeer;
+
+namespace {
+
+class RecordingUi : public LinkUi {
+ public:
+  std::vector<int> failures;
+  int pumps = 0;
+  void Pump() override { ++pumps; }
+  void ShowFailure(TextNo t) override { failures.push_back(t.n); }
+};
+
+class LinkTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    link.SetDevice(peer.Path());
+    link.SetUi(&ui);
+    ASSERT_EQ(link.Reconnect(), 0) << link.LastError();
+  }
+  void TearDown() override { peer.Stop(); }
+  PtyPeer peer;
+  RepeaterLink link;
+  RecordingUi ui;
+};
+
+TEST(SerialSettings, ParseTheFourParts) {
+  SerialSettings s;
+  ASSERT_TRUE(ParseSerialSettings("115200,N,8,1", s));
+  EXPECT_EQ(s.baud, 115200);
+  ASSERT_TRUE(ParseSerialSettings("9600,e,7,2", s));
+  EXPECT_EQ(s.parity, 'E');
+  EXPECT_EQ(s.stopBits, 2);
+  EXPECT_FALSE(ParseSerialSettings("9601,N,8,1", s));
+  EXPECT_FALSE(ParseSerialSettings("9600,N,8", s));
+  EXPECT_FALSE(ParseSerialSettings("9600,X,8,1", s));
+  EXPECT_FALSE(ParseSerialSettings("9600,N,9,1,", s));
+}
+
+TEST(PortMapping, DefaultsOverridesAndTheEnvironmentForm) {
+  PortMap m;
+  EXPECT_EQ(m.DevicePath(1), "/dev/ttyUSB0");
+  EXPECT_EQ(m.DevicePath(5), "/dev/ttyS0");
+  EXPECT_EQ(m.DevicePath(9), "/dev/ttyACM0");
+  EXPECT_EQ(m.DevicePath(20), "/dev/ttyS7");
+  EXPECT_FALSE(m.IsExplicit(1));
+  m.AddOverrides("1=/dev/pts/5,COM3=/dev/ttyUSB2,x=/dev/null,4=");
+  EXPECT_EQ(m.DevicePath(1), "/dev/pts/5");
+  EXPECT_EQ(m.DevicePath(3), "/dev/ttyUSB2");
+  EXPECT_TRUE(m.IsExplicit(3));
+  EXPECT_FALSE(m.IsExplicit(4));
+}
+
+TEST_F(LinkTest, PortReadsTimeOutAndWritesPurgeWhatWaited) {
+  SerialPort& port = link;
+  port.SetReadTimeout(200);
+  peer.SendRaw({1, 2, 3});
+  std::uint8_t four[4];
+  const auto start = std::chrono::steady_clock::now();
+  // The tunnel's Read is not the port's; the plain port read is ReadSome here.
+  std::size_t got = 0;
+  ASSERT_TRUE(port.ReadSome(four, got));
+  EXPECT_EQ(got, 3u) << "three of four bytes within the timeout";
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(150));
+  peer.SendRaw({9, 9});
+  for (int i = 0; i < 50 && port.InputCount() < 2; ++i) SerialPort::Delay(2);
+  EXPECT_EQ(port.InputCount(), 2u);
+  peer.Start([](const std::string&) { return std::vector<Bytes>{}; });
+  ASSERT_TRUE(link.SendText("SC_MODE_req"));
+  EXPECT_EQ(port.InputCount(), 0u) << "bytes waiting before a write are gone after it";
+  link.Close();
+  EXPECT_EQ(port.InputCount(), 0u);
+  EXPECT_TRUE(link.SetOpen(false)) << "closing a closed port does nothing";
+  SerialPort missing;
+  missing.SetDevice("/dev/no-such-port");
+  EXPECT_FALSE(missing.Open());
+  EXPECT_TRUE(missing.IsRs232()) << "an explicitly chosen device counts as serial";
+}
+
+TEST_F(LinkTest, ConnectionOpensWithSynackAndClosesWithFin) {
+  peer.Start([](const std::string& m) {
+    if (m == "SC_MNT_req") return PtyPeer::Reply({"SC_CONTROL SYNACK"});
+    if (m == "SC_CONTROL FIN") return PtyPeer::Reply({"SC_CONTROL ACK"});
+    return std::vector<Bytes>{};
+  });
+  ASSERT_EQ(link.OpenConnection(), 0);
+  EXPECT_EQ(link.CloseConnection(), 0);
+  EXPECT_EQ(peer.Received(), (std::vector<std::string>{"SC_MNT_req", "SC_CONTROL FIN"}));
+}
+
+TEST_F(LinkTest, RefusedConnectionAndTheResendAfterRstTimer) {
+  peer.Start([](const std::string& m) {
+    if (m == "SC_MNT_req") return PtyPeer::Reply({"SC_CONTROL NACK"});
+    return std::vector<Bytes>{};
+  });
+  EXPECT_EQ(link.OpenConnection(), 1);
+  peer.Stop();
+  // An RST TIMER waiting before the request: the request goes a second time.
+  peer.SendFrame("SC_CONTROL RST TIMER");
+  for (int i = 0; i < 50 && link.InputCount() == 0; ++i) SerialPort::Delay(2);
+  std::size_t before = peer.Received().size();
+  peer.Start([](const std::string& m) {
+    if (m == "SC_MNT_req") return PtyPeer::Reply({"SC_CONTROL SYNACK"});
+    return std::vector<Bytes>{};
+  });
+  EXPECT_EQ(link.OpenConnection(), 0);
+  EXPECT_EQ(peer.Received().size(), before + 1);
+  peer.Stop();
+  // Any other reason: no resend.
+  peer.SendFrame("SC_CONTROL RST PASSWORD");
+  for (int i = 0; i < 50 && link.InputCount() == 0; ++i) SerialPort::Delay(2);
+  before = peer.Received().size();
+  peer.Start([](const std::string&) { return std::vector<Bytes>{}; });
+  EXPECT_EQ(link.OpenConnection(), 1);
+  EXPECT_EQ(link.ResetReason(), 4);
+  SerialPort::Delay(50);
+  EXPECT_EQ(peer.Received().size(), before);
+}
+
+TEST_F(LinkTest, AwaitControlAckNackRstAndBula) {
+  std::vector<std::string_view> replies = {"SC_CONTROL ACK", "SC_CONTROL NACK", "Bula!", "SC_CONTROL ACK",
+                                           "Bula!SC_CONTROL ACK", "SC_CONTROL RST BANANA", "SC_CONTROL RST TIMER"};
+  std::size_t next = 0;
+  peer.Start([&](const std::string&) {
+    std::vector<Bytes> out;
+    const auto r = replies[next++];
+    out.emplace_back(r.begin(), r.end());
+    if (r == "Bula!") {
+      const auto r2 = replies[next++];
+      out.emplace_back(r2.begin(), r2.end());
+    }
+    return out;
+  });
+  auto ask = [&] {
+    EXPECT_TRUE(link.SendText("SC_MODE_req"));
+    return link.AwaitControl(kAck);
+  };
+  EXPECT_EQ(ask(), 0);
+  EXPECT_EQ(ask(), 2) << "NACK for ACK";
+  EXPECT_EQ(ask(), 0) << "a Bula!-only frame is skipped";
+  EXPECT_EQ(ask(), 0) << "Bula! in front is removed";
+  EXPECT_EQ(ask(), 1);
+  EXPECT_EQ(link.ResetReason(), 17) << "unknown reason word";
+  link.ClearReset();
+  ASSERT_TRUE(link.SetSettings("115200,N,8,1"));
+  EXPECT_EQ(ask(), 1);
+  EXPECT_TRUE(link.ResetReceived());
+  EXPECT_EQ(link.ResetReason(), 5);
+  EXPECT_EQ(link.Settings(), "9600,N,8,1") << "an RST puts the port back to 9600";
+  EXPECT_FALSE(link.SendText("SC_MODE_req")) << "nothing is sent once reset, until the next start";
+}
+
+TEST_F(LinkTest, BaudChangeOnlyWhenTheRateDiffers) {
+  peer.Start([](const std::string& m) {
+    if (m.rfind("SC_BAU_req", 0) == 0) return PtyPeer::Reply({"SC_CONTROL ACK"});
+    return std::vector<Bytes>{};
+  });
+  link.SetTargetBaud(9600);
+  EXPECT_EQ(link.ChangeBaud(), 0);
+  EXPECT_TRUE(peer.Received().empty()) << "no SC_BAU_req at the current rate";
+  link.SetTargetBaud(115200);
+  const int pumps = ui.pumps;
+  EXPECT_EQ(link.ChangeBaud(), 0);
+  EXPECT_EQ(peer.Received(), std::vector<std::string>{"SC_BAU_req 115200"});
+  EXPECT_EQ(link.Settings(), "115200,N,8,1");
+  EXPECT_GT(ui.pumps, pumps) << "the window stays alive during the 550 ms";
+}
+
+TEST_F(LinkTest, GarbageAndOversizeFailWithoutHarm) {
+  link.SetReadTimeout(300);
+  // Each case starts on a clean line: a send purges what is left of the last.
+  auto garbage = [&](const Bytes& bytes) {
+    EXPECT_TRUE(link.SendText("SC_MODE_req"));
+    peer.SendRaw(bytes);
+  };
+  garbage({0x00, 0x00});
+  EXPECT_EQ(link.AwaitControl(kAck), 1) << "length 0";
+  garbage({0xB9, 0x0B, 'x', 'y'});
+  EXPECT_EQ(link.AwaitControl(kAck), 1) << "length 3001";
+  garbage({0x10, 0x00, 'S', 'C'});
+  EXPECT_EQ(link.AwaitControl(kAck), 1) << "a short frame";
+  // A data message whose count disagrees with its length, a bad checksum, and
+  // more than the tunnel holds.
+  Bytes msg = DataMessage(Bytes(10, 'a'), 1);
+  msg[12] = '9';
+  garbage(BuildFrame(msg, 0));
+  EXPECT_EQ(link.ReceiveData(1), 1);
+  msg = DataMessage(Bytes(10, 'a'), 1);
+  msg.back() ^= 0x55;
+  garbage(BuildFrame(msg, 0));
+  EXPECT_EQ(link.ReceiveData(1), 1);
+  garbage(BuildFrame(DataMessage(Bytes(1000, 'b'), 1), 0));
+  EXPECT_EQ(link.ReceiveData(1), 0);
+  garbage(BuildFrame(DataMessage(Bytes(1000, 'c'), 1), 0));
+  EXPECT_EQ(link.ReceiveData(1), 1) << "the tunnel input never overflows";
+  EXPECT_EQ(link.TunnelInCount(), 1000u);
+  std::vector<std::uint8_t> out(1000);
+  EXPECT_TRUE(link.Read(out));
+  EXPECT_EQ(out[999], 'b');
+  EXPECT_FALSE(link.Read(std::span<std::uint8_t>(out.data(), 1)));
+}
+
+TEST_F(LinkTest, TunnelledPacketsAndTheFailureReport) {
+  peer.Start([](const std::string& m) {
+    if (m.rfind("SC_DATA2_ind", 0) == 0) {
+      Bytes data;
+      ParseDataMessage(AsBytes(m), 2, data);
+      if (data == Bytes{'E'}) return PtyPeer::Reply({"SC_COMP_ind"});
+      Bytes answer = DataMessage(AsBytes("OK\r"), 2);
+      return std::vector<Bytes>{answer};
+    }
+    if (m == "SC_MODE_req") return PtyPeer::Reply({"SC_CONTROL RST TIMER"});
+    return std::vector<Bytes>{};
+  });
+  EXPECT_TRUE(link.WriteString("R0"));
+  EXPECT_TRUE(peer.Received().empty()) << "an incomplete packet waits";
+  EXPECT_TRUE(link.WriteString("1\r"));
+  std::uint8_t ok[3];
+  ASSERT_TRUE(link.Read(ok));
+  EXPECT_EQ(ok[0], 'O');
+  EXPECT_TRUE(link.WriteByte('E'));
+  ASSERT_EQ(peer.Received().size(), 2u);
+  EXPECT_TRUE(link.SendText("SC_MODE_req"));
+  EXPECT_EQ(link.AwaitControl(kAck), 1);
+  link.ReportFailure();
+  EXPECT_EQ(ui.failures, std::vector<int>{665});
+  EXPECT_FALSE(link.IsOpen());
+  EXPECT_FALSE(link.ResetReceived());
+  EXPECT_EQ(link.Settings(), "9600,N,8,1");
+}
+
+}  // namespace
