@@ -12,6 +12,7 @@
 #include "app/Messages.h"
 #include "app/Prompts.h"
 #include "app/Settings.h"
+#include "comm/RepeaterLink.h"
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"
 #include "editors/DecimalSeparator.h"
@@ -48,6 +49,11 @@ void CFPUApp::SetLastFilePath(const QString& folder) {
 }
 
 void CFPUApp::SetLanguageId(int id) { languageId_ = id; }
+
+int CFPUApp::ComPort() const { return TheLink().Port(); }
+void CFPUApp::SetComPort(int port) { TheLink().SetPort(ComPortRule(port)); }
+int CFPUApp::Baudrate() const { return TheLink().TargetBaud(); }
+void CFPUApp::SetBaudrate(int baud) { TheLink().SetTargetBaud(baud); }
 
 QString CFPUApp::HelpFile(bool advanced) const {
   const LanguageRow* row = LanguageRowOf(languageId_);
@@ -108,8 +114,9 @@ bool CFPUApp::InitInstance(const std::vector<std::string>& args, const StartOpti
   SetDecimalSeparator(QLocale().decimalPoint() == QStringLiteral(",") ? ',' : '.');
   image_.MakeBlank();
   ResetFileNames();
-  comPort_ = settings.ComPort();
-  baudrate_ = settings.Baudrate();
+  SetComPort(settings.ComPort());
+  SetBaudrate(settings.Baudrate());
+  LoadPortMap(settings);
   SetLastFilePath(settings.LastFilePath(DefaultDataFolder(DocumentsFolder(), options_.programDir)));
   MakeStartupImage(image_, settings.LastModel());
   courier_ = QFont(QStringLiteral("Courier"), 9);
@@ -131,8 +138,8 @@ void CFPUApp::ExitInstance() {
   if (!startedUp_) return;
   Settings s;
   s.SetLastModel(ModelInfo(image_).Record());
-  s.SetComPort(comPort_);
-  s.SetBaudrate(baudrate_);
+  s.SetComPort(ComPort());
+  s.SetBaudrate(Baudrate());
   s.SetLastFilePath(lastFilePath_);
   s.SetLanguage(languageId_);
   s.SetDataFile(dataFile_);

@@ -46,11 +46,11 @@ class CFPUApp {
   const CommandLineFlags& Flags() const { return flags_; }
   const StartOptions& Options() const { return options_; }
 
-  // Serial link settings ("ComPort", "Baudrate").
-  int ComPort() const { return comPort_; }
-  void SetComPort(int port) { comPort_ = ComPortRule(port); }
-  int Baudrate() const { return baudrate_; }
-  void SetBaudrate(int baud) { baudrate_ = BaudrateRule(baud); }
+  // Serial link settings ("ComPort", "Baudrate"), held by the link itself.
+  int ComPort() const;
+  void SetComPort(int port);
+  int Baudrate() const;
+  void SetBaudrate(int baud);
 
   // The current data file name and folder ("LastFilePath", ending with a separator).
   const QString& DataFileName() const { return dataFileName_; }
@@ -86,8 +86,6 @@ class CFPUApp {
   ImageStore image_;
   std::unique_ptr<CMainFrame> frame_;
   bool startedUp_ = false;
-  int comPort_ = kDefaultComPort;
-  int baudrate_ = kDefaultBaudrate;
   QString dataFileName_;
   QString sdtFileName_;
   QString itmFileName_;

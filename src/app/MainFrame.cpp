@@ -33,7 +33,9 @@
 #include "app/Settings.h"
 #include "data/ModelChange.h"
 #include "data/NewImage.h"
+#include "comm/RepeaterLink.h"
 #include "editors/ChannelStore.h"
+#include "service/CommPortDialog.h"
 
 namespace zmp {
 
@@ -71,6 +73,7 @@ bool IsBuiltin(int id) {
     case cmd::kExit:
     case cmd::kModelInformation:
     case cmd::kLanguageFileSetup:
+    case cmd::kCommunicationPort:
     case cmd::kToolBar:
     case cmd::kStatusBar:
     case cmd::kTreeView:
@@ -148,6 +151,7 @@ void CMainFrame::CreateActions() {
           return;
         case cmd::kModelInformation: OnModelInformation(); return;
         case cmd::kLanguageFileSetup: OnLanguageFileSetup(); return;
+        case cmd::kCommunicationPort: OnCommunicationPort(); return;
         case cmd::kToolBar: toolBar_->setVisible(!toolBar_->isVisible()); return;
         case cmd::kStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); return;
         case cmd::kTreeView: treeDock_->setVisible(!treeDock_->isVisible()); return;
@@ -584,6 +588,13 @@ void CMainFrame::OnLanguageFileSetup() {
   if (CurrentPrompts().RunDialog(dlg) != QDialog::Accepted || !dlg.Changed()) return;
   app_.SetLanguageId(dlg.ChosenId());
   Notice(this, 125_txt);
+}
+
+void CMainFrame::OnCommunicationPort() {
+  CCommPortDlg dlg(TheLink(), this);
+  connect(&dlg, &CCommPortDlg::PortChanged, this, [this] { ShowPortInStatusBar(); });
+  connect(&dlg, &CCommPortDlg::HelpRequested, this, [this] { OnHelp(false); });
+  CurrentPrompts().RunDialog(dlg);
 }
 
 void CMainFrame::OnHelp(bool advanced) {

@@ -109,6 +109,7 @@ class CMainFrame : public QMainWindow {
   // --- Dialogs -----------------------------------------------------------------
   void OnModelInformation();
   void OnLanguageFileSetup();
+  void OnCommunicationPort();
   void OnHelp(bool advanced);
   void OnNew();
 

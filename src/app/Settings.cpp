@@ -5,6 +5,9 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <cstdint>
+#include <cstdlib>
+
+#include "comm/PortMap.h"
 
 namespace zmp {
 
@@ -116,6 +119,28 @@ void Settings::SetLastWinPos(const WindowPlacement& p) {
 }
 
 void Settings::Sync() { s_->sync(); }
+
+std::map<int, QString> Settings::PortMapOverrides() const {
+  std::map<int, QString> out;
+  s_->endGroup();
+  s_->beginGroup(QStringLiteral("PortMap"));
+  for (const QString& key : s_->childKeys()) {
+    bool ok = false;
+    const int port = key.startsWith(QStringLiteral("COM"), Qt::CaseInsensitive) ? key.mid(3).toInt(&ok) : 0;
+    const QString path = s_->value(key).toString();
+    if (ok && port >= 1 && port <= 255 && !path.isEmpty()) out[port] = path;
+  }
+  s_->endGroup();
+  s_->beginGroup(QString::fromLatin1(kSettingsGroup));
+  return out;
+}
+
+void LoadPortMap(const Settings& settings) {
+  PortMap& map = ProgramPortMap();
+  for (const auto& [port, path] : settings.PortMapOverrides()) map.SetOverride(port, path.toStdString());
+  // This run's own map wins.
+  if (const char* env = std::getenv("ZMP_PORT_MAP")) map.AddOverrides(env);
+}
 
 QString DocumentsFolder() {
   const QString env = qEnvironmentVariable("ZMP_DOCUMENTS_DIR");

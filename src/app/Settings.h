@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QString>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -54,6 +55,9 @@ class Settings {
   std::optional<WindowPlacement> LastWinPos() const;
   void SetLastWinPos(const WindowPlacement& p);
 
+  // The user's own COM port map ("PortMap" group: COM<n>=<device path>).
+  std::map<int, QString> PortMapOverrides() const;
+
   void Sync();
   QString FileName() const;
 
@@ -69,5 +73,9 @@ QString DocumentsFolder();
 // documents folder, programDir/DATA when that exists, else programDir. Always
 // ends with a separator.
 QString DefaultDataFolder(const QString& documentsFolder, const QString& programDir);
+
+// The settings' port map into the program's, under what ZMP_PORT_MAP says
+// for this run.
+void LoadPortMap(const Settings& settings);
 
 }  // namespace zmp

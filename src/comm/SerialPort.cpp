@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <linux/serial.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -108,6 +109,13 @@ bool SerialPort::SetOpen(bool open) {
   }
   if (::isatty(fd_) == 0) {
     lastError_ = ENOTTY;
+    return false;
+  }
+  // A port that another program holds is not ours to take.
+  if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    lastError_ = EBUSY;
+    ::close(fd_);
+    fd_ = -1;
     return false;
   }
   ::ioctl(fd_, TIOCEXCL);

@@ -1,1 +1,0 @@
-namespace zmp { int ServicePlaceholder() { return 0; } }

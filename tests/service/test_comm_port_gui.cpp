@@ -1,0 +1,89 @@
+// The Communication Port dialog against real devices: a pseudo-terminal
+// mapped to COM2, the rest of the system's ports as they are.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "../comm/PtyPeer.h"
+#include "../support/QtTestApp.h"
+#include "app/LanguageTexts.h"
+#include "app/Messages.h"
+#include "comm/PortMap.h"
+#include "comm/RepeaterLink.h"
+#include "service/CommPortDialog.h"
+
+using namespace zmp;
+
+namespace {
+
+class CommPortTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    zmp::testing::TestApp();
+    Texts().LoadFile(std::string(ZMP_BIN_DIR) + "/zmp318t.lng", "English");
+    ProgramPortMap().SetOverride(2, peer.Path());
+    ProgramPortMap().SetOverride(3, "/dev/zmp-no-such-port");
+  }
+  void TearDown() override {
+    ProgramPortMap().ClearOverride(2);
+    ProgramPortMap().ClearOverride(3);
+  }
+  zmp::testing::PtyPeer peer;
+  RepeaterLink link;
+};
+
+TEST_F(CommPortTest, ProbeEnablesTheWorkingPortAndOkTakesTheChoice) {
+  link.SetPort(2);
+  link.SetTargetBaud(38400);
+  CCommPortDlg dlg(link);
+  EXPECT_EQ(dlg.windowTitle(), QTx(493_txt));
+  EXPECT_EQ(dlg.SpeedList()->currentText(), QStringLiteral("38400"));
+  EXPECT_EQ(dlg.PortButton(2)->toolTip(), QString::fromStdString(peer.Path()));
+  for (int p = 1; p <= 20; ++p) EXPECT_FALSE(dlg.PortButton(p)->isEnabled()) << "nothing before the probe";
+  dlg.Probe();
+  EXPECT_TRUE(dlg.PortButton(2)->isEnabled());
+  EXPECT_TRUE(dlg.PortButton(2)->isChecked()) << "the remembered port passed the probe";
+  EXPECT_FALSE(dlg.PortButton(3)->isEnabled()) << "a missing device";
+  EXPECT_EQ(link.Port(), 2);
+  EXPECT_FALSE(link.IsOpen());
+  dlg.SpeedList()->setCurrentIndex(dlg.SpeedList()->findText(QStringLiteral("115200")));
+  int changed = 0;
+  QObject::connect(&dlg, &CCommPortDlg::PortChanged, [&] { ++changed; });
+  dlg.OkButton()->click();
+  EXPECT_EQ(link.TargetBaud(), 115200);
+  EXPECT_EQ(changed, 1);
+}
+
+TEST_F(CommPortTest, CancelKeepsThePortAndAFailingPortIsNotChecked) {
+  link.SetPort(3);
+  CCommPortDlg dlg(link);
+  dlg.Probe();
+  for (int p = 1; p <= 20; ++p) EXPECT_FALSE(dlg.PortButton(p)->isChecked()) << p;
+  dlg.PortButton(2)->setChecked(true);
+  dlg.CancelButton()->click();
+  EXPECT_EQ(link.Port(), 3) << "Cancel after the probe leaves the link on its port";
+}
+
+TEST_F(CommPortTest, AnUnlistedSpeedLeavesNoSelectionAndOkKeepsIt) {
+  link.SetPort(2);
+  link.SetTargetBaud(4800);
+  CCommPortDlg dlg(link);
+  EXPECT_EQ(dlg.SpeedList()->currentIndex(), -1);
+  dlg.Probe();
+  dlg.OkButton()->click();
+  EXPECT_EQ(link.TargetBaud(), 4800);
+  EXPECT_EQ(link.Port(), 2);
+}
+
+TEST_F(CommPortTest, APortHeldByAnotherProgramIsDisabled) {
+  RepeaterLink other;
+  other.SetDevice(peer.Path());
+  ASSERT_TRUE(other.Open());
+  CCommPortDlg dlg(link);
+  dlg.Probe();
+  EXPECT_FALSE(dlg.PortButton(2)->isEnabled());
+}
+
+}  // namespace
