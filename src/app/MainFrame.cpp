@@ -19,6 +19,7 @@
 #include <QTreeWidget>
 #include <QUndoStack>
 #include <QUrl>
+#include <ctime>
 
 #include "app/Application.h"
 #include "app/DebugLibrary.h"
@@ -35,7 +36,11 @@
 #include "data/NewImage.h"
 #include "comm/RepeaterLink.h"
 #include "editors/ChannelStore.h"
+#include "data/Backups.h"
 #include "service/CommPortDialog.h"
+#include "service/LinkUiQt.h"
+#include "service/ServiceDialogs.h"
+#include "service/TransferDialog.h"
 
 namespace zmp {
 
@@ -74,6 +79,10 @@ bool IsBuiltin(int id) {
     case cmd::kModelInformation:
     case cmd::kLanguageFileSetup:
     case cmd::kCommunicationPort:
+    case cmd::kReadData:
+    case cmd::kNetworkInformation:
+    case cmd::kFactoryReset:
+    case cmd::kWriteData:
     case cmd::kToolBar:
     case cmd::kStatusBar:
     case cmd::kTreeView:
@@ -152,6 +161,10 @@ void CMainFrame::CreateActions() {
         case cmd::kModelInformation: OnModelInformation(); return;
         case cmd::kLanguageFileSetup: OnLanguageFileSetup(); return;
         case cmd::kCommunicationPort: OnCommunicationPort(); return;
+        case cmd::kReadData: OnReadData(); return;
+        case cmd::kNetworkInformation: OnNetworkInformation(); return;
+        case cmd::kFactoryReset: OnFactoryReset(); return;
+        case cmd::kWriteData: OnWriteData(); return;
         case cmd::kToolBar: toolBar_->setVisible(!toolBar_->isVisible()); return;
         case cmd::kStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); return;
         case cmd::kTreeView: treeDock_->setVisible(!treeDock_->isVisible()); return;
@@ -362,6 +375,8 @@ bool CMainFrame::IsCommandEnabled(int id) const {
 }
 
 bool CMainFrame::Command(int id) {
+  // Nothing else starts while the repeater link is in use.
+  if (CommBusy()) return false;
   QAction* a = Action(id);
   if (!a || !a->isEnabled()) return false;
   a->trigger();
@@ -457,6 +472,7 @@ bool CMainFrame::OpenEditor(EditorKind kind) {
   mdi_->addSubWindow(frame);
   connect(frame, &CEditorFrame::Closed, this, [this] { OnFrameClosed(); });
   frame->show();
+  FitIntoMdiArea(frame);
   mdi_->setActiveSubWindow(frame);
   UpdateTree();
   return true;
@@ -590,6 +606,52 @@ void CMainFrame::OnLanguageFileSetup() {
   Notice(this, 125_txt);
 }
 
+QString CMainFrame::BackupsFolder() const {
+  return DefaultDataFolder(DocumentsFolder(), app_.Options().programDir) + QStringLiteral("backups");
+}
+
+void CMainFrame::OnReadData() {
+  if (app_.Flags().demo) {
+    Notice(this, 474_txt);
+    return;
+  }
+  // Reading replaces the image: the edits are saved first or given up on purpose.
+  if (!PassSaveChangesPrompt()) return;
+  CTransferDlg dlg(CTransferDlg::Direction::Read, TheLink(), app_.Image(), this);
+  if (CurrentPrompts().RunDialog(dlg) != QDialog::Accepted) return;
+  FileError error;
+  const std::string backup =
+      SaveBackup(BackupsFolder().toStdString(), app_.Image().transfer(), std::time(nullptr), kBackupsKept, &error);
+  ReplaceImageFromTransfer();
+  if (backup.empty())
+    Error(this, QString::fromStdString(FormatText(Texts().Text(476_txt), {error.Text()})));
+  else
+    statusBar()->showMessage(QString::fromStdString(FormatText(Texts().Text(475_txt), {backup})), 15000);
+}
+
+void CMainFrame::OnWriteData() {
+  if (app_.Flags().demo) {
+    Notice(this, 474_txt);
+    return;
+  }
+  if (Confirm(this, 444_txt, Buttons::OkCancelDefaultCancel) != Answer::Ok) return;
+  CTransferDlg dlg(CTransferDlg::Direction::Write, TheLink(), app_.Image(), this);
+  CurrentPrompts().RunDialog(dlg);
+  UpdateCaption();
+}
+
+void CMainFrame::OnNetworkInformation() {
+  CNetworkInfoDlg dlg(TheLink(), ModelInfo(app_.Image()).Record(), app_.Flags().demo, this);
+  connect(&dlg, &CNetworkInfoDlg::HelpRequested, this, [this] { OnHelp(false); });
+  if (dlg.ReadAddress() != 0) return;
+  CurrentPrompts().RunDialog(dlg);
+}
+
+void CMainFrame::OnFactoryReset() {
+  CFactoryResetDlg dlg(TheLink(), ModelInfo(app_.Image()).Record(), app_.Flags().demo, this);
+  CurrentPrompts().RunDialog(dlg);
+}
+
 void CMainFrame::OnCommunicationPort() {
   CCommPortDlg dlg(TheLink(), this);
   connect(&dlg, &CCommPortDlg::PortChanged, this, [this] { ShowPortInStatusBar(); });
@@ -615,8 +677,23 @@ bool CMainFrame::OpenMemMapDebugWindow() {
 
 bool CMainFrame::DebugLibraryLoaded() const { return debug_ && debug_->IsLoaded(); }
 
+void CMainFrame::FitIntoMdiArea(QWidget* frame) {
+  // A frame never opens larger than the area it lives in (its view scrolls),
+  // nor above or left of it.
+  const QSize room = mdi_->viewport()->size();
+  if (mdi_->isVisible() && room.width() > 200 && room.height() > 150)
+    frame->resize(frame->size().boundedTo(room));
+  if (frame->x() < 0 || frame->y() < 0) frame->move(std::max(0, frame->x()), std::max(0, frame->y()));
+}
+
 bool CMainFrame::event(QEvent* e) {
   const int type = static_cast<int>(e->type());
+  if (e->type() == QEvent::Show) {
+    // Frames opened while the window was hidden were placed in a tiny area.
+    QTimer::singleShot(0, this, [this] {
+      for (CEditorFrame* f : EditorFrames()) FitIntoMdiArea(f);
+    });
+  }
   if (type == kMemMapChangedMessage || type == kUpdateAllViewsMessage) {
     if (doc_) emit doc_->ImageChanged(nullptr);
     return true;
@@ -627,6 +704,10 @@ bool CMainFrame::event(QEvent* e) {
 // --- Closing and placement ---------------------------------------------------------------------
 
 void CMainFrame::closeEvent(QCloseEvent* e) {
+  if (CommBusy()) {
+    e->ignore();
+    return;
+  }
   if (MessageByNumber(this, QTx(426_txt), 427_txt, Icon::Question, Buttons::OkCancel) != Answer::Ok ||
       !PassSaveChangesPrompt()) {
     e->ignore();

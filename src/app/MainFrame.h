@@ -110,6 +110,13 @@ class CMainFrame : public QMainWindow {
   void OnModelInformation();
   void OnLanguageFileSetup();
   void OnCommunicationPort();
+  // "Read Data form Radio" and "Write Data to Radio".
+  void OnReadData();
+  void OnWriteData();
+  void OnNetworkInformation();
+  void OnFactoryReset();
+  // Where the data read from repeaters are kept.
+  QString BackupsFolder() const;
   void OnHelp(bool advanced);
   void OnNew();
 
@@ -127,6 +134,7 @@ class CMainFrame : public QMainWindow {
   void FillMenu(QMenu* menu, std::span<const cmd::MenuRow> rows);
   void UpdateCommandStates();
   void OnFrameClosed();
+  void FitIntoMdiArea(QWidget* frame);
   // Common end of every image replacement: history, menus, tree, caption,
   // channel information editor.
   void ImageReplaced();

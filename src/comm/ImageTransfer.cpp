@@ -1,0 +1,194 @@
+#include "comm/ImageTransfer.h"
+
+#include <algorithm>
+
+namespace zmp {
+
+namespace w = zmp::wire;
+
+namespace {
+
+constexpr int kStoreTimeoutMs = 15000;  // the repeater stores the main data
+
+std::string VersionText(const w::VersionInfo& v) {
+  return v.modelCode + " " + std::to_string(v.destination) + " " + std::to_string(v.bandCode);
+}
+
+}  // namespace
+
+ImageTransfer::ImageTransfer(RepeaterLink& link, TransferProgress progress)
+    : link_(link), svc_(link), progress_(std::move(progress)) {}
+
+void ImageTransfer::Status(TextNo t) {
+  if (progress_.status) progress_.status(t);
+}
+
+void ImageTransfer::Advance(int blocks) {
+  done_ = std::min(total_, done_ + blocks);
+  if (progress_.step) progress_.step(done_, total_);
+}
+
+int ImageTransfer::Fail() {
+  link_.ReportFailure();
+  return w::kFail;
+}
+
+int ImageTransfer::Stop(TextNo text, const std::string& detail) {
+  link_.CloseConnection();
+  link_.ResetAndClose();
+  if (showError) showError(text, detail);
+  else if (link_.Ui()) link_.Ui()->ShowFailure(text);
+  return w::kFail;
+}
+
+int ImageTransfer::AwaitMessage(std::string_view text) { return svc_.AwaitMessage(text); }
+
+int ImageTransfer::ReadUnit(std::string_view unit, std::vector<std::uint8_t>& out,
+                            std::size_t expectedSize) {
+  if (unit == w::kUnitFpu) Status(439_txt);
+  link_.PumpMessages();
+  if (svc_.Send(w::ReadRequest(unit, link_.RepeaterMode())) != w::kOk) return Fail();
+  if (link_.AwaitControl(w::kAck) != w::kOk) return Fail();
+  std::size_t size = 0;
+  // A wrong size is refused before it is acknowledged: no data message follows.
+  if (svc_.AwaitSizeNotice(unit, size) != w::kOk || size != expectedSize) return Fail();
+  if (link_.SendControl(w::kAck) != w::kOk) return Fail();
+  Advance(0);
+  out.assign(size, 0xFF);
+  std::size_t offset = 0;
+  while (offset < size) {
+    link_.PumpMessages();
+    std::size_t n = 0;
+    // 1 to (size - offset) bytes: the unit can only end exactly at its size.
+    if (svc_.ReceiveBlock(1, std::span<std::uint8_t>(out).subspan(offset), n) != w::kOk)
+      return Fail();
+    if (link_.SendControl(w::kAck) != w::kOk) return Fail();
+    const int before = BlocksOf(offset);
+    offset += n;
+    Advance(BlocksOf(offset) - before);
+  }
+  if (AwaitMessage(w::kCompInd) != w::kOk) return Fail();
+  return w::kOk;
+}
+
+int ImageTransfer::WriteUnit(std::string_view unit, std::span<const std::uint8_t> data) {
+  const bool main = unit == w::kUnitFpu;
+  if (main) Status(467_txt);
+  link_.PumpMessages();
+  if (svc_.Send(w::WriteRequest(unit, data.size(), link_.RepeaterMode())) != w::kOk) return Fail();
+  {
+    ScopedReadTimeout t(link_, link_.LongTimeout());
+    if (link_.AwaitControl(w::kAck) != w::kOk) return Fail();
+  }
+  for (std::size_t off = 0; off < data.size(); off += w::kWriteBlock) {
+    Advance(1);
+    const std::size_t n = std::min(w::kWriteBlock, data.size() - off);
+    if (link_.SendData(data.subspan(off, n), 1) != w::kOk) return Fail();
+    if (link_.AwaitControl(w::kAck) != w::kOk) return Fail();
+    link_.PumpMessages();
+  }
+  std::string msg;
+  if (main) {
+    ScopedReadTimeout t(link_, kStoreTimeoutMs);
+    if (link_.Ui()) link_.Ui()->SetBusy(true);
+    const int r = svc_.ReceiveMessage(msg);
+    if (link_.Ui()) link_.Ui()->SetBusy(false);
+    if (r != w::kOk) return Fail();
+  } else if (svc_.ReceiveMessage(msg) != w::kOk) {
+    return Fail();
+  }
+  if (!w::IsStoringNotice(msg)) return Fail();
+  if (AwaitMessage(w::kCompInd) != w::kOk) return Fail();
+  return w::kOk;
+}
+
+int ImageTransfer::ReadConventional(BlockRef second) {
+  Status(440_txt);
+  std::vector<std::uint8_t> unitBytes, groupBytes;
+  if (ReadUnit(w::kUnitCnvUnt, unitBytes, w::kSizeCnvUnt) != w::kOk) return w::kFail;
+  if (ReadUnit(w::kUnitCnvGrp, groupBytes, w::kSizeCnvGrp) != w::kOk) return w::kFail;
+  second.Write(region::kConventionalUnit, unitBytes);
+  second.Write(region::kConventionalGroup, groupBytes);
+  return w::kOk;
+}
+
+int ImageTransfer::WriteConventional(ConstBlockRef second) {
+  Status(468_txt);
+  if (WriteUnit(w::kUnitCnvUnt, second.Range(region::kConventionalUnit, w::kSizeCnvUnt)) != w::kOk)
+    return w::kFail;
+  return WriteUnit(w::kUnitCnvGrp, second.Range(region::kConventionalGroup, w::kSizeCnvGrp));
+}
+
+int ImageTransfer::OpenSequence(const std::optional<ModelRecord>& expected, w::VersionInfo& v) {
+  link_.ResetAndClose();
+  if (link_.Reconnect() != w::kOk) return Fail();
+  if (link_.OpenConnection() != w::kOk) return Fail();
+  link_.PumpMessages();
+  if (svc_.QueryVersion(v) != w::kOk) return Fail();
+  bool known = false;
+  for (const auto& m : ModelTable())
+    if (m.code == v.modelCode && m.destination == v.destination) known = true;
+  if (!known || (expected && (expected->ModelCode() != v.modelCode ||
+                              expected->Destination() != v.destination)))
+    return Stop(470_txt, VersionText(v));
+  if (svc_.DoPresentAccessCode() != w::kOk) return w::kFail;
+  if (svc_.DoChangeBaud() != w::kOk) return w::kFail;
+  if (svc_.DoQueryMode() != w::kOk) return w::kFail;
+  return w::kOk;
+}
+
+int ImageTransfer::ReadFromRepeater(ImageStore& image, const std::optional<ModelRecord>& expected) {
+  done_ = 0;
+  total_ = kTransferBlocks;
+  ImageCopy local;  // every byte 0xFF until the repeater's arrive
+  w::VersionInfo v;
+  if (OpenSequence(expected, v) != w::kOk) return w::kFail;
+
+  std::vector<std::uint8_t> bytes;
+  if (ReadUnit(w::kUnitFpu, bytes, w::kSizeFpu) != w::kOk) return w::kFail;
+  local.Main().Write(0, bytes);
+  // The image's own model record must be valid and be the repeater that answered.
+  const ModelRecord r = ModelRecord::FromBytes(local.Main().Range(region::kModelRecord, kModelRecordSize));
+  if (!IsValidRecord(r) || r.ModelCode() != v.modelCode || r.Destination() != v.destination ||
+      r.BandCode() != v.bandCode)
+    return Stop(472_txt, VersionText(v));
+
+  Status(473_txt);
+  std::vector<std::uint8_t> third(kThirdBlockSize);
+  std::size_t n = 0;
+  if (svc_.DoEmbedRead(w::kObjMsgWp, third, n) != w::kOk) return w::kFail;
+  if (n != kThirdBlockSize) return Fail();
+  local.Third().Write(0, third);
+  std::vector<std::uint8_t> trace(kFourthBlockSize);
+  if (svc_.DoReadTrace(trace, n) != w::kOk) return w::kFail;
+  local.Fourth().Write(0, std::span<const std::uint8_t>(trace).first(n));
+
+  if (ReadConventional(local.Second()) != w::kOk) return w::kFail;
+  if (link_.CloseConnection() != w::kOk) return Fail();
+  link_.ResetAndClose();
+  image.transfer() = local;
+  return w::kOk;
+}
+
+int ImageTransfer::WriteToRepeater(ImageStore& image) {
+  done_ = 0;
+  total_ = kTransferBlocks;
+  image.StampVersion();
+  image.UpdateChecksum();
+  image.CopyWorkingToTransfer();
+  const ImageCopy& src = image.transfer();
+  w::VersionInfo v;
+  const ModelRecord record =
+      ModelRecord::FromBytes(src.Main().Range(region::kModelRecord, kModelRecordSize));
+  if (OpenSequence(record, v) != w::kOk) return w::kFail;
+  w::SoftwareInfo s;
+  if (svc_.DoQuerySoftwareInfo(s) != w::kOk) return w::kFail;
+  if (s.dataFormat != w::kDataFormat) return Stop(471_txt, s.dataFormat);
+  if (WriteUnit(w::kUnitFpu, src.Main().Range(0, w::kSizeFpu)) != w::kOk) return w::kFail;
+  if (WriteConventional(src.Second()) != w::kOk) return w::kFail;
+  if (link_.CloseConnection() != w::kOk) return Fail();
+  link_.ResetAndClose();
+  return w::kOk;
+}
+
+}  // namespace zmp

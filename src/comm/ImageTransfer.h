@@ -1,0 +1,90 @@
+// Reading the repeater's data image and writing it back, unit by unit, over
+// one connection of RepeaterLink.
+//
+// Units: "FPU" (26880 bytes, the main block), "CNVUNT" (16000 bytes, the
+// second block at 0) and "CNVGRP" (8000 bytes, the second block at 16000).
+// The third block comes with "SC_EMBED_req MSGWP READ" and the fourth with
+// the trace read.
+//
+// A read fills a copy of its own; only a complete read reaches the caller's
+// transfer copy, so a failed or partial read never changes any copy of the
+// image. The caller then copies transfer to working. A write always sends the
+// working copy, stamped with the version and a fresh checksum.
+//
+// Complete read: MNT, VER, PASS, BAU (skipped at the current rate), MODE,
+// READ1 FPU, EMBED MSGWP READ, TRACE, READ1 CNVUNT, READ1 CNVGRP, FIN.
+// Complete write: MNT, VER, PASS, BAU, MODE, SFTINF, WRITE1 FPU, WRITE1
+// CNVUNT, WRITE1 CNVGRP, FIN (a data write needs no "SC_PD_req").
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/TextNo.h"
+#include "comm/RepeaterLink.h"
+#include "comm/ServiceCommands.h"
+#include "data/ImageStore.h"
+#include "data/ModelInfo.h"
+
+namespace zmp {
+
+// Block counts of the progress: 256-byte blocks of every unit.
+inline constexpr int kFpuBlocks = 105;
+inline constexpr int kCnvUntBlocks = 63;
+inline constexpr int kCnvGrpBlocks = 32;
+inline constexpr int kTransferBlocks = kFpuBlocks + kCnvUntBlocks + kCnvGrpBlocks;
+// Blocks of size bytes, rounded up.
+constexpr int BlocksOf(std::size_t size) { return static_cast<int>((size + 255) / 256); }
+
+struct TransferProgress {
+  std::function<void(TextNo status)> status;     // the status text of the step
+  std::function<void(int done, int total)> step; // blocks done of the total
+};
+
+class ImageTransfer {
+ public:
+  ImageTransfer(RepeaterLink& link, TransferProgress progress = {});
+
+  // A stop that is not a failure of communication (wrong model, data format):
+  // shown through this with its text and the detail to fill in.
+  std::function<void(TextNo text, const std::string& detail)> showError;
+
+  // One unit into out (exactly expectedSize bytes). The announced size must
+  // equal expectedSize, every data message holds 1 to (size - offset) bytes,
+  // and the unit ends exactly at its size with "SC_COMP_ind". Reports on
+  // failure and returns 1; out may then hold a part of the unit.
+  int ReadUnit(std::string_view unit, std::vector<std::uint8_t>& out, std::size_t expectedSize);
+  // One unit from data, in blocks of 256 bytes.
+  int WriteUnit(std::string_view unit, std::span<const std::uint8_t> data);
+  // CNVUNT then CNVGRP into / from a second block (CNVUNT at 0, CNVGRP at 16000).
+  int ReadConventional(BlockRef second);
+  int WriteConventional(ConstBlockRef second);
+
+  // The complete read. expected: the model the read must find (model code
+  // and destination); nothing accepts any valid model. On 0 the transfer copy
+  // of image holds the repeater's image; otherwise nothing changed.
+  int ReadFromRepeater(ImageStore& image, const std::optional<ModelRecord>& expected);
+  // The complete write of the working copy of image.
+  int WriteToRepeater(ImageStore& image);
+
+ private:
+  int Fail();  // reports a communication failure, returns 1
+  int Stop(TextNo text, const std::string& detail);  // closes without a failure report, returns 1
+  int OpenSequence(const std::optional<ModelRecord>& expected, wire::VersionInfo& version);
+  void Status(TextNo t);
+  void Advance(int blocks);
+  int AwaitMessage(std::string_view text);
+
+  RepeaterLink& link_;
+  ServiceCommands svc_;
+  TransferProgress progress_;
+  int done_ = 0;
+  int total_ = kTransferBlocks;
+};
+
+}  // namespace zmp

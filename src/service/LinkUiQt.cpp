@@ -1,0 +1,44 @@
+#include "service/LinkUiQt.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include "app/Messages.h"
+
+namespace zmp {
+
+namespace {
+int g_sessions = 0;
+}  // namespace
+
+void QtLinkUi::Pump() {
+  // Paint and timers go on; keys and clicks wait until the exchange is over.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtLinkUi::ShowFailure(TextNo text) {
+  Error(owner_, text);
+  if (owner_) owner_->repaint();
+  if (QWidget* main = owner_ ? owner_->window() : nullptr) main->repaint();
+}
+
+void QtLinkUi::SetBusy(bool busy) {
+  if (busy)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+bool CommBusy() { return g_sessions > 0; }
+
+CommSession::CommSession(RepeaterLink& link, QWidget* owner) : link_(link), previous_(link.Ui()), ui_(owner) {
+  ++g_sessions;
+  link_.SetUi(&ui_);
+}
+
+CommSession::~CommSession() {
+  link_.SetUi(previous_);
+  --g_sessions;
+}
+
+}  // namespace zmp

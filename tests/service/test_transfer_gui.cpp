@@ -1,0 +1,289 @@
+// Reading and writing the repeater from the main window, and the service
+// dialogs, against the simulator (or a scripted repeater) on a real
+// pseudo-terminal.
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QPainter>
+#include <QTimer>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <deque>
+#include <filesystem>
+
+#include "../comm/PtyPeer.h"
+#include "../support/QtTestApp.h"
+#include "../tools/SimProcess.h"
+#include "app/Application.h"
+#include "app/Commands.h"
+#include "app/MainFrame.h"
+#include "app/Messages.h"
+#include "app/Prompts.h"
+#include "app/Settings.h"
+#include "comm/PortMap.h"
+#include "comm/RepeaterLink.h"
+#include "data/DataFile.h"
+#include "service/ServiceDialogs.h"
+
+using namespace zmp;
+namespace fs = std::filesystem;
+using zmp::testing::PtyPeer;
+using zmp::testing::SimProcess;
+
+namespace {
+
+class RunningPrompts : public Prompts {
+ public:
+  std::function<int(QDialog&)> dialog;
+  int RunDialog(QDialog& d) override { return dialog ? dialog(d) : d.exec(); }
+};
+
+class TransferTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    zmp::testing::TestApp();
+    ASSERT_TRUE(dir.isValid());
+    SetSettingsFileForTesting(dir.filePath(QStringLiteral("settings.ini")));
+    SetMessageHook([this](const MessageRequest& r) {
+      asked.push_back(r.text);
+      if (answers.empty()) return Answer::Ok;
+      const Answer a = answers.front();
+      answers.pop_front();
+      return a;
+    });
+    SetPrompts(&prompts);
+  }
+  void TearDown() override {
+    app.reset();
+    ProgramPortMap().ClearOverride(1);
+    SetPrompts(nullptr);
+    SetMessageHook(nullptr);
+    SetSettingsFileForTesting({});
+  }
+  CMainFrame& Start(const std::string& device, std::vector<std::string> args = {}) {
+    ProgramPortMap().SetOverride(1, device);
+    app = std::make_unique<CFPUApp>();
+    StartOptions o;
+    o.programDir = QStringLiteral(ZMP_BIN_DIR);
+    o.splash = false;
+    o.showWindow = false;
+    EXPECT_TRUE(app->InitInstance(args, o));
+    app->SetComPort(1);
+    app->SetBaudrate(115200);
+    QApplication::processEvents();
+    return *app->MainFrame();
+  }
+  std::string SavePath() const { return dir.filePath(QStringLiteral("sim.dat")).toStdString(); }
+  ImageCopy SimImage() {
+    ImageStore s;
+    EXPECT_EQ(ReadDataFile(SavePath(), s, {}).code, 0);
+    return s.transfer();
+  }
+
+  QTemporaryDir dir;
+  std::unique_ptr<CFPUApp> app;
+  RunningPrompts prompts;
+  std::deque<Answer> answers;
+  QStringList asked;
+};
+
+TEST_F(TransferTest, ReadFromTheMenuFillsTheImageKeepsABackupAndReopensChannels) {
+  SimProcess sim({"--pattern", "7", "--no-pace", "--save", SavePath()});
+  ASSERT_TRUE(sim.ok());
+  CMainFrame& f = Start(sim.path());
+  ASSERT_TRUE(f.Command(cmd::kReadData));
+  QApplication::processEvents();
+  EXPECT_TRUE(asked.isEmpty()) << asked.join(QStringLiteral(" | ")).toStdString();
+  sim.Stop();
+  const ImageCopy repeater = SimImage();
+  EXPECT_TRUE(app->Image().working().Main().span().size() == repeater.Main().span().size());
+  EXPECT_TRUE(std::equal(repeater.Main().span().begin(), repeater.Main().span().end(),
+                         app->Image().working().Main().span().begin()));
+  EXPECT_TRUE(std::equal(repeater.Second().span().begin(), repeater.Second().span().end(),
+                         app->Image().working().Second().span().begin()));
+  EXPECT_FALSE(app->Image().IsModified());
+  if (CMainFrame::IsEditorBuilt(EditorKind::ChInfo)) {
+    EXPECT_NE(f.EditorFrame(EditorKind::ChInfo), nullptr);
+  }
+  int backups = 0;
+  for (const auto& e : fs::directory_iterator(f.BackupsFolder().toStdString())) backups += e.path().extension() == ".dat";
+  EXPECT_GE(backups, 1);
+  EXPECT_FALSE(TheLink().IsOpen());
+  EXPECT_EQ(TheLink().Settings(), "9600,N,8,1");
+}
+
+TEST_F(TransferTest, FailedReadShowsOneMessageAndKeepsTheImage) {
+  SimProcess sim({"--pattern", "9", "--no-pace", "--rst", "TIMER@SC_READ1_req DATA CNVUNT"});
+  ASSERT_TRUE(sim.ok());
+  CMainFrame& f = Start(sim.path());
+  app->Image().Main().SetByte(0x0800, 0x42);
+  const ImageCopy before = app->Image().working();
+  answers = {Answer::No};  // the save-changes question
+  ASSERT_TRUE(f.Command(cmd::kReadData));
+  ASSERT_EQ(asked.size(), 2) << asked.join(QStringLiteral(" | ")).toStdString();
+  EXPECT_EQ(asked[1], QTx(665_txt));
+  EXPECT_TRUE(app->Image().working() == before);
+  EXPECT_TRUE(app->Image().IsModified());
+  EXPECT_EQ(TheLink().Settings(), "9600,N,8,1");
+  EXPECT_FALSE(TheLink().IsOpen());
+}
+
+TEST_F(TransferTest, CablePulledOrAnotherModelOrNoPortLosesNothing) {
+  {
+    // The repeater goes away in the middle of the main data.
+    SimProcess sim({"--pattern", "5"});
+    ASSERT_TRUE(sim.ok());
+    CMainFrame& f = Start(sim.path());
+    const ImageCopy before = app->Image().working();
+    QTimer::singleShot(1500, [&] { sim.Stop(); });
+    ASSERT_TRUE(f.Command(cmd::kReadData));
+    ASSERT_EQ(asked.size(), 1) << asked.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_TRUE(app->Image().working() == before);
+    EXPECT_FALSE(app->Image().IsModified());
+    EXPECT_FALSE(TheLink().IsOpen());
+    EXPECT_EQ(TheLink().Settings(), "9600,N,8,1");
+  }
+  {
+    asked.clear();
+    SimProcess sim({"--no-pace", "--model-code", "RWAV0500"});
+    ASSERT_TRUE(sim.ok());
+    CMainFrame& f = Start(sim.path());
+    const ImageCopy before = app->Image().working();
+    ASSERT_TRUE(f.Command(cmd::kReadData));
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked[0], QTx(470_txt));
+    EXPECT_TRUE(app->Image().working() == before);
+  }
+  asked.clear();
+  CMainFrame& f = Start("/dev/zmp-no-such-port");
+  ASSERT_TRUE(f.Command(cmd::kReadData));
+  EXPECT_EQ(asked.size(), 1);
+  EXPECT_FALSE(TheLink().IsOpen());
+}
+
+TEST_F(TransferTest, WriteLeavesOurImageInTheRepeater) {
+  SimProcess sim({"--no-pace", "--save", SavePath()});
+  ASSERT_TRUE(sim.ok());
+  CMainFrame& f = Start(sim.path());
+  for (std::size_t i = 0; i < 64; ++i) app->Image().Main().SetByte(0x0800 + i, static_cast<std::uint8_t>(i));
+  app->Image().Block(BlockId::Second).SetWord(16000, 0xBEEF);
+  answers = {Answer::Cancel};
+  ASSERT_TRUE(f.Command(cmd::kWriteData));
+  sim.Stop();
+  EXPECT_EQ(SimImage().Main().Byte(0x0801), 0xFF) << "Cancel at the confirmation writes nothing";
+  SimProcess sim2({"--no-pace", "--save", SavePath()});
+  ProgramPortMap().SetOverride(1, sim2.path());
+  asked.clear();
+  answers = {Answer::Ok};
+  ASSERT_TRUE(f.Command(cmd::kWriteData));
+  EXPECT_EQ(asked.size(), 1) << asked.join(QStringLiteral(" | ")).toStdString();
+  sim2.Stop();
+  const ImageCopy repeater = SimImage();
+  EXPECT_TRUE(std::equal(repeater.Main().span().begin(), repeater.Main().span().end(),
+                         app->Image().working().Main().span().begin()));
+  EXPECT_EQ(repeater.Second().Word(16000), 0xBEEF);
+}
+
+TEST_F(TransferTest, DemonstrationModeSendsNothing) {
+  PtyPeer peer;
+  CMainFrame& f = Start(peer.Path(), {"demo"});
+  peer.Start([](const std::string&) { return std::vector<wire::Bytes>{}; });
+  CNetworkInfoDlg dlg(TheLink(), ModelInfo(app->Image()).Record(), true);
+  EXPECT_EQ(dlg.ReadAddress(), 0);
+  EXPECT_TRUE(dlg.AddressLabel()->text().isEmpty());
+  f.Command(cmd::kReadData);
+  EXPECT_EQ(asked.back(), QTx(474_txt));
+  SerialPort::Delay(50);
+  EXPECT_TRUE(peer.Received().empty());
+}
+
+// A repeater that answers the opening sequence; the rest by the test.
+std::vector<wire::Bytes> OpeningAnswers(const std::string& m) {
+  using zmp::testing::PtyPeer;
+  if (m == "SC_MNT_req") return PtyPeer::Reply({"SC_CONTROL SYNACK"});
+  if (m.rfind("SC_VER_req", 0) == 0) return PtyPeer::Reply({"SC_VER_resp RWAV0300 2 1 1.02"});
+  if (m.rfind("SC_PASS_ind", 0) == 0) return PtyPeer::Reply({"SC_CONTROL ACK"});
+  if (m.rfind("SC_BAU_req", 0) == 0) return PtyPeer::Reply({"SC_CONTROL ACK"});
+  if (m == "SC_MODE_req") return PtyPeer::Reply({"SC_MODE_resp CONVENTIONAL"});
+  if (m == "SC_CONTROL FIN") return PtyPeer::Reply({"SC_CONTROL ACK"});
+  return {};
+}
+
+TEST_F(TransferTest, NetworkInformationShowsSixteenCharactersAfterTwoBlanks) {
+  PtyPeer peer;
+  Start(peer.Path());
+  peer.Start([](const std::string& m) {
+    if (m == "SC_MACINF_req")
+      return std::vector<wire::Bytes>{wire::DataMessage(wire::AsBytes("00-1B-2C-3D-4E-5"), 2),
+                                      wire::Bytes{'S', 'C', '_', 'C', 'O', 'M', 'P', '_', 'i', 'n', 'd'}};
+    return OpeningAnswers(m);
+  });
+  CNetworkInfoDlg dlg(TheLink(), ModelInfo(app->Image()).Record(), false);
+  ASSERT_EQ(dlg.ReadAddress(), 0) << asked.join(QStringLiteral(" | ")).toStdString();
+  EXPECT_EQ(dlg.AddressLabel()->text(), QStringLiteral("  00-1B-2C-3D-4E-5"));
+  EXPECT_FALSE(TheLink().IsOpen());
+}
+
+TEST_F(TransferTest, FactoryResetConfirmsAndFailsWithoutTheStoringNotice) {
+  PtyPeer peer;
+  Start(peer.Path());
+  peer.Start([](const std::string& m) {
+    if (m == "SC_SVCRST_req") return zmp::testing::PtyPeer::Reply({"SC_CONTROL ACK"});
+    return OpeningAnswers(m);
+  });
+  {
+    CFactoryResetDlg dlg(TheLink(), ModelInfo(app->Image()).Record(), false);
+    EXPECT_EQ(dlg.Progress()->maximum(), 30);
+    answers = {Answer::Cancel};
+    dlg.OnOk();
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    EXPECT_TRUE(peer.Received().empty()) << "cancelling the confirmation sends nothing";
+  }
+  CFactoryResetDlg dlg(TheLink(), ModelInfo(app->Image()).Record(), false);
+  asked.clear();
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(dlg.RunReset(), 1);
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(took, std::chrono::milliseconds(15000));
+  EXPECT_GE(dlg.Progress()->value(), 15);
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_EQ(asked[0], QTx(643_txt));
+  EXPECT_FALSE(TheLink().IsOpen());
+}
+
+}  // namespace
+
+namespace {
+
+// With ZMP_SCREENSHOT_DIR set: a picture of the read dialog in progress over
+// the main window, against the paced simulator.
+TEST_F(TransferTest, PictureOfAReadInProgress) {
+  const QByteArray out = qgetenv("ZMP_SCREENSHOT_DIR");
+  if (out.isEmpty()) GTEST_SKIP() << "no ZMP_SCREENSHOT_DIR";
+  SimProcess sim({"--pattern", "3"});
+  ASSERT_TRUE(sim.ok());
+  CMainFrame& f = Start(sim.path());
+  f.show();
+  f.resize(1000, 640);
+  bool taken = false;
+  prompts.dialog = [&](QDialog& d) {
+    QTimer::singleShot(2500, &d, [&] {
+      QPixmap shot = f.grab();
+      QPainter p(&shot);
+      const QPixmap dp = d.grab();
+      const QPoint at((shot.width() - dp.width()) / 2, (shot.height() - dp.height()) / 2);
+      p.drawPixmap(at, dp);
+      p.setPen(Qt::darkGray);
+      p.drawRect(QRect(at, dp.size()).adjusted(0, 0, -1, -1));
+      p.end();
+      taken = shot.save(QString::fromLocal8Bit(out) + QStringLiteral("/read-dialog.png"));
+    });
+    return d.exec();
+  };
+  ASSERT_TRUE(f.Command(cmd::kReadData));
+  EXPECT_TRUE(taken);
+}
+
+}  // namespace
