@@ -1,0 +1,368 @@
+// Reading and writing the whole image against the real repeater simulator over
+// its pseudo-terminal: the image that arrives is the simulator's byte for
+// byte, the image written is ours byte for byte, and every fault stops the
+// transfer with the right message and leaves our image as it was.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "../tools/SimProcess.h"
+#include "comm/ImageTransfer.h"
+#include "comm/RepeaterLink.h"
+#include "comm/ServiceCommands.h"
+#include "data/DataFile.h"
+#include "data/ModelInfo.h"
+#include "data/NewImage.h"
+
+namespace w = zmp::wire;
+using zmp::ImageCopy;
+using zmp::ImageStore;
+using zmp::ImageTransfer;
+using zmp::ModelRecord;
+using zmp::RepeaterLink;
+using zmp::TextNo;
+using zmp::testing::MakeTempDir;
+using zmp::testing::ReadText;
+using zmp::testing::SimProcess;
+
+namespace {
+
+struct RecordingUi : zmp::LinkUi {
+  std::vector<int> failures;
+  void ShowFailure(TextNo t) override { failures.push_back(t.n); }
+};
+
+// A valid image with bytes that differ everywhere from a new one.
+void FillOurs(ImageStore& image, std::uint8_t seed) {
+  image.MakeBlank();
+  zmp::ModelInfo info(image);
+  info.SetRecord(ModelRecord::Default());
+  zmp::ApplyNewImageDefaults(image, false, true);
+  const auto second = image.working().Second();
+  for (std::size_t i = 0; i < second.size(); ++i) second.SetByte(i, static_cast<std::uint8_t>(i * 31 + seed));
+  const auto main = image.working().Main();
+  for (std::size_t i = 0x6000; i < 0x6100; ++i) main.SetByte(i, static_cast<std::uint8_t>(i ^ seed));
+  image.UpdateChecksum();
+  image.CopyWorkingToTransfer();
+}
+
+class TransferTest : public ::testing::Test {
+ protected:
+  void SetUp() override { dir_ = MakeTempDir("transfer"); }
+  void TearDown() override {
+    sim_.reset();
+    std::filesystem::remove_all(dir_);
+  }
+
+  std::string LogPath() const { return (dir_ / "sim.log").string(); }
+  std::string SavePath() const { return (dir_ / "sim.dat").string(); }
+
+  // Starts the simulator (unpaced) and points the link at it.
+  void Start(std::vector<std::string> args, int baud = 9600) {
+    args.insert(args.end(), {"--no-pace", "--log", LogPath(), "--save", SavePath()});
+    sim_.emplace(args);
+    ASSERT_TRUE(sim_->ok());
+    link_.SetUi(&ui_);
+    link_.SetDevice(sim_->path());
+    link_.SetTargetBaud(baud);
+  }
+  // Stops the simulator and returns the image it held.
+  ImageCopy SimulatorImage() {
+    EXPECT_EQ(sim_->Stop(), 0);
+    ImageStore saved;
+    const auto r = zmp::ReadDataFile(SavePath(), saved, [] { return std::optional<std::string>(); });
+    EXPECT_EQ(r.code, 0);
+    return saved.transfer();
+  }
+  std::string Log() {
+    if (sim_) sim_->Stop();
+    return ReadText(LogPath());
+  }
+  // The messages the program sent (log lines "< ...").
+  std::vector<std::string> Sent() {
+    std::vector<std::string> out;
+    std::string text = Log();
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+      const auto nl = text.find('\n', pos);
+      const std::string line = text.substr(pos, nl - pos);
+      if (line.rfind("< ", 0) == 0) out.push_back(line.substr(2));
+      pos = nl == std::string::npos ? text.size() : nl + 1;
+    }
+    return out;
+  }
+  // The requests among them (no ACKs and no data messages).
+  std::vector<std::string> Requests() {
+    std::vector<std::string> out;
+    for (const auto& m : Sent())
+      if (m != "SC_CONTROL ACK" && m.rfind("SC_DATA_ind", 0) != 0) out.push_back(m);
+    return out;
+  }
+
+  std::filesystem::path dir_;
+  std::optional<SimProcess> sim_;
+  RepeaterLink link_;
+  RecordingUi ui_;
+};
+
+class FullTransfer : public TransferTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(FullTransfer, ReadReturnsExactlyTheSimulatorsImage) {
+  const int baud = GetParam();
+  Start({"--pattern", "11", "--model", "2", "--band", "2304", "--chunk", "1499"}, baud);
+  ImageStore image;
+  FillOurs(image, 5);
+  const ImageCopy before = image.working();
+  std::vector<std::pair<int, int>> steps;
+  ImageTransfer t(link_, {{}, [&](int done, int total) { steps.emplace_back(done, total); }});
+  ASSERT_EQ(t.ReadFromRepeater(image, std::nullopt), 0) << ui_.failures.size();
+  EXPECT_TRUE(ui_.failures.empty());
+  EXPECT_EQ(image.working(), before);  // the caller copies transfer to working
+  EXPECT_TRUE(image.transfer() == SimulatorImage());
+
+  ASSERT_FALSE(steps.empty());
+  EXPECT_EQ(steps.back(), std::make_pair(zmp::kTransferBlocks, zmp::kTransferBlocks));
+  EXPECT_TRUE(std::is_sorted(steps.begin(), steps.end()));
+
+  char challenge[8];
+  std::snprintf(challenge, sizeof challenge, "\\x%02X", w::NeutralChallenge(w::kAccessCode));
+  std::vector<std::string> expected = {"SC_MNT_req", "SC_VER_req \\x00",
+                                       std::string("SC_PASS_ind FPU qv5509 ") + challenge};
+  if (baud != 9600) expected.push_back("SC_BAU_req " + std::to_string(baud));
+  for (const char* m : {"SC_MODE_req", "SC_READ1_req DATA FPU PLAIN 1", "SC_EMBED_req MSGWP READ",
+                        "SC_TRACE_req", "SC_READ1_req DATA CNVUNT PLAIN 1",
+                        "SC_READ1_req DATA CNVGRP PLAIN 1", "SC_CONTROL FIN"})
+    expected.push_back(m);
+  EXPECT_EQ(Requests(), expected);
+}
+
+TEST_P(FullTransfer, WriteLeavesExactlyOursInTheSimulator) {
+  Start({"--pattern", "3"}, GetParam());
+  ImageStore image;
+  FillOurs(image, 9);
+  // A stale checksum and version in the working copy are renewed by the write.
+  image.working().Main().SetWord(zmp::kChecksumOffset, 0x1234);
+  image.working().Main().SetText(zmp::kVersionTextOffset, 5, "V0.00");
+  ImageTransfer t(link_);
+  ASSERT_EQ(t.WriteToRepeater(image), 0);
+  EXPECT_EQ(image.working().Main().Text(zmp::kVersionTextOffset, 5), "V1.40");
+  EXPECT_EQ(image.working().Main().Word(zmp::kChecksumOffset), zmp::ComputeChecksum(image.working()));
+  const ImageCopy sim = SimulatorImage();
+  EXPECT_TRUE(std::equal(sim.Main().span().begin(), sim.Main().span().end(),
+                         image.working().Main().span().begin()));
+  EXPECT_TRUE(std::equal(sim.Second().span().begin(), sim.Second().span().end(),
+                         image.working().Second().span().begin()));
+
+  // No data mode for a data write; CNVUNT goes in 63 messages, 128 bytes last.
+  const auto sent = Sent();
+  EXPECT_EQ(std::count(sent.begin(), sent.end(), "SC_PD_req"), 0);
+  const auto first = std::find(sent.begin(), sent.end(), "SC_WRITE1_req DATA CNVUNT 16000 PLAIN 1");
+  ASSERT_NE(first, sent.end());
+  const auto last = std::find(first, sent.end(), "SC_WRITE1_req DATA CNVGRP 8000 PLAIN 1");
+  EXPECT_EQ(std::count(first, last, "SC_DATA_ind 256"), 62);
+  EXPECT_EQ(std::count(first, last, "SC_DATA_ind 128"), 1);
+  EXPECT_EQ(*(last - 1), "SC_DATA_ind 128");
+  EXPECT_NE(Log().find("= stored CNVUNT 63 messages"), std::string::npos);
+  EXPECT_NE(Log().find("= stored FPU 105 messages"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rates, FullTransfer, ::testing::Values(9600, 115200));
+
+TEST_F(TransferTest, TrunkingRepeaterGetsTheTrunkingTail) {
+  Start({"--trunking"});
+  ImageStore image;
+  FillOurs(image, 1);
+  ImageTransfer t(link_);
+  ASSERT_EQ(t.ReadFromRepeater(image, std::nullopt), 0);
+  EXPECT_EQ(link_.RepeaterMode(), w::kModeTrunking);
+  ASSERT_EQ(t.WriteToRepeater(image), 0);
+  int tails = 0;
+  for (const auto& m : Requests()) {
+    if (m.rfind("SC_READ1_req", 0) == 0 || m.rfind("SC_WRITE1_req", 0) == 0) {
+      EXPECT_EQ(m.substr(m.size() - 9), " 255 4096") << m;
+      ++tails;
+    }
+  }
+  EXPECT_EQ(tails, 6);
+}
+
+TEST_F(TransferTest, WrongAnnouncedSizeFailsBeforeAnyDataMessage) {
+  Start({"--size", "CNVUNT=16001"});
+  ImageStore image;
+  FillOurs(image, 2);
+  const ImageCopy working = image.working(), transfer = image.transfer();
+  ImageTransfer t(link_);
+  EXPECT_EQ(t.ReadFromRepeater(image, std::nullopt), 1);
+  EXPECT_EQ(ui_.failures, std::vector<int>{643});
+  EXPECT_TRUE(image.working() == working);
+  EXPECT_TRUE(image.transfer() == transfer);
+  // The notice is not acknowledged, so no data message of CNVUNT follows.
+  const std::string log = Log();
+  const auto notice = log.find("> SC_READ_notfy DATA CNVUNT 16001 01\n");
+  ASSERT_NE(notice, std::string::npos) << log;
+  EXPECT_EQ(log.substr(notice).find("> SC_DATA_ind"), std::string::npos) << log;
+  EXPECT_NE(log.substr(notice).find("< SC_CONTROL FIN"), std::string::npos) << log;
+}
+
+TEST_F(TransferTest, SpoiledDataMessagesFailAndChangeNothing) {
+  for (const std::vector<std::string>& fault :
+       {std::vector<std::string>{"--data-fault", "overrun"}, {"--data-fault", "empty"},
+        {"--data-fault", "count-high"}, {"--bad-checksum"}, {"--trace-size", "1025"},
+        {"--rst", "TIMER@SC_CONTROL ACK"}, {"--rst", "NONSENSE@SC_MODE_req"},
+        {"--nack", "SC_PASS_ind"}}) {
+    SCOPED_TRACE(fault[0] + " " + (fault.size() > 1 ? fault[1] : ""));
+    Start(fault);
+    ui_.failures.clear();
+    ImageStore image;
+    FillOurs(image, 4);
+    const ImageCopy working = image.working(), transfer = image.transfer();
+    ImageTransfer t(link_);
+    EXPECT_EQ(t.ReadFromRepeater(image, std::nullopt), 1);
+    EXPECT_EQ(ui_.failures.size(), 1u);
+    EXPECT_TRUE(image.working() == working);
+    EXPECT_TRUE(image.transfer() == transfer);
+    const std::string arg = fault.size() > 1 ? fault[1] : std::string();
+    if (arg == "TIMER@SC_CONTROL ACK") {
+      EXPECT_EQ(ui_.failures, std::vector<int>{665});
+    } else if (arg == "NONSENSE@SC_MODE_req") {
+      EXPECT_EQ(ui_.failures, std::vector<int>{643});
+    }
+    EXPECT_FALSE(link_.IsOpen());
+    sim_.reset();
+  }
+}
+
+TEST_F(TransferTest, RepeaterOfAnotherModelStopsBeforeAnyUnit) {
+  Start({"--model-code", "RWAV0500"});
+  ImageStore image;
+  FillOurs(image, 6);  // a WAV-300 E image
+  const ImageCopy working = image.working(), transfer = image.transfer();
+  std::vector<int> stops;
+  ImageTransfer t(link_);
+  t.showError = [&](TextNo text, const std::string& detail) {
+    stops.push_back(text.n);
+    EXPECT_EQ(detail, "RWAV0500 2 1");
+  };
+  const ModelRecord ours = ModelRecord::Default();
+  EXPECT_EQ(t.ReadFromRepeater(image, ours), 1);
+  EXPECT_EQ(t.WriteToRepeater(image), 1);
+  EXPECT_EQ(stops, (std::vector<int>{470, 470}));
+  EXPECT_TRUE(ui_.failures.empty());
+  EXPECT_TRUE(image.transfer() == transfer || image.transfer() == image.working());
+  for (const auto& m : Requests()) EXPECT_EQ(m.find("SC_READ1_req"), std::string::npos) << m;
+  for (const auto& m : Requests()) EXPECT_EQ(m.find("SC_WRITE1_req"), std::string::npos) << m;
+  (void)working;
+}
+
+TEST_F(TransferTest, ModelRecordThatDisagreesWithTheVersionFailsTheRead) {
+  // The repeater says WAV-500 K, its image holds a WAV-300 E record.
+  Start({"--model-code", "RWAV0500", "--destination", "0"});
+  ImageStore image;
+  FillOurs(image, 7);
+  const ImageCopy transfer = image.transfer();
+  std::vector<int> stops;
+  ImageTransfer t(link_);
+  t.showError = [&](TextNo text, const std::string&) { stops.push_back(text.n); };
+  EXPECT_EQ(t.ReadFromRepeater(image, std::nullopt), 1);
+  EXPECT_EQ(stops, std::vector<int>{472});
+  EXPECT_TRUE(image.transfer() == transfer);
+}
+
+TEST_F(TransferTest, WriteNeedsDataFormat101) {
+  Start({"--data-format", "100"});
+  ImageStore image;
+  FillOurs(image, 8);
+  std::vector<int> stops;
+  ImageTransfer t(link_);
+  t.showError = [&](TextNo text, const std::string& detail) {
+    stops.push_back(text.n);
+    EXPECT_EQ(detail, "100");
+  };
+  EXPECT_EQ(t.WriteToRepeater(image), 1);
+  EXPECT_EQ(stops, std::vector<int>{471});
+  for (const auto& m : Requests()) EXPECT_EQ(m.find("SC_WRITE1_req"), std::string::npos) << m;
+  // The simulator's image is untouched.
+  ImageStore fresh;
+  FillOurs(fresh, 8);
+  EXPECT_FALSE(std::equal(fresh.working().Second().span().begin(), fresh.working().Second().span().end(),
+                          SimulatorImage().Second().span().begin()));
+}
+
+TEST_F(TransferTest, BulaFramesAreSkipped) {
+  Start({"--bula", "--pattern", "21"});
+  ImageStore image;
+  FillOurs(image, 3);
+  ImageTransfer t(link_);
+  ASSERT_EQ(t.ReadFromRepeater(image, std::nullopt), 0);
+  EXPECT_TRUE(image.transfer() == SimulatorImage());
+}
+
+// The one slow case: the ACK of the CNVGRP write request comes after 4 s,
+// within the 6000 ms awaited for it (the normal timeout is 3000 ms).
+TEST_F(TransferTest, WriteRequestAckIsAwaitedSixSeconds) {
+  Start({"--late-ack", "4000@SC_WRITE1_req DATA CNVGRP"});
+  ImageStore image;
+  FillOurs(image, 12);
+  ImageTransfer t(link_);
+  ASSERT_EQ(t.WriteToRepeater(image), 0);
+  EXPECT_TRUE(ui_.failures.empty());
+  const ImageCopy sim = SimulatorImage();
+  EXPECT_TRUE(std::equal(sim.Second().span().begin(), sim.Second().span().end(),
+                         image.working().Second().span().begin()));
+}
+
+TEST_F(TransferTest, ServiceRequestsCheckWhatArrives) {
+  Start({"--pattern", "5"});
+  ASSERT_EQ(link_.Reconnect(), 0);
+  ASSERT_EQ(link_.OpenConnection(), 0);
+  zmp::ServiceCommands svc(link_);
+  w::VersionInfo v;
+  ASSERT_EQ(svc.QueryVersion(v), 0);
+  EXPECT_EQ(v.modelCode, "RWAV0300");
+  ASSERT_EQ(svc.PresentAccessCode(), 0);
+  bool both = true;
+  EXPECT_EQ(svc.QueryTrunkingSupport(both), 0);
+  EXPECT_FALSE(both);
+  std::string serial, health;
+  EXPECT_EQ(svc.ReadSerialNumber("VLM", serial), 0);
+  EXPECT_EQ(serial, "12345678");
+  EXPECT_EQ(svc.QueryHealth(health), 0);
+  EXPECT_EQ(health, "NORMAL 32 13.8");
+  // The MAC block must hold exactly what the caller expects, and fit.
+  std::vector<std::uint8_t> mac(17, 0);
+  EXPECT_EQ(svc.ReadMacInfo(mac, 16), 0);
+  EXPECT_EQ(std::string(mac.begin(), mac.begin() + 14), "001B.2C3D.4E5F");
+  EXPECT_EQ(mac[16], 0);
+  // A third-block read into a smaller buffer fails instead of overflowing it.
+  std::vector<std::uint8_t> small(69, 0xAA);
+  std::size_t n = 0;
+  EXPECT_EQ(svc.EmbedRead(w::kObjMsgWp, small, n), 1);
+  EXPECT_TRUE(std::all_of(small.begin(), small.end(), [](std::uint8_t b) { return b == 0xAA; }));
+  ASSERT_EQ(link_.OpenConnection(), 0);
+  ASSERT_EQ(svc.QueryVersion(v), 0);
+  ASSERT_EQ(svc.PresentAccessCode(), 0);
+  std::array<std::uint8_t, w::kTestFreqSize> testf{};
+  EXPECT_EQ(svc.ReadTestFrequencies(testf), 0);
+  const int clock[] = {26, 12, 7, 6, 30, 0, 255};
+  EXPECT_EQ(svc.SetClock(clock), 0);
+  EXPECT_EQ(svc.EmbedModify(w::kObjPass, w::AsBytes("654321")), 0);
+  EXPECT_EQ(svc.EmbedCompare(w::kObjPass, w::AsBytes("654321")), 0);
+  EXPECT_EQ(svc.EmbedCompare(w::kObjPass, w::AsBytes("000000")), 2);
+  EXPECT_EQ(svc.ServiceReset(), 0);
+  EXPECT_EQ(svc.AwaitMessage("SC_PROG_ind INS 100"), 0);
+  EXPECT_EQ(svc.AwaitMessage("SC_COMP_ind"), 0);
+  EXPECT_EQ(svc.EnterDataMode(w::kPdTest), 0);
+  EXPECT_EQ(link_.CloseConnection(), 0);
+  link_.ResetAndClose();
+  const auto requests = Requests();
+  EXPECT_NE(std::find(requests.begin(), requests.end(), "SC_TIME_req 26 12 07 06 30 00"), requests.end());
+  EXPECT_NE(std::find(requests.begin(), requests.end(), "SC_PD_req TEST 1"), requests.end());
+}
+
+}  // namespace
