@@ -1,9 +1,7 @@
 #include "service/ServiceDialogs.h"
 
-#include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -106,7 +104,7 @@ int CNetworkInfoDlg::ReadAddress() {
 // ---- Factory reset ------------------------------------------------------------------
 
 CFactoryResetDlg::CFactoryResetDlg(RepeaterLink& link, const ModelRecord& expected, bool demo, QWidget* parent)
-    : QDialog(parent), link_(link), expected_(expected), demo_(demo) {
+    : CBusyDialog(parent), link_(link), expected_(expected), demo_(demo) {
   setWindowTitle(QTx(509_txt));
   progress_ = new QProgressBar(this);
   NameControl(progress_, 2043);
@@ -140,9 +138,9 @@ void CFactoryResetDlg::OnOk() {
   const Qt::WindowFlags flags = windowFlags();
   setWindowFlags((flags | Qt::CustomizeWindowHint | Qt::WindowTitleHint) & ~Qt::WindowCloseButtonHint);
   show();
-  busy_ = true;
+  SetBusy(true);
   const int r = RunReset();
-  busy_ = false;
+  SetBusy(false);
   setWindowFlags(flags);
   if (r == 0) {
     MessageByNumber(this, QTx(510_txt), 509_txt, Icon::Information);
@@ -209,19 +207,6 @@ int CFactoryResetDlg::RunReset() {
   progress_->setValue(progress_->maximum());
   link_.ResetAndClose();
   return result;
-}
-
-void CFactoryResetDlg::closeEvent(QCloseEvent* e) {
-  if (busy_) {
-    e->ignore();
-    return;
-  }
-  QDialog::closeEvent(e);
-}
-
-void CFactoryResetDlg::keyPressEvent(QKeyEvent* e) {
-  if (busy_) return;
-  QDialog::keyPressEvent(e);
 }
 
 }  // namespace zmp

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QDialog>
+
+#include "service/BusyDialog.h"
 #include <string>
 
 #include "data/ModelInfo.h"
@@ -44,22 +46,17 @@ class CNetworkInfoDlg : public QDialog {
   QLabel* address_;
 };
 
-class CFactoryResetDlg : public QDialog {
+class CFactoryResetDlg : public CBusyDialog {
   Q_OBJECT
  public:
   CFactoryResetDlg(RepeaterLink& link, const ModelRecord& expected, bool demo, QWidget* parent = nullptr);
   QProgressBar* Progress() const { return progress_; }
   QPushButton* OkButton() const { return ok_; }
   QPushButton* CancelButton() const { return cancel_; }
-  bool Busy() const { return busy_; }
   // OK: the confirmation, then the reset run.
   void OnOk();
   // The reset run: 0, 1 (failure, reported) or 2 (the connection did not close).
   int RunReset();
-
- protected:
-  void closeEvent(QCloseEvent* e) override;
-  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   void Advance();
@@ -70,7 +67,6 @@ class CFactoryResetDlg : public QDialog {
   QPushButton* ok_;
   QPushButton* cancel_;
   QTimer* tick_;
-  bool busy_ = false;
 };
 
 }  // namespace zmp

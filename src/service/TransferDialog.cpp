@@ -1,6 +1,5 @@
 #include "service/TransferDialog.h"
 
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -15,7 +14,7 @@
 namespace zmp {
 
 CTransferDlg::CTransferDlg(Direction d, RepeaterLink& link, ImageStore& image, QWidget* parent)
-    : QDialog(parent), direction_(d), link_(link), image_(image) {
+    : CBusyDialog(parent), direction_(d), link_(link), image_(image) {
   setWindowTitle(QTx(d == Direction::Read ? 441_txt : 442_txt));
   // No close box: the transfer cannot be broken off half-way.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -39,7 +38,7 @@ void CTransferDlg::showEvent(QShowEvent* e) {
 
 int CTransferDlg::Run() {
   started_ = true;
-  busy_ = true;
+  SetBusy(true);
   CommSession session(link_, this);
   TransferProgress p;
   p.status = [this](TextNo t) {
@@ -60,21 +59,13 @@ int CTransferDlg::Run() {
   else
     r = transfer.WriteToRepeater(image_);
   if (r == 0) progress_->setValue(progress_->maximum());
-  busy_ = false;
+  SetBusy(false);
   return r;
 }
 
-void CTransferDlg::closeEvent(QCloseEvent* e) {
-  if (busy_) {
-    e->ignore();
-    return;
-  }
-  QDialog::closeEvent(e);
-}
-
 void CTransferDlg::keyPressEvent(QKeyEvent* e) {
-  if (busy_ || e->key() == Qt::Key_Escape) return;  // Escape would close it
-  QDialog::keyPressEvent(e);
+  if (e->key() == Qt::Key_Escape) return;  // Escape would close it
+  CBusyDialog::keyPressEvent(e);
 }
 
 }  // namespace zmp

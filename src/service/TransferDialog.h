@@ -5,7 +5,7 @@
 // failure (whose one message has been shown).
 #pragma once
 
-#include <QDialog>
+#include "service/BusyDialog.h"
 #include <optional>
 
 #include "data/ImageStore.h"
@@ -18,7 +18,7 @@ namespace zmp {
 
 class RepeaterLink;
 
-class CTransferDlg : public QDialog {
+class CTransferDlg : public CBusyDialog {
   Q_OBJECT
  public:
   enum class Direction { Read, Write };
@@ -29,11 +29,9 @@ class CTransferDlg : public QDialog {
   int Run();
   QProgressBar* Progress() const { return progress_; }
   QLabel* Status() const { return status_; }
-  bool Busy() const { return busy_; }
 
  protected:
   void showEvent(QShowEvent* e) override;
-  void closeEvent(QCloseEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
 
  private:
@@ -43,7 +41,6 @@ class CTransferDlg : public QDialog {
   QLabel* status_;
   QProgressBar* progress_;
   bool started_ = false;
-  bool busy_ = false;
 };
 
 }  // namespace zmp
