@@ -121,7 +121,11 @@ int ImageTransfer::WriteConventional(ConstBlockRef second) {
 
 int ImageTransfer::OpenSequence(const std::optional<ModelRecord>& expected, w::VersionInfo& v) {
   link_.ResetAndClose();
-  if (link_.Reconnect() != w::kOk) return Fail();
+  if (link_.Reconnect() != w::kOk) {
+    // Nothing was sent: the port itself is missing or taken.
+    link_.ReportPortUnavailable();
+    return w::kFail;
+  }
   if (link_.OpenConnection() != w::kOk) return Fail();
   link_.PumpMessages();
   if (svc_.QueryVersion(v) != w::kOk) return Fail();

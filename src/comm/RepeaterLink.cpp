@@ -279,6 +279,11 @@ void RepeaterLink::ReportFailure() {
   if (ui_) ui_->SetBusy(false);
 }
 
+void RepeaterLink::ReportPortUnavailable() {
+  if (ui_) ui_->ShowFailure(642_txt);
+  ResetAndClose();
+}
+
 void RepeaterLink::ResetAndClose() {
   if (Settings() != kDefaultSerialSettings) SetSettings(kDefaultSerialSettings);
   ClearReset();

@@ -115,6 +115,8 @@ class RepeaterLink : public TunnelChannel {
   int ChangeBaud();
   // The one message of a failed operation, then close and reset the port.
   void ReportFailure();
+  // The message of a port that cannot be opened (text 642), port reset.
+  void ReportPortUnavailable();
   // Settings back to "9600,N,8,1", RST state cleared, port closed.
   void ResetAndClose();
 

@@ -27,7 +27,7 @@ constexpr int kStoringWaitMs = 15000;
 int OpenServiceConnection(RepeaterLink& link, ServiceCommands& svc, const ModelRecord& expected, QWidget* owner) {
   link.ResetAndClose();
   if (link.Reconnect() != 0) {
-    Error(owner, 642_txt);
+    link.ReportPortUnavailable();
     return 1;
   }
   SerialPort::Delay(kPortSettleMs);

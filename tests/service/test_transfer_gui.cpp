@@ -158,8 +158,12 @@ TEST_F(TransferTest, CablePulledOrAnotherModelOrNoPortLosesNothing) {
   }
   asked.clear();
   CMainFrame& f = Start("/dev/zmp-no-such-port");
+  const ImageCopy before = app->Image().working();
   ASSERT_TRUE(f.Command(cmd::kReadData));
-  EXPECT_EQ(asked.size(), 1);
+  // Nothing could be sent: the port's own message, not a failed exchange.
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_EQ(asked[0], QTx(642_txt));
+  EXPECT_TRUE(app->Image().working() == before);
   EXPECT_FALSE(TheLink().IsOpen());
 }
 
