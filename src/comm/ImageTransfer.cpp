@@ -10,10 +10,6 @@ namespace {
 
 constexpr int kStoreTimeoutMs = 15000;  // the repeater stores the main data
 
-std::string VersionText(const w::VersionInfo& v) {
-  return v.modelCode + " " + std::to_string(v.destination) + " " + std::to_string(v.bandCode);
-}
-
 }  // namespace
 
 ImageTransfer::ImageTransfer(RepeaterLink& link, TransferProgress progress)
@@ -134,7 +130,7 @@ int ImageTransfer::OpenSequence(const std::optional<ModelRecord>& expected, w::V
     if (m.code == v.modelCode && m.destination == v.destination) known = true;
   if (!known || (expected && (expected->ModelCode() != v.modelCode ||
                               expected->Destination() != v.destination)))
-    return Stop(470_txt, VersionText(v));
+    return Stop(470_txt, w::VersionText(v));
   if (svc_.DoPresentAccessCode() != w::kOk) return w::kFail;
   if (svc_.DoChangeBaud() != w::kOk) return w::kFail;
   if (svc_.DoQueryMode() != w::kOk) return w::kFail;
@@ -155,7 +151,7 @@ int ImageTransfer::ReadFromRepeater(ImageStore& image, const std::optional<Model
   const ModelRecord r = ModelRecord::FromBytes(local.Main().Range(region::kModelRecord, kModelRecordSize));
   if (!IsValidRecord(r) || r.ModelCode() != v.modelCode || r.Destination() != v.destination ||
       r.BandCode() != v.bandCode)
-    return Stop(472_txt, VersionText(v));
+    return Stop(472_txt, w::VersionText(v));
 
   Status(473_txt);
   std::vector<std::uint8_t> third(kThirdBlockSize);

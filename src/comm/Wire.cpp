@@ -299,6 +299,10 @@ std::string VersionResponse(const VersionInfo& v) {
   return Join({kVerResp, v.modelCode, d, b, v.firmware});
 }
 
+std::string VersionText(const VersionInfo& v) {
+  return v.modelCode + " " + std::to_string(v.destination) + " " + std::to_string(v.bandCode);
+}
+
 std::optional<VersionInfo> ParseVersionResponse(std::string_view msg) {
   const auto w = SplitWords(msg);
   if (w.size() != 5 || w[0] != kVerResp || w[1].empty() || w[4].empty()) return std::nullopt;

@@ -276,6 +276,8 @@ struct VersionInfo {
 };
 std::string VersionResponse(const VersionInfo& v);  // "SC_VER_resp RWAV0500 0 9 1.02"
 std::optional<VersionInfo> ParseVersionResponse(std::string_view msg);
+// What a message names the repeater by: "RWAV0500 0 9".
+std::string VersionText(const VersionInfo& v);
 
 // "SC_PASS_ind FPU " + 6 code bytes (0xFF-filled behind a shorter code) + " " + challenge.
 Bytes PassMessage(std::string_view code, std::uint8_t challenge);

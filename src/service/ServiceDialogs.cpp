@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <chrono>
 
+#include "app/LanguageTexts.h"
 #include "app/LanguageWidgets.h"
 #include "app/Messages.h"
 #include "comm/RepeaterLink.h"
@@ -39,7 +40,7 @@ int OpenServiceConnection(RepeaterLink& link, ServiceCommands& svc, const ModelR
   if (svc.DoQueryVersion(version) != 0) return 1;
   if (version.modelCode != expected.ModelCode() || version.destination != expected.Destination()) {
     // Another repeater than the data is for: nothing more is sent to it.
-    Error(owner, 470_txt);
+    Error(owner, QString::fromLatin1(FormatText(Texts().Text(470_txt), {wire::VersionText(version)}).c_str()));
     link.CloseConnection();
     link.ResetAndClose();
     return 1;

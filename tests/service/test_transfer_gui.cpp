@@ -13,6 +13,7 @@
 #include <deque>
 #include <filesystem>
 
+#include "app/LanguageTexts.h"
 #include "../comm/PtyPeer.h"
 #include "../support/QtTestApp.h"
 #include "../tools/SimProcess.h"
@@ -153,7 +154,7 @@ TEST_F(TransferTest, CablePulledOrAnotherModelOrNoPortLosesNothing) {
     const ImageCopy before = app->Image().working();
     ASSERT_TRUE(f.Command(cmd::kReadData));
     ASSERT_EQ(asked.size(), 1);
-    EXPECT_EQ(asked[0], QTx(470_txt));
+    EXPECT_EQ(asked[0], QString::fromLatin1(FormatText(Texts().Text(470_txt), {"RWAV0500 2 1"}).c_str()));
     EXPECT_TRUE(app->Image().working() == before);
   }
   asked.clear();

@@ -83,4 +83,81 @@ std::optional<std::vector<std::uint8_t>> ReadBlockFile(const std::string& path, 
   return bytes;
 }
 
+// The message of a failed data-file read, from the language file.
+std::string ReadFailureText(const DataFileResult& r, const std::string& path) {
+  const std::string name = std::filesystem::path(path).filename().string();
+  std::string text;
+  if (r.code == kDataFilePasswordRefused)
+    text = Tx(160_txt);
+  else if (r.code == kDataFileOtherProgram)
+    text = FormatText(Tx(662_txt), {name, r.foreignCode});
+  else if (r.code == kDataFileForeign)
+    text = FormatText(Tx(663_txt), {name});
+  else
+    text = Tx(DataFileReadMessage(r.code));
+  if (r.code == kDataFileUnreadable && r.error.code) text += " (" + r.error.Text() + ")";
+  return text;
+}
+
+DataFileResult LoadForInspection(const std::string& path, ImageStore& image,
+                                 const std::optional<std::string>& password, bool* hasPassword,
+                                 std::uint8_t* key) {
+  DataFileResult r;
+  const auto bytes = ReadFileBytes(path, kDataFileSize, &r.error);
+  if (!bytes) {
+    r.code = kDataFileUnreadable;
+    return r;
+  }
+  const PasswordPrompt prompt = [&]() -> std::optional<std::string> {
+    if (password) return password;
+    return DecodePassword(std::span<const std::uint8_t, kSecurityPasswordLength>(
+        bytes->data() + kHeaderPasswordOffset, kSecurityPasswordLength));
+  };
+  DecodedDataFile d = DecodeDataFile(*bytes, prompt);
+  r.code = d.code;
+  r.foreignCode = d.foreignCode;
+  if (hasPassword) *hasPassword = d.hasPassword;
+  if (key) *key = d.key;
+  if (d.code == kDataFileLoaded) image.transfer() = std::move(d.image);
+  return r;
+}
+
+
+std::optional<ModelRecord> ChooseModelRecord(const std::string& modelText,
+                                             const std::optional<std::string>& bandText, const char* command) {
+  const auto index = ParseNumber(modelText, 0, kModelCount - 1);
+  if (!index) {
+    std::fprintf(stderr, "zmp318t-cli %s: models are:\n", command);
+    for (int i = 0; i < kModelCount; ++i) std::fprintf(stderr, "  %d  %s\n", i, ModelCaption(i).c_str());
+    return std::nullopt;
+  }
+  ImageStore image;
+  image.MakeBlank();
+  ModelInfo model(image);
+  model.SetRecord(ModelRecord::Default());
+  model.SetModelIndex(static_cast<int>(*index));
+  std::uint16_t band = 0;
+  if (bandText) {
+    if (const auto v = ParseNumber(*bandText, 0, 0xFFFF)) band = static_cast<std::uint16_t>(*v);
+  } else {
+    for (const auto& row : BandTable()) {
+      model.SetBandWord(row.bandWord);
+      if (IsValidRecord(model.Record())) {
+        band = row.bandWord;
+        break;
+      }
+    }
+  }
+  model.SetBandWord(band);
+  if (IsValidRecord(model.Record())) return model.Record();
+  std::fprintf(stderr, "zmp318t-cli %s: band words of %s are:\n", command,
+               ModelCaption(static_cast<int>(*index)).c_str());
+  for (const auto& row : BandTable()) {
+    model.SetBandWord(row.bandWord);
+    if (IsValidRecord(model.Record()))
+      std::fprintf(stderr, "  %u  %s\n", static_cast<unsigned>(row.bandWord), model.LongCaption().c_str());
+  }
+  return std::nullopt;
+}
+
 }  // namespace zmp::cli

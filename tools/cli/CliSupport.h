@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "data/DataFile.h"
 #include "data/ImageStore.h"
+#include "data/ModelInfo.h"
 
 namespace zmp::cli {
 
@@ -36,5 +38,20 @@ std::optional<std::vector<std::uint8_t>> ReadBlockFile(const std::string& path, 
 
 // "zmp318t-cli CMD: FILE: message" on stderr.
 void PrintFailure(const char* command, const std::string& file, const std::string& message);
+
+// The message of a failed data-file read, from the language file.
+std::string ReadFailureText(const DataFileResult& r, const std::string& path);
+
+// Reads a data file into the transfer copy; a protected one with password
+// (nothing: the file's own, so that inspecting needs none).
+DataFileResult LoadForInspection(const std::string& path, ImageStore& image,
+                                 const std::optional<std::string>& password, bool* hasPassword = nullptr,
+                                 std::uint8_t* key = nullptr);
+
+// The model record of model INDEX with band WORD (no band: the model's first
+// one). Prints the models or the model's bands and returns nothing when
+// either does not exist.
+std::optional<ModelRecord> ChooseModelRecord(const std::string& modelText,
+                                             const std::optional<std::string>& bandText, const char* command);
 
 }  // namespace zmp::cli

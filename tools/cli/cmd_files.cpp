@@ -27,46 +27,6 @@ std::string Hex(unsigned v, int digits) {
   return buf;
 }
 
-// The message of a failed data-file read, from the language file.
-std::string ReadFailureText(const DataFileResult& r, const std::string& path) {
-  const std::string name = fs::path(path).filename().string();
-  std::string text;
-  if (r.code == kDataFilePasswordRefused)
-    text = Tx(160_txt);
-  else if (r.code == kDataFileOtherProgram)
-    text = FormatText(Tx(662_txt), {name, r.foreignCode});
-  else if (r.code == kDataFileForeign)
-    text = FormatText(Tx(663_txt), {name});
-  else
-    text = Tx(DataFileReadMessage(r.code));
-  if (r.code == kDataFileUnreadable && r.error.code) text += " (" + r.error.Text() + ")";
-  return text;
-}
-
-// Reads a data file; a protected one with password (nothing: the file's own,
-// so that inspecting needs none).
-DataFileResult Load(const std::string& path, ImageStore& image, const std::optional<std::string>& password,
-                    bool* hasPassword = nullptr, std::uint8_t* key = nullptr) {
-  DataFileResult r;
-  const auto bytes = ReadFileBytes(path, kDataFileSize, &r.error);
-  if (!bytes) {
-    r.code = kDataFileUnreadable;
-    return r;
-  }
-  const PasswordPrompt prompt = [&]() -> std::optional<std::string> {
-    if (password) return password;
-    return DecodePassword(std::span<const std::uint8_t, kSecurityPasswordLength>(
-        bytes->data() + kHeaderPasswordOffset, kSecurityPasswordLength));
-  };
-  DecodedDataFile d = DecodeDataFile(*bytes, prompt);
-  r.code = d.code;
-  r.foreignCode = d.foreignCode;
-  if (hasPassword) *hasPassword = d.hasPassword;
-  if (key) *key = d.key;
-  if (d.code == kDataFileLoaded) image.transfer() = std::move(d.image);
-  return r;
-}
-
 int RunInfo(const std::vector<std::string>& args) {
   const char* usage = "info FILE";
   if (args.size() != 1) {
@@ -77,7 +37,7 @@ int RunInfo(const std::vector<std::string>& args) {
   ImageStore image;
   bool hasPassword = false;
   std::uint8_t key = 0;
-  const DataFileResult r = Load(args[0], image, std::nullopt, &hasPassword, &key);
+  const DataFileResult r = LoadForInspection(args[0], image, std::nullopt, &hasPassword, &key);
   if (r.code != kDataFileLoaded) {
     PrintFailure("info", args[0], ReadFailureText(r, args[0]));
     return r.code;
@@ -177,40 +137,12 @@ int RunNew(const std::vector<std::string>& args) {
     return 2;
   }
   if (!LoadToolTexts("new")) return 1;
-  const auto index = ParseNumber(*modelText, 0, kModelCount - 1);
-  if (!index) {
-    std::fprintf(stderr, "zmp318t-cli new: models are:\n");
-    for (int i = 0; i < kModelCount; ++i) std::fprintf(stderr, "  %d  %s\n", i, ModelCaption(i).c_str());
-    return 2;
-  }
+  const auto record = ChooseModelRecord(*modelText, a.Option("--band"), "new");
+  if (!record) return 2;
   ImageStore image;
   image.MakeBlank();
   ModelInfo model(image);
-  model.SetRecord(ModelRecord::Default());
-  model.SetModelIndex(static_cast<int>(*index));
-  std::uint16_t band = 0;
-  if (const auto b = a.Option("--band")) {
-    const auto v = ParseNumber(*b, 0, 0xFFFF);
-    if (v) band = static_cast<std::uint16_t>(*v);
-  } else {
-    for (const auto& row : BandTable()) {
-      model.SetBandWord(row.bandWord);
-      if (IsValidRecord(model.Record())) {
-        band = row.bandWord;
-        break;
-      }
-    }
-  }
-  model.SetBandWord(band);
-  if (!IsValidRecord(model.Record())) {
-    std::fprintf(stderr, "zmp318t-cli new: band words of %s are:\n", ModelCaption(static_cast<int>(*index)).c_str());
-    for (const auto& row : BandTable()) {
-      model.SetBandWord(row.bandWord);
-      if (IsValidRecord(model.Record()))
-        std::fprintf(stderr, "  %u  %s\n", static_cast<unsigned>(row.bandWord), model.LongCaption().c_str());
-    }
-    return 2;
-  }
+  model.SetRecord(*record);
   MakeNewImageForCurrentModel(image);
   const DataFileResult r = WriteDataFile(*out, image, {});
   if (r.code != kDataFileWritten) {

@@ -1,0 +1,230 @@
+// zmp318t-cli commands that talk to a repeater: read, write and ports.
+//
+// --port takes a COM number (mapped to a device by the port map: the
+// defaults and ZMP_PORT_MAP) or a device path such as the pseudo-terminal
+// that zmp318t-sim prints. The link starts at 9600 baud and switches to
+// --baud after the handshake, as the program does.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "Cli.h"
+#include "CliSupport.h"
+#include "app/LanguageTexts.h"
+#include "comm/ImageTransfer.h"
+#include "comm/PortMap.h"
+#include "comm/RepeaterLink.h"
+#include "comm/Wire.h"
+#include "data/DataFile.h"
+#include "data/ModelInfo.h"
+
+namespace zmp::cli {
+
+namespace {
+
+constexpr int kProbedPorts = 20;
+constexpr unsigned kPortSettleMs = 50;
+constexpr int kBarWidth = 30;
+
+// The link's messages go to stderr; there is no window to keep alive.
+class PrintingLinkUi : public LinkUi {
+ public:
+  explicit PrintingLinkUi(const char* command) : command_(command) {}
+  void ShowFailure(TextNo text) override { Print(Tx(text)); }
+  void Print(const std::string& message) const {
+    EndProgressLine();
+    std::fprintf(stderr, "zmp318t-cli %s: %s\n", command_, message.c_str());
+  }
+  // A progress line is open on the terminal; a message starts below it.
+  mutable bool progressShown = false;
+
+ private:
+  void EndProgressLine() const {
+    if (progressShown) std::fputc('\n', stderr);
+    progressShown = false;
+  }
+  const char* command_;
+};
+
+// "<status> [#####.....]  45%" redrawn in place when stderr is a terminal.
+TransferProgress ProgressBar(PrintingLinkUi& ui) {
+  TransferProgress p;
+  if (::isatty(STDERR_FILENO) == 0) return p;
+  auto status = std::make_shared<std::string>();
+  auto draw = [&ui, status](int done, int total) {
+    const int filled = total > 0 ? std::clamp(done * kBarWidth / total, 0, kBarWidth) : 0;
+    const int percent = total > 0 ? std::clamp(done * 100 / total, 0, 100) : 0;
+    std::fprintf(stderr, "\r%-34.34s [%s%s] %3d%%", status->c_str(), std::string(filled, '#').c_str(),
+                 std::string(kBarWidth - filled, '.').c_str(), percent);
+    std::fflush(stderr);
+    ui.progressShown = true;
+  };
+  auto last = std::make_shared<std::pair<int, int>>(0, kTransferBlocks);
+  p.status = [status, draw, last](TextNo t) {
+    *status = Tx(t);
+    draw(last->first, last->second);
+  };
+  p.step = [draw, last](int done, int total) {
+    *last = {done, total};
+    draw(done, total);
+  };
+  return p;
+}
+
+// --port: all digits is a COM number, anything else a device path.
+bool ChoosePort(RepeaterLink& link, const std::string& port, const char* command) {
+  if (!port.empty() && std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    const auto n = ParseNumber(port, 1, 255);
+    if (!n) {
+      std::fprintf(stderr, "zmp318t-cli %s: COM port numbers are 1 to 255\n", command);
+      return false;
+    }
+    link.SetPort(static_cast<int>(*n));
+    return true;
+  }
+  if (port.empty()) {
+    std::fprintf(stderr, "zmp318t-cli %s: --port needs a COM number or a device path\n", command);
+    return false;
+  }
+  link.SetDevice(port);
+  return true;
+}
+
+bool ChooseBaud(RepeaterLink& link, const std::optional<std::string>& baud, const char* command) {
+  if (!baud) return true;
+  const auto v = ParseNumber(*baud, 1, 115200);
+  if (!v || std::find(std::begin(wire::kBaudRates), std::end(wire::kBaudRates), *v) == std::end(wire::kBaudRates)) {
+    std::fprintf(stderr, "zmp318t-cli %s: the rate is one of 9600, 19200, 38400, 57600, 115200\n", command);
+    return false;
+  }
+  link.SetTargetBaud(static_cast<int>(*v));
+  return true;
+}
+
+int RunRead(const std::vector<std::string>& args) {
+  const char* usage = "read --port P [--baud B] [--model INDEX [--band WORD] | --like FILE] -o FILE";
+  ParsedArgs a;
+  if (!ParseArgs(args, {"--port", "--baud", "--model", "--band", "--like", "-o", "--password"}, usage, a))
+    return 2;
+  const auto port = a.Option("--port");
+  const auto out = a.Option("-o");
+  if (!a.positional.empty() || !port || !out || (a.Option("--model") && a.Option("--like")) ||
+      (a.Option("--band") && !a.Option("--model"))) {
+    std::fprintf(stderr, "usage: zmp318t-cli %s\n", usage);
+    return 2;
+  }
+  const auto password = a.Option("--password");
+  if (password && password->size() > kSecurityPasswordLength) {
+    std::fprintf(stderr, "zmp318t-cli read: the password has at most six characters\n");
+    return 2;
+  }
+  if (!LoadToolTexts("read")) return 1;
+  RepeaterLink link;
+  if (!ChoosePort(link, *port, "read") || !ChooseBaud(link, a.Option("--baud"), "read")) return 2;
+
+  // The repeater the read must find; without one any known model is taken.
+  std::optional<ModelRecord> expected;
+  if (const auto m = a.Option("--model")) {
+    expected = ChooseModelRecord(*m, a.Option("--band"), "read");
+    if (!expected) return 2;
+  } else if (const auto like = a.Option("--like")) {
+    ImageStore sample;
+    const DataFileResult r = LoadForInspection(*like, sample, std::nullopt);
+    if (r.code != kDataFileLoaded) {
+      PrintFailure("read", *like, ReadFailureText(r, *like));
+      return 1;
+    }
+    expected = ModelRecord::FromBytes(sample.transfer().Main().Range(region::kModelRecord, kModelRecordSize));
+  }
+
+  PrintingLinkUi ui("read");
+  link.SetUi(&ui);
+  ImageTransfer transfer(link, ProgressBar(ui));
+  transfer.showError = [&ui](TextNo text, const std::string& detail) { ui.Print(FormatText(Tx(text), {detail})); };
+  ImageStore image;
+  image.MakeBlank();
+  if (transfer.ReadFromRepeater(image, expected) != 0) return 1;
+  if (ui.progressShown) std::fputc('\n', stderr);
+  ui.progressShown = false;
+
+  // The file is written whole or not at all; an old one stays until then.
+  image.CopyTransferToWorking();
+  DataFileOptions options;
+  options.password = password;
+  const DataFileResult w = WriteDataFile(*out, image, options);
+  if (w.code != kDataFileWritten) {
+    PrintFailure("read", *out, w.error.Text());
+    return 1;
+  }
+  std::printf("%s -> %s\n", ModelInfo(image).LongCaption().c_str(), out->c_str());
+  return 0;
+}
+
+int RunWrite(const std::vector<std::string>& args) {
+  const char* usage = "write --port P [--baud B] [--password P] FILE";
+  ParsedArgs a;
+  if (!ParseArgs(args, {"--port", "--baud", "--password"}, usage, a)) return 2;
+  const auto port = a.Option("--port");
+  if (a.positional.size() != 1 || !port) {
+    std::fprintf(stderr, "usage: zmp318t-cli %s\n", usage);
+    return 2;
+  }
+  if (!LoadToolTexts("write")) return 1;
+  RepeaterLink link;
+  if (!ChoosePort(link, *port, "write") || !ChooseBaud(link, a.Option("--baud"), "write")) return 2;
+
+  // A protected file is written only with its password, as it is opened.
+  const std::string& file = a.positional[0];
+  ImageStore image;
+  const DataFileResult r = ReadDataFile(file, image, [&] { return a.Option("--password"); });
+  if (r.code != kDataFileLoaded) {
+    PrintFailure("write", file, ReadFailureText(r, file));
+    return 1;
+  }
+  image.CopyTransferToWorking();
+
+  PrintingLinkUi ui("write");
+  link.SetUi(&ui);
+  ImageTransfer transfer(link, ProgressBar(ui));
+  transfer.showError = [&ui](TextNo text, const std::string& detail) { ui.Print(FormatText(Tx(text), {detail})); };
+  if (transfer.WriteToRepeater(image) != 0) return 1;
+  if (ui.progressShown) std::fputc('\n', stderr);
+  std::printf("%s -> %s\n", file.c_str(), ModelInfo(image).LongCaption().c_str());
+  return 0;
+}
+
+// The probe of the Communication Port dialog: which of COM1..COM20 open and
+// are serial ports.
+int RunPorts(const std::vector<std::string>& args) {
+  if (!args.empty()) {
+    std::fprintf(stderr, "usage: zmp318t-cli ports\n");
+    return 2;
+  }
+  RepeaterLink link;
+  for (int port = 1; port <= kProbedPorts; ++port) {
+    link.SetPort(port);
+    SerialPort::Delay(kPortSettleMs);
+    link.ResetAndClose();
+    const char* state = "cannot be opened";
+    if (link.Open()) state = link.IsRs232() ? "serial port, free" : "not a serial port";
+    std::printf("COM%-3d %-20s %s%s\n", port, link.DevicePath().c_str(), state,
+                ProgramPortMap().IsExplicit(port) ? " (mapped)" : "");
+    link.ResetAndClose();
+  }
+  return 0;
+}
+
+const CliRegistration kRead({"read", "read --port P [--baud B] [--model INDEX [--band WORD] | --like FILE] -o FILE",
+                             "read the whole data image of a repeater into a data file (--password protects it)",
+                             RunRead});
+const CliRegistration kWrite({"write", "write --port P [--baud B] [--password P] FILE",
+                              "write a data file into a repeater", RunWrite});
+const CliRegistration kPorts({"ports", "ports", "which of COM1..COM20 can be opened and are serial ports",
+                              RunPorts});
+
+}  // namespace
+
+}  // namespace zmp::cli
