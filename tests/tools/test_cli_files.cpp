@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "CliRun.h"
 #include "data/DataFile.h"
 #include "data/TuningFile.h"
 
@@ -15,28 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-// Runs the tool with args in dir; stdout and stderr captured.
-CliRun Cli(const fs::path& dir, const std::string& args) {
-  const fs::path err = dir / "stderr.txt";
-  const std::string cmd = "cd '" + dir.string() + "' && '" ZMP_BIN_DIR "/zmp318t-cli' " + args + " 2>'" +
-                          err.string() + "'";
-  CliRun r{};
-  FILE* p = ::popen(cmd.c_str(), "r");
-  std::array<char, 4096> buf{};
-  std::size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), p)) > 0) r.out.append(buf.data(), n);
-  const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  std::ifstream in(err);
-  r.err.assign(std::istreambuf_iterator<char>(in), {});
-  return r;
-}
+using zmp::testing::Cli;
+using zmp::testing::CliRun;
 
 std::vector<char> Bytes(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);

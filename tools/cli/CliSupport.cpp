@@ -136,25 +136,28 @@ std::optional<ModelRecord> ChooseModelRecord(const std::string& modelText,
   ModelInfo model(image);
   model.SetRecord(ModelRecord::Default());
   model.SetModelIndex(static_cast<int>(*index));
+  // A band row carries its destination: only the rows of this model count.
+  const int wanted = static_cast<int>(*index);
+  const auto fits = [&] { return IsValidRecord(model.Record()) && ModelIndexOf(model.Record()) == wanted; };
   std::uint16_t band = 0;
   if (bandText) {
     if (const auto v = ParseNumber(*bandText, 0, 0xFFFF)) band = static_cast<std::uint16_t>(*v);
   } else {
     for (const auto& row : BandTable()) {
       model.SetBandWord(row.bandWord);
-      if (IsValidRecord(model.Record())) {
+      if (fits()) {
         band = row.bandWord;
         break;
       }
     }
   }
   model.SetBandWord(band);
-  if (IsValidRecord(model.Record())) return model.Record();
+  if (fits()) return model.Record();
   std::fprintf(stderr, "zmp318t-cli %s: band words of %s are:\n", command,
                ModelCaption(static_cast<int>(*index)).c_str());
   for (const auto& row : BandTable()) {
     model.SetBandWord(row.bandWord);
-    if (IsValidRecord(model.Record()))
+    if (fits())
       std::fprintf(stderr, "  %u  %s\n", static_cast<unsigned>(row.bandWord), model.LongCaption().c_str());
   }
   return std::nullopt;
