@@ -27,9 +27,14 @@ double LineStats::WireSeconds() const {
 
 std::string LineStats::Text() const {
   std::string t = "stats rx";
-  for (const auto& [baud, n] : received) t += " " + std::to_string(baud) + ":" + std::to_string(n);
+  char pair[48];
+  const auto add = [&](int baud, std::uint64_t n) {
+    std::snprintf(pair, sizeof pair, " %d:%llu", baud, static_cast<unsigned long long>(n));
+    t += pair;
+  };
+  for (const auto& [baud, n] : received) add(baud, n);
   t += " tx";
-  for (const auto& [baud, n] : sent) t += " " + std::to_string(baud) + ":" + std::to_string(n);
+  for (const auto& [baud, n] : sent) add(baud, n);
   char ms[64];
   std::snprintf(ms, sizeof ms, " wire_ms %.3f", WireSeconds() * 1000.0);
   return t + ms;
