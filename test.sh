@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything with the sanitizers, and runs the tests.
+# Installs what is missing, builds everything with the sanitizers (and the program as
+# ./run.sh builds it), and runs the tests.
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
@@ -7,6 +8,9 @@ zmp_install_missing
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DZMP_BUILD_TESTS=ON -DZMP_BUILD_BENCH=ON \
   -DZMP_SANITIZE=ON >/dev/null
 cmake --build build/test -j"$(zmp_jobs)"
+# The optimised build that ./run.sh starts: some warnings only show at -O2.
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/release -j"$(zmp_jobs)" >/dev/null
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=0
 export UBSAN_OPTIONS=print_stacktrace=1
