@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -34,18 +35,18 @@ class PrintingLinkUi : public LinkUi {
  public:
   explicit PrintingLinkUi(const char* command) : command_(command) {}
   void ShowFailure(TextNo text) override { Print(Tx(text)); }
-  void Print(const std::string& message) const {
+  void Print(const std::string& message) {
     EndProgressLine();
     std::fprintf(stderr, "zmp318t-cli %s: %s\n", command_, message.c_str());
   }
-  // A progress line is open on the terminal; a message starts below it.
-  mutable bool progressShown = false;
-
- private:
-  void EndProgressLine() const {
+  // A progress line open on the terminal ends before anything else is printed.
+  void EndProgressLine() {
     if (progressShown) std::fputc('\n', stderr);
     progressShown = false;
   }
+  bool progressShown = false;
+
+ private:
   const char* command_;
 };
 
@@ -72,6 +73,18 @@ TransferProgress ProgressBar(PrintingLinkUi& ui) {
     draw(done, total);
   };
   return p;
+}
+
+// One read or write with the tool's messages and progress bar; 0 on success.
+int RunTransfer(RepeaterLink& link, const char* command, const std::function<int(ImageTransfer&)>& run) {
+  PrintingLinkUi ui(command);
+  link.SetUi(&ui);
+  ImageTransfer transfer(link, ProgressBar(ui));
+  transfer.showError = [&ui](TextNo text, const std::string& detail) { ui.Print(FormatText(Tx(text), {detail})); };
+  const int r = run(transfer);
+  ui.EndProgressLine();
+  link.SetUi(nullptr);
+  return r;
 }
 
 // --port: all digits is a COM number, anything else a device path.
@@ -140,15 +153,10 @@ int RunRead(const std::vector<std::string>& args) {
     expected = ModelRecord::FromBytes(sample.transfer().Main().Range(region::kModelRecord, kModelRecordSize));
   }
 
-  PrintingLinkUi ui("read");
-  link.SetUi(&ui);
-  ImageTransfer transfer(link, ProgressBar(ui));
-  transfer.showError = [&ui](TextNo text, const std::string& detail) { ui.Print(FormatText(Tx(text), {detail})); };
   ImageStore image;
   image.MakeBlank();
-  if (transfer.ReadFromRepeater(image, expected) != 0) return 1;
-  if (ui.progressShown) std::fputc('\n', stderr);
-  ui.progressShown = false;
+  if (RunTransfer(link, "read", [&](ImageTransfer& t) { return t.ReadFromRepeater(image, expected); }) != 0)
+    return 1;
 
   // The file is written whole or not at all; an old one stays until then.
   image.CopyTransferToWorking();
@@ -186,12 +194,7 @@ int RunWrite(const std::vector<std::string>& args) {
   }
   image.CopyTransferToWorking();
 
-  PrintingLinkUi ui("write");
-  link.SetUi(&ui);
-  ImageTransfer transfer(link, ProgressBar(ui));
-  transfer.showError = [&ui](TextNo text, const std::string& detail) { ui.Print(FormatText(Tx(text), {detail})); };
-  if (transfer.WriteToRepeater(image) != 0) return 1;
-  if (ui.progressShown) std::fputc('\n', stderr);
+  if (RunTransfer(link, "write", [&](ImageTransfer& t) { return t.WriteToRepeater(image); }) != 0) return 1;
   std::printf("%s -> %s\n", file.c_str(), ModelInfo(image).LongCaption().c_str());
   return 0;
 }
