@@ -15,7 +15,7 @@
 #include "comm/RepeaterLink.h"
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"
-#include "editors/DecimalSeparator.h"
+#include "fields/DecimalSeparator.h"
 
 namespace zmp {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <span>
 
-#include "app/TextNo.h"
+#include "data/TextNo.h"
 #include "editors/EditorKinds.h"
 
 namespace zmp::cmd {

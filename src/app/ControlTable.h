@@ -6,12 +6,10 @@
 
 #include <cstdint>
 
-#include "app/TextNo.h"
+#include "data/TextNo.h"
+#include "fields/FieldTypes.h"
 
 namespace zmp {
-
-// The kind of a row's value control; each editor interprets it.
-enum class ControlKind : std::uint8_t { Label, Check, Number, Choice, Text, Button, Spin };
 
 struct ControlRecord {
   int labelId;  // 0: none
@@ -21,9 +19,5 @@ struct ControlRecord {
   ControlKind kind;
 };
 
-struct ListItem {
-  int data;
-  TextNo text;
-};
 
 }  // namespace zmp

@@ -56,6 +56,12 @@ CFPUDoc::CFPUDoc(ImageStore& image, CMainFrame* frame, QObject* parent)
 
 CFPUDoc::~CFPUDoc() = default;
 
+ImageChange ChangeOf(const std::vector<ByteRun>& runs) {
+  ImageChange change;
+  for (const auto& r : runs) change.ranges.push_back({r.block, r.offset, r.after.size()});
+  return change;
+}
+
 bool CFPUDoc::Commit(const QString& label, const std::function<void()>& change) {
   const ImageCopy before = image_.working();
   try {
@@ -67,14 +73,15 @@ bool CFPUDoc::Commit(const QString& label, const std::function<void()>& change) 
   }
   auto runs = DiffImages(before, image_.working());
   if (runs.empty()) return false;
+  const ImageChange touched = ChangeOf(runs);
   undo_.push(new ImageChangeCommand(*this, label, std::move(runs)));
-  emit ImageChanged(nullptr);
+  NotifyChanged(touched);
   return true;
 }
 
 void CFPUDoc::ApplyRuns(const std::vector<ByteRun>& runs, bool after) {
   for (const auto& r : runs) image_.Block(r.block).Write(r.offset, after ? r.after : r.before);
-  emit ImageChanged(nullptr);
+  NotifyChanged(ChangeOf(runs));
 }
 
 void CFPUDoc::OpenEditor(EditorKind kind) {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "editors/EditorDocument.h"
+#include "editors/ui/EditorDocument.h"
 
 namespace zmp {
 
@@ -22,6 +22,7 @@ struct ByteRun {
   std::vector<std::uint8_t> after;
 };
 std::vector<ByteRun> DiffImages(const ImageCopy& before, const ImageCopy& after);
+ImageChange ChangeOf(const std::vector<ByteRun>& runs);
 
 class CFPUDoc : public EditorDocument {
   Q_OBJECT

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/LanguageKeys.h"
-#include "app/TextNo.h"
+#include "data/TextNo.h"
 
 namespace zmp {
 

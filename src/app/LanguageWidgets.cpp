@@ -43,9 +43,9 @@ int ApplyCaptions(QWidget* form, std::span<const ControlRecord> rows) {
   return set;
 }
 
-void FillList(QComboBox* list, std::span<const ListItem> items) {
+void FillList(QComboBox* list, std::span<const Choice> items) {
   list->clear();
-  for (const ListItem& item : items) list->addItem(QTx(item.text), item.data);
+  for (const Choice& item : items) list->addItem(QTx(item.text), static_cast<int>(item.value));
 }
 
 }  // namespace zmp

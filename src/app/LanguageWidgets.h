@@ -26,6 +26,6 @@ QWidget* FindControl(const QWidget* form, int id);
 int ApplyCaptions(QWidget* form, std::span<const ControlRecord> rows);
 
 // Replaces the list's items with the texts of items, each with its data.
-void FillList(QComboBox* list, std::span<const ListItem> items);
+void FillList(QComboBox* list, std::span<const Choice> items);
 
 }  // namespace zmp

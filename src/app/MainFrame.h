@@ -13,7 +13,7 @@
 #include "app/StartupRules.h"
 #include "data/FileOperations.h"
 #include "data/TuningFile.h"
-#include "editors/EditorViews.h"
+#include "editors/ui/EditorViews.h"
 #include "editors/EditorKinds.h"
 
 class QAction;

@@ -7,7 +7,7 @@
 #include <QString>
 #include <functional>
 
-#include "app/TextNo.h"
+#include "data/TextNo.h"
 
 class QWidget;
 

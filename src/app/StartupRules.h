@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/TextNo.h"
+#include "data/TextNo.h"
 #include "data/ModelInfo.h"
 
 namespace zmp {

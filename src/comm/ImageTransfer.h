@@ -25,7 +25,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/TextNo.h"
+#include "data/TextNo.h"
 #include "comm/RepeaterLink.h"
 #include "comm/ServiceCommands.h"
 #include "data/ImageStore.h"

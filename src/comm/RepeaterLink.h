@@ -17,7 +17,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/TextNo.h"
+#include "data/TextNo.h"
 #include "comm/SerialPort.h"
 #include "comm/Wire.h"
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/TextNo.h"
+#include "data/TextNo.h"
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
 #include "data/SafeFile.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/TextNo.h"
+#include "data/TextNo.h"
 #include "data/DataFile.h"
 #include "data/ImageStore.h"
 #include "data/TuningFile.h"

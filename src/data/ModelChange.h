@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/TextNo.h"
+#include "data/TextNo.h"
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
 

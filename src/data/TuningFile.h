@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/TextNo.h"
+#include "data/TextNo.h"
 #include "data/SafeFile.h"
 
 namespace zmp {

@@ -1,9 +1,10 @@
 #include "editors/ChannelGridSource.h"
 
-#include <array>
+#include <algorithm>
+#include <vector>
 
-#include "editors/FilterRules.h"
-#include "editors/ToneCode.h"
+#include "editors/ChannelFields.h"
+
 
 namespace zmp {
 
@@ -11,26 +12,40 @@ namespace {
 
 using namespace chfield;
 
-constexpr GridColumn kNumber{kChannel, 754_txt, 30, 0, CellEditor::None, 0, 0};
-constexpr GridColumn kRx{kRxFrequency, 741_txt, 85, 78081, CellEditor::Text, filter::kFrequency, 10};
-constexpr GridColumn kTx{kTxFrequency, 742_txt, 85, 78082, CellEditor::Text, filter::kFrequency, 10};
-constexpr GridColumn kType{kChannelType, 762_txt, 70, 78110, CellEditor::List, 0, 0};
-constexpr GridColumn kMode{kTxMode, 763_txt, 70, 78111, CellEditor::List, 0, 0};
-constexpr GridColumn kToneDec{kToneDecode, 744_txt, 75, 78084, CellEditor::Tone, 0, kToneTextMaxLength};
-constexpr GridColumn kToneEnc{kToneEncode, 743_txt, 75, 78083, CellEditor::Tone, 0, kToneTextMaxLength};
-constexpr GridColumn kRanDec{kRanDecode, 799_txt, 60, 78112, CellEditor::Number, filter::kDigits, 2, 1, 63};
-constexpr GridColumn kRanEnc{kRanEncode, 800_txt, 60, 78113, CellEditor::Number, filter::kDigits, 2, 1, 63};
-constexpr GridColumn kNameCol{kName, 745_txt, 65, 78085, CellEditor::Text, filter::kName, 2};
+CellEditor EditorOf(const FieldDecl& d) {
+  switch (d.kind) {
+    case ControlKind::DropList: return CellEditor::List;
+    case ControlKind::EditCombo: return d.storage == Storage::Tone ? CellEditor::Tone : CellEditor::Number;
+    case ControlKind::Edit:
+    case ControlKind::EditSpin: return CellEditor::Text;
+    default: return CellEditor::None;
+  }
+}
 
-constexpr std::array<GridColumn, 10> kFullColumns{kNumber, kRx,     kTx,     kType,   kMode,
-                                                  kToneDec, kToneEnc, kRanDec, kRanEnc, kNameCol};
-constexpr std::array<GridColumn, 7> kShortColumns{kNumber, kRx, kTx, kType, kToneDec, kToneEnc, kNameCol};
+// The grid's columns: the channel number, then one column per declared field
+// of the layout's table.
+std::vector<GridColumn> ColumnsOf(const FieldTable& table) {
+  std::vector<GridColumn> out{{kChannel, 754_txt, 30, 0, CellEditor::None, 0, 0}};
+  for (std::size_t i = 0; i < table.fields.size(); ++i) {
+    const FieldDecl& d = table.fields[i];
+    const GridColumnInfo& info = table.columns[i];
+    GridColumn c{ChannelFieldNumber(d), info.title, info.width, d.helpContext, EditorOf(d), d.filter,
+                 d.maxLength};
+    if (c.editor == CellEditor::Number) {
+      c.numberFirst = static_cast<int>(std::max(1L, d.range.minimum));
+      c.numberLast = static_cast<int>(d.range.maximum);
+    }
+    out.push_back(c);
+  }
+  return out;
+}
 
 }  // namespace
 
 std::span<const GridColumn> ChInfoColumns(bool fullLayout) {
-  if (fullLayout) return kFullColumns;
-  return kShortColumns;
+  static const std::vector<GridColumn> full = ColumnsOf(ChannelGridTable(true));
+  static const std::vector<GridColumn> shortLayout = ColumnsOf(ChannelGridTable(false));
+  return fullLayout ? full : shortLayout;
 }
 
 ChannelGridSource::ChannelGridSource(ImageStore& image)
@@ -41,7 +56,7 @@ ChannelGridSource::ChannelGridSource(ImageStore& image, bool fullLayout)
 
 std::string ChannelGridSource::CellText(int row, int col) const {
   const int field = Column(col).field;
-  if (field != kChannel && store_.Exists(row) && !store_.IsApplicable(row, field)) return kNotApplicableText;
+  if (field != kChannel && store_.Exists(row) && !store_.IsApplicable(row, field)) return std::string(kNotApplicableText);
   return store_.GetFieldText(row, field).text;
 }
 
@@ -54,15 +69,22 @@ bool ChannelGridSource::IsEditable(int row, int col) const {
 }
 
 std::vector<GridChoice> ChannelGridSource::Choices(int row, int col) const {
-  std::vector<GridChoice> out;
-  for (auto& it : store_.OptionList(Column(col).field, row)) out.push_back({it.text, it.value});
-  return out;
+  return store_.OptionList(Column(col).field, row);
 }
 
 CellCommit ChannelGridSource::SetCellText(int row, int col, std::string_view text) {
   CellCommit out;
   if (!IsEditable(row, col)) return out;
   const StoreStatus s = store_.SetFieldText(row, Column(col).field, text);
+  out.stored = s == StoreStatus::Ok;
+  out.message = MessageOf(s);
+  return out;
+}
+
+CellCommit ChannelGridSource::SetCellValue(int row, int col, long value) {
+  CellCommit out;
+  if (!IsEditable(row, col)) return out;
+  const StoreStatus s = store_.SetFieldValue(row, Column(col).field, value);
   out.stored = s == StoreStatus::Ok;
   out.message = MessageOf(s);
   return out;

@@ -9,6 +9,7 @@
 
 #include "editors/ChannelStore.h"
 #include "editors/GridSource.h"
+#include "fields/FieldCodec.h"
 
 namespace zmp {
 
@@ -17,7 +18,6 @@ std::span<const GridColumn> ChInfoColumns(bool fullLayout);
 // Help context of the view itself.
 inline constexpr int kChInfoHelpContext = 78080;
 // The shown text of a cell that does not apply to the channel's type.
-inline constexpr const char* kNotApplicableText = "---";
 
 class ChannelGridSource : public GridSource {
  public:
@@ -36,6 +36,7 @@ class ChannelGridSource : public GridSource {
   bool IsEditable(int row, int col) const override;
   std::vector<GridChoice> Choices(int row, int col) const override;
   CellCommit SetCellText(int row, int col, std::string_view text) override;
+  CellCommit SetCellValue(int row, int col, long value) override;
   bool EnterMovesDown(int row, int col) const override;
 
  private:

@@ -8,55 +8,19 @@
 #include "data/Frequency.h"
 #include "data/NewImage.h"
 #include "editors/ChannelClipboard.h"
-#include "editors/DecimalSeparator.h"
-#include "editors/FilterRules.h"
-#include "editors/ToneCode.h"
+#include "editors/ChannelFields.h"
+#include "editors/EditorModules.h"
+#include "fields/FieldCodec.h"
+#include "fields/DecimalSeparator.h"
+#include "fields/FilterRules.h"
+#include "fields/ToneCode.h"
 
 namespace zmp {
 
 using namespace chfield;
 using CK = ControlKind;
 
-const std::array<FieldRow, chfield::kCount> ChannelFieldTable{{
-    {1292, 1291, 1027, 737_txt, CK::EditSpin, filter::kDigits, 2, {1, kChannelCount, 1}},
-    {1279, 1281, 0, 767_txt, CK::Edit, filter::kFrequency, 10, {}},
-    {1280, 1044, 0, 768_txt, CK::Edit, filter::kFrequency, 10, {}},
-    {1042, 1286, 0, 789_txt, CK::DropList, 0, 0, {}},
-    {1045, 1289, 0, 790_txt, CK::DropList, 0, 0, {}},
-    {1039, 1283, 0, 769_txt, CK::EditCombo, filter::kOwnerRule, kToneTextMaxLength, {}},
-    {1040, 1284, 0, 770_txt, CK::EditCombo, filter::kOwnerRule, kToneTextMaxLength, {}},
-    {1046, 1290, 0, 764_txt, CK::EditCombo, filter::kDigits, 2, {0, 63, 1}},
-    {1047, 1293, 0, 765_txt, CK::EditCombo, filter::kDigits, 2, {0, 63, 1}},
-    {1041, 1049, 0, 771_txt, CK::Edit, filter::kName, 2, {}},
-    {1064, 1065, 0, 776_txt, CK::DropList, 0, 0, {}},
-    {1057, 1058, 0, 772_txt, CK::DropList, 0, 0, {}},
-    {1328, 1062, 0, 773_txt, CK::DropList, 0, 0, {}},
-    {1059, 1060, 0, 774_txt, CK::DropList, 0, 0, {}},
-    {1061, 1063, 0, 708_txt, CK::DropList, 0, 0, {}},
-    {1285, 1285, 0, 775_txt, CK::CheckBox, 0, 0, {}},
-    {1298, 1298, 0, 51_txt, CK::Button, 0, 0, {}},
-    {1341, 1341, 0, 777_txt, CK::CheckBox, 0, 0, {}},
-    {1067, 1067, 0, 750_txt, CK::CheckBox, 0, 0, {}},
-    {1287, 1287, 0, 778_txt, CK::CheckBox, 0, 0, {}},
-    {1345, 1345, 0, 751_txt, CK::CheckBox, 0, 0, {}},
-    {1142, 1142, 0, 779_txt, CK::Button, 0, 0, {}},
-    {1342, 1342, 0, 791_txt, CK::CheckBox, 0, 0, {}},
-    {1181, 0, 0, 780_txt, CK::GroupLabel, 0, 0, {}},
-    {1346, 1346, 0, 781_txt, CK::CheckBox, 0, 0, {}},
-    {1043, 1051, 1023, 782_txt, CK::EditSpin, filter::kDigits, 2, {1, 16, 1}},
-}};
-
 namespace {
-
-constexpr int kMultiTableCount = 15;
-constexpr RangeRecord kRanRange{0, 63, 1};
-constexpr RangeRecord kScramblerRange{1, 16, 1};
-
-std::string Number(long v) {
-  char buf[24];
-  std::snprintf(buf, sizeof buf, "%ld", v);
-  return buf;
-}
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -71,25 +35,6 @@ struct NamedRelease {
 std::vector<NamedRelease>& ReleaseRoutines() {
   static std::vector<NamedRelease> routines;
   return routines;
-}
-
-// Byte offset in the record of a drop-down field; the operation mode is a word.
-std::size_t ListFieldOffset(int field) {
-  switch (field) {
-    case kChannelType: return chrec::kChannelType;
-    case kTxMode: return chrec::kTxMode;
-    case kTxPower: return chrec::kTxPower;
-    case kSpacing: return chrec::kSpacing;
-    case kEncodeToneMultiple: return chrec::kEncodeToneMultiple;
-    case kOperationMode: return chrec::kOperationMode;
-    case kMultiTable: return chrec::kMultiTable;
-    default: return 0;
-  }
-}
-
-bool IsListField(int field) { return ListFieldOffset(field) != 0; }
-bool IsCheckField(int field) {
-  return field >= 0 && field < kCount && ChannelFieldTable[field].kind == CK::CheckBox;
 }
 
 // The channel defaults depend on the record layout only; every byte not named
@@ -174,9 +119,9 @@ IndexCheck ChannelStore::CheckIndex() const {
   return out;
 }
 
-std::optional<std::size_t> ChannelStore::RecordOf(int channel) const {
+std::optional<std::size_t> ChannelStore::RecordOf(const ImageStore& image, int channel) {
   if (channel < 0 || channel >= kChannelCount) return std::nullopt;
-  const std::uint16_t v = IndexEntry(channel);
+  const std::uint16_t v = image.Main().Word(kChannelIndexOffset + 2 * static_cast<std::size_t>(channel));
   if (!IsValidRecordOffset(v)) return std::nullopt;
   return static_cast<std::size_t>(v);
 }
@@ -225,269 +170,83 @@ bool ChannelStore::IsApplicable(int channel, int field) const {
   return true;
 }
 
-// --- option lists -------------------------------------------------------------
+// --- fields, through the channel edit form's declarations -----------------------
 
-std::vector<OptionItem> ChannelStore::OptionList(int field, int channel) const {
-  const auto rec = RecordOf(channel);
-  auto main = image_.Main();
-  auto item = [](int value, TextNo t) { return OptionItem{Tx(t), value}; };
-  switch (field) {
-    case kChannelType:
-      if (!OptionBoardFitted())
-        return {item(0, 792_txt), item(1, 793_txt), item(2, 794_txt)};
-      return {item(1, 793_txt), item(3, 803_txt), item(4, 804_txt)};
-    case kTxMode:
-      return {item(0, 792_txt), item(1, 793_txt)};
-    case kTxPower:
-      return {item(0, 758_txt), item(1, 757_txt)};
-    case kSpacing: {
-      const int type = rec ? main.Byte(*rec + chrec::kChannelType) : -1;
-      if (model_.IsPlainEMarket() && type == 0)
-        return {item(2, 786_txt), item(3, 787_txt), item(0, 785_txt)};
-      std::vector<OptionItem> list;
-      if (type != 1) list.push_back(item(2, 784_txt));
-      list.push_back(item(0, 785_txt));
-      if (type != 0) list.push_back(item(1, 802_txt));
-      return list;
-    }
-    case kEncodeToneMultiple:
-      return {item(0, 755_txt), item(1, 756_txt)};
-    case kOperationMode:
-      if (SameFrequencies(channel)) return {item(1, 760_txt)};
-      return {item(0, 759_txt), item(256, 761_txt), item(1, 760_txt)};
-    case kMultiTable: {
-      std::vector<OptionItem> list{item(0, 719_txt)};
-      for (int t = 1; t <= kMultiTableCount; ++t) list.push_back({Number(t), t});
-      return list;
-    }
-    case kScanAdd:
-      return {item(0, 728_txt), item(1, 727_txt)};
-    case kCwId:
-      if (!HasFrequency(channel, 1)) return {item(0, 728_txt)};
-      return {item(0, 728_txt), item(1, 727_txt)};
-    case kUserLimit:
-      return {item(255, 728_txt), item(0, 727_txt)};
-    default:
-      return {};
-  }
+namespace {
+
+FieldRef FormField(int channel, int field) {
+  return FieldRef{&ChannelEditTable(), &ChannelFieldTable[static_cast<std::size_t>(field)], channel};
 }
 
-// --- fields -------------------------------------------------------------------
+bool IsFormField(int field) { return field >= 0 && field < kCount; }
+
+StoreStatus StatusOf(const CommitResult& r) {
+  switch (r.status) {
+    case CommitStatus::Ok: return StoreStatus::Ok;
+    case CommitStatus::NotEditable: return StoreStatus::NotEditable;
+    case CommitStatus::NotApplicable: return StoreStatus::NotApplicable;
+    case CommitStatus::Refused: break;
+  }
+  for (StoreStatus s : {StoreStatus::NotAFrequency, StoreStatus::OutOfBand, StoreStatus::NotApplicable,
+                        StoreStatus::NoChannel, StoreStatus::IndexDamaged, StoreStatus::NoRoom,
+                        StoreStatus::SameChannel})
+    if (MessageOf(s) == r.message) return s;
+  return StoreStatus::BadText;
+}
+
+}  // namespace
+
+std::vector<OptionItem> ChannelStore::OptionList(int field, int channel) const {
+  if (!IsFormField(field)) return {};
+  return FieldChoices(FormField(channel, field), image_);
+}
 
 FieldText ChannelStore::GetFieldText(int channel, int field) const {
   FieldText out;
   if (field == kChannel) {
-    out.text = Number(channel + 1);
+    out.text = std::to_string(channel + 1);
     out.raw = channel;
     return out;
   }
-  const auto rec = RecordOf(channel);
-  if (!rec || field < 0 || field >= kCount) return out;
-  auto main = image_.Main();
-  const std::size_t r = *rec;
-  auto checkText = [&](bool ticked, long raw) {
-    out.checked = ticked;
-    out.raw = raw;
-    out.text = Tx(ticked ? 727_txt : 728_txt);
-  };
-  switch (field) {
-    case kRxFrequency:
-    case kTxFrequency: {
-      const auto bytes = main.Range(r + (field == kRxFrequency ? chrec::kRxFrequency : chrec::kTxFrequency),
-                                    kFrequencyBytes);
-      out.text = FrequencyText(bytes, DecimalSeparator());
-      if (auto hz = UnpackFrequency(bytes)) out.raw = static_cast<long>(*hz);
-      return out;
-    }
-    case kToneDecode:
-    case kToneEncode: {
-      const ToneCode c = main.Word(r + (field == kToneDecode ? chrec::kToneDecode : chrec::kToneEncode));
-      out.raw = c;
-      out.text = ToneCodeToText(c);
-      return out;
-    }
-    case kRanDecode:
-    case kRanEncode: {
-      const std::uint16_t v = main.Word(r + (field == kRanDecode ? chrec::kRanDecode : chrec::kRanEncode));
-      out.raw = v;
-      if (v == 0) out.text = Tx(719_txt);
-      else if (v <= kRanRange.maximum) out.text = Number(v);
-      return out;
-    }
-    case kName:
-      out.text = main.Text(r + chrec::kName, chrec::kNameLength);
-      return out;
-    case kMultiTable: {
-      const std::uint8_t v = main.Byte(r + chrec::kMultiTable);
-      out.raw = v;
-      out.text = (v == 0 || v == 0xFF) ? Tx(719_txt) : Number(v);
-      return out;
-    }
-    case kBeatShift: {
-      const std::uint8_t v = main.Byte(r + chrec::kBeatShift);
-      checkText((v & 1) == 0, v);
-      return out;
-    }
-    case kReverseBurst: {
-      const std::uint8_t v = main.Byte(r + chrec::kReverseBurst);
-      checkText(v == 0, v);
-      return out;
-    }
-    case kScanAdd: {
-      const std::uint8_t v = main.Byte(r + chrec::kScanAdd);
-      checkText(v == 1, v);
-      return out;
-    }
-    case kCompander: {
-      const std::uint8_t v = main.Byte(r + chrec::kCompander);
-      checkText(v == 1, v);
-      return out;
-    }
-    case kCwId: {
-      const std::uint8_t v = main.Byte(r + chrec::kCwId);
-      checkText(v == 1, v);
-      return out;
-    }
-    case kUserLimit: {
-      const std::uint8_t v = main.Byte(r + chrec::kUserLimit);
-      checkText(v == 0, v);
-      return out;
-    }
-    case kVoiceScrambler: {
-      const std::uint8_t v = main.Byte(r + chrec::kVoiceScrambler);
-      checkText(v == 1, v);
-      return out;
-    }
-    case kScramblerCode: {
-      const std::uint8_t v = main.Byte(r + chrec::kScramblerCode);
-      out.raw = v;
-      if (v >= kScramblerRange.minimum && v <= kScramblerRange.maximum) out.text = Number(v);
-      return out;
-    }
-    default:
-      break;
+  if (!IsFormField(field) || !Exists(channel)) return out;
+  const FieldDecl& d = ChannelFieldTable[static_cast<std::size_t>(field)];
+  FieldView v = ShowField(FormField(channel, field), image_);
+  if (!v.applicable) {
+    // The form shows (disabled) what a field that does not apply holds; the
+    // grid shows "---".
+    FieldDecl bare = d;
+    bare.hooks = nullptr;
+    v = ShowField(FieldRef{&ChannelEditTable(), &bare, channel}, image_);
   }
-  if (IsListField(field)) {
-    const std::size_t off = r + ListFieldOffset(field);
-    const long v = field == kOperationMode ? main.Word(off) : main.Byte(off);
-    out.raw = v;
-    for (const auto& it : OptionList(field, channel))
-      if (it.value == v) out.text = it.text;
-    if (out.text.empty() && field == kSpacing) {
-      // A value that the filtered list leaves out is still shown by its name.
-      for (auto [value, t] : {std::pair{2, 784_txt}, {0, 785_txt}, {1, 802_txt}, {3, 787_txt}})
-        if (value == v) out.text = Tx(t);
-    }
-    if (out.text.empty() && field == kChannelType) {
-      for (auto [value, t] : {std::pair{0, 792_txt}, {1, 793_txt}, {2, 794_txt}, {3, 803_txt}, {4, 804_txt}})
-        if (value == v) out.text = Tx(t);
-    }
+  out.raw = v.raw.value_or(-1);
+  out.text = v.text;
+  if (d.kind == ControlKind::CheckBox) {
+    out.checked = v.checked;
+    out.text = Tx(v.checked ? 727_txt : 728_txt);
   }
   return out;
 }
 
 StoreStatus ChannelStore::SetFieldText(int channel, int field, std::string_view text) {
-  if (channel < 0 || channel >= kChannelCount || field < 0 || field >= kCount) return StoreStatus::NotEditable;
-  if (field == kRxFrequency || field == kTxFrequency)
-    return SetFrequency(channel, field == kRxFrequency ? 0 : 1, text);
-  const auto kind = ChannelFieldTable[field].kind;
-  if (kind == CK::Button || kind == CK::GroupLabel || field == kChannel) return StoreStatus::NotEditable;
-  const auto rec = RecordOf(channel);
-  if (!rec) return StoreStatus::NoChannel;
-  if (!IsApplicable(channel, field)) return StoreStatus::NotApplicable;
-  auto main = image_.Main();
-  const std::size_t r = *rec;
-
-  if (IsListField(field)) {
-    for (const auto& it : OptionList(field, channel))
-      if (it.text == text) return SetFieldValue(channel, field, it.value);
+  if (channel < 0 || channel >= kChannelCount || !IsFormField(field)) return StoreStatus::NotEditable;
+  const FieldDecl& d = ChannelFieldTable[static_cast<std::size_t>(field)];
+  if (!d.HasValue()) return StoreStatus::NotEditable;
+  if (d.storage != Storage::Custom && !Exists(channel)) return StoreStatus::NoChannel;
+  // What does not fit the field's edit is refused rather than cut.
+  if (d.storage == Storage::Text && d.maxLength > 0 && text.size() > static_cast<std::size_t>(d.maxLength))
     return StoreStatus::BadText;
-  }
-  if (IsCheckField(field)) {
-    if (text == Tx(727_txt)) return SetFieldValue(channel, field, 1);
-    if (text == Tx(728_txt)) return SetFieldValue(channel, field, 0);
-    return StoreStatus::BadText;
-  }
-  switch (field) {
-    case kToneDecode:
-    case kToneEncode: {
-      const std::string_view t = Trim(text);
-      if (t != Tx(719_txt)) {
-        for (char c : t)
-          if (!ToneKeyFilter(c)) return StoreStatus::BadText;
-      }
-      main.SetWord(r + (field == kToneDecode ? chrec::kToneDecode : chrec::kToneEncode), TextToToneCode(t));
-      return StoreStatus::Ok;
-    }
-    case kRanDecode:
-    case kRanEncode: {
-      const std::string_view t = Trim(text);
-      long value = 0;
-      if (t != Tx(719_txt)) {
-        const auto v = CommitNumber(t, kRanRange);
-        if (!v) return StoreStatus::BadText;
-        value = *v;
-      }
-      main.SetWord(r + (field == kRanDecode ? chrec::kRanDecode : chrec::kRanEncode),
-                   static_cast<std::uint16_t>(value));
-      return StoreStatus::Ok;
-    }
-    case kName: {
-      if (text.size() > chrec::kNameLength) return StoreStatus::BadText;
-      if (!FilterInsert(filter::kName, text, FilterContext{})) return StoreStatus::BadText;
-      main.SetText(r + chrec::kName, chrec::kNameLength, text);
-      return StoreStatus::Ok;
-    }
-    case kScramblerCode: {
-      const auto v = CommitNumber(text, kScramblerRange);
-      if (!v) return StoreStatus::BadText;
-      main.SetByte(r + chrec::kScramblerCode, static_cast<std::uint8_t>(*v));
-      return StoreStatus::Ok;
-    }
-    default:
-      return StoreStatus::NotEditable;
-  }
+  return StatusOf(CommitFieldText(FormField(channel, field), image_, text));
 }
 
 StoreStatus ChannelStore::SetFieldValue(int channel, int field, long value) {
-  if (channel < 0 || channel >= kChannelCount || field < 0 || field >= kCount) return StoreStatus::NotEditable;
-  const auto rec = RecordOf(channel);
-  if (!rec) return StoreStatus::NoChannel;
-  if (!IsApplicable(channel, field)) return StoreStatus::NotApplicable;
-  auto main = image_.Main();
-  const std::size_t r = *rec;
-  if (IsListField(field)) {
-    bool listed = false;
-    for (const auto& it : OptionList(field, channel)) listed = listed || it.value == value;
-    if (!listed) return StoreStatus::BadText;
-    if (field == kOperationMode) main.SetWord(r + chrec::kOperationMode, static_cast<std::uint16_t>(value));
-    else main.SetByte(r + ListFieldOffset(field), static_cast<std::uint8_t>(value));
-    return StoreStatus::Ok;
-  }
-  const bool ticked = value != 0;
-  switch (field) {
-    case kBeatShift: main.SetBit(r + chrec::kBeatShift, 0, !ticked); return StoreStatus::Ok;
-    case kReverseBurst: main.SetByte(r + chrec::kReverseBurst, ticked ? 0 : 1); return StoreStatus::Ok;
-    case kScanAdd: main.SetByte(r + chrec::kScanAdd, ticked ? 1 : 0); return StoreStatus::Ok;
-    case kCompander: main.SetByte(r + chrec::kCompander, ticked ? 1 : 0); return StoreStatus::Ok;
-    case kCwId:
-      // A channel without a transmit frequency cannot send its CW ID.
-      if (ticked && !HasFrequency(channel, 1)) return StoreStatus::BadText;
-      main.SetByte(r + chrec::kCwId, ticked ? 1 : 0);
-      return StoreStatus::Ok;
-    case kUserLimit: main.SetByte(r + chrec::kUserLimit, ticked ? 0 : 0xFF); return StoreStatus::Ok;
-    case kVoiceScrambler: main.SetByte(r + chrec::kVoiceScrambler, ticked ? 1 : 0); return StoreStatus::Ok;
-    case kRanDecode:
-    case kRanEncode:
-      main.SetWord(r + (field == kRanDecode ? chrec::kRanDecode : chrec::kRanEncode),
-                   static_cast<std::uint16_t>(LimitToRange(value, kRanRange)));
-      return StoreStatus::Ok;
-    case kScramblerCode:
-      main.SetByte(r + chrec::kScramblerCode, static_cast<std::uint8_t>(LimitToRange(value, kScramblerRange)));
-      return StoreStatus::Ok;
-    default:
-      return StoreStatus::NotEditable;
-  }
+  if (channel < 0 || channel >= kChannelCount || !IsFormField(field)) return StoreStatus::NotEditable;
+  const FieldDecl& d = ChannelFieldTable[static_cast<std::size_t>(field)];
+  if (!d.HasValue()) return StoreStatus::NotEditable;
+  if (!Exists(channel)) return StoreStatus::NoChannel;
+  const FieldRef ref = FormField(channel, field);
+  if (d.kind == ControlKind::CheckBox) return StatusOf(CommitFieldCheck(ref, image_, value != 0));
+  if (d.kind == ControlKind::DropList) return StatusOf(CommitFieldChoice(ref, image_, value));
+  return StatusOf(CommitFieldText(ref, image_, std::to_string(value)));
 }
 
 // --- frequencies --------------------------------------------------------------
@@ -504,7 +263,7 @@ std::uint64_t ChannelStore::UpperLimitHz(int which) const {
   return static_cast<std::uint64_t>(std::llround(model_.Upper(which ? 1 : 0) * 1e6));
 }
 
-StoreStatus ChannelStore::SetFrequency(int channel, int which, std::string_view input) {
+StoreStatus ChannelStore::StoreFrequency(int channel, int which, std::string_view input) {
   const std::string_view text = Trim(input);
   auto main = image_.Main();
   if (text.empty()) {
@@ -589,6 +348,7 @@ StoreStatus ChannelStore::DeleteChannel(int channel) {
   }
   main.Fill(AuxRecordOffset(channel), kAuxRecordSize, 0xFF);
   if (main.Byte(kPriorityChannelByte) == channel + 1) main.SetByte(kPriorityChannelByte, 0xFF);
+  ReleaseDeletedChannel(image_, channel);
   const auto routines = ReleaseRoutines();
   for (const auto& r : routines)
     if (r.routine) r.routine(image_, channel);
@@ -664,15 +424,5 @@ IndexCheck ChannelImageReplaced(ImageStore& image) {
   TheChannelClipboard().Clear();
   return ChannelStore(image).CheckIndex();
 }
-
-namespace {
-// A new band makes every stored channel frequency meaningless: the channel
-// data starts empty. Every new image and every model change also empties the
-// channel clipboard.
-const DefaultRoutineRegistration kChannelBandDefaults(DefaultStage::ChannelBand, "channels",
-                                                      [](ImageStore& image) { ResetChannelData(image); });
-const DefaultRoutineRegistration kChannelDefaults(DefaultStage::Channel, "channels",
-                                                  [](ImageStore&) { TheChannelClipboard().Clear(); });
-}  // namespace
 
 }  // namespace zmp

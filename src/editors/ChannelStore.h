@@ -17,10 +17,11 @@
 #include <string_view>
 #include <vector>
 
-#include "app/TextNo.h"
+#include "data/TextNo.h"
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
-#include "editors/NumericRules.h"
+#include "fields/FieldTypes.h"
+#include "fields/NumericRules.h"
 
 namespace zmp {
 
@@ -106,35 +107,11 @@ inline constexpr int kScramblerCode = 25;
 inline constexpr int kCount = 26;
 }  // namespace chfield
 
-// Control kinds of a field row.
-enum class ControlKind : std::uint8_t {
-  Edit = 1,
-  EditSpin = 2,
-  DropList = 3,
-  CheckBox = 4,
-  EditCombo = 5,
-  GroupLabel = 7,
-  Button = 8,
-};
+// The channel edit form's declarations, by field number (ChannelFields.cpp).
+extern const std::array<FieldDecl, chfield::kCount>& ChannelFieldTable;
 
-struct FieldRow {
-  int labelId;
-  int valueId;   // 0 = none
-  int spinId;    // 0 = none
-  TextNo text;   // label
-  ControlKind kind;
-  std::uint8_t filterMode;  // input mode of an edit (FilterRules.h); 0 for other kinds
-  int maxLength;            // edit limit; 0 = none
-  RangeRecord range;        // edits with a spin: the spin's range
-};
-
-extern const std::array<FieldRow, chfield::kCount> ChannelFieldTable;
-
-// One entry of a drop-down list: the shown text and the stored value.
-struct OptionItem {
-  std::string text;
-  int value;
-};
+// One entry of a drop-down list: the stored value and the shown text.
+using OptionItem = ShownChoice;
 
 // A field as shown: its text, the stored value (-1 when the channel does not
 // exist or the field has none) and, for check boxes, the ticked state.
@@ -189,7 +166,8 @@ class ChannelStore {
   IndexCheck CheckIndex() const;
   // Main-block offset of the channel's record; nothing when the channel does
   // not exist, its entry is not a valid record offset, or channel is out of range.
-  std::optional<std::size_t> RecordOf(int channel) const;
+  std::optional<std::size_t> RecordOf(int channel) const { return RecordOf(image_, channel); }
+  static std::optional<std::size_t> RecordOf(const ImageStore& image, int channel);
   bool Exists(int channel) const { return RecordOf(channel).has_value(); }
   int ExistingCount() const;
   int FreeSlots() const { return kChannelCount - ExistingCount(); }
@@ -235,6 +213,10 @@ class ChannelStore {
   StoreStatus WriteChannel(int channel, std::span<const std::uint8_t> record,
                            std::span<const std::uint8_t> aux);
 
+  // Stores a frequency (column 0 receive, 1 transmit) by the frequency rules
+  // of SetFieldText.
+  StoreStatus StoreFrequency(int channel, int which, std::string_view text);
+
   // --- frequency rules ----------------------------------------------------
   // Band flag handed to FrequencyToBcd: set (5000/3125 Hz steps) for UHF.
   bool BandFlag() const;
@@ -248,7 +230,6 @@ class ChannelStore {
   bool OptionBoardFitted() const { return model_.OptionBoard() == 1; }
 
  private:
-  StoreStatus SetFrequency(int channel, int which, std::string_view text);
   void WriteIndexEntry(int entry, std::uint16_t value);
 
   ImageStore& image_;

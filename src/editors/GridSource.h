@@ -9,7 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/TextNo.h"
+#include "data/TextNo.h"
+#include "fields/FieldTypes.h"
 
 namespace zmp {
 
@@ -34,10 +35,7 @@ struct GridColumn {
   int numberLast = 63;
 };
 
-struct GridChoice {
-  std::string text;
-  int value;
-};
+using GridChoice = ShownChoice;
 
 // The outcome of storing one cell.
 struct CellCommit {
@@ -60,6 +58,12 @@ class GridSource {
   // Stores typed text into the image. Called only with text that differs from
   // what the cell shows.
   virtual CellCommit SetCellText(int row, int col, std::string_view text) = 0;
+  // Stores the choice of a CellEditor::List cell by its stored value.
+  virtual CellCommit SetCellValue(int row, int col, long value) {
+    for (const auto& c : Choices(row, col))
+      if (c.value == value) return SetCellText(row, col, c.text);
+    return {};
+  }
   // Enter after a commit moves down one row instead of one cell to the right.
   virtual bool EnterMovesDown(int /*row*/, int /*col*/) const { return false; }
 };

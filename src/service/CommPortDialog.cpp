@@ -27,7 +27,7 @@ namespace {
 
 constexpr std::array<const char*, 5> kSpeeds{"9600", "19200", "38400", "57600", "115200"};
 constexpr std::array<ControlRecord, 1> kControls{{{CCommPortDlg::kSpeedLabel, CCommPortDlg::kSpeedList, 0, 1300_txt,
-                                                   ControlKind::Choice}}};
+                                                   ControlKind::DropList}}};
 constexpr unsigned kPortSettleMs = 50;
 
 }  // namespace

@@ -24,10 +24,10 @@ TEST(LanguageWidgets, CaptionTableAndListFilling) {
   auto* untouched = new QLabel(QStringLiteral("keep"), &form);
   NameControl(untouched, 1003);
   const std::array<ControlRecord, 4> rows{{
-      {1001, 0, 0, 638_txt, ControlKind::Label},
-      {1002, 0, 0, 639_txt, ControlKind::Check},
-      {1003, 0, 0, TextNo{0}, ControlKind::Label},  // no text number: keeps its text
-      {1999, 0, 0, 640_txt, ControlKind::Label},    // the form has no such control
+      {1001, 0, 0, 638_txt, ControlKind::Static},
+      {1002, 0, 0, 639_txt, ControlKind::CheckBox},
+      {1003, 0, 0, TextNo{0}, ControlKind::Static},  // no text number: keeps its text
+      {1999, 0, 0, 640_txt, ControlKind::Static},    // the form has no such control
   }};
   EXPECT_EQ(ApplyCaptions(&form, rows), 2);
   EXPECT_EQ(label->text(), QStringLiteral("Error"));
@@ -37,7 +37,7 @@ TEST(LanguageWidgets, CaptionTableAndListFilling) {
 
   QComboBox list;
   list.addItem(QStringLiteral("old"));
-  const std::array<ListItem, 2> items{{{4, 640_txt}, {9, 638_txt}}};
+  const std::array<Choice, 2> items{{{4, 640_txt}, {9, 638_txt}}};
   FillList(&list, items);
   ASSERT_EQ(list.count(), 2);
   EXPECT_EQ(list.itemText(0), QStringLiteral("Notice"));

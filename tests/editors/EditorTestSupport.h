@@ -11,7 +11,7 @@
 #include "app/LanguageTexts.h"
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
-#include "editors/DecimalSeparator.h"
+#include "fields/DecimalSeparator.h"
 
 namespace zmp::testing {
 

@@ -10,7 +10,7 @@
 #include "data/NewImage.h"
 #include "editors/ChannelClipboard.h"
 #include "editors/ChannelStore.h"
-#include "editors/ToneCode.h"
+#include "fields/ToneCode.h"
 
 using namespace zmp;
 using namespace zmp::testing;
@@ -483,9 +483,9 @@ TEST_F(ChannelStoreTest, FieldTableHasTheTwentySixRowsOfTheForm) {
     EXPECT_EQ(r.labelId, rows[i].label) << i;
     EXPECT_EQ(r.valueId, rows[i].value) << i;
     EXPECT_EQ(r.spinId, rows[i].spin) << i;
-    EXPECT_EQ(r.text.n, rows[i].text) << i;
+    EXPECT_EQ(r.label.n, rows[i].text) << i;
     EXPECT_EQ(static_cast<int>(r.kind), rows[i].kind) << i;
-    EXPECT_FALSE(Tx(r.text).empty()) << "row " << i << " has a label text";
+    EXPECT_FALSE(Tx(r.label).empty()) << "row " << i << " has a label text";
   }
   EXPECT_EQ(ChannelFieldTable[f::kRxFrequency].maxLength, 10);
   EXPECT_EQ(ChannelFieldTable[f::kName].maxLength, 2);

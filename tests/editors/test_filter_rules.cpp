@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "editors/FilterRules.h"
+#include "fields/FilterRules.h"
 
 using namespace zmp;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "editors/NumericRules.h"
+#include "fields/NumericRules.h"
 
 using namespace zmp;
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "EditorTestSupport.h"
-#include "editors/ToneCode.h"
+#include "fields/ToneCode.h"
 
 using namespace zmp;
 

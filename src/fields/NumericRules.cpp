@@ -1,4 +1,4 @@
-#include "editors/NumericRules.h"
+#include "fields/NumericRules.h"
 
 namespace zmp {
 

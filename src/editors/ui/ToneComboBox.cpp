@@ -1,4 +1,4 @@
-#include "editors/ToneComboBox.h"
+#include "editors/ui/ToneComboBox.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

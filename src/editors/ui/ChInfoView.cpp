@@ -1,4 +1,4 @@
-#include "editors/ChInfoView.h"
+#include "editors/ui/ChInfoView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,9 +12,9 @@
 
 #include "app/LanguageTexts.h"
 #include "app/Messages.h"
-#include "editors/ChEditView.h"
+#include "editors/ui/ChEditView.h"
 #include "editors/ChannelClipboard.h"
-#include "editors/EditGrid.h"
+#include "editors/ui/EditGrid.h"
 
 namespace zmp {
 
@@ -80,6 +80,11 @@ CChInfoView::CChInfoView(EditorDocument& doc, QWidget* parent)
     CellCommit result;
     const QString label = QTx(source_->Column(col).title);
     doc_.Commit(label, [&] { result = source_->SetCellText(row, col, text); });
+    return result;
+  });
+  grid_->SetValueCommitHandler([this](int row, int col, long value) {
+    CellCommit result;
+    doc_.Commit(QTx(source_->Column(col).title), [&] { result = source_->SetCellValue(row, col, value); });
     return result;
   });
   MakeSource();

@@ -1,4 +1,4 @@
-#include "editors/EditGrid.h"
+#include "editors/ui/EditGrid.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -10,9 +10,9 @@
 #include <QScrollBar>
 
 #include "app/Messages.h"
-#include "editors/FilterEdit.h"
-#include "editors/NumberComboBox.h"
-#include "editors/ToneComboBox.h"
+#include "editors/ui/FilterEdit.h"
+#include "editors/ui/NumberComboBox.h"
+#include "editors/ui/ToneComboBox.h"
 
 namespace zmp {
 
@@ -138,6 +138,9 @@ EditGrid::EditGrid(QWidget* parent)
   }
   commit_ = [this](int row, int col, const std::string& text) {
     return Source() ? Source()->SetCellText(row, col, text) : CellCommit{};
+  };
+  commitValue_ = [this](int row, int col, long value) {
+    return Source() ? Source()->SetCellValue(row, col, value) : CellCommit{};
   };
 }
 
@@ -294,7 +297,7 @@ bool EditGrid::BeginCellEdit(int row, int col, const QString& firstKey) {
       number_->Fill(column.numberFirst, column.numberLast);
   } else if (column.editor == CellEditor::List) {
     list_->clear();
-    for (const auto& c : s->Choices(row, col)) list_->addItem(QString::fromStdString(c.text), c.value);
+    for (const auto& c : s->Choices(row, col)) list_->addItem(QString::fromStdString(c.text), QVariant::fromValue<qlonglong>(c.value));
   }
   SetEditorText(startEmpty_ ? QString() : editOriginal_);
   startEmpty_ = false;
@@ -332,9 +335,12 @@ bool EditGrid::CommitCellEdit() {
   const int row = editRow_, col = editCol_;
   const QString typed = EditorText();
   const bool changed = typed != editOriginal_;
+  const bool fromList = OpenEditor() == list_ && list_->currentIndex() >= 0;
+  const long value = fromList ? list_->currentData().toLongLong() : 0;
   HideEditor(true);
   CellCommit result;
-  if (changed && commit_) result = commit_(row, col, typed.toStdString());
+  if (changed && fromList && commitValue_) result = commitValue_(row, col, value);
+  else if (changed && commit_) result = commit_(row, col, typed.toStdString());
   model_->ReloadRow(row);
   inCommit_ = false;
   if (result.message.n != 0) Error(this, result.message);

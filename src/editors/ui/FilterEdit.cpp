@@ -1,4 +1,4 @@
-#include "editors/FilterEdit.h"
+#include "editors/ui/FilterEdit.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,7 +1,7 @@
-#include "editors/EditorViews.h"
+#include "editors/ui/EditorViews.h"
 
-#include "editors/ChEditView.h"
-#include "editors/ChInfoView.h"
+#include "editors/ui/ChEditView.h"
+#include "editors/ui/ChInfoView.h"
 
 namespace zmp {
 

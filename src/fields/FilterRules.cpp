@@ -1,4 +1,4 @@
-#include "editors/FilterRules.h"
+#include "fields/FilterRules.h"
 
 namespace zmp {
 

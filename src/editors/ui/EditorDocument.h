@@ -10,6 +10,7 @@
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
 #include "editors/EditorKinds.h"
+#include "fields/ImageChange.h"
 
 namespace zmp {
 
@@ -31,10 +32,35 @@ class EditorDocument : public QObject {
   virtual void OpenEditor(EditorKind kind) = 0;
   virtual void CloseEditor(EditorKind kind) = 0;
 
+  // The channel (0-based) that the channel edit form shows and the views
+  // that follow it (CW ID, beat shift) edit. Views keep the number only and
+  // resolve it through the channel index at every access.
+  int CurrentChannel() const { return currentChannel_; }
+  void SetCurrentChannel(int channel) {
+    if (channel == currentChannel_) return;
+    currentChannel_ = channel;
+    emit CurrentChannelChanged(channel);
+  }
+
+  // Tells the views what changed: Changed with the ranges, then ImageChanged.
+  // When the change touched the channel index the current channel may have
+  // moved or gone: CurrentChannelChanged follows.
+  void NotifyChanged(const ImageChange& change) {
+    emit Changed(change);
+    emit ImageChanged(nullptr);
+    if (change.Touches(BlockId::Main, 0, 0x00C8)) emit CurrentChannelChanged(currentChannel_);
+  }
+
  signals:
   // Image bytes changed by a commit, an undo or a redo: open views reload
   // what they show. sender is the view that committed, or nullptr.
   void ImageChanged(QObject* sender);
+  // The byte ranges of a change, just before ImageChanged.
+  void Changed(const zmp::ImageChange& change);
+  void CurrentChannelChanged(int channel);
+
+ private:
+  int currentChannel_ = 0;
 };
 
 }  // namespace zmp

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "editors/FilterRules.h"
+#include "fields/FilterRules.h"
 
 namespace zmp {
 

@@ -5,7 +5,7 @@
 
 #include <QComboBox>
 
-#include "editors/ToneCode.h"
+#include "fields/ToneCode.h"
 
 namespace zmp {
 

@@ -1,9 +1,9 @@
-#include "editors/ToneCode.h"
+#include "fields/ToneCode.h"
 
 #include <cstdio>
 
 #include "app/LanguageTexts.h"
-#include "editors/DecimalSeparator.h"
+#include "fields/DecimalSeparator.h"
 
 namespace zmp {
 

@@ -1,4 +1,4 @@
-#include "editors/SpinEditWidget.h"
+#include "editors/ui/SpinEditWidget.h"
 
 #include <QLineEdit>
 

@@ -89,6 +89,9 @@ class EditGrid : public QTableView {
   // Runs the store for a commit; the default calls the source's SetCellText.
   using CommitHandler = std::function<CellCommit(int row, int col, const std::string& text)>;
   void SetCommitHandler(CommitHandler handler) { commit_ = std::move(handler); }
+  // List cells commit the picked entry's stored value, never its text.
+  using ValueCommitHandler = std::function<CellCommit(int row, int col, long value)>;
+  void SetValueCommitHandler(ValueCommitHandler handler) { commitValue_ = std::move(handler); }
 
   // --- rows --------------------------------------------------------------------
   // First and last selected row when a range of rows is selected.
@@ -139,6 +142,7 @@ class EditGrid : public QTableView {
   NumberComboBox* number_;
   QComboBox* list_;
   CommitHandler commit_;
+  ValueCommitHandler commitValue_;
   int editRow_ = -1;
   int editCol_ = -1;
   QString editOriginal_;

@@ -6,7 +6,7 @@
 
 #include <QSpinBox>
 
-#include "editors/NumericRules.h"
+#include "fields/NumericRules.h"
 
 namespace zmp {
 

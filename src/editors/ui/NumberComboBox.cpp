@@ -1,10 +1,10 @@
-#include "editors/NumberComboBox.h"
+#include "editors/ui/NumberComboBox.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
 
 #include "app/Messages.h"
-#include "editors/ToneComboBox.h"
+#include "editors/ui/ToneComboBox.h"
 
 namespace zmp {
 

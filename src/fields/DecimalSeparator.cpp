@@ -1,4 +1,4 @@
-#include "editors/DecimalSeparator.h"
+#include "fields/DecimalSeparator.h"
 
 namespace zmp {
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <map>
 
-#include "editors/EditorDocument.h"
+#include "editors/ui/EditorDocument.h"
 
 namespace zmp {
 

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "editors/ChannelGridSource.h"
-#include "editors/EditorDocument.h"
+#include "editors/ui/EditorDocument.h"
 
 class QAction;
 class QMenu;

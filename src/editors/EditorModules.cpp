@@ -1,0 +1,47 @@
+#include "editors/EditorModules.h"
+
+#include <array>
+#include <string>
+
+#include "data/NewImage.h"
+#include "editors/ChannelFields.h"
+
+namespace zmp {
+
+ModuleList EditorModules() {
+  static const std::array<const EditorModule*, 2> modules{&ChannelGridModule(), &ChannelEditModule()};
+  return modules;
+}
+
+const EditorModule* ModuleOf(int kind) {
+  for (const EditorModule* m : EditorModules())
+    if (m->kind == kind) return m;
+  return nullptr;
+}
+
+void InstallEditorModules() {
+  for (const EditorModule* m : EditorModules()) {
+    const std::string name(m->key);
+    if (m->bandDefaults) AddDefaultRoutine(DefaultStage::ChannelBand, name, m->bandDefaults);
+    if (m->modelDefaults) AddDefaultRoutine(DefaultStage::Channel, name, m->modelDefaults);
+    if (m->defaults) AddDefaultRoutine(DefaultStage::Feature, name, m->defaults);
+  }
+}
+
+void ReleaseDeletedChannel(ImageStore& image, int channel) {
+  for (const EditorModule* m : EditorModules())
+    if (m->channelDeleted) m->channelDeleted(image, channel);
+}
+
+void NotifyImageReplaced(ImageStore& image) {
+  for (const EditorModule* m : EditorModules())
+    if (m->imageReplaced) m->imageReplaced(image);
+}
+
+namespace {
+// The program links this file with the channel store, which releases deleted
+// channels through it, so the defaults are attached before main runs.
+const bool kInstalled = (InstallEditorModules(), true);
+}  // namespace
+
+}  // namespace zmp

@@ -1,0 +1,104 @@
+#include "editors/ui/ChEditView.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
+
+#include "app/Messages.h"
+#include "editors/ChannelFields.h"
+#include "editors/ui/SettingsForm.h"
+
+namespace zmp {
+
+using namespace chfield;
+
+namespace {
+
+int& RequestedChannel() {
+  static int channel = 0;
+  return channel;
+}
+
+std::vector<CChEditView*>& OpenForms() {
+  static std::vector<CChEditView*> forms;
+  return forms;
+}
+
+QString CtlName(int id) { return QStringLiteral("ctl%1").arg(id); }
+
+// A channel that does not exist offers only its number and its frequencies,
+// which bring it into being.
+bool ChannelFieldEnabled(const FieldDecl& d, const FieldView& v) {
+  if (d.storage == Storage::Custom) return v.applicable;
+  return v.exists && v.applicable;
+}
+
+}  // namespace
+
+void CChEditView::ShowChannel(int channel) {
+  RequestedChannel() = std::clamp(channel, 0, kChannelCount - 1);
+  for (CChEditView* v : OpenForms()) v->SetChannel(RequestedChannel());
+}
+
+CChEditView::CChEditView(EditorDocument& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
+  setObjectName(QStringLiteral("CChEditView"));
+  setWindowTitle(QTx(766_txt));
+  form_ = new SettingsForm(doc_, {&ChannelEditTable()}, this, 15);
+  form_->enabledRule = ChannelFieldEnabled;
+  // The form's "TX High Power" box has no effect on the image.
+  txHighPower_ = new QCheckBox(QTx(797_txt), this);
+  txHighPower_->setObjectName(CtlName(kTxHighPowerId));
+  auto* close = new QPushButton(QTx(28_txt), this);
+  close->setObjectName(CtlName(kCloseId));
+  auto* help = new QPushButton(QTx(29_txt), this);
+  help->setObjectName(CtlName(kHelpId));
+  form_->AddOwnButton(close);
+  form_->AddOwnButton(help);
+  connect(close, &QPushButton::clicked, this, [this] { doc_.CloseEditor(EditorKind::ChEdit); });
+  connect(help, &QPushButton::clicked, this, [this] { emit HelpRequested(kHelpContext); });
+  connect(form_, &SettingsForm::CloseRequested, this, [this] { doc_.CloseEditor(EditorKind::ChEdit); });
+  connect(form_, &SettingsForm::HelpRequested, this,
+          [this](int context) { emit HelpRequested(context ? context : kHelpContext); });
+  connect(form_, &SettingsForm::ButtonClicked, this, [this](const QString& key) {
+    doc_.OpenEditor(key == QLatin1String("beat_shift_settings") ? EditorKind::BeatShift : EditorKind::CWID);
+  });
+  // The row the form shows is the document's current channel.
+  connect(&doc_, &EditorDocument::CurrentChannelChanged, this, [this](int ch) {
+    if (ch != form_->Row()) form_->SetRow(ch);
+  });
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(txHighPower_);
+  buttons->addStretch(1);
+  buttons->addWidget(close);
+  buttons->addWidget(help);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(form_);
+  layout->addStretch(1);
+  layout->addLayout(buttons);
+  OpenForms().push_back(this);
+  SetChannel(RequestedChannel());
+  // The channel spin and Page Up/Down step the row inside the form.
+  connect(form_, &SettingsForm::RowChanged, this, [this](int row) { SetChannel(row); });
+}
+
+CChEditView::~CChEditView() { std::erase(OpenForms(), this); }
+
+int CChEditView::Channel() const { return form_->Row(); }
+
+void CChEditView::SetChannel(int channel) {
+  channel = std::clamp(channel, 0, kChannelCount - 1);
+  RequestedChannel() = channel;
+  doc_.SetCurrentChannel(channel);
+  form_->SetRow(channel);
+}
+
+void CChEditView::Load() { form_->Reload(); }
+
+QWidget* CChEditView::ValueControl(int field) const {
+  return form_->ValueControl(0, static_cast<std::size_t>(field));
+}
+
+}  // namespace zmp

@@ -1,0 +1,223 @@
+// How a setting of the data image is declared. Every setting of every editor
+// is one FieldDecl row: where its value lives, how it is shown and typed, its
+// range, its choices and its control. The codec (FieldCodec.h) reads, shows,
+// commits and spins any declared field; the forms, the grids, the command-line
+// tool and the printout all walk the same declarations.
+// Standard library only.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/ImageStore.h"
+#include "data/TextNo.h"
+#include "fields/NumericRules.h"
+
+namespace zmp {
+
+class ModelInfo;
+
+// The control a row of a form or a cell of a grid is edited with.
+enum class ControlKind : std::uint8_t {
+  Edit = 1,        // text edit
+  EditSpin = 2,    // numeric edit with a spin control
+  DropList = 3,    // drop-down list
+  CheckBox = 4,
+  EditCombo = 5,   // drop-down with an edit field (tones, numbers with "Off")
+  Grid = 6,
+  GroupLabel = 7,  // heading
+  Button = 8,
+  Static = 9,      // plain static text
+  ListSpin = 10,   // ordered list with a spin control
+};
+
+// How the value is held in the image.
+enum class Storage : std::uint8_t {
+  None,       // headings, buttons, statics: no value
+  Byte,
+  Word,       // 16-bit little-endian, at any offset (byte by byte)
+  Bit,        // one bit of a byte
+  BcdWord,    // four-digit packed BCD in a little-endian word (1000 = 0x1000)
+  Text,       // fixed text of `length` bytes, padded with `pad`
+  Tone,       // 16-bit ToneCode
+  Custom,     // the field's hooks read and write it (frequencies, lists of lists)
+};
+
+// Shown integer units per stored unit: shown = stored * num / den (truncated
+// towards zero), stored = shown * den / num. Shown units are 10^-decimals of
+// the shown quantity ("2.5" with one decimal is 25 units).
+struct Scale {
+  long num = 1;
+  long den = 1;
+};
+
+// Stored values below `below` show the Off text (typed Off stores 0). A text
+// of 0 means the field has no Off.
+struct OffRule {
+  TextNo text{0};
+  long below = 1;
+};
+
+// A check box: ticked when the stored value equals `ticked` (or, with
+// tickedWhenNot, when it differs from `clear`); a tick stores `ticked`, an
+// untick stores `clear`.
+struct CheckRule {
+  long ticked = 1;
+  long clear = 0;
+  bool tickedWhenNot = false;
+};
+
+// One entry of a drop-down list: the stored value and its text (a language
+// text, or a literal when text is 0).
+struct Choice {
+  long value;
+  TextNo text{0};
+  std::string_view literal{};
+};
+
+// A choice as shown, with its text resolved.
+struct ShownChoice {
+  long value;
+  std::string text;
+  bool operator==(const ShownChoice&) const = default;
+};
+
+// Outcome of a commit. Ok with changed=false means the text was taken but the
+// bytes were already so.
+enum class CommitStatus : std::uint8_t {
+  Ok,
+  Refused,        // the field keeps its bytes; `message` says why
+  NotEditable,    // heading, button, a row that does not exist
+  NotApplicable,  // the field does not apply to the row (shown "---")
+};
+
+struct CommitResult {
+  CommitStatus status = CommitStatus::Ok;
+  TextNo message{0};
+  bool ok() const { return status == CommitStatus::Ok; }
+  static CommitResult Refuse(TextNo m) { return {CommitStatus::Refused, m}; }
+};
+
+struct FieldDecl;
+
+struct FieldTable;
+
+// Where one instance of a field is, as the hooks see it. Formatters get the
+// image read-only; commits get it writable as well.
+struct FieldAt {
+  const ImageStore& image;
+  ImageStore* writable;     // null while showing
+  const FieldDecl& decl;
+  const FieldTable& table;
+  int row;                  // 0-based row of its table (0 for a single form)
+  std::size_t base;         // start of its row in its block
+  std::size_t offset() const;  // base + decl.offset
+  // The image for a commit; throws when called while showing.
+  ImageStore& Writable() const;
+};
+
+// Hooks give a field behaviour that its declaration cannot say. Every hook is
+// optional; a field without hooks is handled by the codec alone.
+struct FieldHooks {
+  // Choices that depend on the image (filtered lists).
+  std::vector<ShownChoice> (*choices)(const FieldAt&) = nullptr;
+  // Shows a Custom field. Empty text for a value the field cannot show.
+  std::string (*show)(const FieldAt&) = nullptr;
+  // Stores typed text into a Custom field (or replaces the codec's commit).
+  CommitResult (*commitText)(const FieldAt&, std::string_view text) = nullptr;
+  // Checks a stored value before it is written (a refusal writes nothing).
+  CommitResult (*validate)(const FieldAt&, long stored) = nullptr;
+  // Runs after a commit that changed the stored value, in the same undo step
+  // (a family removal, a dependent list that no longer offers its value).
+  void (*afterCommit)(const FieldAt&, long before, long after) = nullptr;
+  // False when the field does not apply to the row ("---" in a grid).
+  bool (*applicable)(const FieldAt&) = nullptr;
+  // The stored value as a number for Custom fields that have one (raw value).
+  std::optional<long> (*raw)(const FieldAt&) = nullptr;
+};
+
+struct FieldDecl {
+  std::string_view key;              // lowercase, stable: "rx_frequency"
+  TextNo label{0};
+  ControlKind kind = ControlKind::EditSpin;
+  Storage storage = Storage::Byte;
+  std::size_t offset = 0;            // within the row (main-block offset for a fixed form)
+  std::size_t length = 1;            // Text: bytes; Custom: bytes the field owns
+  int bit = 0;                       // Storage::Bit
+  RangeRecord range{0, -1, 1};       // in shown units; min > max: no range
+  int decimals = 0;                  // shown with "%.*f"
+  Scale scale{};
+  OffRule off{};
+  bool blankReadsZero = false;       // a blank value (0xFF byte, 0xFFFF word) reads as 0
+  bool blankFfff = false;            // a Word of 0xFFFF shows empty, empty stores 0xFFFF
+  std::span<const Choice> choices{};
+  CheckRule check{};
+  std::uint8_t filter = 0;           // input mode of the edit (FilterRules.h)
+  int maxLength = 0;                 // edit limit, 0 = none
+  std::uint8_t pad = 0xFF;           // Text padding
+  int labelId = 0;                   // control ids: caption, value, spin
+  int valueId = 0;
+  int spinId = 0;
+  int helpContext = 0;
+  const FieldHooks* hooks = nullptr;
+  std::size_t ownsAlso = 0;          // further bytes the field owns after its value
+
+  bool HasValue() const { return storage != Storage::None; }
+  bool HasRange() const { return range.minimum <= range.maximum; }
+  std::size_t Width() const;         // bytes of the value in the image
+};
+
+// Where the rows of a table lie.
+struct RowBase {
+  // Fixed: row 0 at `start` (a single form). Strided: row n at start + n * stride.
+  // A resolver (channel records) maps a row to its start, or nothing when the
+  // row does not exist.
+  std::size_t start = 0;
+  std::size_t stride = 0;
+  std::optional<std::size_t> (*resolve)(const ImageStore&, int row) = nullptr;
+  BlockId block = BlockId::Main;
+};
+
+// A page of a form or a grid: rows x fields.
+enum class TableKind : std::uint8_t { Form, Grid };
+
+struct GridColumnInfo {
+  TextNo title{0};
+  int width = 60;
+};
+
+struct FieldTable {
+  std::string_view key;               // "" for the editor's main table
+  TextNo title{0};                    // tab caption or grid heading
+  TableKind kind = TableKind::Form;
+  int rows = 1;                       // 1: a single form; n: rows [1]..[n]
+  RowBase base{};
+  std::span<const FieldDecl> fields;
+  std::span<const GridColumnInfo> columns{};  // grids: titles and widths, by field
+  // The table is shown for this image (tabs that depend on the model).
+  bool (*shown)(const ImageStore&) = nullptr;
+  // Rows that do not exist are listed only by grids (empty cells).
+  bool listMissingRows = false;
+};
+
+// An editor: its tables and what happens to its data when the image changes.
+struct EditorModule {
+  int kind;                           // EditorKind value
+  std::string_view key;               // "channel", "optional_features"
+  TextNo title{0};
+  std::vector<FieldTable> tables;
+  void (*defaults)(ImageStore&) = nullptr;        // a new image
+  void (*bandDefaults)(ImageStore&) = nullptr;    // the band changed
+  void (*modelDefaults)(ImageStore&) = nullptr;   // every new image and model change
+  void (*channelDeleted)(ImageStore&, int channel) = nullptr;
+  void (*imageReplaced)(ImageStore&) = nullptr;
+  // Byte ranges (main block) that the module owns beyond its fields.
+  std::vector<std::pair<std::size_t, std::size_t>> owns{};
+};
+
+}  // namespace zmp

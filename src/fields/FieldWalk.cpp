@@ -1,0 +1,82 @@
+#include "fields/FieldWalk.h"
+
+namespace zmp {
+
+bool TableShown(const FieldTable& table, const ImageStore& image) {
+  return table.shown == nullptr || table.shown(image);
+}
+
+bool RowListed(const FieldTable& table, const ImageStore& image, int row) {
+  if (table.listMissingRows) return row >= 0 && row < table.rows;
+  return RowStart(table, image, row).has_value();
+}
+
+std::string FieldKey(const EditorModule& module, const FieldTable& table, const FieldDecl& decl, int row) {
+  std::string key(module.key);
+  if (table.rows > 1) key += "[" + std::to_string(row + 1) + "]";
+  key += '.';
+  if (!table.key.empty()) {
+    key += table.key;
+    key += '.';
+  }
+  key += decl.key;
+  return key;
+}
+
+void ForEachField(ModuleList modules, const ImageStore& image,
+                  const std::function<void(const FieldInstance&)>& visit) {
+  for (const EditorModule* module : modules) {
+    for (const FieldTable& table : module->tables) {
+      if (!TableShown(table, image)) continue;
+      for (int row = 0; row < table.rows; ++row) {
+        if (!RowListed(table, image, row)) continue;
+        for (const FieldDecl& decl : table.fields) {
+          if (!decl.HasValue() || decl.key.empty()) continue;
+          visit(FieldInstance{module, FieldRef{&table, &decl, row}, FieldKey(*module, table, decl, row)});
+        }
+      }
+    }
+  }
+}
+
+std::optional<FieldInstance> FindField(ModuleList modules, const ImageStore& image, std::string_view key) {
+  // Keys are parsed rather than searched, so that a grid row that does not
+  // exist yet (an empty channel) can still be named.
+  for (const EditorModule* module : modules) {
+    if (!key.starts_with(module->key)) continue;
+    std::string_view rest = key.substr(module->key.size());
+    for (const FieldTable& table : module->tables) {
+      if (!TableShown(table, image)) continue;
+      std::string_view r = rest;
+      int row = 0;
+      if (table.rows > 1) {
+        if (!r.starts_with('[')) continue;
+        const auto close = r.find(']');
+        if (close == std::string_view::npos || close < 2) continue;
+        int n = 0;
+        bool digits = true;
+        for (char c : r.substr(1, close - 1)) {
+          if (c < '0' || c > '9' || n > 100000) digits = false;
+          else n = n * 10 + (c - '0');
+        }
+        if (!digits || n < 1 || n > table.rows) continue;
+        row = n - 1;
+        r.remove_prefix(close + 1);
+      }
+      if (!r.starts_with('.')) continue;
+      r.remove_prefix(1);
+      if (!table.key.empty()) {
+        if (!r.starts_with(table.key) || r.size() <= table.key.size() || r[table.key.size()] != '.') continue;
+        r.remove_prefix(table.key.size() + 1);
+      }
+      for (const FieldDecl& decl : table.fields) {
+        if (decl.key != r || !decl.HasValue()) continue;
+        if (!RowListed(table, image, row)) return std::nullopt;
+        return FieldInstance{module, FieldRef{&table, &decl, row}, std::string(key)};
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace zmp
