@@ -7,9 +7,9 @@
 #include <string>
 
 #include "app/LanguageTexts.h"
-#include "editors/ChInfoView.h"
+#include "editors/ui/ChInfoView.h"
 #include "editors/ChannelClipboard.h"
-#include "editors/EditGrid.h"
+#include "editors/ui/EditGrid.h"
 
 namespace {
 
