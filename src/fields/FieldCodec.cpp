@@ -437,7 +437,7 @@ CommitResult SpinField(const FieldRef& f, ImageStore& image, bool up) {
 
 CommitResult ApplyFieldText(const FieldRef& f, ImageStore& image, std::string_view text) {
   const FieldView shown = ShowField(f, image);
-  if (shown.exists && text == shown.text) return {};
+  if (text == shown.text) return {};
   return CommitFieldText(f, image, text);
 }
 

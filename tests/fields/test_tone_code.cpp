@@ -3,7 +3,7 @@
 #include <set>
 #include <string>
 
-#include "EditorTestSupport.h"
+#include "../editors/EditorTestSupport.h"
 #include "fields/ToneCode.h"
 
 using namespace zmp;

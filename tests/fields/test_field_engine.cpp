@@ -1,0 +1,330 @@
+// The field codec's shared rules on hand-made declarations, and one suite that
+// runs over every declared field of every editor module: each editor is tested
+// by being declared.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <set>
+
+#include "../editors/EditorTestSupport.h"
+#include "data/NewImage.h"
+#include "editors/ChannelStore.h"
+#include "editors/EditorModules.h"
+#include "fields/FieldWalk.h"
+
+using namespace zmp;
+using namespace zmp::testing;
+
+namespace {
+
+// A single form over the main block with one field at 0x0290.
+struct OneField {
+  FieldDecl decl;
+  FieldTable table;
+  ImageStore image;
+  explicit OneField(FieldDecl d) : decl(d) {
+    table.fields = std::span<const FieldDecl>(&decl, 1);
+    UseProgramTexts();
+  }
+  FieldRef Ref() const { return {&table, &decl, 0}; }
+  std::string Shown() const { return ShowField(Ref(), image).text; }
+  CommitResult Type(std::string_view t) { return CommitFieldText(Ref(), image, t); }
+  std::uint8_t Byte() const { return image.Main().Byte(0x0290); }
+  std::uint16_t Word() const { return image.Main().Word(0x0290); }
+};
+
+constexpr FieldDecl kHalfSeconds{.key = "tot", .label = 719_txt, .storage = Storage::Byte, .offset = 0x0290,
+                                 .range = {0, 300, 5}, .decimals = 1, .scale = {5, 1}, .off = {719_txt, 1}};
+constexpr FieldDecl kTenths{.key = "t", .label = 719_txt, .offset = 0x0290, .range = {5, 50, 1}, .decimals = 1};
+constexpr FieldDecl kMs{.key = "ms", .label = 719_txt, .offset = 0x0290, .range = {140, 200, 1}};
+constexpr FieldDecl kTensOfMs{.key = "d", .label = 719_txt, .offset = 0x0290, .range = {0, 9999, 10},
+                              .scale = {10, 1}};
+constexpr FieldDecl kHundredths{.key = "rc", .label = 719_txt, .storage = Storage::Word, .offset = 0x0290,
+                                .range = {10, 300, 1}, .decimals = 1, .scale = {1, 10}, .off = {719_txt, 1}};
+constexpr FieldDecl kBcd{.key = "tone", .label = 719_txt, .storage = Storage::BcdWord, .offset = 0x0290,
+                         .range = {300, 3000, 1}};
+constexpr FieldDecl kSignal{.key = "sig", .label = 719_txt, .storage = Storage::Word, .offset = 0x0290,
+                            .range = {-120, -95, 1}, .scale = {-1, 10}};
+constexpr FieldDecl kNoRange{.key = "raw", .label = 719_txt, .offset = 0x0290, .range = {10, 5, 1}};
+constexpr FieldDecl kText{.key = "name", .label = 719_txt, .kind = ControlKind::Edit, .storage = Storage::Text,
+                          .offset = 0x0290, .length = 4, .pad = 0x20};
+
+}  // namespace
+
+TEST(FieldCodec, NumbersAreParsedWideLimitedTruncatedScaledAndNarrowed) {
+  OneField half(kHalfSeconds);
+  half.image.Main().SetByte(0x0290, 0);
+  EXPECT_EQ(half.Shown(), "Off") << "the Off rule comes before the range";
+  half.image.Main().SetByte(0x0290, 61);
+  EXPECT_EQ(half.Shown(), "") << "30.5 lies outside the range";
+  ASSERT_TRUE(half.Type("2.57").ok());
+  EXPECT_EQ(half.Byte(), 5) << "2.57 in steps of 0.5 stores 2.5";
+  ASSERT_TRUE(half.Type("Off").ok());
+  EXPECT_EQ(half.Byte(), 0);
+
+  OneField tenths(kTenths);
+  ASSERT_TRUE(tenths.Type("0.2").ok());
+  EXPECT_EQ(tenths.Byte(), 5) << "0.2 in 0.5-5.0 stores 0.5";
+  ASSERT_TRUE(tenths.Type("2,57").ok());
+  EXPECT_EQ(tenths.Shown(), "2.5");
+
+  OneField ms(kMs);
+  ASSERT_TRUE(ms.Type("7").ok());
+  EXPECT_EQ(ms.Byte(), 140);
+  ASSERT_TRUE(ms.Type("201").ok());
+  EXPECT_EQ(ms.Byte(), 200);
+  ASSERT_TRUE(ms.Type("").ok());
+  EXPECT_EQ(ms.Byte(), 140) << "empty stores the minimum";
+  EXPECT_EQ(ms.Type("1x").status, CommitStatus::Refused);
+  EXPECT_EQ(ms.Byte(), 140);
+
+  OneField tens(kTensOfMs);
+  ASSERT_TRUE(tens.Type("9999").ok());
+  EXPECT_EQ(tens.Byte(), 255) << "limited before it is narrowed, never 0xE7";
+  ASSERT_TRUE(tens.Type("2005").ok());
+  EXPECT_EQ(tens.Byte(), 200);
+
+  OneField hundredths(kHundredths);
+  ASSERT_TRUE(hundredths.Type("12.34").ok());
+  EXPECT_EQ(hundredths.Word(), 1230);
+  hundredths.image.Main().SetWord(0x0290, 0);
+  EXPECT_EQ(hundredths.Shown(), "Off");
+
+  OneField signal(kSignal);
+  ASSERT_TRUE(signal.Type("-95").ok());
+  EXPECT_EQ(signal.Word(), 0x03B6);
+  signal.image.Main().SetWord(0x0290, 1200);
+  EXPECT_EQ(signal.Shown(), "-120");
+  signal.image.Main().SetWord(0x0290, 1300);
+  EXPECT_EQ(signal.Shown(), "");
+
+  OneField raw(kNoRange);
+  ASSERT_TRUE(raw.Type("99999").ok());
+  EXPECT_EQ(raw.Byte(), 255) << "no range: saturated to the width";
+}
+
+TEST(FieldCodec, SpinsStayInTheRangeAndBcdWithBadNibblesIsLeftAlone) {
+  OneField ms(kMs);
+  ms.image.Main().SetByte(0x0290, 199);
+  ASSERT_TRUE(SpinField(ms.Ref(), ms.image, true).ok());
+  EXPECT_EQ(ms.Byte(), 200);
+  ASSERT_TRUE(SpinField(ms.Ref(), ms.image, true).ok());
+  EXPECT_EQ(ms.Byte(), 140) << "from the maximum to the minimum";
+  ms.image.Main().SetByte(0x0290, 0xFF);
+  ASSERT_TRUE(SpinField(ms.Ref(), ms.image, false).ok());
+  EXPECT_EQ(ms.Byte(), 200) << "a value outside the range steps to an end";
+  OneField tens(kTensOfMs);
+  tens.image.Main().SetByte(0x0290, 97);  // 970 ms, below 9999 by less than a step
+  tens.decl.range = {0, 1000, 50};
+  ASSERT_TRUE(SpinField(tens.Ref(), tens.image, true).ok());
+  EXPECT_EQ(tens.Byte(), 100) << "975 + 50 stops at 1000";
+
+  OneField bcd(kBcd);
+  bcd.image.Main().SetWord(0x0290, 0x1000);
+  EXPECT_EQ(bcd.Shown(), "1000");
+  ASSERT_TRUE(bcd.Type("2500").ok());
+  EXPECT_EQ(bcd.Word(), 0x2500);
+  bcd.image.Main().SetWord(0x0290, 0x1A00);
+  const auto before = AllBytes(bcd.image);
+  EXPECT_EQ(bcd.Shown(), "");
+  EXPECT_TRUE(ApplyFieldText(bcd.Ref(), bcd.image, "").ok());
+  EXPECT_EQ(AllBytes(bcd.image), before) << "shown text again: no byte changes";
+}
+
+TEST(FieldCodec, FixedTextsAreCutPaddedAndCheckedBeforeWriting) {
+  OneField text(kText);
+  text.image.Main().SetByte(0x0294, 0x77);
+  ASSERT_TRUE(text.Type("AB").ok());
+  EXPECT_EQ(text.image.Main().Read(0x0290, 5), (std::vector<std::uint8_t>{'A', 'B', ' ', ' ', 0x77}));
+  EXPECT_EQ(text.Shown(), "AB");
+  ASSERT_TRUE(text.Type("ABCDEFG").ok());
+  EXPECT_EQ(text.Shown(), "ABCD");
+  const auto before = AllBytes(text.image);
+  EXPECT_EQ(text.Type("M\xC3\xBCller").status, CommitStatus::Refused);
+  EXPECT_EQ(text.Type("a\tb").status, CommitStatus::Refused);
+  EXPECT_EQ(AllBytes(text.image), before);
+}
+
+// --- every declared field ---------------------------------------------------------
+
+namespace {
+
+// A new image of a model with a dozen channels of every type.
+ImageStore FilledImage(const ModelRecord& model) {
+  ImageStore image;
+  image.MakeBlank();
+  ModelInfo(image).SetRecord(model);
+  ApplyNewImageDefaults(image, false, false);
+  ChannelStore store(image);
+  const bool uhf = ModelInfo(image).IsUhf();
+  const double base = uhf ? 451.0 : 150.0;
+  for (int ch = 0; ch < 12; ++ch) {
+    char f[32];
+    std::snprintf(f, sizeof f, "%.5f", base + 0.0125 * ch);
+    store.SetFieldText(ch * 2, chfield::kRxFrequency, f);
+    if (ch % 3 != 2) store.SetFieldText(ch * 2, chfield::kTxFrequency, f);
+    store.SetFieldValue(ch * 2, chfield::kChannelType, store.OptionList(chfield::kChannelType, ch * 2)[ch % 3].value);
+  }
+  return image;
+}
+
+ImageStore RandomImage(unsigned seed) {
+  ImageStore image = FilledImage(Vhf146E());
+  std::mt19937 rng(seed);
+  // Random bytes everywhere but the index and the model record, so that the
+  // channels stay where they are and their fields hold anything.
+  auto main = image.Main();
+  for (std::size_t i = 0x0100; i < main.size(); ++i)
+    if (i < region::kModelRecord || i >= region::kModelRecord + kModelRecordSize) main.SetByte(i, rng() & 0xFF);
+  return image;
+}
+
+std::vector<ImageStore> SuiteImages() {
+  std::vector<ImageStore> images;
+  for (auto m : {Vhf146E(), Vhf146K(), Uhf450K(), Uhf440E(), MakeRecord("RWAV0300", 2, 1, 0xFB)})
+    images.push_back(FilledImage(m));
+  images.push_back(RandomImage(1));
+  images.push_back(RandomImage(2));
+  return images;
+}
+
+bool IsNumber(const FieldDecl& d) {
+  return (d.storage == Storage::Byte || d.storage == Storage::Word || d.storage == Storage::BcdWord) &&
+         d.choices.empty() && !(d.hooks && d.hooks->choices) && d.kind != ControlKind::CheckBox && d.HasRange();
+}
+
+}  // namespace
+
+class EveryField : public ::testing::Test {
+ protected:
+  void SetUp() override { UseProgramTexts(); }
+};
+
+TEST_F(EveryField, ShowingWritesNothingAndTheShownTextStoresNoChange) {
+  for (ImageStore& image : SuiteImages()) {
+    const auto before = AllBytes(image);
+    ForEachField(EditorModules(), image, [&](const FieldInstance& f) {
+      const FieldView v = ShowField(f.ref, image);
+      FieldChoices(f.ref, image);
+      ASSERT_EQ(AllBytes(image), before) << f.key << ": showing wrote";
+      ASSERT_TRUE(ApplyFieldText(f.ref, image, v.text).ok()) << f.key;
+      ASSERT_EQ(AllBytes(image), before) << f.key << ": its own text changed bytes";
+    });
+  }
+  // On images the program made, committing the shown text itself changes nothing.
+  ImageStore image = FilledImage(Uhf450K());
+  const auto before = AllBytes(image);
+  ForEachField(EditorModules(), image, [&](const FieldInstance& f) {
+    const FieldView v = ShowField(f.ref, image);
+    if (!v.exists || !v.applicable || v.text.empty()) return;
+    ASSERT_TRUE(CommitFieldText(f.ref, image, v.text).ok()) << f.key << " " << v.text;
+    ASSERT_EQ(AllBytes(image), before) << f.key;
+  });
+}
+
+TEST_F(EveryField, ChoicesRoundTripNumbersAreLimitedChecksRestore) {
+  ImageStore image = FilledImage(Vhf146K());
+  ForEachField(EditorModules(), image, [&](const FieldInstance& f) {
+    const FieldDecl& d = *f.ref.decl;
+    FieldView v = ShowField(f.ref, image);
+    if (!v.exists || !v.applicable) return;
+    const auto start = AllBytes(image);
+    if (d.kind == ControlKind::CheckBox) {
+      if (!CommitFieldCheck(f.ref, image, !v.checked).ok()) {
+        EXPECT_EQ(AllBytes(image), start) << f.key << ": a refused click writes nothing";
+        return;  // refused by its rule (CW ID without a transmit frequency)
+      }
+      EXPECT_EQ(ShowField(f.ref, image).checked, !v.checked) << f.key;
+      ASSERT_TRUE(CommitFieldCheck(f.ref, image, v.checked).ok()) << f.key;
+      EXPECT_EQ(AllBytes(image), start) << f.key << ": a tick and an untick restore the bytes";
+      return;
+    }
+    const auto choices = FieldChoices(f.ref, image);
+    if (d.kind == ControlKind::DropList) {
+      ASSERT_FALSE(choices.empty()) << f.key;
+      for (const ShownChoice& c : choices) {
+        ASSERT_TRUE(CommitFieldChoice(f.ref, image, c.value).ok()) << f.key << " " << c.text;
+        EXPECT_EQ(ShowField(f.ref, image).text, c.text) << f.key;
+        const auto bytes = AllBytes(image);
+        ASSERT_TRUE(CommitFieldText(f.ref, image, c.text).ok()) << f.key;
+        EXPECT_EQ(AllBytes(image), bytes) << f.key << ": a choice's text stores its value";
+      }
+      EXPECT_EQ(CommitFieldChoice(f.ref, image, 0x7FFF).status, CommitStatus::Refused) << f.key;
+    }
+    if (IsNumber(d)) {
+      const RangeRecord r = d.range;
+      auto shownRaw = [&] { return ToShown(d, ShowField(f.ref, image).raw.value_or(-999)); };
+      ASSERT_TRUE(CommitFieldText(f.ref, image, FormatUnits(r.maximum + 10 * r.step, d.decimals)).ok());
+      EXPECT_EQ(shownRaw(), r.maximum) << f.key << ": above the maximum gives the maximum";
+      ASSERT_TRUE(CommitFieldText(f.ref, image, FormatUnits(r.minimum - r.step, d.decimals)).ok());
+      if (!ShowField(f.ref, image).text.empty() && ShowField(f.ref, image).text != Tx(d.off.text)) {
+        EXPECT_EQ(shownRaw(), r.minimum) << f.key << ": below the minimum gives the minimum";
+      }
+      if (r.step > 1 && r.minimum + r.step < r.maximum) {
+        ASSERT_TRUE(CommitFieldText(f.ref, image, FormatUnits(r.minimum + r.step + 1, d.decimals)).ok());
+        EXPECT_EQ(shownRaw(), r.minimum + r.step) << f.key << ": off-step values go down to the step";
+      }
+      for (bool up : {true, false}) {
+        ASSERT_TRUE(SpinField(f.ref, image, up).ok()) << f.key;
+        EXPECT_GE(shownRaw(), r.minimum) << f.key;
+        EXPECT_LE(shownRaw(), r.maximum) << f.key;
+      }
+    }
+  });
+}
+
+TEST_F(EveryField, NoTwoFieldsOverlapAndEveryTextIsInTheLanguageFile) {
+  ImageStore image = FilledImage(Uhf450K());
+  struct Span {
+    std::string key;
+    FieldLocation loc;
+  };
+  std::map<std::pair<int, std::size_t>, Span> bytes;  // (block, byte) -> owner, per bit for bit fields
+  std::set<std::string> seen;
+  ForEachField(EditorModules(), image, [&](const FieldInstance& f) {
+    const FieldDecl& d = *f.ref.decl;
+    EXPECT_FALSE(Tx(d.label).empty()) << f.key << " has no label text";
+    for (const ShownChoice& c : FieldChoices(f.ref, image)) EXPECT_FALSE(c.text.empty()) << f.key;
+    EXPECT_TRUE(seen.insert(f.key).second) << f.key << " is listed twice";
+    const auto loc = LocateField(f.ref, image);
+    if (!loc) return;
+    for (std::size_t i = 0; i < loc->length; ++i) {
+      const auto at = std::make_pair(static_cast<int>(loc->block) * 8 + loc->bit.value_or(8) % 8,
+                                     loc->offset + i);
+      auto [it, fresh] = bytes.try_emplace(at, Span{f.key, *loc});
+      if (fresh) continue;
+      // The same declaration shown by two editors (the grid and the form) shares its bytes.
+      const std::string& other = it->second.key;
+      const bool shared = other.substr(other.find('.')) == f.key.substr(f.key.find('.')) &&
+                          it->second.loc.offset == loc->offset && it->second.loc.length == loc->length;
+      EXPECT_TRUE(shared) << f.key << " overlaps " << other << " at " << loc->offset + i;
+    }
+  });
+  EXPECT_GT(seen.size(), 300u);
+}
+
+TEST_F(EveryField, KeysNameTheirInstancesAndMissingGridRowsCanBeNamed) {
+  ImageStore image = FilledImage(Vhf146E());
+  int count = 0;
+  ForEachField(EditorModules(), image, [&](const FieldInstance& f) {
+    const auto found = FindField(EditorModules(), image, f.key);
+    ASSERT_TRUE(found) << f.key;
+    EXPECT_EQ(found->ref.decl, f.ref.decl);
+    EXPECT_EQ(found->ref.row, f.ref.row);
+    ++count;
+  });
+  EXPECT_GT(count, 0);
+  // Channel 2 does not exist: its grid cells are listed, its form is not.
+  const auto cell = FindField(EditorModules(), image, "channel[2].rx_frequency");
+  ASSERT_TRUE(cell);
+  EXPECT_FALSE(ShowField(cell->ref, image).exists);
+  EXPECT_FALSE(FindField(EditorModules(), image, "channel_edit[2].tx_power"));
+  ASSERT_TRUE(CommitFieldText(cell->ref, image, "146.5").ok());
+  EXPECT_TRUE(ChannelStore(image).Exists(1)) << "typing a frequency creates the channel";
+  EXPECT_TRUE(FindField(EditorModules(), image, "channel_edit[2].tx_power"));
+  for (const char* bad : {"channel[0].rx_frequency", "channel[31].rx_frequency", "channel[x].rx_frequency",
+                          "channel.rx_frequency", "channel[1].nothing", "nothing[1].rx_frequency", ""})
+    EXPECT_FALSE(FindField(EditorModules(), image, bad)) << bad;
+}
