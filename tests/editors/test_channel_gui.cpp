@@ -577,9 +577,15 @@ TEST_F(ChannelGui, TheFormStoresEveryKindOfField) {
   EXPECT_EQ(messages.back().toStdString(), Tx(656_txt));
   EXPECT_EQ(rx->text(), "146.500000") << "the stored frequency is shown again";
   SaveScreenshot(form, "channel-edit");
-  // Page Up steps the channel.
+  // Page Up steps the channel; a typed number past the last channel is limited.
   Key(Focus(), Qt::Key_PageUp);
   EXPECT_EQ(form.Channel(), 5);
+  auto* number = static_cast<QAbstractSpinBox*>(form.ValueControl(f::kChannel));
+  number->setFocus();
+  number->selectAll();
+  Type("99");
+  Key(Focus(), Qt::Key_Tab);
+  EXPECT_EQ(form.Channel(), 29) << "99 is channel 30";
 }
 
 TEST_F(ChannelGui, TheProgramsDocumentUndoesAPasteAndADeleteExactly) {

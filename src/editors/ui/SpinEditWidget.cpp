@@ -49,7 +49,15 @@ QValidator::State SpinEdit::validate(QString& input, int& pos) const {
   for (QChar c : input)
     if (!c.isDigit()) return QValidator::Invalid;
   (void)pos;
-  return input.size() <= QString::number(range_.maximum).size() ? QValidator::Acceptable : QValidator::Invalid;
+  if (input.size() > QString::number(range_.maximum).size()) return QValidator::Invalid;
+  // A number outside the range is limited when typing ends, not refused.
+  if (input.isEmpty() || input.toLong() < range_.minimum || input.toLong() > range_.maximum)
+    return QValidator::Intermediate;
+  return QValidator::Acceptable;
+}
+
+void SpinEdit::fixup(QString& input) const {
+  input = QString::number(LimitToRange(input.isEmpty() ? range_.minimum : input.toLong(), range_));
 }
 
 }  // namespace zmp

@@ -26,6 +26,7 @@ class SpinEdit : public QSpinBox {
 
  protected:
   QValidator::State validate(QString& input, int& pos) const override;
+  void fixup(QString& input) const override;
 
  private:
   RangeRecord range_;
