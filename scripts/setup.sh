@@ -3,6 +3,7 @@
 # skipping the step when everything is there. Sourced by run.sh and test.sh.
 zmp_packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
               libbenchmark-dev xvfb xauth)
+zmp_packages+=(libcli11-dev nlohmann-json3-dev libyaml-cpp-dev)
 zmp_install_missing() {
   local missing=()
   for p in "${zmp_packages[@]}"; do

@@ -1,30 +1,57 @@
-// Commands of zmp318t-cli. Each cmd_*.cpp file registers its commands with a
-// static CliRegistration; main() dispatches on the first argument.
+// The commands of zmp318t-cli. main() builds one CLI11 app; each cmd_*.cpp
+// file adds its commands to it through a CommandList, and the command that
+// the arguments select runs once they are parsed.
+//
+// Exit status: 0 success, 2 wrong use (with the usage on stderr), other
+// values as each command gives them.
 #pragma once
 
+#include <CLI/CLI.hpp>
+
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace zmp::cli {
 
-struct CliCommand {
-  std::string name;     // "info"
-  std::string synopsis; // "info FILE"
-  std::string summary;  // one line for the overview
-  // Arguments after the command name. Returns the process exit status.
-  std::function<int(const std::vector<std::string>& args)> run;
+inline constexpr int kWrongUse = 2;
+
+class CommandList {
+ public:
+  explicit CommandList(CLI::App& app) : app_(app) {}
+
+  // Adds a command; run gives its exit status. The synopsis is printed with
+  // the usage after wrong use.
+  CLI::App* Add(const std::string& name, const std::string& synopsis, const std::string& summary,
+                std::function<int()> run);
+
+  struct Entry {
+    CLI::App* app;
+    std::string synopsis;
+    std::string summary;
+    std::function<int()> run;
+  };
+  const std::vector<Entry>& Entries() const { return entries_; }
+  const Entry* Find(const CLI::App* app) const;
+
+ private:
+  CLI::App& app_;
+  std::vector<Entry> entries_;
 };
 
-std::vector<CliCommand>& Commands();
+// The option's value, or nothing when it was not given.
+inline std::optional<std::string> Given(const CLI::Option* option, const std::string& value) {
+  if (option->count() == 0) return std::nullopt;
+  return value;
+}
 
-struct CliRegistration {
-  explicit CliRegistration(CliCommand c) { Commands().push_back(std::move(c)); }
-};
+// Prints "usage: zmp318t-cli SYNOPSIS" on stderr and returns kWrongUse.
+int WrongUse(const std::string& synopsis);
 
-// True when args holds "--help" or "-h".
-bool WantsHelp(const std::vector<std::string>& args);
-// Prints "usage: zmp318t-cli SYNOPSIS" and the summary to stdout.
-void PrintCommandHelp(const CliCommand& c);
+void AddFileCommands(CommandList& commands);
+void AddChannelCommands(CommandList& commands);
+void AddRadioCommands(CommandList& commands);
+void AddImageTextCommands(CommandList& commands);
 
 }  // namespace zmp::cli

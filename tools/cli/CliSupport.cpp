@@ -4,10 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 #include "app/LanguageTexts.h"
 #include "data/SafeFile.h"
+#include "fields/DecimalSeparator.h"
 
 namespace zmp::cli {
 
@@ -17,35 +19,12 @@ bool LoadToolTexts(const char* command) {
   const std::string dir = ec ? std::string(".") : exe.parent_path().string();
   const std::string path = LanguageTexts::FindFile(dir);
   const auto r = path.empty() ? LanguageTexts::LoadResult::NotFound : Texts().LoadFile(path, "English");
-  if (r == LanguageTexts::LoadResult::Loaded) return true;
+  if (r == LanguageTexts::LoadResult::Loaded) {
+    SetDecimalSeparator('.');
+    return true;
+  }
   std::fprintf(stderr, "zmp318t-cli %s: %s\n", command, LanguageTexts::MessageFor(r));
   return false;
-}
-
-std::optional<std::string> ParsedArgs::Option(const std::string& name) const {
-  for (const auto& [k, v] : options)
-    if (k == name) return v;
-  return std::nullopt;
-}
-
-bool ParseArgs(const std::vector<std::string>& args, const std::vector<std::string>& knownOptions,
-               const char* usage, ParsedArgs& out) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a.size() > 1 && a[0] == '-') {
-      bool known = false;
-      for (const auto& k : knownOptions) known = known || k == a;
-      if (!known || i + 1 >= args.size()) {
-        std::fprintf(stderr, "%s\nusage: zmp318t-cli %s\n",
-                     known ? ("missing value for " + a).c_str() : ("unknown option " + a).c_str(), usage);
-        return false;
-      }
-      out.options.emplace_back(a, args[++i]);
-    } else {
-      out.positional.push_back(a);
-    }
-  }
-  return true;
 }
 
 std::optional<long> ParseNumber(const std::string& text, long min, long max) {
@@ -99,29 +78,89 @@ std::string ReadFailureText(const DataFileResult& r, const std::string& path) {
   return text;
 }
 
-DataFileResult LoadForInspection(const std::string& path, ImageStore& image,
-                                 const std::optional<std::string>& password, bool* hasPassword,
-                                 std::uint8_t* key) {
+namespace {
+
+// Answers for a protected file, given the file's bytes.
+using FilePasswordPrompt = std::function<std::optional<std::string>(const std::vector<std::uint8_t>&)>;
+
+// Reads and decodes path into the transfer copy.
+DataFileResult DecodeFile(const std::string& path, ImageStore& image, const FilePasswordPrompt& prompt,
+                          SourceFile* source, bool* hasPassword, std::uint8_t* key) {
   DataFileResult r;
-  const auto bytes = ReadFileBytes(path, kDataFileSize, &r.error);
+  auto bytes = ReadFileBytes(path, kDataFileSize, &r.error);
   if (!bytes) {
     r.code = kDataFileUnreadable;
     return r;
   }
-  const PasswordPrompt prompt = [&]() -> std::optional<std::string> {
-    if (password) return password;
-    return DecodePassword(std::span<const std::uint8_t, kSecurityPasswordLength>(
-        bytes->data() + kHeaderPasswordOffset, kSecurityPasswordLength));
-  };
-  DecodedDataFile d = DecodeDataFile(*bytes, prompt);
+  DecodedDataFile d = DecodeDataFile(*bytes, [&] { return prompt(*bytes); });
   r.code = d.code;
   r.foreignCode = d.foreignCode;
   if (hasPassword) *hasPassword = d.hasPassword;
   if (key) *key = d.key;
-  if (d.code == kDataFileLoaded) image.transfer() = std::move(d.image);
+  if (d.code != kDataFileLoaded) return r;
+  if (source) {
+    source->path = path;
+    source->bytes = std::move(*bytes);
+    source->key = d.key;
+    source->image = d.image;
+  }
+  image.transfer() = std::move(d.image);
   return r;
 }
 
+}  // namespace
+
+DataFileResult LoadForInspection(const std::string& path, ImageStore& image,
+                                 const std::optional<std::string>& password, bool* hasPassword,
+                                 std::uint8_t* key) {
+  const auto prompt = [&](const std::vector<std::uint8_t>& bytes) -> std::optional<std::string> {
+    if (password) return password;
+    return DecodePassword(std::span<const std::uint8_t, kSecurityPasswordLength>(
+        bytes.data() + kHeaderPasswordOffset, kSecurityPasswordLength));
+  };
+  return DecodeFile(path, image, prompt, nullptr, hasPassword, key);
+}
+
+int LoadDataFile(const std::string& path, const std::optional<std::string>& password, ImageStore& image,
+                 SourceFile& source, const char* command) {
+  bool hasPassword = false;
+  const auto prompt = [&](const std::vector<std::uint8_t>&) { return password; };
+  const DataFileResult r = DecodeFile(path, image, prompt, &source, &hasPassword, nullptr);
+  if (r.code != kDataFileLoaded) {
+    PrintFailure(command, path, ReadFailureText(r, path));
+    return r.code;
+  }
+  source.password = hasPassword ? password : std::nullopt;
+  image.CopyTransferToWorking();
+  return 0;
+}
+
+bool WriteEditedDataFile(const std::string& path, ImageStore& image, const SourceFile& source,
+                         const char* command) {
+  FileError e;
+  bool written;
+  if (image.working() == source.image) {
+    written = WriteFileSafely(path, source.bytes, &e);
+  } else {
+    image.StampVersion();
+    image.UpdateChecksum();
+    DataFileOptions options;
+    options.key = source.key;
+    options.password = source.password;
+    written = WriteFileSafely(path, EncodeDataFile(image.working(), options), &e);
+  }
+  if (!written) PrintFailure(command, path, e.Text());
+  return written;
+}
+
+bool WriteTextOutput(const std::string& path, const std::string& text, const char* command) {
+  if (path.empty()) return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
+  FileError e;
+  const auto* p = reinterpret_cast<const std::uint8_t*>(text.data());
+  if (WriteFileSafely(path, std::span<const std::uint8_t>(p, text.size()), &e)) return true;
+  PrintFailure(command, path, e.Text());
+  return false;
+}
 
 std::optional<ModelRecord> ChooseModelRecord(const std::string& modelText,
                                              const std::optional<std::string>& bandText, const char* command) {

@@ -1,5 +1,6 @@
-// What the file commands of zmp318t-cli share: the language file, option
-// parsing, block files and the messages of failed reads.
+// What the commands of zmp318t-cli share: the language file, numbers typed
+// as options, block files, reading and rewriting data files and the messages
+// of failed reads.
 #pragma once
 
 #include <cstdint>
@@ -13,19 +14,10 @@
 
 namespace zmp::cli {
 
-// Loads the language file beside the tool or the installed one; prints why
-// not and returns false when it cannot.
+// Loads the language file beside the tool or the installed one (English, the
+// decimal point '.', so that scripts see the same texts on every machine);
+// prints why not and returns false when it cannot.
 bool LoadToolTexts(const char* command);
-
-// Splits arguments into positional ones and "--name value" options; returns
-// false (after printing the usage) on an unknown option or a missing value.
-struct ParsedArgs {
-  std::vector<std::string> positional;
-  std::vector<std::pair<std::string, std::string>> options;
-  std::optional<std::string> Option(const std::string& name) const;
-};
-bool ParseArgs(const std::vector<std::string>& args, const std::vector<std::string>& knownOptions,
-               const char* usage, ParsedArgs& out);
 
 // A whole number in decimal or 0x hex within [min, max].
 std::optional<long> ParseNumber(const std::string& text, long min, long max);
@@ -47,6 +39,31 @@ std::string ReadFailureText(const DataFileResult& r, const std::string& path);
 DataFileResult LoadForInspection(const std::string& path, ImageStore& image,
                                  const std::optional<std::string>& password, bool* hasPassword = nullptr,
                                  std::uint8_t* key = nullptr);
+
+// A data file as the image commands read it, with what a rewrite keeps: the
+// file's own bytes, its key byte and the password that opened it.
+struct SourceFile {
+  std::string path;
+  std::vector<std::uint8_t> bytes;
+  std::uint8_t key = 0;
+  std::optional<std::string> password;  // protected files only
+  ImageCopy image;                      // the image as read
+};
+
+// Reads a data file into the working copy; a protected one only with its
+// password. Prints why not and returns the read code (0: loaded).
+int LoadDataFile(const std::string& path, const std::optional<std::string>& password, ImageStore& image,
+                 SourceFile& source, const char* command);
+
+// Writes the edited working copy to path, whole or not at all, with the
+// source's key byte and password. An image that did not change is written as
+// the source's own bytes; a changed one gets the version stamp and checksum
+// of a save. Prints why not and returns false on failure.
+bool WriteEditedDataFile(const std::string& path, ImageStore& image, const SourceFile& source,
+                         const char* command);
+
+// Writes text to path safely, or to stdout when path is empty.
+bool WriteTextOutput(const std::string& path, const std::string& text, const char* command);
 
 // The model record of model INDEX with band WORD (no band: the model's first
 // one). Prints the models or the model's bands and returns nothing when

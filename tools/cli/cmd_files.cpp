@@ -2,6 +2,8 @@
 // encode, new, tune-info and tune-decode.
 #include <cstdio>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "Cli.h"
@@ -27,19 +29,14 @@ std::string Hex(unsigned v, int digits) {
   return buf;
 }
 
-int RunInfo(const std::vector<std::string>& args) {
-  const char* usage = "info FILE";
-  if (args.size() != 1) {
-    std::fprintf(stderr, "usage: zmp318t-cli %s\n", usage);
-    return 2;
-  }
+int RunInfo(const std::string& file) {
   if (!LoadToolTexts("info")) return 1;
   ImageStore image;
   bool hasPassword = false;
   std::uint8_t key = 0;
-  const DataFileResult r = LoadForInspection(args[0], image, std::nullopt, &hasPassword, &key);
+  const DataFileResult r = LoadForInspection(file, image, std::nullopt, &hasPassword, &key);
   if (r.code != kDataFileLoaded) {
-    PrintFailure("info", args[0], ReadFailureText(r, args[0]));
+    PrintFailure("info", file, ReadFailureText(r, file));
     return r.code;
   }
   image.CopyTransferToWorking();
@@ -47,7 +44,7 @@ int RunInfo(const std::vector<std::string>& args) {
   const auto main = image.Main();
   const std::uint16_t stored = main.Word(kChecksumOffset);
   const std::uint16_t computed = ComputeChecksum(image.working());
-  std::printf("file:        %s\n", args[0].c_str());
+  std::printf("file:        %s\n", file.c_str());
   std::printf("model:       %s\n", model.LongCaption().c_str());
   std::printf("band word:   %u\n", static_cast<unsigned>(model.BandWord()));
   std::printf("version:     %s\n", main.Text(kVersionTextOffset, kProgramVersion.size()).c_str());
@@ -60,44 +57,30 @@ int RunInfo(const std::vector<std::string>& args) {
   return 0;
 }
 
-int RunDecode(const std::vector<std::string>& args) {
-  const char* usage = "decode FILE DIR [--password P]";
-  ParsedArgs a;
-  if (!ParseArgs(args, {"--password"}, usage, a)) return 2;
-  if (a.positional.size() != 2) {
-    std::fprintf(stderr, "usage: zmp318t-cli %s\n", usage);
-    return 2;
-  }
+int RunDecode(const std::string& file, const std::string& dir, const std::optional<std::string>& password) {
   if (!LoadToolTexts("decode")) return 1;
   ImageStore image;
-  const DataFileResult r = ReadDataFile(a.positional[0], image, [&] { return a.Option("--password"); });
+  const DataFileResult r = ReadDataFile(file, image, [&] { return password; });
   if (r.code != kDataFileLoaded) {
-    PrintFailure("decode", a.positional[0], ReadFailureText(r, a.positional[0]));
+    PrintFailure("decode", file, ReadFailureText(r, file));
     return r.code;
   }
   std::error_code ec;
-  fs::create_directories(a.positional[1], ec);
+  fs::create_directories(dir, ec);
   const BlockId order[] = {BlockId::Main, BlockId::Second, BlockId::Third, BlockId::Fourth};
   for (int i = 0; i < 4; ++i) {
     const auto span = image.transfer().Block(order[i]).span();
-    if (!WriteBlockFile((fs::path(a.positional[1]) / kBlockFiles[i]).string(), {span.begin(), span.end()}, "decode"))
+    if (!WriteBlockFile((fs::path(dir) / kBlockFiles[i]).string(), {span.begin(), span.end()}, "decode"))
       return 1;
   }
   return 0;
 }
 
-int RunEncode(const std::vector<std::string>& args) {
-  const char* usage = "encode DIR -o FILE [--key K] [--password P]";
-  ParsedArgs a;
-  if (!ParseArgs(args, {"-o", "--key", "--password"}, usage, a)) return 2;
-  const auto out = a.Option("-o");
-  if (a.positional.size() != 1 || !out) {
-    std::fprintf(stderr, "usage: zmp318t-cli %s\n", usage);
-    return 2;
-  }
+int RunEncode(const std::string& dir, const std::string& out, const std::optional<std::string>& keyText,
+              const std::optional<std::string>& password) {
   if (!LoadToolTexts("encode")) return 1;
   DataFileOptions options;
-  if (const auto k = a.Option("--key")) {
+  if (const auto& k = keyText) {
     const auto v = ParseNumber(*k, 0, 255);
     if (!v) {
       std::fprintf(stderr, "zmp318t-cli encode: the key must be 0 to 255\n");
@@ -105,7 +88,7 @@ int RunEncode(const std::vector<std::string>& args) {
     }
     options.key = static_cast<std::uint8_t>(*v);
   }
-  if (const auto p = a.Option("--password")) {
+  if (const auto& p = password) {
     if (p->size() > kSecurityPasswordLength) {
       std::fprintf(stderr, "zmp318t-cli encode: the password has at most six characters\n");
       return 2;
@@ -115,38 +98,29 @@ int RunEncode(const std::vector<std::string>& args) {
   ImageCopy image;
   const BlockId order[] = {BlockId::Main, BlockId::Second, BlockId::Third, BlockId::Fourth};
   for (int i = 0; i < 4; ++i) {
-    const auto bytes = ReadBlockFile((fs::path(a.positional[0]) / kBlockFiles[i]).string(),
+    const auto bytes = ReadBlockFile((fs::path(dir) / kBlockFiles[i]).string(),
                                      BlockSize(order[i]), "encode");
     if (!bytes) return 1;
     image.Block(order[i]).Write(0, *bytes);
   }
   // The blocks go into the file as they are (no stamp, no new checksum).
   if (!IsValidRecord(ModelRecord::FromBytes(image.Main().Range(region::kModelRecord, kModelRecordSize))))
-    PrintFailure("encode", a.positional[0], Tx(165_txt));
-  return WriteBlockFile(*out, EncodeDataFile(image, options), "encode") ? 0 : 1;
+    PrintFailure("encode", dir, Tx(165_txt));
+  return WriteBlockFile(out, EncodeDataFile(image, options), "encode") ? 0 : 1;
 }
 
-int RunNew(const std::vector<std::string>& args) {
-  const char* usage = "new --model INDEX [--band WORD] -o FILE";
-  ParsedArgs a;
-  if (!ParseArgs(args, {"--model", "--band", "-o"}, usage, a)) return 2;
-  const auto out = a.Option("-o");
-  const auto modelText = a.Option("--model");
-  if (!a.positional.empty() || !out || !modelText) {
-    std::fprintf(stderr, "usage: zmp318t-cli %s\n", usage);
-    return 2;
-  }
+int RunNew(const std::string& modelText, const std::optional<std::string>& band, const std::string& out) {
   if (!LoadToolTexts("new")) return 1;
-  const auto record = ChooseModelRecord(*modelText, a.Option("--band"), "new");
+  const auto record = ChooseModelRecord(modelText, band, "new");
   if (!record) return 2;
   ImageStore image;
   image.MakeBlank();
   ModelInfo model(image);
   model.SetRecord(*record);
   MakeNewImageForCurrentModel(image);
-  const DataFileResult r = WriteDataFile(*out, image, {});
+  const DataFileResult r = WriteDataFile(out, image, {});
   if (r.code != kDataFileWritten) {
-    PrintFailure("new", *out, r.error.Text());
+    PrintFailure("new", out, r.error.Text());
     return 1;
   }
   std::printf("%s\n", model.LongCaption().c_str());
@@ -173,55 +147,98 @@ std::string HexBytes(const std::uint8_t* p, std::size_t n) {
   return s;
 }
 
-int RunTuneInfo(const std::vector<std::string>& args) {
-  if (args.size() != 1) {
-    std::fprintf(stderr, "usage: zmp318t-cli tune-info FILE\n");
-    return 2;
-  }
+int RunTuneInfo(const std::string& file) {
   if (!LoadToolTexts("tune-info")) return 1;
   TuningFile t;
-  if (const int code = LoadTuning(args[0], t, "tune-info")) return code;
+  if (const int code = LoadTuning(file, t, "tune-info")) return code;
   unsigned sum = 0;
   for (auto b : t.Tuning()) sum += b;
-  std::printf("file:        %s\n", args[0].c_str());
+  std::printf("file:        %s\n", file.c_str());
   std::printf("identity:    %s\n", HexBytes(t.Identity().data(), 16).c_str());
   std::printf("             %s\n", HexBytes(t.Identity().data() + 16, 16).c_str());
   std::printf("tuning data: %zu bytes, byte sum %s\n", t.Tuning().size(), Hex(sum & 0xFFFF, 4).c_str());
   return 0;
 }
 
-int RunTuneDecode(const std::vector<std::string>& args) {
-  if (args.size() != 2) {
-    std::fprintf(stderr, "usage: zmp318t-cli tune-decode FILE DIR\n");
-    return 2;
-  }
+int RunTuneDecode(const std::string& file, const std::string& dirText) {
   if (!LoadToolTexts("tune-decode")) return 1;
   TuningFile t;
-  if (const int code = LoadTuning(args[0], t, "tune-decode")) return code;
+  if (const int code = LoadTuning(file, t, "tune-decode")) return code;
   std::error_code ec;
-  fs::create_directories(args[1], ec);
-  const fs::path dir(args[1]);
+  fs::create_directories(dirText, ec);
+  const fs::path dir(dirText);
   const bool ok = WriteBlockFile((dir / "identity.bin").string(), {t.Identity().begin(), t.Identity().end()}, "tune-decode") &&
                   WriteBlockFile((dir / "tuning.bin").string(), {t.Tuning().begin(), t.Tuning().end()}, "tune-decode");
   return ok ? 0 : 1;
 }
 
-const CliRegistration kInfo({"info", "info FILE",
-                             "model, band, version and format stamps, checksum, password and key of a data file",
-                             RunInfo});
-const CliRegistration kDecode({"decode", "decode FILE DIR [--password P]",
-                               "write the four blocks of a data file into DIR (main/second/third/fourth.bin)",
-                               RunDecode});
-const CliRegistration kEncode({"encode", "encode DIR -o FILE [--key K] [--password P]",
-                               "build a data file from the four block files of DIR", RunEncode});
-const CliRegistration kNew({"new", "new --model INDEX [--band WORD] -o FILE",
-                            "write a data file of a new image with the defaults of a model", RunNew});
-const CliRegistration kTuneInfo({"tune-info", "tune-info FILE", "the identity block and tuning data of a tuning file",
-                                 RunTuneInfo});
-const CliRegistration kTuneDecode({"tune-decode", "tune-decode FILE DIR",
-                                   "write DIR/identity.bin and DIR/tuning.bin of a tuning file",
-                                   RunTuneDecode});
-
 }  // namespace
+
+void AddFileCommands(CommandList& commands) {
+  {
+    auto file = std::make_shared<std::string>();
+    CLI::App* c = commands.Add("info", "info FILE",
+                               "model, band, version and format stamps, checksum, password and key of a data file",
+                               [=] { return RunInfo(*file); });
+    c->add_option("FILE", *file, "a data file")->required();
+  }
+  {
+    struct Args {
+      std::string file, dir, password;
+      CLI::Option* passwordOption = nullptr;
+    };
+    auto a = std::make_shared<Args>();
+    CLI::App* c = commands.Add("decode", "decode FILE DIR [--password P]",
+                               "write the four blocks of a data file into DIR (main/second/third/fourth.bin)",
+                               [=] { return RunDecode(a->file, a->dir, Given(a->passwordOption, a->password)); });
+    c->add_option("FILE", a->file, "a data file")->required();
+    c->add_option("DIR", a->dir, "the folder of the block files")->required();
+    a->passwordOption = c->add_option("--password", a->password, "the password of a protected file");
+  }
+  {
+    struct Args {
+      std::string dir, out, key, password;
+      CLI::Option* keyOption = nullptr;
+      CLI::Option* passwordOption = nullptr;
+    };
+    auto a = std::make_shared<Args>();
+    CLI::App* c = commands.Add("encode", "encode DIR -o FILE [--key K] [--password P]",
+                               "build a data file from the four block files of DIR", [=] {
+                                 return RunEncode(a->dir, a->out, Given(a->keyOption, a->key),
+                                                  Given(a->passwordOption, a->password));
+                               });
+    c->add_option("DIR", a->dir, "the folder of the block files")->required();
+    c->add_option("-o", a->out, "the data file to write")->required();
+    a->keyOption = c->add_option("--key", a->key, "the key byte, 0 to 255 (0x hex allowed)");
+    a->passwordOption = c->add_option("--password", a->password, "protect the file with a password");
+  }
+  {
+    struct Args {
+      std::string model, band, out;
+      CLI::Option* bandOption = nullptr;
+    };
+    auto a = std::make_shared<Args>();
+    CLI::App* c = commands.Add("new", "new --model INDEX [--band WORD] -o FILE",
+                               "write a data file of a new image with the defaults of a model",
+                               [=] { return RunNew(a->model, Given(a->bandOption, a->band), a->out); });
+    c->add_option("--model", a->model, "the model index")->required();
+    a->bandOption = c->add_option("--band", a->band, "the band word (default: the model's first band)");
+    c->add_option("-o", a->out, "the data file to write")->required();
+  }
+  {
+    auto file = std::make_shared<std::string>();
+    CLI::App* c = commands.Add("tune-info", "tune-info FILE", "the identity block and tuning data of a tuning file",
+                               [=] { return RunTuneInfo(*file); });
+    c->add_option("FILE", *file, "a tuning file")->required();
+  }
+  {
+    auto a = std::make_shared<std::pair<std::string, std::string>>();
+    CLI::App* c = commands.Add("tune-decode", "tune-decode FILE DIR",
+                               "write DIR/identity.bin and DIR/tuning.bin of a tuning file",
+                               [=] { return RunTuneDecode(a->first, a->second); });
+    c->add_option("FILE", a->first, "a tuning file")->required();
+    c->add_option("DIR", a->second, "the folder to write into")->required();
+  }
+}
 
 }  // namespace zmp::cli

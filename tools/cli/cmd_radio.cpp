@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "Cli.h"
@@ -117,33 +118,26 @@ bool ChooseBaud(RepeaterLink& link, const std::optional<std::string>& baud, cons
   return true;
 }
 
-int RunRead(const std::vector<std::string>& args) {
-  const char* usage = "read --port P [--baud B] [--model INDEX [--band WORD] | --like FILE] -o FILE";
-  ParsedArgs a;
-  if (!ParseArgs(args, {"--port", "--baud", "--model", "--band", "--like", "-o", "--password"}, usage, a))
-    return 2;
-  const auto port = a.Option("--port");
-  const auto out = a.Option("-o");
-  if (!a.positional.empty() || !port || !out || (a.Option("--model") && a.Option("--like")) ||
-      (a.Option("--band") && !a.Option("--model"))) {
-    std::fprintf(stderr, "usage: zmp318t-cli %s\n", usage);
-    return 2;
-  }
-  const auto password = a.Option("--password");
-  if (password && password->size() > kSecurityPasswordLength) {
+struct ReadArgs {
+  std::string port, out;
+  std::optional<std::string> baud, model, band, like, password;
+};
+
+int RunRead(const ReadArgs& a) {
+  if (a.password && a.password->size() > kSecurityPasswordLength) {
     std::fprintf(stderr, "zmp318t-cli read: the password has at most six characters\n");
     return 2;
   }
   if (!LoadToolTexts("read")) return 1;
   RepeaterLink link;
-  if (!ChoosePort(link, *port, "read") || !ChooseBaud(link, a.Option("--baud"), "read")) return 2;
+  if (!ChoosePort(link, a.port, "read") || !ChooseBaud(link, a.baud, "read")) return 2;
 
   // The repeater the read must find; without one any known model is taken.
   std::optional<ModelRecord> expected;
-  if (const auto m = a.Option("--model")) {
-    expected = ChooseModelRecord(*m, a.Option("--band"), "read");
+  if (const auto& m = a.model) {
+    expected = ChooseModelRecord(*m, a.band, "read");
     if (!expected) return 2;
-  } else if (const auto like = a.Option("--like")) {
+  } else if (const auto& like = a.like) {
     ImageStore sample;
     const DataFileResult r = LoadForInspection(*like, sample, std::nullopt);
     if (r.code != kDataFileLoaded) {
@@ -161,33 +155,25 @@ int RunRead(const std::vector<std::string>& args) {
   // The file is written whole or not at all; an old one stays until then.
   image.CopyTransferToWorking();
   DataFileOptions options;
-  options.password = password;
-  const DataFileResult w = WriteDataFile(*out, image, options);
+  options.password = a.password;
+  const DataFileResult w = WriteDataFile(a.out, image, options);
   if (w.code != kDataFileWritten) {
-    PrintFailure("read", *out, w.error.Text());
+    PrintFailure("read", a.out, w.error.Text());
     return 1;
   }
-  std::printf("%s -> %s\n", ModelInfo(image).LongCaption().c_str(), out->c_str());
+  std::printf("%s -> %s\n", ModelInfo(image).LongCaption().c_str(), a.out.c_str());
   return 0;
 }
 
-int RunWrite(const std::vector<std::string>& args) {
-  const char* usage = "write --port P [--baud B] [--password P] FILE";
-  ParsedArgs a;
-  if (!ParseArgs(args, {"--port", "--baud", "--password"}, usage, a)) return 2;
-  const auto port = a.Option("--port");
-  if (a.positional.size() != 1 || !port) {
-    std::fprintf(stderr, "usage: zmp318t-cli %s\n", usage);
-    return 2;
-  }
+int RunWrite(const std::string& port, const std::optional<std::string>& baud,
+             const std::optional<std::string>& password, const std::string& file) {
   if (!LoadToolTexts("write")) return 1;
   RepeaterLink link;
-  if (!ChoosePort(link, *port, "write") || !ChooseBaud(link, a.Option("--baud"), "write")) return 2;
+  if (!ChoosePort(link, port, "write") || !ChooseBaud(link, baud, "write")) return 2;
 
   // A protected file is written only with its password, as it is opened.
-  const std::string& file = a.positional[0];
   ImageStore image;
-  const DataFileResult r = ReadDataFile(file, image, [&] { return a.Option("--password"); });
+  const DataFileResult r = ReadDataFile(file, image, [&] { return password; });
   if (r.code != kDataFileLoaded) {
     PrintFailure("write", file, ReadFailureText(r, file));
     return 1;
@@ -201,11 +187,7 @@ int RunWrite(const std::vector<std::string>& args) {
 
 // The probe of the Communication Port dialog: which of COM1..COM20 open and
 // are serial ports.
-int RunPorts(const std::vector<std::string>& args) {
-  if (!args.empty()) {
-    std::fprintf(stderr, "usage: zmp318t-cli ports\n");
-    return 2;
-  }
+int RunPorts() {
   RepeaterLink link;
   for (int port = 1; port <= kProbedPorts; ++port) {
     link.SetPort(port);
@@ -220,14 +202,53 @@ int RunPorts(const std::vector<std::string>& args) {
   return 0;
 }
 
-const CliRegistration kRead({"read", "read --port P [--baud B] [--model INDEX [--band WORD] | --like FILE] -o FILE",
-                             "read the whole data image of a repeater into a data file (--password protects it)",
-                             RunRead});
-const CliRegistration kWrite({"write", "write --port P [--baud B] [--password P] FILE",
-                              "write a data file into a repeater", RunWrite});
-const CliRegistration kPorts({"ports", "ports", "which of COM1..COM20 can be opened and are serial ports",
-                              RunPorts});
-
 }  // namespace
+
+void AddRadioCommands(CommandList& commands) {
+  {
+    struct Args {
+      ReadArgs read;
+      std::string baud, model, band, like, password;
+      CLI::Option *baudOption = nullptr, *modelOption = nullptr, *bandOption = nullptr, *likeOption = nullptr,
+                  *passwordOption = nullptr;
+    };
+    auto a = std::make_shared<Args>();
+    CLI::App* c = commands.Add(
+        "read", "read --port P [--baud B] [--model INDEX [--band WORD] | --like FILE] -o FILE",
+        "read the whole data image of a repeater into a data file (--password protects it)", [=] {
+          a->read.baud = Given(a->baudOption, a->baud);
+          a->read.model = Given(a->modelOption, a->model);
+          a->read.band = Given(a->bandOption, a->band);
+          a->read.like = Given(a->likeOption, a->like);
+          a->read.password = Given(a->passwordOption, a->password);
+          return RunRead(a->read);
+        });
+    c->add_option("--port", a->read.port, "a COM number or a device path")->required();
+    a->baudOption = c->add_option("--baud", a->baud, "the rate after the handshake");
+    a->modelOption = c->add_option("--model", a->model, "the model index the repeater must be");
+    a->bandOption = c->add_option("--band", a->band, "its band word")->needs(a->modelOption);
+    a->likeOption = c->add_option("--like", a->like, "the repeater must be the model of this data file")
+                        ->excludes(a->modelOption);
+    c->add_option("-o", a->read.out, "the data file to write")->required();
+    a->passwordOption = c->add_option("--password", a->password, "protect the file with a password");
+  }
+  {
+    struct Args {
+      std::string port, baud, password, file;
+      CLI::Option *baudOption = nullptr, *passwordOption = nullptr;
+    };
+    auto a = std::make_shared<Args>();
+    CLI::App* c = commands.Add("write", "write --port P [--baud B] [--password P] FILE",
+                               "write a data file into a repeater", [=] {
+                                 return RunWrite(a->port, Given(a->baudOption, a->baud),
+                                                 Given(a->passwordOption, a->password), a->file);
+                               });
+    c->add_option("--port", a->port, "a COM number or a device path")->required();
+    a->baudOption = c->add_option("--baud", a->baud, "the rate after the handshake");
+    a->passwordOption = c->add_option("--password", a->password, "the password of a protected file");
+    c->add_option("FILE", a->file, "a data file")->required();
+  }
+  commands.Add("ports", "ports", "which of COM1..COM20 can be opened and are serial ports", [] { return RunPorts(); });
+}
 
 }  // namespace zmp::cli

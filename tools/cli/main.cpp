@@ -1,62 +1,95 @@
-// zmp318t-cli: data files, tuning files, channel plans and repeater transfers
-// from a shell.
+// zmp318t-cli: data files, tuning files, channel plans, the image as text and
+// repeater transfers from a shell.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 
 #include "Cli.h"
 
 namespace zmp::cli {
 
-std::vector<CliCommand>& Commands() {
-  static std::vector<CliCommand> commands;
-  return commands;
+CLI::App* CommandList::Add(const std::string& name, const std::string& synopsis, const std::string& summary,
+                           std::function<int()> run) {
+  CLI::App* sub = app_.add_subcommand(name, summary);
+  entries_.push_back({sub, synopsis, summary, std::move(run)});
+  return sub;
 }
 
-bool WantsHelp(const std::vector<std::string>& args) {
-  return std::any_of(args.begin(), args.end(),
-                     [](const std::string& a) { return a == "--help" || a == "-h"; });
+const CommandList::Entry* CommandList::Find(const CLI::App* app) const {
+  for (const Entry& e : entries_)
+    if (e.app == app) return &e;
+  return nullptr;
 }
 
-void PrintCommandHelp(const CliCommand& c) {
-  std::printf("usage: zmp318t-cli %s\n\n%s\n", c.synopsis.c_str(), c.summary.c_str());
+int WrongUse(const std::string& synopsis) {
+  std::fprintf(stderr, "usage: zmp318t-cli %s\n", synopsis.c_str());
+  return kWrongUse;
 }
 
 namespace {
-void PrintOverview() {
+
+void PrintOverview(const CommandList& commands) {
   std::printf("usage: zmp318t-cli COMMAND [ARGS]\n\ncommands:\n");
-  auto sorted = Commands();
-  std::sort(sorted.begin(), sorted.end(),
-            [](const CliCommand& a, const CliCommand& b) { return a.name < b.name; });
-  for (const auto& c : sorted) std::printf("  %-44s %s\n", c.synopsis.c_str(), c.summary.c_str());
+  std::vector<const CommandList::Entry*> sorted;
+  for (const auto& e : commands.Entries()) sorted.push_back(&e);
+  std::sort(sorted.begin(), sorted.end(), [](auto* a, auto* b) { return a->app->get_name() < b->app->get_name(); });
+  for (const auto* e : sorted) std::printf("  %-44s %s\n", e->synopsis.c_str(), e->summary.c_str());
   std::printf("\n'zmp318t-cli COMMAND --help' describes one command.\n");
 }
+
+// The command the arguments chose (CLI11 keeps it even when parsing failed).
+const CommandList::Entry* Chosen(const CLI::App& app, const CommandList& commands) {
+  const auto subs = app.get_subcommands();
+  return subs.empty() ? nullptr : commands.Find(subs.front());
+}
+
 }  // namespace
 
 }  // namespace zmp::cli
 
 int main(int argc, char** argv) {
   using namespace zmp::cli;
-  if (argc < 2 || std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h") {
-    PrintOverview();
-    return argc < 2 ? 2 : 0;
+  CLI::App app("zmp318t-cli: data files, tuning files, channel plans and repeater transfers", "zmp318t-cli");
+  app.require_subcommand(1);
+  CommandList commands(app);
+  AddFileCommands(commands);
+  AddChannelCommands(commands);
+  AddImageTextCommands(commands);
+  AddRadioCommands(commands);
+
+  if (argc < 2) {
+    PrintOverview(commands);
+    return kWrongUse;
   }
-  const std::string name = argv[1];
-  std::vector<std::string> args(argv + 2, argv + argc);
-  for (const auto& c : Commands()) {
-    if (c.name != name) continue;
-    if (WantsHelp(args)) {
-      PrintCommandHelp(c);
-      return 0;
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    if (const auto* c = Chosen(app, commands)) {
+      std::printf("usage: zmp318t-cli %s\n\n%s\n", c->synopsis.c_str(), c->app->help().c_str());
+    } else {
+      PrintOverview(commands);
     }
-    try {
-      return c.run(args);
-    } catch (const std::exception& e) {
-      std::fprintf(stderr, "zmp318t-cli %s: %s\n", name.c_str(), e.what());
-      return 1;
+    return 0;
+  } catch (const CLI::ParseError& e) {
+    if (const auto* c = Chosen(app, commands)) {
+      std::fprintf(stderr, "zmp318t-cli %s: %s\n", c->app->get_name().c_str(), e.what());
+      return WrongUse(c->synopsis);
     }
+    if (argv[1][0] != '-') {
+      std::fprintf(stderr, "zmp318t-cli: unknown command '%s'\n", argv[1]);
+    } else {
+      std::fprintf(stderr, "zmp318t-cli: %s\n", e.what());
+    }
+    PrintOverview(commands);
+    return kWrongUse;
   }
-  std::fprintf(stderr, "zmp318t-cli: unknown command '%s'\n", name.c_str());
-  PrintOverview();
-  return 2;
+  const auto* chosen = Chosen(app, commands);
+  if (chosen == nullptr) return kWrongUse;
+  try {
+    return chosen->run();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "zmp318t-cli %s: %s\n", chosen->app->get_name().c_str(), e.what());
+    return 1;
+  }
 }

@@ -1,0 +1,224 @@
+// zmp318t-cli fields, set, export, import and diff, run as a script runs them:
+// real data files in a temporary folder, the tool's output read back.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+
+#include "CliRun.h"
+#include "SimProcess.h"
+#include "app/LanguageTexts.h"
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+using zmp::testing::Cli;
+using zmp::testing::CliRun;
+using zmp::testing::MakeTempDir;
+using zmp::testing::ReadText;
+
+namespace {
+
+class CliImageText : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = MakeTempDir("cli-image-text");
+    ASSERT_FALSE(dir.empty());
+    ASSERT_EQ(zmp::Texts().LoadFile(ZMP_BIN_DIR "/zmp318t.lng", "English"), zmp::LanguageTexts::LoadResult::Loaded);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  // A WAV-300 E file with a dozen channels of assorted settings.
+  void MakeSite(const std::string& name) {
+    ASSERT_EQ(Cli(dir, "new --model 1 --band 258 -o blank.dat").status, 0);
+    std::string args;
+    for (int ch = 1; ch <= 12; ++ch) {
+      const std::string row = "'channel[" + std::to_string(ch) + "].";
+      const std::string form = "'channel_edit[" + std::to_string(ch) + "].";
+      char rx[16];
+      std::snprintf(rx, sizeof rx, "%.4f", 146.5 + 0.025 * ch);
+      args += " " + row + "rx_frequency=" + rx + "'";
+      if (ch % 2 == 0) args += " " + row + "tx_frequency=150.1'";
+      args += " " + row + "name=C" + std::to_string(ch % 10) + "'";
+      if (ch % 3 == 0) args += " " + row + "channel_type=Analog' " + row + "qt_decode=88.5'";
+      if (ch % 4 == 0) args += " " + form + "tx_power=Low' " + form + "compander=1'";
+    }
+    const CliRun r = Cli(dir, "set blank.dat" + args + " -o " + name);
+    ASSERT_EQ(r.status, 0) << r.err;
+  }
+
+  // fields --json, by key.
+  std::map<std::string, json> Fields(const std::string& file, const std::string& more = "") {
+    const CliRun r = Cli(dir, "fields " + file + " --json" + more);
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::map<std::string, json> out;
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);) {
+      const json j = json::parse(line);
+      out[j["key"].get<std::string>()] = j;
+    }
+    return out;
+  }
+
+  std::string Bytes(const std::string& file) { return ReadText(dir / file); }
+  std::string Text(int n) { return zmp::Texts().Text(zmp::TextNo(n)); }
+
+  fs::path dir;
+};
+
+TEST_F(CliImageText, FieldsListsEveryInstanceWithWhereItLives) {
+  MakeSite("site.dat");
+  auto f = Fields("site.dat");
+  const json& rx = f["channel[3].rx_frequency"];
+  EXPECT_EQ(rx["editor"], "channel");
+  EXPECT_EQ(rx["label"], "RX Frequency [MHz]");
+  EXPECT_EQ(rx["kind"], "text");
+  EXPECT_EQ(rx["text"], "146.575000");
+  EXPECT_EQ(rx["block"], "main");
+  ASSERT_TRUE(rx["offset"].is_number());
+  EXPECT_EQ(rx["length"], 5);
+  EXPECT_EQ(f["channel[3].name"]["offset"].get<int>() - rx["offset"].get<int>(), 0x10) << "one record";
+  EXPECT_EQ(f["channel_edit[3].rx_frequency"]["offset"], rx["offset"]) << "grid and form show the same bytes";
+  EXPECT_TRUE(rx["bit"].is_null());
+  EXPECT_FALSE(rx.contains("choices"));
+  EXPECT_EQ(f["channel[3].qt_decode"]["text"], "88.5");
+  EXPECT_EQ(f["channel[4].qt_decode"]["text"], "---") << "tones do not apply to a digital channel";
+  const json& power = f["channel_edit[4].tx_power"];
+  EXPECT_EQ(power["kind"], "list");
+  EXPECT_EQ(power["text"], "Low");
+  EXPECT_EQ(power["choices"], json::array({"High", "Low"}));
+  const json& beat = f["channel_edit[1].beat_shift"];
+  EXPECT_EQ(beat["kind"], "check");
+  EXPECT_EQ(beat["text"], "0");
+  EXPECT_EQ(beat["bit"], 0);
+  EXPECT_EQ(f["channel_edit[4].compander"]["text"], "1");
+  // A grid row of a channel that does not exist: listed, empty, nowhere.
+  const json& missing = f["channel[20].rx_frequency"];
+  EXPECT_EQ(missing["text"], "");
+  EXPECT_TRUE(missing["offset"].is_null());
+  EXPECT_TRUE(missing["length"].is_null());
+  EXPECT_EQ(f.count("channel_edit[20].rx_frequency"), 0u) << "forms list only channels that exist";
+  // The plain listing is a table of the same keys.
+  const CliRun plain = Cli(dir, "fields site.dat");
+  EXPECT_NE(plain.out.find("channel[3].name "), std::string::npos);
+  char where[32];
+  std::snprintf(where, sizeof where, "main 0x%04X..0x%04X", rx["offset"].get<unsigned>(), rx["offset"].get<unsigned>() + 4);
+  EXPECT_NE(plain.out.find(where), std::string::npos) << plain.out.substr(0, 400);
+}
+
+TEST_F(CliImageText, SetTakesWhatTheEditorsTakeAndRefusesTheRest) {
+  MakeSite("site.dat");
+  CliRun r = Cli(dir,
+                 "set site.dat 'channel_edit[1].scrambler_code=40' 'channel_edit[2].tx_power=Low' "
+                 "'channel_edit[2].compander=1' 'channel_edit[5].scrambler_code++' 'channel_edit[5].scrambler_code++' "
+                 "'channel_edit[6].scrambler_code--' 'channel[7].rx_frequency=147.0125' -o out.dat");
+  ASSERT_EQ(r.status, 0) << r.err;
+  auto f = Fields("out.dat");
+  EXPECT_EQ(f["channel_edit[1].scrambler_code"]["text"], "16") << "above the maximum stores the maximum";
+  EXPECT_EQ(f["channel_edit[2].tx_power"]["text"], "Low");
+  EXPECT_EQ(f["channel_edit[2].compander"]["text"], "1");
+  EXPECT_EQ(f["channel_edit[5].scrambler_code"]["text"], "3");
+  EXPECT_EQ(f["channel_edit[6].scrambler_code"]["text"], "16") << "down from the minimum wraps to the maximum";
+  EXPECT_EQ(f["channel[7].rx_frequency"]["text"], "147.012500");
+
+  // The text a field already shows changes no byte.
+  r = Cli(dir, "set site.dat 'channel[3].rx_frequency=146.575000' 'channel_edit[4].tx_power=Low' -o same.dat");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Bytes("same.dat"), Bytes("site.dat"));
+
+  // Refused: the editor's message, status 1, nothing written (even when an
+  // earlier assignment was taken).
+  r = Cli(dir, "set site.dat 'channel_edit[1].compander=1' 'channel_edit[1].cw_id=1' -o refused.dat");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(Text(752)), std::string::npos) << r.err;
+  r = Cli(dir, "set site.dat 'channel_edit[2].tx_power=Medium' -o refused.dat");
+  EXPECT_EQ(r.status, 1);
+  r = Cli(dir, "set site.dat 'channel[2].rx_frequency=999' -o refused.dat");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_FALSE(fs::exists(dir / "refused.dat"));
+
+  // Unknown keys and wrong use: status 2.
+  EXPECT_EQ(Cli(dir, "set site.dat 'channel_edit[20].tx_power=Low' -o x.dat").status, 2) << "no channel 20";
+  EXPECT_EQ(Cli(dir, "set site.dat 'channel[1].colour=red' -o x.dat").status, 2);
+  EXPECT_EQ(Cli(dir, "set site.dat 'channel[1].name' -o x.dat").status, 2);
+  EXPECT_EQ(Cli(dir, "set site.dat 'channel[1].name=AB'").status, 2) << "no -o";
+  EXPECT_FALSE(fs::exists(dir / "x.dat"));
+
+  // A damaged file and a protected one: the read's code and message.
+  const std::string site = Bytes("site.dat");
+  std::ofstream(dir / "short.dat", std::ios::binary) << site.substr(0, 30000);
+  r = Cli(dir, "set short.dat 'channel[1].name=AB' -o x.dat");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("short.dat"), std::string::npos);
+  ASSERT_EQ(Cli(dir, "decode site.dat blocks").status, 0);
+  ASSERT_EQ(Cli(dir, "encode blocks -o locked.dat --key 0x5A --password 4711").status, 0);
+  r = Cli(dir, "set locked.dat 'channel[1].name=AB' -o x.dat");
+  EXPECT_EQ(r.status, 4);
+  EXPECT_NE(r.err.find(Text(160)), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(dir / "x.dat"));
+  // With its password: written with the same key byte and password.
+  r = Cli(dir, "set locked.dat 'channel[1].name=AB' -o x.dat --password 4711");
+  ASSERT_EQ(r.status, 0) << r.err;
+  r = Cli(dir, "info x.dat");
+  EXPECT_NE(r.out.find("key byte:    0x5A"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(Text(163)), std::string::npos) << "still protected";
+  EXPECT_NE(r.out.find(Text(161)), std::string::npos) << "the checksum follows the change";
+  EXPECT_EQ(Fields("x.dat", " --password 4711")["channel[1].name"]["text"], "AB");
+}
+
+TEST_F(CliImageText, ExportThenImportReproducesTheFile) {
+  MakeSite("site.dat");
+  CliRun r = Cli(dir, "export site.dat -o site.yaml");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string yaml = ReadText(dir / "site.yaml");
+  EXPECT_NE(yaml.find("model_index: 1"), std::string::npos) << yaml.substr(0, 300);
+  EXPECT_NE(yaml.find("compander: true"), std::string::npos);
+  EXPECT_NE(yaml.find("rx_frequency: \"146.575000\""), std::string::npos);
+  EXPECT_EQ(Cli(dir, "export site.dat").out, yaml) << "standard output without -o";
+
+  ASSERT_EQ(Cli(dir, "import site.yaml --into site.dat -o again.dat").status, 0);
+  EXPECT_EQ(Bytes("again.dat"), Bytes("site.dat"));
+  // Into a new image of the model, the same settings make the same file.
+  r = Cli(dir, "import site.yaml --into blank.dat -o rebuilt.dat");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Bytes("rebuilt.dat"), Bytes("site.dat"));
+
+  // Another model, a refused value, broken YAML: status 1, nothing written.
+  ASSERT_EQ(Cli(dir, "new --model 2 -o uhf.dat").status, 0);
+  r = Cli(dir, "import site.yaml --into uhf.dat -o x.dat");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("WAV-300: E"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("WAV-500: K"), std::string::npos) << r.err;
+  std::string edited = yaml;
+  edited.replace(edited.find("\"146.575000\""), 12, "\"999\"");
+  std::ofstream(dir / "refused.yaml") << edited;
+  r = Cli(dir, "import refused.yaml --into site.dat -o x.dat");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("channel[3].rx_frequency"), std::string::npos) << r.err;
+  std::ofstream(dir / "broken.yaml") << "format: 1\nmodel_index: 1\nband_word: 258\neditors:\n  channel: {1: [\n";
+  r = Cli(dir, "import broken.yaml --into site.dat -o x.dat");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("line "), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(dir / "x.dat"));
+}
+
+TEST_F(CliImageText, DiffNamesTheFieldsThatDiffer) {
+  MakeSite("a.dat");
+  ASSERT_EQ(Cli(dir, "set a.dat 'channel[3].rx_frequency=146.6' 'channel_edit[4].compander=0' -o b.dat").status, 0);
+  CliRun r = Cli(dir, "diff a.dat b.dat");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("channel 3 / RX Frequency [MHz]: 146.575000 → 146.600000\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("channel_edit 4 / Compander: 1 → 0\n"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("channel_edit 3 / RX"), std::string::npos) << "each place once";
+  EXPECT_NE(r.out.find("bytes outside every field:\n  main 0x0256"), std::string::npos)
+      << "the checksum lies outside every field";
+  r = Cli(dir, "diff a.dat a.dat");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(Cli(dir, "diff a.dat").status, 2);
+  EXPECT_EQ(Cli(dir, "diff a.dat none.dat").status, 3);
+}
+
+}  // namespace

@@ -1,0 +1,486 @@
+#include "ImageText.h"
+
+#include <yaml-cpp/yaml.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <tuple>
+
+#include "app/LanguageTexts.h"
+#include "data/ModelInfo.h"
+
+namespace zmp::cli {
+
+namespace {
+
+std::string Hex(std::size_t v) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "0x%04zX", v);
+  return buf;
+}
+
+bool IsListField(const FieldDecl& d) { return !d.choices.empty() || (d.hooks && d.hooks->choices); }
+
+// The model queries only read the image.
+ModelInfo ModelOf(const ImageStore& image) { return ModelInfo(const_cast<ImageStore&>(image)); }
+
+// The same bytes seen by two editors (a grid cell and a form row) are one
+// field to export and to compare.
+using PlaceKey = std::tuple<int, std::size_t, std::size_t, int>;
+std::optional<PlaceKey> PlaceOf(const std::optional<FieldLocation>& where) {
+  if (!where) return std::nullopt;
+  return PlaceKey{static_cast<int>(where->block), where->offset, where->length, where->bit.value_or(-1)};
+}
+
+}  // namespace
+
+std::string_view FieldKindName(const FieldDecl& decl) {
+  if (decl.kind == ControlKind::CheckBox) return "check";
+  if (IsListField(decl)) return "list";
+  switch (decl.storage) {
+    case Storage::Byte:
+    case Storage::Word:
+    case Storage::BcdWord: return "number";
+    default: return "text";
+  }
+}
+
+std::string LocationText(const std::optional<FieldLocation>& where) {
+  if (!where) return "-";
+  std::string s(BlockName(where->block));
+  s += ' ' + Hex(where->offset);
+  if (where->bit) return s + " bit " + std::to_string(*where->bit);
+  if (where->length > 1) s += ".." + Hex(where->offset + where->length - 1);
+  return s;
+}
+
+// --- listing ----------------------------------------------------------------------
+
+std::vector<FieldListing> ListFields(ModuleList modules, const ImageStore& image) {
+  std::vector<FieldListing> out;
+  ForEachField(modules, image, [&](const FieldInstance& f) {
+    FieldListing l;
+    l.field = f;
+    l.label = Tx(f.ref.decl->label);
+    l.kind = FieldKindName(*f.ref.decl);
+    l.view = ShowField(f.ref, image);
+    l.where = LocateField(f.ref, image);
+    if (l.kind == "list" && l.view.exists)
+      for (ShownChoice& c : FieldChoices(f.ref, image)) l.choices.push_back(std::move(c.text));
+    out.push_back(std::move(l));
+  });
+  return out;
+}
+
+std::string FieldJson(const FieldListing& f) {
+  nlohmann::ordered_json j;
+  j["editor"] = std::string(f.field.module->key);
+  j["key"] = f.field.key;
+  j["label"] = f.label;
+  j["kind"] = std::string(f.kind);
+  j["text"] = f.view.text;
+  if (f.kind == "list") j["choices"] = f.choices;
+  j["block"] = std::string(BlockName(f.field.ref.table->base.block));
+  j["offset"] = f.where ? nlohmann::ordered_json(f.where->offset) : nlohmann::ordered_json(nullptr);
+  j["length"] = f.where ? nlohmann::ordered_json(f.where->length) : nlohmann::ordered_json(nullptr);
+  j["bit"] = f.where && f.where->bit ? nlohmann::ordered_json(*f.where->bit) : nlohmann::ordered_json(nullptr);
+  return j.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+std::string FieldTableText(const std::vector<FieldListing>& fields) {
+  std::size_t keyWidth = 3, labelWidth = 5, textWidth = 4;
+  for (const FieldListing& f : fields) {
+    keyWidth = std::max(keyWidth, f.field.key.size());
+    labelWidth = std::max(labelWidth, f.label.size());
+    textWidth = std::max(textWidth, f.view.text.size());
+  }
+  const auto pad = [](std::string s, std::size_t width) {
+    s.resize(std::max(s.size(), width), ' ');
+    return s;
+  };
+  std::string out = pad("KEY", keyWidth) + "  " + pad("LABEL", labelWidth) + "  " + pad("TEXT", textWidth) + "  WHERE\n";
+  for (const FieldListing& f : fields)
+    out += pad(f.field.key, keyWidth) + "  " + pad(f.label, labelWidth) + "  " + pad(f.view.text, textWidth) + "  " +
+           LocationText(f.where) + "\n";
+  return out;
+}
+
+// --- assignments ----------------------------------------------------------------------
+
+std::optional<Assignment> ParseAssignment(std::string_view argument) {
+  Assignment a;
+  if (const auto eq = argument.find('='); eq != std::string_view::npos) {
+    a.key = argument.substr(0, eq);
+    a.text = argument.substr(eq + 1);
+  } else if (argument.size() > 2 && (argument.ends_with("++") || argument.ends_with("--"))) {
+    a.key = argument.substr(0, argument.size() - 2);
+    a.op = argument.ends_with("++") ? Assignment::Op::Up : Assignment::Op::Down;
+  } else {
+    return std::nullopt;
+  }
+  if (a.key.empty()) return std::nullopt;
+  return a;
+}
+
+namespace {
+
+ApplyOutcome OutcomeOf(const CommitResult& r, bool spin) {
+  switch (r.status) {
+    case CommitStatus::Ok: return {ApplyStatus::Ok, r.message.n ? Tx(r.message) : std::string()};
+    case CommitStatus::Refused:
+      return {ApplyStatus::Refused, r.message.n ? Tx(r.message) : std::string("the value is not taken")};
+    case CommitStatus::NotEditable:
+      return {ApplyStatus::Refused, spin ? "the field has no spin step" : "the field cannot be set here"};
+    case CommitStatus::NotApplicable:
+      return {ApplyStatus::Refused, "the field does not apply to this row (shown ---)"};
+  }
+  return {ApplyStatus::Refused, {}};
+}
+
+}  // namespace
+
+ApplyOutcome ApplyAssignment(ModuleList modules, ImageStore& image, const Assignment& a) {
+  const auto f = FindField(modules, image, a.key);
+  if (!f) return {ApplyStatus::UnknownKey, "no field " + a.key + " in this image"};
+  if (a.op == Assignment::Op::Text) return OutcomeOf(ApplyFieldText(f->ref, image, a.text), false);
+  return OutcomeOf(SpinField(f->ref, image, a.op == Assignment::Op::Up), true);
+}
+
+// --- YAML export --------------------------------------------------------------------------
+
+namespace {
+
+struct ExportedField {
+  std::string_view key;
+  bool check = false;
+  bool ticked = false;
+  std::string text;
+};
+
+struct ExportedRow {
+  int row = -1;  // -1: a single form
+  std::vector<ExportedField> fields;
+};
+
+struct ExportedTable {
+  std::string_view key;
+  std::vector<ExportedRow> rows;
+};
+
+struct ExportedEditor {
+  const EditorModule* module = nullptr;
+  std::vector<ExportedTable> tables;
+};
+
+template <typename T, typename K>
+T& FindOrAdd(std::vector<T>& list, K T::*member, const K& key) {
+  for (T& item : list)
+    if (item.*member == key) return item;
+  list.push_back(T{});
+  list.back().*member = key;
+  return list.back();
+}
+
+// The fields of the image by editor, table and row; each place once, under
+// the first editor that shows it.
+std::vector<ExportedEditor> CollectExport(ModuleList modules, const ImageStore& image) {
+  std::vector<ExportedEditor> editors;
+  std::set<PlaceKey> seen;
+  ForEachField(modules, image, [&](const FieldInstance& f) {
+    const FieldView view = ShowField(f.ref, image);
+    if (!view.exists || !view.applicable) return;
+    // A list whose stored value is none of its entries shows no selection,
+    // which nobody can pick: there is nothing to export.
+    if (view.text.empty() && IsListField(*f.ref.decl) && f.ref.decl->kind != ControlKind::CheckBox) return;
+    if (const auto place = PlaceOf(LocateField(f.ref, image)); place && !seen.insert(*place).second) return;
+    ExportedEditor& editor = FindOrAdd(editors, &ExportedEditor::module, f.module);
+    ExportedTable& table = FindOrAdd(editor.tables, &ExportedTable::key, f.ref.table->key);
+    ExportedRow& row = FindOrAdd(table.rows, &ExportedRow::row, f.ref.table->rows > 1 ? f.ref.row : -1);
+    const bool check = f.ref.decl->kind == ControlKind::CheckBox;
+    row.fields.push_back({f.ref.decl->key, check, view.checked, check ? std::string() : view.text});
+  });
+  return editors;
+}
+
+// Check boxes as true/false, every text quoted so that it reads back as it
+// was ("Off", "012", "").
+void EmitField(YAML::Emitter& out, const ExportedField& f) {
+  out << YAML::Key << std::string(f.key) << YAML::Value;
+  if (f.check)
+    out << f.ticked;
+  else
+    out << YAML::DoubleQuoted << f.text;
+}
+
+void EmitRow(YAML::Emitter& out, const ExportedRow& row) {
+  out << YAML::BeginMap;
+  for (const ExportedField& f : row.fields) EmitField(out, f);
+  out << YAML::EndMap;
+}
+
+void EmitTable(YAML::Emitter& out, const ExportedTable& table) {
+  if (table.rows.size() == 1 && table.rows.front().row < 0) {
+    EmitRow(out, table.rows.front());
+    return;
+  }
+  out << YAML::BeginMap;
+  for (const ExportedRow& row : table.rows) {
+    out << YAML::Key << row.row + 1 << YAML::Value;
+    EmitRow(out, row);
+  }
+  out << YAML::EndMap;
+}
+
+void EmitEditor(YAML::Emitter& out, const ExportedEditor& editor) {
+  // The main table's fields sit directly under the editor, named tables under
+  // their key.
+  out << YAML::BeginMap;
+  for (const ExportedTable& table : editor.tables) {
+    if (table.key.empty()) {
+      for (const ExportedRow& row : table.rows) {
+        if (row.row < 0) {
+          for (const ExportedField& f : row.fields) EmitField(out, f);
+        } else {
+          out << YAML::Key << row.row + 1 << YAML::Value;
+          EmitRow(out, row);
+        }
+      }
+    } else {
+      out << YAML::Key << std::string(table.key) << YAML::Value;
+      EmitTable(out, table);
+    }
+  }
+  out << YAML::EndMap;
+}
+
+}  // namespace
+
+std::string ExportYaml(ModuleList modules, const ImageStore& image) {
+  const ModelInfo model = ModelOf(image);
+  YAML::Emitter out;
+  out << YAML::BeginMap;
+  out << YAML::Key << "format" << YAML::Value << kExportFormat;
+  out << YAML::Key << "model" << YAML::Value << YAML::DoubleQuoted << model.LongCaption();
+  out << YAML::Key << "model_index" << YAML::Value << model.ModelIndex();
+  out << YAML::Key << "band_word" << YAML::Value << static_cast<unsigned>(model.BandWord());
+  out << YAML::Key << "editors" << YAML::Value << YAML::BeginMap;
+  for (const ExportedEditor& editor : CollectExport(modules, image)) {
+    out << YAML::Key << std::string(editor.module->key) << YAML::Value;
+    EmitEditor(out, editor);
+  }
+  out << YAML::EndMap << YAML::EndMap;
+  return "# The data image as text, by editor (zmp318t-cli export).\n" + std::string(out.c_str()) + "\n";
+}
+
+// --- YAML import -------------------------------------------------------------------------
+
+namespace {
+
+struct ImportFailure {
+  std::string message;
+};
+
+std::string LineOf(const YAML::Node& node) { return "line " + std::to_string(node.Mark().line + 1); }
+
+bool AllDigits(const std::string& s) {
+  return !s.empty() && s.size() < 6 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+long HeaderNumber(const YAML::Node& root, const char* name) {
+  const YAML::Node n = root[name];
+  if (!n || !n.IsScalar()) throw ImportFailure{std::string("the header has no ") + name};
+  try {
+    return n.as<long>();
+  } catch (const YAML::Exception&) {
+    throw ImportFailure{LineOf(n) + ": " + name + " is not a number"};
+  }
+}
+
+void CheckHeader(const YAML::Node& root, const ImageStore& image) {
+  if (!root.IsMap()) throw ImportFailure{"line 1: not an image text of zmp318t-cli export"};
+  if (HeaderNumber(root, "format") != kExportFormat)
+    throw ImportFailure{LineOf(root["format"]) + ": format " + root["format"].Scalar() + " is not known (" +
+                        std::to_string(kExportFormat) + " is)"};
+  const ModelInfo model = ModelOf(image);
+  const long index = HeaderNumber(root, "model_index");
+  const long band = HeaderNumber(root, "band_word");
+  if (index != model.ModelIndex() || band != model.BandWord()) {
+    const YAML::Node caption = root["model"];
+    const std::string theirs = caption && caption.IsScalar() ? caption.Scalar()
+                                                             : "model " + std::to_string(index) + " band " +
+                                                                   std::to_string(band);
+    throw ImportFailure{"the text is of " + theirs + ", the data file of " + model.LongCaption() +
+                        "; it is not imported"};
+  }
+}
+
+struct Importer {
+  ModuleList modules;
+  ImageStore& image;
+  ImportOutcome& outcome;
+
+  void Field(const std::string& key, const YAML::Node& value) {
+    if (!value.IsScalar() && !value.IsNull())
+      throw ImportFailure{LineOf(value) + ": " + key + " must be a single value"};
+    const auto f = FindField(modules, image, key);
+    if (!f) throw ImportFailure{LineOf(value) + ": no field " + key + " in this image"};
+    std::string text = value.IsNull() ? std::string() : value.Scalar();
+    if (f->ref.decl->kind == ControlKind::CheckBox) {
+      if (text == "true") text = "1";
+      else if (text == "false") text = "0";
+    }
+    const ApplyOutcome r = ApplyAssignment(modules, image, Assignment{key, Assignment::Op::Text, text});
+    if (r.status != ApplyStatus::Ok) throw ImportFailure{LineOf(value) + ": " + key + "=" + text + ": " + r.message};
+    if (!r.message.empty()) outcome.notices.push_back(key + ": " + r.message);
+  }
+
+  // A mapping under an editor: row numbers, table keys and fields.
+  void Level(const YAML::Node& node, const std::string& editor, const std::string& row, const std::string& table) {
+    if (!node.IsMap()) throw ImportFailure{LineOf(node) + ": the fields of " + editor + " must be a mapping"};
+    for (const auto& item : node) {
+      const std::string name = item.first.Scalar();
+      const YAML::Node& value = item.second;
+      if (value.IsMap()) {
+        if (AllDigits(name))
+          Level(value, editor, std::to_string(std::stol(name)), table);
+        else
+          Level(value, editor, row, table + name + ".");
+      } else {
+        Field(editor + (row.empty() ? "" : "[" + row + "]") + "." + table + name, value);
+      }
+    }
+  }
+};
+
+}  // namespace
+
+ImportOutcome ImportYaml(ModuleList modules, ImageStore& image, const std::string& yaml) {
+  ImportOutcome outcome;
+  const ImageCopy before = image.working();
+  try {
+    const YAML::Node root = YAML::Load(yaml);
+    CheckHeader(root, image);
+    const YAML::Node editors = root["editors"];
+    if (!editors || !editors.IsMap()) throw ImportFailure{"the text has no editors"};
+    Importer importer{modules, image, outcome};
+    for (const auto& item : editors) importer.Level(item.second, item.first.Scalar(), "", "");
+  } catch (const YAML::Exception& e) {
+    outcome = {false, "line " + std::to_string(e.mark.line + 1) + ": " + e.msg, {}};
+  } catch (const ImportFailure& e) {
+    outcome = {false, e.message, {}};
+  }
+  if (!outcome.ok) image.working() = before;
+  return outcome;
+}
+
+// --- diff ------------------------------------------------------------------------------------
+
+namespace {
+
+// Walk order of an instance: module, table, row, field.
+using WalkOrder = std::array<std::size_t, 4>;
+
+WalkOrder OrderOf(ModuleList modules, const FieldInstance& f) {
+  const auto module = std::find(modules.begin(), modules.end(), f.module) - modules.begin();
+  const auto table = f.ref.table - f.module->tables.data();
+  const auto field = f.ref.decl - f.ref.table->fields.data();
+  return {static_cast<std::size_t>(module), static_cast<std::size_t>(table), static_cast<std::size_t>(f.ref.row),
+          static_cast<std::size_t>(field)};
+}
+
+struct UnionEntry {
+  FieldInstance field;
+  bool inA = false;
+  bool inB = false;
+};
+
+std::string RowName(const FieldInstance& f) {
+  std::string name(f.module->key);
+  if (!f.ref.table->key.empty()) name += "." + std::string(f.ref.table->key);
+  if (f.ref.table->rows > 1) name += " " + std::to_string(f.ref.row + 1);
+  return name;
+}
+
+std::string Shown(const std::string& text) { return text.empty() ? "(empty)" : text; }
+
+using Coverage = std::array<std::vector<bool>, 4>;
+
+void Cover(Coverage& c, const std::optional<FieldLocation>& where) {
+  if (!where) return;
+  auto& bits = c[static_cast<std::size_t>(where->block)];
+  const std::size_t end = std::min(bits.size(), where->offset + std::max<std::size_t>(where->length, 1));
+  for (std::size_t i = where->offset; i < end; ++i) bits[i] = true;
+}
+
+}  // namespace
+
+ImageDiff DiffImages(ModuleList modules, const ImageStore& a, const ImageStore& b) {
+  std::map<WalkOrder, UnionEntry> listed;
+  ForEachField(modules, a, [&](const FieldInstance& f) {
+    auto& e = listed[OrderOf(modules, f)];
+    e.field = f;
+    e.inA = true;
+  });
+  ForEachField(modules, b, [&](const FieldInstance& f) {
+    auto& e = listed[OrderOf(modules, f)];
+    if (!e.inA) e.field = f;
+    e.inB = true;
+  });
+
+  ImageDiff diff;
+  Coverage covered;
+  for (BlockId block : kAllBlocks) covered[static_cast<std::size_t>(block)].assign(BlockSize(block), false);
+  for (const EditorModule* m : modules)
+    for (const auto& [offset, length] : m->owns) Cover(covered, FieldLocation{BlockId::Main, offset, length, {}});
+
+  std::set<std::pair<std::optional<PlaceKey>, std::optional<PlaceKey>>> reported;
+  for (const auto& [order, e] : listed) {
+    const FieldRef& ref = e.field.ref;
+    const auto whereA = e.inA ? LocateField(ref, a) : std::nullopt;
+    const auto whereB = e.inB ? LocateField(ref, b) : std::nullopt;
+    Cover(covered, whereA);
+    Cover(covered, whereB);
+    const std::string textA = e.inA ? ShowField(ref, a).text : std::string();
+    const std::string textB = e.inB ? ShowField(ref, b).text : std::string();
+    if (textA == textB) continue;
+    const auto places = std::make_pair(PlaceOf(whereA), PlaceOf(whereB));
+    if ((places.first || places.second) && !reported.insert(places).second) continue;
+    diff.fields.push_back(RowName(e.field) + " / " + Tx(ref.decl->label) + ": " + Shown(textA) + " → " + Shown(textB));
+  }
+
+  for (BlockId block : kAllBlocks) {
+    const auto bytesA = a.Block(block).span();
+    const auto bytesB = b.Block(block).span();
+    const auto& inside = covered[static_cast<std::size_t>(block)];
+    std::optional<ByteRange> open;
+    for (std::size_t i = 0; i < bytesA.size(); ++i) {
+      const bool differs = bytesA[i] != bytesB[i] && !inside[i];
+      if (differs && open && open->last + 1 == i) {
+        open->last = i;
+      } else if (differs) {
+        if (open) diff.outside.push_back(*open);
+        open = ByteRange{block, i, i};
+      }
+    }
+    if (open) diff.outside.push_back(*open);
+  }
+  return diff;
+}
+
+std::string DiffText(const ImageDiff& diff) {
+  std::string out;
+  for (const std::string& line : diff.fields) out += line + "\n";
+  if (!diff.outside.empty()) out += "bytes outside every field:\n";
+  for (const ByteRange& r : diff.outside) {
+    out += "  " + std::string(BlockName(r.block)) + " " + Hex(r.first);
+    if (r.last != r.first) out += ".." + Hex(r.last);
+    out += "\n";
+  }
+  return out;
+}
+
+}  // namespace zmp::cli

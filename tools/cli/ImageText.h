@@ -1,0 +1,105 @@
+// The data image as text, through the same field tables that the editors
+// show: the listing of every field instance, assignments typed as a user
+// types them, the YAML export and its import, and the field by field diff of
+// two images. The fields, set, export, import and diff commands of
+// zmp318t-cli are thin wrappers of these functions; the benchmark calls them
+// directly.
+//
+// Every function works on the working copy of an image store and takes the
+// module list (EditorModules() in the tool), so an editor added to that list
+// is listed, set, exported and compared without a change here.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fields/FieldWalk.h"
+
+namespace zmp::cli {
+
+// How a field is typed: "text", "number", "list" or "check".
+std::string_view FieldKindName(const FieldDecl& decl);
+
+// One listed field instance as the tools show it.
+struct FieldListing {
+  FieldInstance field;
+  std::string label;
+  std::string_view kind;
+  FieldView view;
+  std::vector<std::string> choices;  // list fields of an existing row: shown texts in list order
+  std::optional<FieldLocation> where;
+};
+
+std::vector<FieldListing> ListFields(ModuleList modules, const ImageStore& image);
+// One JSON object on one line (no newline).
+std::string FieldJson(const FieldListing& f);
+// A readable table with aligned columns: key, label, text, where.
+std::string FieldTableText(const std::vector<FieldListing>& fields);
+// "main 0x1A40..0x1A44" or "main 0x1A40 bit 0"; "-" for nothing.
+std::string LocationText(const std::optional<FieldLocation>& where);
+
+// --- assignments ---------------------------------------------------------------
+
+// KEY=TEXT, KEY++ (one spin step up) or KEY-- (down).
+struct Assignment {
+  enum class Op { Text, Up, Down };
+  std::string key;
+  Op op = Op::Text;
+  std::string text;
+};
+std::optional<Assignment> ParseAssignment(std::string_view argument);
+
+enum class ApplyStatus { Ok, Refused, UnknownKey };
+struct ApplyOutcome {
+  ApplyStatus status = ApplyStatus::Ok;
+  // What the editor would show (a language text), or why the value was not
+  // taken; empty when there is nothing to say.
+  std::string message;
+};
+// The assignment as a user would type it into the control and leave it (or
+// spin it). A refusal leaves every byte as it was.
+ApplyOutcome ApplyAssignment(ModuleList modules, ImageStore& image, const Assignment& a);
+
+// --- YAML ----------------------------------------------------------------------
+
+inline constexpr int kExportFormat = 1;
+
+// The whole image as YAML: a header (format, model caption, model index,
+// band word), then by editor the shown texts of its fields; a single form as
+// field: text, a table of rows as row number -> {field: text}. Check boxes
+// are true/false. Rows that do not exist and fields that do not apply to
+// their row are left out.
+std::string ExportYaml(ModuleList modules, const ImageStore& image);
+
+struct ImportOutcome {
+  bool ok = true;
+  std::string message;                // why not, with the line of the text
+  std::vector<std::string> notices;   // what the editors said on the way
+};
+// Applies an export to image, field by field in the order of the text, with
+// the commit rules of the editors. On failure the image is as it was.
+ImportOutcome ImportYaml(ModuleList modules, ImageStore& image, const std::string& yaml);
+
+// --- diff ------------------------------------------------------------------------
+
+struct ByteRange {
+  BlockId block = BlockId::Main;
+  std::size_t first = 0;
+  std::size_t last = 0;
+};
+
+struct ImageDiff {
+  // "channel 3 / RX Frequency: 146.500000 → 146.550000"
+  std::vector<std::string> fields;
+  // Bytes that differ where no field of either image lies and no editor owns.
+  std::vector<ByteRange> outside;
+  bool Empty() const { return fields.empty() && outside.empty(); }
+};
+ImageDiff DiffImages(ModuleList modules, const ImageStore& a, const ImageStore& b);
+// The field lines, then one "bytes main 0x0256..0x0257" line per range.
+std::string DiffText(const ImageDiff& diff);
+
+}  // namespace zmp::cli
