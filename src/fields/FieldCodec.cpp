@@ -1,6 +1,7 @@
 #include "fields/FieldCodec.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cstdio>
 #include <stdexcept>
@@ -263,14 +264,23 @@ std::optional<long> ParseUnits(std::string_view text, int decimals) {
 }
 
 std::string FormatUnits(long units, int decimals) {
+  // Digits into a fixed buffer, the decimal point set in place (no string
+  // splicing: GCC 12 warns falsely on it at -O2).
   const bool negative = units < 0;
-  std::string digits = std::to_string(negative ? -units : units);
-  if (decimals > 0) {
-    const std::size_t d = static_cast<std::size_t>(decimals);
-    if (digits.size() <= d) digits.insert(0, d + 1 - digits.size(), '0');
-    digits.insert(digits.size() - d, 1, '.');
+  const unsigned long magnitude = negative ? 0UL - static_cast<unsigned long>(units) : static_cast<unsigned long>(units);
+  char digits[32];
+  const auto end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
+  std::size_t n = static_cast<std::size_t>(end - digits);
+  const std::size_t d = static_cast<std::size_t>(std::clamp(decimals, 0, 9));
+  char out[48];
+  std::size_t k = 0;
+  if (negative) out[k++] = '-';
+  const std::size_t width = std::max(n, d + 1);  // at least one digit before the point
+  for (std::size_t i = 0; i < width; ++i) {
+    if (d > 0 && i == width - d) out[k++] = '.';
+    out[k++] = i < width - n ? '0' : digits[i - (width - n)];
   }
-  return negative ? "-" + digits : digits;
+  return std::string(out, k);
 }
 
 long ToShown(const FieldDecl& d, long stored) {

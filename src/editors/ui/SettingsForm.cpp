@@ -16,6 +16,7 @@
 #include "app/LanguageTexts.h"
 #include "app/Messages.h"
 #include "editors/ui/FieldControls.h"
+#include "editors/ui/EditGrid.h"
 #include "editors/ui/FilterEdit.h"
 #include "editors/ui/NumberComboBox.h"
 #include "editors/ui/SpinEditWidget.h"
@@ -51,9 +52,11 @@ SettingsForm::SettingsForm(EditorDocument& doc, std::vector<const FieldTable*> t
   for (std::size_t t = 0; t < tables_.size(); ++t)
     if (TableShown(*tables_[t], doc_.Image())) shown.push_back(t);
   byTable_.resize(tables_.size());
+  grids_.resize(tables_.size(), nullptr);
   // Controls are made first and never move, so the pages may keep pointers.
   std::size_t count = 0;
   for (std::size_t t : shown) count += tables_[t]->fields.size();
+  // A grid table's rows live in its grid, not in controls.
   controls_.reserve(count);
   if (shown.size() > 1) {
     tabs_ = new QTabWidget(this);
@@ -77,7 +80,31 @@ SettingsForm::SettingsForm(EditorDocument& doc, std::vector<const FieldTable*> t
   Reload();
 }
 
+QWidget* SettingsForm::BuildGrid(const FieldTable& table, std::size_t tableIndex) {
+  sources_.push_back(std::make_unique<FieldGridSource>(doc_.Image(), table));
+  FieldGridSource* source = sources_.back().get();
+  auto* grid = new EditGrid(this);
+  grid->setObjectName(QStringLiteral("grid%1").arg(tableIndex));
+  grid->SetSource(source);
+  grid->SetCommitHandler([this, source](int row, int col, const std::string& text) {
+    CellCommit result;
+    doc_.Commit(QTx(source->Column(col).title), [&] { result = source->SetCellText(row, col, text); });
+    return result;
+  });
+  grid->SetValueCommitHandler([this, source](int row, int col, long value) {
+    CellCommit result;
+    doc_.Commit(QTx(source->Column(col).title), [&] { result = source->SetCellValue(row, col, value); });
+    return result;
+  });
+  connect(grid, &EditGrid::HelpRequested, this, &SettingsForm::HelpRequested);
+  grids_[tableIndex] = grid;
+  return grid;
+}
+
+EditGrid* SettingsForm::GridOf(std::size_t table) const { return table < grids_.size() ? grids_[table] : nullptr; }
+
 QWidget* SettingsForm::BuildPage(const FieldTable& table, std::size_t tableIndex) {
+  if (table.kind == TableKind::Grid) return BuildGrid(table, tableIndex);
   auto* page = new QWidget(this);
   auto* grid = new QGridLayout(page);
   grid->setHorizontalSpacing(10);
@@ -204,6 +231,8 @@ void SettingsForm::showEvent(QShowEvent* e) {
 void SettingsForm::Reload() {
   loading_ = true;
   for (Control& c : controls_) Fill(c);
+  for (EditGrid* g : grids_)
+    if (g) g->Reload();
   loading_ = false;
 }
 

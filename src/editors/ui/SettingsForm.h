@@ -18,11 +18,17 @@
 #include "editors/ui/EditorDocument.h"
 #include "fields/FieldCodec.h"
 
+#include <memory>
+
+#include "editors/FieldGridSource.h"
+
 class QLabel;
 class QPushButton;
 class QTabWidget;
 
 namespace zmp {
+
+class EditGrid;
 
 class SettingsForm : public QWidget {
   Q_OBJECT
@@ -42,6 +48,8 @@ class SettingsForm : public QWidget {
   QWidget* ValueControl(std::size_t table, std::size_t field) const;
   QLabel* LabelOf(std::size_t table, std::size_t field) const;
   QTabWidget* Tabs() const { return tabs_; }
+  // The grid of a grid table (nullptr for form tables).
+  EditGrid* GridOf(std::size_t table) const;
   // Controls that are not fields (buttons of the form) take part in the
   // keyboard rules: Enter presses them.
   void AddOwnButton(QPushButton* b);
@@ -73,6 +81,7 @@ class SettingsForm : public QWidget {
   };
 
   QWidget* BuildPage(const FieldTable& table, std::size_t tableIndex);
+  QWidget* BuildGrid(const FieldTable& table, std::size_t tableIndex);
   QWidget* MakeControl(Control& c);
   void Fill(Control& c);
   FieldRef RefOf(const Control& c) const { return FieldRef{c.table, c.decl, row_}; }
@@ -86,6 +95,8 @@ class SettingsForm : public QWidget {
   std::vector<Control> controls_;
   std::vector<std::vector<std::size_t>> byTable_;
   std::vector<QPushButton*> ownButtons_;
+  std::vector<std::unique_ptr<FieldGridSource>> sources_;
+  std::vector<EditGrid*> grids_;
   QTabWidget* tabs_ = nullptr;
   int rowsPerColumn_;
   int row_ = 0;

@@ -1,0 +1,83 @@
+#include "editors/FieldGridSource.h"
+
+#include <algorithm>
+
+#include "app/LanguageTexts.h"
+
+namespace zmp {
+
+CellEditor CellEditorOf(const FieldDecl& d) {
+  switch (d.kind) {
+    case ControlKind::DropList:
+    case ControlKind::CheckBox: return CellEditor::List;
+    case ControlKind::EditCombo: return d.storage == Storage::Tone ? CellEditor::Tone : CellEditor::Number;
+    case ControlKind::Edit:
+    case ControlKind::EditSpin: return CellEditor::Text;
+    default: return CellEditor::None;
+  }
+}
+
+FieldGridSource::FieldGridSource(ImageStore& image, const FieldTable& table, TextNo numberTitle)
+    : image_(image), table_(table) {
+  columns_.push_back({0, numberTitle, 30, 0, CellEditor::None, 0, 0});
+  for (std::size_t i = 0; i < table.fields.size(); ++i) {
+    const FieldDecl& d = table.fields[i];
+    const GridColumnInfo info = i < table.columns.size() ? table.columns[i] : GridColumnInfo{d.label, 60};
+    GridColumn c{static_cast<int>(i), info.title, info.width, d.helpContext, CellEditorOf(d), d.filter,
+                 d.maxLength};
+    if (c.editor == CellEditor::Number) {
+      c.numberFirst = static_cast<int>(std::max(1L, d.range.minimum));
+      c.numberLast = static_cast<int>(d.range.maximum);
+    }
+    columns_.push_back(c);
+  }
+}
+
+FieldRef FieldGridSource::Ref(int row, int col) const {
+  return FieldRef{&table_, &table_.fields[static_cast<std::size_t>(col - 1)], row};
+}
+
+std::string FieldGridSource::CellText(int row, int col) const {
+  if (col == 0) return std::to_string(row + 1);
+  const FieldView v = ShowField(Ref(row, col), image_);
+  // A check box cell shows On or Off.
+  if (Ref(row, col).decl->kind == ControlKind::CheckBox && v.exists && v.applicable)
+    return Tx(v.checked ? 727_txt : 728_txt);
+  return v.text;
+}
+
+bool FieldGridSource::IsEditable(int row, int col) const {
+  if (col <= 0 || Column(col).editor == CellEditor::None) return false;
+  const FieldView v = ShowField(Ref(row, col), image_);
+  const FieldDecl& d = *Ref(row, col).decl;
+  // A Custom field may bring its row into being (a frequency).
+  return v.applicable && (v.exists || (d.hooks && d.hooks->commitText));
+}
+
+std::vector<GridChoice> FieldGridSource::Choices(int row, int col) const {
+  if (col <= 0) return {};
+  if (Ref(row, col).decl->kind == ControlKind::CheckBox) return {{0, Tx(728_txt)}, {1, Tx(727_txt)}};
+  return FieldChoices(Ref(row, col), image_);
+}
+
+CellCommit FieldGridSource::SetCellText(int row, int col, std::string_view text) {
+  CellCommit out;
+  if (!IsEditable(row, col)) return out;
+  const CommitResult r = CommitFieldText(Ref(row, col), image_, text);
+  out.stored = r.ok();
+  out.message = r.message;
+  return out;
+}
+
+CellCommit FieldGridSource::SetCellValue(int row, int col, long value) {
+  CellCommit out;
+  if (!IsEditable(row, col)) return out;
+  const FieldRef ref = Ref(row, col);
+  const CommitResult r = ref.decl->kind == ControlKind::CheckBox ? CommitFieldCheck(ref, image_, value != 0)
+                                                                 : CommitFieldChoice(ref, image_, value);
+  out.stored = r.ok();
+  out.message = r.message;
+  return out;
+}
+
+}  // namespace zmp

@@ -1,0 +1,39 @@
+// A grid table of field declarations as a GridSource: column 0 holds the row
+// number as the user counts it, every further column one declared field of
+// the table. Every cell is shown, stored, picked and spun by the field codec.
+// Standard library only.
+#pragma once
+
+#include <vector>
+
+#include "editors/GridSource.h"
+#include "fields/FieldCodec.h"
+
+namespace zmp {
+
+class FieldGridSource : public GridSource {
+ public:
+  FieldGridSource(ImageStore& image, const FieldTable& table, TextNo numberTitle = 754_txt);
+
+  const FieldTable& Table() const { return table_; }
+  FieldRef Ref(int row, int col) const;
+
+  int RowCount() const override { return table_.rows; }
+  int ColumnCount() const override { return static_cast<int>(columns_.size()); }
+  const GridColumn& Column(int col) const override { return columns_[static_cast<std::size_t>(col)]; }
+  std::string CellText(int row, int col) const override;
+  bool IsEditable(int row, int col) const override;
+  std::vector<GridChoice> Choices(int row, int col) const override;
+  CellCommit SetCellText(int row, int col, std::string_view text) override;
+  CellCommit SetCellValue(int row, int col, long value) override;
+
+ private:
+  ImageStore& image_;
+  const FieldTable& table_;
+  std::vector<GridColumn> columns_;
+};
+
+// The overlay editor a field is edited with in a grid.
+CellEditor CellEditorOf(const FieldDecl& d);
+
+}  // namespace zmp

@@ -1,0 +1,34 @@
+// The view of an editor that is nothing but its tables: a settings form over
+// the module's tables (tabs when it has several), Close and Help. An editor
+// declared in the module list gets this view unless it has one of its own.
+#pragma once
+
+#include <QWidget>
+
+#include "editors/ui/EditorDocument.h"
+#include "fields/FieldTypes.h"
+
+namespace zmp {
+
+class SettingsForm;
+
+class ModuleView : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr int kCloseId = 1011;
+  static constexpr int kHelpId = 111;
+
+  ModuleView(EditorDocument& doc, const EditorModule& module, QWidget* parent = nullptr);
+  SettingsForm* Form() const { return form_; }
+  const EditorModule& Module() const { return module_; }
+
+ signals:
+  void HelpRequested(int context);
+
+ private:
+  EditorDocument& doc_;
+  const EditorModule& module_;
+  SettingsForm* form_ = nullptr;
+};
+
+}  // namespace zmp
