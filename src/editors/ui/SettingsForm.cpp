@@ -80,6 +80,12 @@ SettingsForm::SettingsForm(EditorDocument& doc, std::vector<const FieldTable*> t
   Reload();
 }
 
+SettingsForm::~SettingsForm() {
+  // The grids are children, destroyed after the sources they show.
+  for (EditGrid* g : grids_)
+    if (g) g->SetSource(nullptr);
+}
+
 QWidget* SettingsForm::BuildGrid(const FieldTable& table, std::size_t tableIndex) {
   sources_.push_back(std::make_unique<FieldGridSource>(doc_.Image(), table));
   FieldGridSource* source = sources_.back().get();

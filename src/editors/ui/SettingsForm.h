@@ -36,6 +36,7 @@ class SettingsForm : public QWidget {
   // The tables' fields are laid out in columns of at most rowsPerColumn rows.
   SettingsForm(EditorDocument& doc, std::vector<const FieldTable*> tables, QWidget* parent = nullptr,
                int rowsPerColumn = 15);
+  ~SettingsForm() override;
 
   // The row of per-row tables (a channel), 0-based.
   int Row() const { return row_; }
