@@ -196,6 +196,8 @@ std::vector<ExportedEditor> CollectExport(ModuleList modules, const ImageStore& 
     // A list whose stored value is none of its entries shows no selection,
     // which nobody can pick: there is nothing to export.
     if (view.text.empty() && IsListField(*f.ref.decl) && f.ref.decl->kind != ControlKind::CheckBox) return;
+    // Nor is a fixed text whose bytes cannot be typed (control or 8-bit bytes).
+    if (f.ref.decl->storage == Storage::Text && !EncodeFixedText(*f.ref.decl, view.text)) return;
     if (const auto place = PlaceOf(LocateField(f.ref, image)); place && !seen.insert(*place).second) return;
     ExportedEditor& editor = FindOrAdd(editors, &ExportedEditor::module, f.module);
     ExportedTable& table = FindOrAdd(editor.tables, &ExportedTable::key, f.ref.table->key);

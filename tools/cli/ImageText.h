@@ -70,8 +70,9 @@ inline constexpr int kExportFormat = 1;
 // The whole image as YAML: a header (format, model caption, model index,
 // band word), then by editor the shown texts of its fields; a single form as
 // field: text, a table of rows as row number -> {field: text}. Check boxes
-// are true/false. Rows that do not exist and fields that do not apply to
-// their row are left out.
+// are true/false. Rows that do not exist, fields that do not apply to their
+// row and values that nobody could type (a list showing no entry, a text of
+// bytes that cannot be typed) are left out.
 std::string ExportYaml(ModuleList modules, const ImageStore& image);
 
 struct ImportOutcome {
