@@ -134,7 +134,12 @@ void Repeater::HangUpWithin(std::vector<Emission>& answer, std::vector<Emission>
 }
 
 std::string Repeater::Extra(std::string_view words) const {
-  return opt_.extraWords ? " " + std::string(words) : std::string();
+  // Appended piece by piece: GCC 12 at -O2 warns falsely on " " + string.
+  std::string out;
+  if (!opt_.extraWords) return out;
+  out.push_back(' ');
+  out.append(words);
+  return out;
 }
 
 int Repeater::AckDelay(std::string_view msg) const {

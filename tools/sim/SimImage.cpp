@@ -43,7 +43,8 @@ bool ChooseRecord(const SimOptions& o, ModelRecord& record, std::string& error) 
 
 // The channel plan of the demonstration repeater as a technician would type
 // it for the 146-174 MHz band; other bands take it moved to their lower
-// limit. Receive, transmit (empty: simplex), the tones (empty: none), name.
+// limit. Receive, transmit (0: the receive frequency; -1: receive only), the
+// tones (empty: none), name.
 struct DemoChannel {
   double rx, tx;
   const char* decode;
@@ -62,7 +63,7 @@ constexpr DemoChannel kDemoPlan[] = {
     {156.8, 0, "", "", "CH"},
     {158.1, 0, "156.7", "156.7", "WK"},
     {159.45, 0, "123.0", "", "MT"},
-    {162.55, 0, "", "", "WX"},
+    {162.55, -1, "", "", "WX"},  // a weather channel, received only
 };
 constexpr double kDemoPlanBase = 146.0;
 
@@ -85,7 +86,7 @@ bool AddDemoChannels(ImageStore& image, std::string& error) {
       return false;
     };
     if (!set(chfield::kRxFrequency, Mhz(c.rx + shift)) ||
-        !set(chfield::kTxFrequency, c.tx ? Mhz(c.tx + shift) : std::string()))
+        !set(chfield::kTxFrequency, c.tx < 0 ? std::string() : Mhz((c.tx ? c.tx : c.rx) + shift)))
       return false;
     // QT/DQT need a channel type that carries them: the first offered.
     if (*c.decode || *c.encode) {
