@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the program and starts it.
 #   ./run.sh [ARGS]                ARGS go to the program (for example: ./run.sh demo)
-#   ./run.sh --simulator [ARGS]    also starts the repeater simulator and points COM1
-#                                  at it for this run only
+#   ./run.sh --simulator [ARGS]    also starts the repeater simulator (a demonstration
+#                                  repeater) and points COM1 at it for this run only
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
@@ -15,7 +15,7 @@ if [ "${1:-}" != "--simulator" ]; then
 fi
 shift
 sim_out="$(mktemp)"
-build/release/bin/zmp318t-sim --pattern 1 >"$sim_out" &
+build/release/bin/zmp318t-sim >"$sim_out" &
 sim_pid=$!
 trap 'kill "$sim_pid" 2>/dev/null || true; rm -f "$sim_out"' EXIT
 device=""

@@ -79,7 +79,12 @@ bool CFPUApp::LoadLanguage() {
   const std::string path = LanguageTexts::FindFile(options_.programDir.toStdString());
   const LanguageTexts::LoadResult r =
       path.empty() ? LanguageTexts::LoadResult::NotFound : Texts().LoadFile(path, name);
-  if (r == LanguageTexts::LoadResult::Loaded) return true;
+  if (r == LanguageTexts::LoadResult::Loaded) {
+    // The language whose column was loaded (column 1 when the file does not
+    // hold the stored one) is the one in use, and the one written back.
+    if (const LanguageRow* loaded = LanguageRowNamed(Texts().CurrentLanguageName())) languageId_ = loaded->id;
+    return true;
+  }
   const char* message = LanguageTexts::MessageFor(r);
   // Also on the terminal, so that a start from a script shows why it stopped.
   std::cerr << kProductName << ": " << message << '\n';
@@ -147,12 +152,16 @@ void CFPUApp::ExitInstance() {
 }
 
 int CFPUApp::Run(int argc, char** argv) {
-  QApplication qapp(argc, argv);
+  // The program's words are checked on the command line as given; every other
+  // argument is ignored, Qt's own options (-platform, -style, -reverse...)
+  // too, so the toolkit is given the program name alone.
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  int qtArgc = 1;
+  char* qtArgv[] = {argc > 0 ? argv[0] : const_cast<char*>("zmp318t"), nullptr};
+  QApplication qapp(qtArgc, qtArgv);
   QApplication::setOrganizationName(QString::fromLatin1(kSettingsOrganisation));
   QApplication::setApplicationName(QString::fromLatin1(kSettingsApplication));
-  std::vector<std::string> args;
-  const QStringList all = QApplication::arguments();
-  for (qsizetype i = 1; i < all.size(); ++i) args.push_back(all[i].toStdString());
   CFPUApp app;
   StartOptions options;
   options.programDir = QApplication::applicationDirPath();

@@ -18,11 +18,18 @@ QString FilterOf(bool tuning) {
                           {Texts().Text(tuning ? 154_txt : 153_txt)}));
 }
 
+// Language texts and file names joined in UTF-8, each decoded as it is stored.
+QString Joined(const char* format, const std::vector<QString>& parts) {
+  std::vector<std::string> utf8;
+  for (const auto& p : parts) utf8.push_back(p.toStdString());
+  return QString::fromStdString(FormatText(format, utf8));
+}
+
 }  // namespace
 
 SaveChangesAnswer QtFilePrompts::AskSaveChanges(const std::string& fileName) {
-  const std::string text = FormatText("%s \"%s\" ?", {Texts().Text(650_txt), fileName});
-  switch (Confirm(owner_, Latin(text), Buttons::YesNoCancel)) {
+  const QString text = Joined("%s \"%s\" ?", {QTx(650_txt), DisplayName(fileName)});
+  switch (Confirm(owner_, text, Buttons::YesNoCancel)) {
     case Answer::Yes: return SaveChangesAnswer::Yes;
     case Answer::No: return SaveChangesAnswer::No;
     default: return SaveChangesAnswer::Cancel;
@@ -30,9 +37,8 @@ SaveChangesAnswer QtFilePrompts::AskSaveChanges(const std::string& fileName) {
 }
 
 bool QtFilePrompts::ConfirmOverwrite(const std::string& path) {
-  const std::string text =
-      FormatText("%s\n\n%s : %s", {Texts().Text(651_txt), Texts().Text(652_txt), path});
-  return Confirm(owner_, QString::fromStdString(text), Buttons::OkCancel) == Answer::Ok;
+  const QString text = Joined("%s\n\n%s : %s", {QTx(651_txt), QTx(652_txt), DisplayName(path)});
+  return Confirm(owner_, text, Buttons::OkCancel) == Answer::Ok;
 }
 
 bool QtFilePrompts::ConfirmNew() {
@@ -41,19 +47,19 @@ bool QtFilePrompts::ConfirmNew() {
 
 std::optional<std::string> QtFilePrompts::ChooseOpenFile(const std::string& folder, bool tuning) {
   const QString path = CurrentPrompts().OpenFileName(owner_, QTx(tuning ? 154_txt : 153_txt),
-                                                     QString::fromStdString(folder), FilterOf(tuning));
+                                                     DisplayName(folder), FilterOf(tuning));
   if (path.isEmpty()) return std::nullopt;
-  return path.toStdString();
+  return FileSystemName(path);
 }
 
 std::optional<std::string> QtFilePrompts::ChooseSaveFile(const std::string& folder, const std::string& name,
                                                          bool tuning) {
   QString path = CurrentPrompts().SaveFileName(owner_, QTx(tuning ? 154_txt : 153_txt),
-                                               QString::fromStdString(folder + name), FilterOf(tuning));
+                                               DisplayName(folder + name), FilterOf(tuning));
   if (path.isEmpty()) return std::nullopt;
   // A name typed without its extension gets the file type's own.
   if (QFileInfo(path).suffix().isEmpty()) path += tuning ? QStringLiteral(".tun") : QStringLiteral(".dat");
-  return path.toStdString();
+  return FileSystemName(path);
 }
 
 std::optional<std::string> QtFilePrompts::AskPassword() {
@@ -64,9 +70,7 @@ std::optional<std::string> QtFilePrompts::AskPassword() {
 
 void QtFilePrompts::ShowError(TextNo text, const std::vector<std::string>& args) {
   if (text == TextNo{0}) return;
-  Error(owner_, Latin(FormatText(Texts().Text(text), args)));
+  Error(owner_, QTxFormat(text, args));
 }
-
-void QtFilePrompts::ShowSystemError(const std::string& text) { Error(owner_, QString::fromStdString(text)); }
 
 }  // namespace zmp

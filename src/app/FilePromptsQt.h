@@ -20,7 +20,6 @@ class QtFilePrompts : public FilePrompts {
                                             bool tuning) override;
   std::optional<std::string> AskPassword() override;
   void ShowError(TextNo text, const std::vector<std::string>& args) override;
-  void ShowSystemError(const std::string& text) override;
 
  private:
   QWidget* owner_;

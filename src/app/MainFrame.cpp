@@ -351,11 +351,12 @@ void CMainFrame::OnTreeItem(QTreeWidgetItem* item) {
 
 void CMainFrame::UpdateCaption() {
   const ModelInfo model(app_.Image());
+  // Joined in UTF-8: the file name as the file system spells it.
   std::string caption =
-      FormatText("%s  [ %s ] [ %s : %s ]", {kProductName, model.LongCaption(), Texts().Text(147_txt),
+      FormatText("%s  [ %s ] [ %s : %s ]", {kProductName, model.LongCaption(), QTx(147_txt).toStdString(),
                                             app_.DataFileName().toStdString()});
-  if (app_.Flags().demo) caption += FormatText("%10s%s", {"", Texts().Text(1311_txt)});
-  setWindowTitle(QString::fromLatin1(caption.c_str()));
+  if (app_.Flags().demo) caption += FormatText("%10s%s", {"", QTx(1311_txt).toStdString()});
+  setWindowTitle(QString::fromStdString(caption));
 }
 
 void CMainFrame::ShowPortInStatusBar() {
@@ -519,8 +520,8 @@ void CMainFrame::ReplaceImageFromTransfer() {
 
 FileState CMainFrame::CurrentFileState() const {
   FileState s;
-  s.folder = app_.LastFilePath().toStdString();
-  s.fileName = app_.DataFileName().toStdString();
+  s.folder = FileSystemName(app_.LastFilePath());
+  s.fileName = FileSystemName(app_.DataFileName());
   s.embedPassword = app_.DataFilePassword();
   s.password = app_.Security().password;
   s.tuningFolder = tuningFolder_;
@@ -528,8 +529,8 @@ FileState CMainFrame::CurrentFileState() const {
 }
 
 void CMainFrame::StoreFileState(const FileState& s) {
-  app_.SetLastFilePath(QString::fromStdString(s.folder));
-  app_.SetDataFileName(QString::fromStdString(s.fileName));
+  app_.SetLastFilePath(DisplayName(s.folder));
+  app_.SetDataFileName(DisplayName(s.fileName));
   tuningFolder_ = s.tuningFolder;
 }
 
@@ -563,7 +564,7 @@ void CMainFrame::OnOpen() {
 
 bool CMainFrame::OpenDataFile(const QString& path) {
   const OpenOutcome r = WithFileOperations(
-      [&path](FileOperations& ops) { return ops.OpenPath(path.toStdString()); });
+      [&path](FileOperations& ops) { return ops.OpenPath(FileSystemName(path)); });
   if (r != OpenOutcome::Opened) return false;
   ReplaceImageFromTransfer();
   return true;
@@ -620,13 +621,13 @@ void CMainFrame::OnReadData() {
   CTransferDlg dlg(CTransferDlg::Direction::Read, TheLink(), app_.Image(), this);
   if (CurrentPrompts().RunDialog(dlg) != QDialog::Accepted) return;
   FileError error;
-  const std::string backup =
-      SaveBackup(BackupsFolder().toStdString(), app_.Image().transfer(), std::time(nullptr), kBackupsKept, &error);
+  const std::string backup = SaveBackup(FileSystemName(BackupsFolder()), app_.Image().transfer(),
+                                        std::time(nullptr), kBackupsKept, &error);
   ReplaceImageFromTransfer();
   if (backup.empty())
-    Error(this, QString::fromStdString(FormatText(Texts().Text(476_txt), {error.Text()})));
+    Error(this, QTxFormat(476_txt, {error.Text()}));
   else
-    statusBar()->showMessage(QString::fromStdString(FormatText(Texts().Text(475_txt), {backup})), 15000);
+    statusBar()->showMessage(QTxFormat(475_txt, {backup}), 15000);
 }
 
 void CMainFrame::OnWriteData() {
@@ -636,7 +637,18 @@ void CMainFrame::OnWriteData() {
   }
   if (Confirm(this, 444_txt, Buttons::OkCancelDefaultCancel) != Answer::Ok) return;
   CTransferDlg dlg(CTransferDlg::Direction::Write, TheLink(), app_.Image(), this);
-  CurrentPrompts().RunDialog(dlg);
+  if (CurrentPrompts().RunDialog(dlg) == QDialog::Accepted) {
+    // The repeater now holds the image as it stands: that is the snapshot,
+    // and what was written is kept beside the backups of reads.
+    app_.Image().TakeSnapshot();
+    FileError error;
+    const std::string backup = SaveBackup(FileSystemName(BackupsFolder()), app_.Image().transfer(),
+                                          std::time(nullptr), kBackupsKept, &error, BackupKind::Written);
+    statusBar()->showMessage(QTx(1169_txt) + QStringLiteral("  ") +
+                                 (backup.empty() ? QTxFormat(1172_txt, {error.Text()}) : QTxFormat(1170_txt, {backup})),
+                             15000);
+    Notice(this, 1169_txt);
+  }
   UpdateCaption();
 }
 

@@ -1,6 +1,7 @@
 #include "app/Messages.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -72,6 +73,19 @@ void SetMessageHook(MessageHook hook) { Hook() = std::move(hook); }
 bool IsMessageOpen() { return g_messageOpen; }
 
 QString QTx(TextNo t) { return QString::fromLatin1(Texts().Text(t)); }
+
+std::string FileSystemName(const QString& name) { return QFile::encodeName(name).toStdString(); }
+
+QString DisplayName(const std::string& fileSystemName) {
+  return QFile::decodeName(QByteArray::fromStdString(fileSystemName));
+}
+
+QString QTxFormat(TextNo t, const std::vector<std::string>& systemArgs) {
+  // Filled in UTF-8: the language text as read, the arguments as decoded.
+  std::vector<std::string> args;
+  for (const auto& a : systemArgs) args.push_back(DisplayName(a).toStdString());
+  return QString::fromStdString(FormatText(QTx(t).toStdString(), args));
+}
 
 Answer Notice(QWidget* owner, const QString& text, Buttons b) {
   return Show(owner, {CaptionOr(640_txt), text, b, Icon::Exclamation});

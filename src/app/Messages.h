@@ -6,6 +6,8 @@
 
 #include <QString>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "data/TextNo.h"
 
@@ -46,5 +48,13 @@ Answer MessageByNumber(QWidget* owner, const QString& text, TextNo caption, Icon
 
 // Language text as a QString (UTF-8 from the file's 8-bit text is read as Latin-1).
 QString QTx(TextNo t);
+
+// File names between the program and the file system, in the file system's
+// own encoding (so "Müller.dat" stays "Müller.dat").
+std::string FileSystemName(const QString& name);
+QString DisplayName(const std::string& fileSystemName);
+// A language text filled with arguments that come from the system (file
+// names, paths, the system's error texts), each decoded as DisplayName does.
+QString QTxFormat(TextNo t, const std::vector<std::string>& systemArgs);
 
 }  // namespace zmp

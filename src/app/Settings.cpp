@@ -155,6 +155,8 @@ QString DefaultDataFolder(const QString& documentsFolder, const QString& program
     return WithSeparator(programDir);
   }
   QString path = documentsFolder;
+  // On a fresh account the documents folder itself may be missing.
+  if (!QFileInfo(path).isDir() && !QDir().mkpath(path)) return WithSeparator(path);
   for (const char* sub : {"Velmora", "ZMP-318T"}) {
     const QString next = QDir(path).filePath(QString::fromLatin1(sub));
     if (!QFileInfo(next).isDir() && !QDir().mkdir(next)) break;

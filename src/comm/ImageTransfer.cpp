@@ -12,6 +12,25 @@ constexpr int kStoreTimeoutMs = 15000;  // the repeater stores the main data
 
 }  // namespace
 
+ModelRecord RecordOfVersion(const w::VersionInfo& v) {
+  ModelRecord r;
+  r.bytes.fill(0xFF);
+  for (std::size_t i = 0; i < v.modelCode.size() && i < 8; ++i) r.bytes[i] = static_cast<std::uint8_t>(v.modelCode[i]);
+  r.bytes[10] = static_cast<std::uint8_t>(v.destination);
+  r.bytes[11] = static_cast<std::uint8_t>(v.bandCode);
+  return r;
+}
+
+bool IsKnownRepeater(const w::VersionInfo& v) { return IsKnownModel(RecordOfVersion(v)); }
+
+bool RepeaterMatches(const w::VersionInfo& v, const ModelRecord& data) {
+  return data.ModelCode() == v.modelCode && data.Destination() == v.destination;
+}
+
+std::vector<std::string> ModelMismatchArgs(const w::VersionInfo& v, const ModelRecord& data) {
+  return {LongCaptionOf(RecordOfVersion(v)), LongCaptionOf(data)};
+}
+
 ImageTransfer::ImageTransfer(RepeaterLink& link, TransferProgress progress)
     : link_(link), svc_(link), progress_(std::move(progress)) {}
 
@@ -29,12 +48,19 @@ int ImageTransfer::Fail() {
   return w::kFail;
 }
 
-int ImageTransfer::Stop(TextNo text, const std::string& detail) {
+int ImageTransfer::Stop(TextNo text, const std::vector<std::string>& args) {
   link_.CloseConnection();
   link_.ResetAndClose();
-  if (showError) showError(text, detail);
+  if (showError) showError(text, args);
   else if (link_.Ui()) link_.Ui()->ShowFailure(text);
   return w::kFail;
+}
+
+void ImageTransfer::EndConnection() {
+  // Everything has arrived or been stored: a repeater that does not
+  // acknowledge the FIN has lost nothing, and the FIN is not sent twice.
+  link_.CloseConnection();
+  link_.ResetAndClose();
 }
 
 int ImageTransfer::AwaitMessage(std::string_view text) { return svc_.AwaitMessage(text); }
@@ -125,12 +151,8 @@ int ImageTransfer::OpenSequence(const std::optional<ModelRecord>& expected, w::V
   if (link_.OpenConnection() != w::kOk) return Fail();
   link_.PumpMessages();
   if (svc_.QueryVersion(v) != w::kOk) return Fail();
-  bool known = false;
-  for (const auto& m : ModelTable())
-    if (m.code == v.modelCode && m.destination == v.destination) known = true;
-  if (!known || (expected && (expected->ModelCode() != v.modelCode ||
-                              expected->Destination() != v.destination)))
-    return Stop(470_txt, w::VersionText(v));
+  if (!IsKnownRepeater(v)) return Stop(1168_txt, {w::VersionText(v)});
+  if (expected && !RepeaterMatches(v, *expected)) return Stop(470_txt, ModelMismatchArgs(v, *expected));
   if (svc_.DoPresentAccessCode() != w::kOk) return w::kFail;
   if (svc_.DoChangeBaud() != w::kOk) return w::kFail;
   if (svc_.DoQueryMode() != w::kOk) return w::kFail;
@@ -151,7 +173,7 @@ int ImageTransfer::ReadFromRepeater(ImageStore& image, const std::optional<Model
   const ModelRecord r = ModelRecord::FromBytes(local.Main().Range(region::kModelRecord, kModelRecordSize));
   if (!IsValidRecord(r) || r.ModelCode() != v.modelCode || r.Destination() != v.destination ||
       r.BandCode() != v.bandCode)
-    return Stop(472_txt, w::VersionText(v));
+    return Stop(472_txt, {w::VersionText(v)});
 
   Status(473_txt);
   std::vector<std::uint8_t> third(kThirdBlockSize);
@@ -164,8 +186,7 @@ int ImageTransfer::ReadFromRepeater(ImageStore& image, const std::optional<Model
   local.Fourth().Write(0, std::span<const std::uint8_t>(trace).first(n));
 
   if (ReadConventional(local.Second()) != w::kOk) return w::kFail;
-  if (link_.CloseConnection() != w::kOk) return Fail();
-  link_.ResetAndClose();
+  EndConnection();
   image.transfer() = local;
   return w::kOk;
 }
@@ -183,11 +204,10 @@ int ImageTransfer::WriteToRepeater(ImageStore& image) {
   if (OpenSequence(record, v) != w::kOk) return w::kFail;
   w::SoftwareInfo s;
   if (svc_.DoQuerySoftwareInfo(s) != w::kOk) return w::kFail;
-  if (s.dataFormat != w::kDataFormat) return Stop(471_txt, s.dataFormat);
+  if (s.dataFormat != w::kDataFormat) return Stop(471_txt, {s.dataFormat});
   if (WriteUnit(w::kUnitFpu, src.Main().Range(0, w::kSizeFpu)) != w::kOk) return w::kFail;
   if (WriteConventional(src.Second()) != w::kOk) return w::kFail;
-  if (link_.CloseConnection() != w::kOk) return Fail();
-  link_.ResetAndClose();
+  EndConnection();
   return w::kOk;
 }
 

@@ -12,7 +12,9 @@
 // working copy, stamped with the version and a fresh checksum.
 //
 // Complete read: MNT, VER, PASS, BAU (skipped at the current rate), MODE,
-// READ1 FPU, EMBED MSGWP READ, TRACE, READ1 CNVUNT, READ1 CNVGRP, FIN.
+// READ1 FPU, EMBED MSGWP READ, TRACE, READ1 CNVUNT, READ1 CNVGRP, FIN. Once
+// every unit is through, the FIN is best effort: a missing acknowledgement
+// fails neither a read nor a write.
 // Complete write: MNT, VER, PASS, BAU, MODE, SFTINF, WRITE1 FPU, WRITE1
 // CNVUNT, WRITE1 CNVGRP, FIN (a data write needs no "SC_PD_req").
 #pragma once
@@ -46,13 +48,23 @@ struct TransferProgress {
   std::function<void(int done, int total)> step; // blocks done of the total
 };
 
+// The model record a repeater's version reply names.
+ModelRecord RecordOfVersion(const wire::VersionInfo& v);
+// True when the repeater's model code and destination are in the model table.
+bool IsKnownRepeater(const wire::VersionInfo& v);
+// True when the repeater is of the data's model (model code and destination).
+bool RepeaterMatches(const wire::VersionInfo& v, const ModelRecord& data);
+// The arguments of the model-mismatch message (text 470): the repeater's
+// model in words, then the data's ("WAV-500: K  UHF: 450-480 MHz").
+std::vector<std::string> ModelMismatchArgs(const wire::VersionInfo& v, const ModelRecord& data);
+
 class ImageTransfer {
  public:
   ImageTransfer(RepeaterLink& link, TransferProgress progress = {});
 
   // A stop that is not a failure of communication (wrong model, data format):
   // shown through this with its text and the detail to fill in.
-  std::function<void(TextNo text, const std::string& detail)> showError;
+  std::function<void(TextNo text, const std::vector<std::string>& args)> showError;
 
   // One unit into out (exactly expectedSize bytes). The announced size must
   // equal expectedSize, every data message holds 1 to (size - offset) bytes,
@@ -74,7 +86,8 @@ class ImageTransfer {
 
  private:
   int Fail();  // reports a communication failure, returns 1
-  int Stop(TextNo text, const std::string& detail);  // closes without a failure report, returns 1
+  int Stop(TextNo text, const std::vector<std::string>& args);  // closes without a failure report, returns 1
+  void EndConnection();  // every unit is through: FIN (best effort), port reset
   int OpenSequence(const std::optional<ModelRecord>& expected, wire::VersionInfo& version);
   void Status(TextNo t);
   void Advance(int blocks);

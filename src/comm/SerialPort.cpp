@@ -9,8 +9,15 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <signal.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "comm/PortMap.h"
@@ -46,7 +53,112 @@ std::string TtyName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The process a lock file names: ten characters of decimal PID and a line
+// feed, or (older programs) the PID as a binary int; 0 when none.
+pid_t LockOwner(const std::string& file) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return 0;
+  char buf[32] = {};
+  const ssize_t n = ::read(fd, buf, sizeof buf - 1);
+  ::close(fd);
+  if (n <= 0) return 0;
+  const bool text = std::all_of(buf, buf + n, [](char c) { return c == ' ' || c == '\n' || (c >= '0' && c <= '9'); });
+  if (text) return static_cast<pid_t>(std::strtol(buf, nullptr, 10));
+  if (n == static_cast<ssize_t>(sizeof(int))) {
+    int pid = 0;
+    std::memcpy(&pid, buf, sizeof pid);
+    return pid;
+  }
+  return 0;
+}
+
+bool IsRunning(pid_t pid) { return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM); }
+
+std::string LockPath(const std::string& name) { return SerialLockFolder() + "/LCK.." + name; }
+
+// Our own lock file for the device; empty when it could not be made (a lock
+// folder we may not write to does not keep the port from us).
+std::string TakeLockFile(const std::string& devicePath) {
+  const auto names = SerialLockNames(devicePath);
+  if (names.empty()) return {};
+  const std::string file = LockPath(names.front());
+  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return {};
+  char text[16];
+  const int n = std::snprintf(text, sizeof text, "%10d\n", static_cast<int>(::getpid()));
+  const bool ok = n > 0 && ::write(fd, text, static_cast<std::size_t>(n)) == n;
+  ::close(fd);
+  if (!ok) {
+    ::unlink(file.c_str());
+    return {};
+  }
+  return file;
+}
+
 }  // namespace
+
+std::string SerialLockFolder() {
+  const char* dir = std::getenv("ZMP_LOCK_DIR");
+  return dir && *dir ? std::string(dir) : std::string("/var/lock");
+}
+
+std::vector<std::string> SerialLockNames(const std::string& devicePath) {
+  std::vector<std::string> names;
+  auto add = [&names](const std::string& name) {
+    if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+  };
+  auto addPath = [&add](const std::string& path) {
+    std::string below = path.rfind("/dev/", 0) == 0 ? path.substr(5) : TtyName(path);
+    std::replace(below.begin(), below.end(), '/', '_');
+    add(below);
+    add(TtyName(path));
+  };
+  addPath(devicePath);
+  char resolved[PATH_MAX];
+  if (::realpath(devicePath.c_str(), resolved)) addPath(resolved);
+  return names;
+}
+
+bool IsLockedByAnother(const std::string& devicePath) {
+  for (const auto& name : SerialLockNames(devicePath)) {
+    const std::string file = LockPath(name);
+    const pid_t owner = LockOwner(file);
+    if (owner == ::getpid()) continue;
+    if (IsRunning(owner)) return true;
+    // A lock whose process has ended is stale, as terminal programs treat it.
+    if (owner > 0) ::unlink(file.c_str());
+  }
+  return false;
+}
+
+struct SerialPort::SavedLine {
+  termios line{};
+  bool haveLine = false;
+  int serialFlags = 0;
+  bool haveSerial = false;
+};
+
+void SerialPort::SaveLine() {
+  saved_ = std::make_unique<SavedLine>();
+  saved_->haveLine = ::tcgetattr(fd_, &saved_->line) == 0;
+  serial_struct ss{};
+  if (::ioctl(fd_, TIOCGSERIAL, &ss) == 0) {
+    saved_->serialFlags = ss.flags;
+    saved_->haveSerial = true;
+  }
+}
+
+void SerialPort::RestoreLine() {
+  if (!saved_) return;
+  if (saved_->haveLine) ::tcsetattr(fd_, TCSANOW, &saved_->line);
+  serial_struct ss{};
+  if (saved_->haveSerial && ::ioctl(fd_, TIOCGSERIAL, &ss) == 0 &&
+      (ss.flags & ASYNC_LOW_LATENCY) != (saved_->serialFlags & ASYNC_LOW_LATENCY)) {
+    ss.flags = (ss.flags & ~ASYNC_LOW_LATENCY) | (saved_->serialFlags & ASYNC_LOW_LATENCY);
+    ::ioctl(fd_, TIOCSSERIAL, &ss);
+  }
+  saved_.reset();
+}
 
 bool ParseSerialSettings(std::string_view text, SerialSettings& out) {
   SerialSettings s;
@@ -95,12 +207,21 @@ void SerialPort::SetDevice(const std::string& path) {
 bool SerialPort::SetOpen(bool open) {
   if (open == IsOpen()) return true;
   if (!open) {
+    RestoreLine();
     ::ioctl(fd_, TIOCNXCL);  // the next open (ours or another program's) may take it
     ::close(fd_);
     fd_ = -1;
+    if (!ownLockFile_.empty()) ::unlink(ownLockFile_.c_str());
+    ownLockFile_.clear();
     return true;
   }
   const std::string path = DevicePath();
+  // A port that another program holds by its lock file is not even opened:
+  // opening alone can disturb its line.
+  if (IsLockedByAnother(path)) {
+    lastError_ = EBUSY;
+    return false;
+  }
   // No sharing: an exclusive open, as the repeater link must be the only user.
   fd_ = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd_ < 0) {
@@ -118,6 +239,8 @@ bool SerialPort::SetOpen(bool open) {
     fd_ = -1;
     return false;
   }
+  ownLockFile_ = TakeLockFile(path);
+  SaveLine();
   ::ioctl(fd_, TIOCEXCL);
   // Ask the driver for low latency where it offers it: every exchange is
   // stop-and-wait, so turnaround decides the speed on USB adapters.

@@ -2,13 +2,22 @@
 // device path, configured from a settings string such as "9600,N,8,1", with
 // blocking byte-level writes and reads bounded by fixed total timeouts.
 // Nothing here knows about messages.
+//
+// A port is shared with the other programs of the system as terminal programs
+// share it: a lock file "LCK..<device>" in /var/lock (ZMP_LOCK_DIR overrides
+// the folder) that names a running process keeps the port shut, untouched;
+// while the port is open it carries our own lock file, flock and TIOCEXCL.
+// Closing puts back the line settings and the low-latency flag that the port
+// had before it was opened, so a probe leaves every port as it found it.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zmp {
 
@@ -74,7 +83,13 @@ class SerialPort {
 
  private:
   bool ApplySettings();
+  // The line as another program left it, put back on close.
+  struct SavedLine;
+  void SaveLine();
+  void RestoreLine();
   int fd_ = -1;
+  std::unique_ptr<SavedLine> saved_;
+  std::string ownLockFile_;  // the lock file we made, removed on close
   int port_ = 1;
   std::string device_;
   std::string settings_ = kDefaultSerialSettings;
@@ -93,5 +108,14 @@ struct SerialSettings {
   int stopBits = 1;   // 1 or 2
 };
 bool ParseSerialSettings(std::string_view text, SerialSettings& out);
+
+// The folder of serial-port lock files: ZMP_LOCK_DIR, else /var/lock.
+std::string SerialLockFolder();
+// The lock file names a device may carry ("ttyUSB0", "pts_7" and "7" for
+// /dev/pts/7), for the path as given and as its links resolve.
+std::vector<std::string> SerialLockNames(const std::string& devicePath);
+// True when a lock file of the device names a running process other than
+// this one. Lock files of ended processes are stale and are removed.
+bool IsLockedByAnother(const std::string& devicePath);
 
 }  // namespace zmp

@@ -359,8 +359,13 @@ std::string ModeResponse(bool trunking) {
 
 std::optional<int> ParseModeResponse(std::string_view msg) {
   const auto args = ArgsOf(msg, kModeResp);
-  if (args == kConventional) return kModeConventional;
-  if (TokenOf(args) == kTrunking) return kModeTrunking;
+  // "CONVENTIONAL", alone or with further words; "TRUNKING" always followed
+  // by a space and its further words.
+  const auto wordThenSpace = [args](std::string_view word) {
+    return args.size() > word.size() && StartsWith(args, word) && args[word.size()] == ' ';
+  };
+  if (args == kConventional || wordThenSpace(kConventional)) return kModeConventional;
+  if (wordThenSpace(kTrunking)) return kModeTrunking;
   return std::nullopt;
 }
 

@@ -294,7 +294,9 @@ std::uint8_t PassMask(ByteView msg);
 // True when the code field holds exactly the program's access code.
 bool IsAccessCode(const PassInfo& p);
 
-// "SC_MODE_resp CONVENTIONAL" / "SC_MODE_resp TRUNKING ON".
+// "SC_MODE_resp CONVENTIONAL" / "SC_MODE_resp TRUNKING ON". A reply is
+// "CONVENTIONAL" or "TRUNKING" and further words; "TRUNKING" must be followed
+// by a space.
 std::string ModeResponse(bool trunking);
 // 255 for CONVENTIONAL, 0 for "TRUNKING ..." ; nullopt otherwise.
 std::optional<int> ParseModeResponse(std::string_view msg);

@@ -36,28 +36,27 @@ bool IsBackupName(const std::string& name) {
 
 }  // namespace
 
-std::string BackupFileName(const ImageCopy& image, std::time_t when) {
+std::string BackupFileName(const ImageCopy& image, std::time_t when, BackupKind kind) {
   std::tm local{};
   localtime_r(&when, &local);
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-  return std::string(stamp) + "-" + ModelWord(image) + ".dat";
+  return std::string(stamp) + "-" + ModelWord(image) + (kind == BackupKind::Written ? "-written" : "") + ".dat";
 }
 
 std::string SaveBackup(const std::string& folder, const ImageCopy& image, std::time_t when, int keep,
-                       FileError* error) {
+                       FileError* error, BackupKind kind) {
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (ec) {
     if (error) error->code = ec.value();
     return {};
   }
-  std::string path = (fs::path(folder) / BackupFileName(image, when)).string();
-  // Two reads in the same second keep both.
+  const std::string name = BackupFileName(image, when, kind);
+  std::string path = (fs::path(folder) / name).string();
+  // Two transfers in the same second keep both.
   for (int n = 2; FileExists(path) && n < 100; ++n)
-    path = (fs::path(folder) / (BackupFileName(image, when).substr(0, 15) + "-" + std::to_string(n) +
-                                BackupFileName(image, when).substr(15)))
-               .string();
+    path = (fs::path(folder) / (name.substr(0, 15) + "-" + std::to_string(n) + name.substr(15))).string();
   if (!WriteFileSafely(path, EncodeDataFile(image, {}), error)) return {};
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder, ec))

@@ -108,9 +108,7 @@ DecodedDataFile DecodeDataFile(std::span<const std::uint8_t> file, const Passwor
       ModelRecord::FromBytes(header.subspan(kHeaderRecordOffset, kModelRecordSize));
   if (!IsKnownModel(headerRecord) || !IsAllowedBand(headerRecord)) return fail(kDataFileBadModel);
   if (!HasBlankTail(headerRecord)) return fail(kDataFileBadRecordTail);
-  // Every block must be there (the fourth may be missing); a longer file is
-  // not one of ours. Checked before any password prompt.
-  if (file.size() < kDataFileFourthOffset || file.size() > kDataFileSize) return fail(kDataFileUnreadable);
+  // A protected file asks for its password before any block is read.
   if (header[kHeaderPasswordOffset] < 0xFF) {
     out.hasPassword = true;
     const std::string expected =
@@ -118,6 +116,9 @@ DecodedDataFile DecodeDataFile(std::span<const std::uint8_t> file, const Passwor
     const auto entry = askPassword ? askPassword() : std::nullopt;
     if (!entry || *entry != expected) return fail(kDataFilePasswordRefused);
   }
+  // The main block, the third and the second block must be there whole; the
+  // fourth may be missing. Bytes beyond the fourth block are not read.
+  if (file.size() < kDataFileFourthOffset) return fail(kDataFileUnreadable);
   const std::uint8_t key = file[kDataFileKeyOffset];
   out.key = key;
   auto main = out.image.Main();

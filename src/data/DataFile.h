@@ -43,7 +43,7 @@ inline constexpr std::size_t kSecurityPasswordLength = 6;
 // Results of reading a data file.
 enum DataFileRead : int {
   kDataFileLoaded = 0,
-  kDataFileUnreadable = 1,    // cannot open, too short, or too long
+  kDataFileUnreadable = 1,    // cannot open, not a regular file, or too short
   kDataFileOtherProgram = 2,  // a file of another program of the family
   kDataFilePasswordRefused = 4,
   kDataFileBadModel = 5,      // model or band not allowed (header or image record)

@@ -33,10 +33,9 @@ class FilePrompts {
                                                     bool tuning) = 0;
   // The password of a protected file (at most six characters); nothing on Cancel.
   virtual std::optional<std::string> AskPassword() = 0;
-  // A message: text is a language text number, args fill its %s fields.
+  // A message: text is a language text number, args fill its %s fields. A
+  // failed save is text 1171 with the path and the system's reason.
   virtual void ShowError(TextNo text, const std::vector<std::string>& args) = 0;
-  // The system's own text for a failed write.
-  virtual void ShowSystemError(const std::string& text) = 0;
 };
 
 // The application's file state: the current data file and its folder, and

@@ -170,12 +170,14 @@ double ModelInfo::Upper(int) const { return UpperLimit(BandWord()); }
 
 std::string ModelInfo::Caption() const { return ModelCaption(ModelIndex()); }
 
-std::string ModelInfo::LongCaption() const {
-  const int row = BandRowIndex();
-  std::string out = Caption() + "  " + (VhfUhf() == 1 ? "UHF:" : "VHF:") + " ";
+std::string LongCaptionOf(const ModelRecord& r) {
+  const int row = BandRowOf(r);
+  std::string out = ModelCaption(ModelIndexOf(r)) + "  " + (row >= 3 ? "UHF:" : "VHF:") + " ";
   if (row >= 0) out += std::string(kBands[row].rangeText);
   return out;
 }
+
+std::string ModelInfo::LongCaption() const { return LongCaptionOf(Record()); }
 
 std::string ModelInfo::WindowCaption() const {
   return Caption() + (VhfUhf() == 1 ? " [UHF]" : " [VHF]");

@@ -86,6 +86,8 @@ std::uint8_t SplitFlag(std::uint64_t hz, bool uhf, int bandNumber, int column);
 
 // "%s:%s" of model name and suffix, e.g. "WAV-300: K"; empty for a bad index.
 std::string ModelCaption(int modelIndex);
+// The long caption of a record value: "WAV-300: K  VHF: 146-174 MHz".
+std::string LongCaptionOf(const ModelRecord& r);
 
 // Bound to the record in the working main block of the image store.
 class ModelInfo {

@@ -51,14 +51,20 @@ bool FileExists(const std::string& path) {
 
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, std::size_t limit,
                                                        FileError* error) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking open: a named pipe would otherwise wait for a writer.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
     SetError(error, errno);
     return std::nullopt;
   }
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    SetError(error, S_ISDIR(st.st_mode) ? EISDIR : errno ? errno : EINVAL);
+  if (::fstat(fd, &st) != 0) {
+    SetError(error, errno);
+    ::close(fd);
+    return std::nullopt;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    SetError(error, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     ::close(fd);
     return std::nullopt;
   }

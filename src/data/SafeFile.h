@@ -18,7 +18,9 @@ struct FileError {
 };
 
 // The bytes of the file, at most limit of them (a longer file yields limit + 1
-// bytes, so the caller can tell); nothing when it cannot be opened or read.
+// bytes, so the caller can tell); nothing when it cannot be opened or read, or
+// is not a regular file (a named pipe or a device is refused at once, without
+// waiting on it).
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, std::size_t limit,
                                                        FileError* error = nullptr);
 

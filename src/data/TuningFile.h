@@ -52,8 +52,9 @@ class TuningFile {
 };
 
 // The message of a failed read: 641, 662 (a family file of another program,
-// filled with the file name and the code), 663 (filled with the file name) or
-// 654; 0 for none.
+// filled with the file name and the code), 663 (filled with the file name),
+// 1167 for a file of ours that is no tuning file (a data file; filled with the
+// file name) or 654; 0 for none.
 TextNo TuningReadMessage(int code, const std::string& foreignCode);
 
 }  // namespace zmp

@@ -10,6 +10,8 @@
 #include <QVBoxLayout>
 #include <chrono>
 
+#include "comm/ImageTransfer.h"
+
 #include "app/LanguageTexts.h"
 #include "app/LanguageWidgets.h"
 #include "app/Messages.h"
@@ -38,9 +40,12 @@ int OpenServiceConnection(RepeaterLink& link, ServiceCommands& svc, const ModelR
   }
   wire::VersionInfo version;
   if (svc.DoQueryVersion(version) != 0) return 1;
-  if (version.modelCode != expected.ModelCode() || version.destination != expected.Destination()) {
+  if (!RepeaterMatches(version, expected)) {
     // Another repeater than the data is for: nothing more is sent to it.
-    Error(owner, QString::fromLatin1(FormatText(Texts().Text(470_txt), {wire::VersionText(version)}).c_str()));
+    const bool known = IsKnownRepeater(version);
+    const std::vector<std::string> args =
+        known ? ModelMismatchArgs(version, expected) : std::vector<std::string>{wire::VersionText(version)};
+    Error(owner, QString::fromLatin1(FormatText(Texts().Text(known ? 470_txt : 1168_txt), args).c_str()));
     link.CloseConnection();
     link.ResetAndClose();
     return 1;

@@ -50,8 +50,8 @@ int CTransferDlg::Run() {
     progress_->setValue(done);
   };
   ImageTransfer transfer(link_, p);
-  transfer.showError = [this](TextNo text, const std::string& detail) {
-    Error(this, QString::fromLatin1(FormatText(Texts().Text(text), {detail}).c_str()));
+  transfer.showError = [this](TextNo text, const std::vector<std::string>& args) {
+    Error(this, QString::fromLatin1(FormatText(Texts().Text(text), args).c_str()));
   };
   int r;
   if (direction_ == Direction::Read)

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QFile>
+#include <QFileInfo>
 #include <QUrl>
 #include <QSettings>
 #include <QLabel>
@@ -487,6 +488,35 @@ TEST_F(MainFrameTest, TuningFileSavedAndOpenedFromTheProgramMenu) {
   EXPECT_EQ(f.Tuning().Tuning()[375], 0x42);
   EXPECT_EQ(f.Tuning().FileName(), "rx.tun");
   EXPECT_TRUE(asked.isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+// File names are shown as the file system spells them, also beyond ASCII: in
+// the caption, the save-changes question and the message of a failed save,
+// which names the file and says that it was not saved.
+TEST_F(MainFrameTest, FileNamesShowAsTheFileSystemSpellsThem) {
+  CMainFrame& f = Start();
+  const QString name = QString::fromUtf8("M\xC3\xBCller \xD0\x96.dat");
+  prompts.saveFiles = {dir.filePath(name)};
+  ASSERT_TRUE(f.Command(cmd::kSaveAs));
+  EXPECT_TRUE(QFileInfo::exists(dir.filePath(name)));
+  EXPECT_TRUE(f.windowTitle().contains(name)) << f.windowTitle().toStdString();
+  Image().Main().SetByte(0x0800, 0x42);
+  answers = {Answer::Cancel};
+  f.Command(cmd::kOpen);
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_TRUE(asked[0].contains(QStringLiteral("\"") + name + QStringLiteral("\""))) << asked[0].toStdString();
+
+  asked.clear();
+  const QString blocked = dir.filePath(name) + QStringLiteral("/inside.dat");  // below a file
+  prompts.saveFiles = {blocked};
+  f.Command(cmd::kSaveAs);
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_TRUE(asked[0].contains(blocked)) << asked[0].toStdString();
+  EXPECT_TRUE(Image().IsModified());
 }
 
 }  // namespace

@@ -8,7 +8,17 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QWindow>
+#include <fstream>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QFileInfo>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "../support/QtTestApp.h"
 #include "app/Application.h"
@@ -134,6 +144,67 @@ TEST_F(StartupTest, BadSettingsTakeTheirDefaultsAndExitWritesThemBack) {
   EXPECT_EQ(Stored("Baudrate").toInt(), 115200);
   EXPECT_EQ(Stored("LastModel").toString().toStdString(), FormatLastModel(ModelRecord::Default()));
   EXPECT_EQ(Stored("Language").toInt(), 1);
+}
+
+// "Language" goes back as the language whose column was loaded: a stored
+// language that the file does not hold loads column 1, and that one is written.
+TEST_F(StartupTest, LanguageWrittenBackIsTheLoadedOne) {
+  for (int stored : {4, 99}) {
+    Store("Language", stored);
+    CFPUApp app;
+    ASSERT_TRUE(Start(app));
+    EXPECT_EQ(Texts().CurrentLanguageName(), "English");
+    EXPECT_EQ(app.LanguageId(), 1) << stored;
+    app.ExitInstance();
+    EXPECT_EQ(Stored("Language").toInt(), 1) << stored;
+  }
+}
+
+// On a fresh account even the documents folder may be missing: the whole
+// default data folder is made, so backups land in it from the first one on.
+TEST_F(StartupTest, DefaultDataFolderIsMadeWhole) {
+  const QString docs = dir.filePath(QStringLiteral("fresh/Documents"));
+  const QString folder = DefaultDataFolder(docs, QStringLiteral(ZMP_BIN_DIR));
+  EXPECT_EQ(folder, docs + QStringLiteral("/Velmora/ZMP-318T/"));
+  EXPECT_TRUE(QFileInfo(folder).isDir());
+}
+
+// Qt's own options are not Qt's to take: every argument but the program's four
+// words is ignored. A "-platform" naming no platform must not stop the
+// program; it starts on the platform of the environment and goes on to its
+// language file (here a damaged one beside a copy of the program, whose
+// message on stderr shows how far it came).
+TEST_F(StartupTest, QtOptionsOnTheCommandLineAreIgnored) {
+  const fs::path folder = fs::path(dir.path().toStdString()) / "program";
+  fs::create_directories(folder);
+  fs::copy_file(fs::path(ZMP_BIN_DIR) / "zmp318t", folder / "zmp318t");
+  { std::ofstream(folder / "zmp318t.lng") << "not a language file\n"; }
+  const std::string bin = (folder / "zmp318t").string(), err = (folder / "stderr.txt").string();
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  std::vector<std::string> words = {bin, "-platform", "zmp-no-such-platform", "-reverse", "-style", "zz", "demo"};
+  std::vector<char*> argv;
+  for (auto& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  ASSERT_EQ(posix_spawn(&pid, bin.c_str(), &actions, nullptr, argv.data(), environ), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  bool exited = false, reached = false;
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (!exited && !reached && std::chrono::steady_clock::now() < until) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    exited = ::waitpid(pid, nullptr, WNOHANG) == pid;
+    std::ifstream in(err);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    reached = text.find(kLanguageDamagedMessage) != std::string::npos;
+  }
+  if (!exited) {
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+  }
+  std::ifstream in(err);
+  EXPECT_TRUE(reached) << std::string{std::istreambuf_iterator<char>(in), {}};
 }
 
 TEST_F(StartupTest, LastModelChoosesTheImageDefaults) {

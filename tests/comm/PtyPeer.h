@@ -43,6 +43,8 @@ class PtyPeer {
   }
 
   const std::string& Path() const { return path_; }
+  // The terminal's own end, for its line settings.
+  int TerminalFd() const { return slave_; }
   std::uint8_t mask = 0;
 
   void Start(Handler h) {

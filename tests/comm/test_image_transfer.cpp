@@ -245,9 +245,10 @@ TEST_F(TransferTest, RepeaterOfAnotherModelStopsBeforeAnyUnit) {
   const ImageCopy working = image.working(), transfer = image.transfer();
   std::vector<int> stops;
   ImageTransfer t(link_);
-  t.showError = [&](TextNo text, const std::string& detail) {
+  // Both models in words: the repeater's first, then the data's.
+  t.showError = [&](TextNo text, const std::vector<std::string>& args) {
     stops.push_back(text.n);
-    EXPECT_EQ(detail, "RWAV0500 2 1");
+    EXPECT_EQ(args, (std::vector<std::string>{"WAV-500: E  VHF: 146-174 MHz", "WAV-300: E  VHF: 146-174 MHz"}));
   };
   const ModelRecord ours = ModelRecord::Default();
   EXPECT_EQ(t.ReadFromRepeater(image, ours), 1);
@@ -268,7 +269,7 @@ TEST_F(TransferTest, ModelRecordThatDisagreesWithTheVersionFailsTheRead) {
   const ImageCopy transfer = image.transfer();
   std::vector<int> stops;
   ImageTransfer t(link_);
-  t.showError = [&](TextNo text, const std::string&) { stops.push_back(text.n); };
+  t.showError = [&](TextNo text, const std::vector<std::string>&) { stops.push_back(text.n); };
   EXPECT_EQ(t.ReadFromRepeater(image, std::nullopt), 1);
   EXPECT_EQ(stops, std::vector<int>{472});
   EXPECT_TRUE(image.transfer() == transfer);
@@ -280,9 +281,9 @@ TEST_F(TransferTest, WriteNeedsDataFormat101) {
   FillOurs(image, 8);
   std::vector<int> stops;
   ImageTransfer t(link_);
-  t.showError = [&](TextNo text, const std::string& detail) {
+  t.showError = [&](TextNo text, const std::vector<std::string>& args) {
     stops.push_back(text.n);
-    EXPECT_EQ(detail, "100");
+    EXPECT_EQ(args, std::vector<std::string>{"100"});
   };
   EXPECT_EQ(t.WriteToRepeater(image), 1);
   EXPECT_EQ(stops, std::vector<int>{471});
@@ -366,6 +367,99 @@ TEST_F(TransferTest, ServiceRequestsCheckWhatArrives) {
   const auto requests = Requests();
   EXPECT_NE(std::find(requests.begin(), requests.end(), "SC_TIME_req 26 12 07 06 30 00"), requests.end());
   EXPECT_NE(std::find(requests.begin(), requests.end(), "SC_PD_req TEST 1"), requests.end());
+}
+
+}  // namespace
+
+namespace {
+
+// Once every unit has arrived (read) or been stored (write), closing the
+// connection is best effort: a repeater that never acknowledges the FIN loses
+// nothing, and no second FIN follows.
+TEST_F(TransferTest, MissingFinAcknowledgementIsNoFailure) {
+  Start({"--no-fin-ack", "--pattern", "13"});
+  ImageStore image;
+  FillOurs(image, 3);
+  ImageTransfer t(link_);
+  ASSERT_EQ(t.ReadFromRepeater(image, std::nullopt), 0);
+  EXPECT_TRUE(ui_.failures.empty());
+  EXPECT_FALSE(link_.IsOpen());
+  EXPECT_EQ(link_.Settings(), "9600,N,8,1");
+  const auto read = Sent();
+  EXPECT_EQ(std::count(read.begin(), read.end(), "SC_CONTROL FIN"), 1);
+  EXPECT_TRUE(image.transfer() == SimulatorImage());
+
+  Start({"--no-fin-ack"});
+  ImageStore ours;
+  FillOurs(ours, 14);
+  ASSERT_EQ(t.WriteToRepeater(ours), 0);
+  EXPECT_TRUE(ui_.failures.empty());
+  EXPECT_FALSE(link_.IsOpen());
+  EXPECT_EQ(link_.Settings(), "9600,N,8,1");
+  const auto written = Sent();
+  EXPECT_EQ(std::count(written.begin(), written.end(), "SC_CONTROL FIN"), 1);
+  const ImageCopy sim = SimulatorImage();
+  EXPECT_TRUE(std::equal(sim.Second().span().begin(), sim.Second().span().end(),
+                         ours.working().Second().span().begin()));
+}
+
+// Replies with further words where their grammar allows them (mode, size
+// notice, storing notice) are understood: reads and writes go through.
+TEST_F(TransferTest, FurtherWordsInRepliesAreTaken) {
+  Start({"--extra-words", "--pattern", "17"});
+  ImageStore image;
+  FillOurs(image, 2);
+  ImageTransfer t(link_);
+  ASSERT_EQ(t.ReadFromRepeater(image, std::nullopt), 0) << ui_.failures.size();
+  EXPECT_EQ(link_.RepeaterMode(), w::kModeConventional);
+  ASSERT_EQ(t.WriteToRepeater(image), 0);
+  EXPECT_TRUE(ui_.failures.empty());
+  EXPECT_NE(Log().find("> SC_MODE_resp CONVENTIONAL "), std::string::npos);
+}
+
+// Faults of the line and of the repeater, before and in the middle of the
+// data: every read and every write ends with one message, our image as it
+// was, nothing written into the repeater, the port closed at 9600.
+TEST_F(TransferTest, LineFaultsEndWithOneMessageAndChangeNothing) {
+  struct Fault {
+    std::vector<std::string> read, write;  // the fault as the read and the write meet it
+    int baud;
+    int text;
+  };
+  const std::vector<Fault> faults = {
+      {{"--garbage", "SC_READ1_req DATA CNVUNT"}, {"--garbage", "SC_MODE_req"}, 9600, 643},
+      {{"--hangup", "SC_READ1_req DATA FPU"}, {"--hangup", "SC_SFTINF_req"}, 9600, 643},
+      {{"--hangup", "SC_PASS_ind"}, {"--hangup", "SC_PASS_ind"}, 9600, 643},
+      {{"--missed-baud"}, {"--missed-baud"}, 115200, 643},
+      {{"--rst-after", "TIMER@SC_MODE_req"}, {"--rst-after", "TIMER@SC_MODE_req"}, 9600, 665},
+      {{"--rst-after", "NETWORK@SC_CONTROL ACK"}, {"--rst-after", "NETWORK@SC_WRITE1_req DATA FPU"}, 9600, 698},
+  };
+  for (const Fault& f : faults) {
+    for (const bool write : {false, true}) {
+      std::vector<std::string> args = write ? f.write : f.read;
+      SCOPED_TRACE(args[0] + " " + (args.size() > 1 ? args[1] : "") + (write ? " write" : " read"));
+      args.insert(args.end(), {"--pattern", "23"});
+      Start(args, f.baud);
+      link_.SetNormalTimeout(800);
+      ui_.failures.clear();
+      ImageStore image;
+      FillOurs(image, 4);
+      const ImageCopy working = image.working(), transfer = image.transfer();
+      ImageTransfer t(link_);
+      EXPECT_EQ(write ? t.WriteToRepeater(image) : t.ReadFromRepeater(image, std::nullopt), 1);
+      EXPECT_EQ(ui_.failures, std::vector<int>{f.text});
+      EXPECT_TRUE(image.working() == working);
+      if (!write) {
+        EXPECT_TRUE(image.transfer() == transfer);
+      }
+      EXPECT_FALSE(link_.IsOpen());
+      EXPECT_EQ(link_.Settings(), "9600,N,8,1");
+      for (const auto& m : Requests()) EXPECT_EQ(m.find("SC_WRITE1_req DATA CNVUNT"), std::string::npos) << m;
+      EXPECT_EQ(Log().find("= stored"), std::string::npos) << "nothing stored in the repeater";
+      sim_.reset();
+    }
+  }
+  link_.SetNormalTimeout(3000);
 }
 
 }  // namespace

@@ -2,7 +2,16 @@
 // a scripted repeater on the other end.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 
 #include "PtyPeer.h"
 #include "comm/PortMap.h"
@@ -60,6 +69,71 @@ TEST(PortMapping, DefaultsOverridesAndTheEnvironmentForm) {
   EXPECT_EQ(m.DevicePath(3), "/dev/ttyUSB2");
   EXPECT_TRUE(m.IsExplicit(3));
   EXPECT_FALSE(m.IsExplicit(4));
+}
+
+// Another program's hold on a port is honoured: a lock file of a running
+// process (as terminal programs write them into /var/lock) keeps the port
+// shut and untouched, a stale one is ignored. While the port is open it
+// carries our own lock file; closing removes it and puts the line settings
+// back as they were.
+TEST(SerialPortSharing, LockFilesAndLineSettings) {
+  namespace fs = std::filesystem;
+  PtyPeer peer;
+  const fs::path locks = fs::temp_directory_path() / ("zmp-locks-" + std::to_string(::getpid()));
+  fs::remove_all(locks);
+  fs::create_directories(locks);
+  ::setenv("ZMP_LOCK_DIR", locks.c_str(), 1);
+  // /dev/pts/7 is locked as "LCK..pts_7".
+  std::string name = peer.Path().substr(5);
+  for (char& c : name) c = c == '/' ? '_' : c;
+  const fs::path lock = locks / ("LCK.." + name);
+  auto writeLock = [&](pid_t pid) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%10d\n", static_cast<int>(pid));
+    std::ofstream(lock) << text;
+  };
+  auto readLock = [&] {
+    std::ifstream in(lock);
+    long pid = -1;
+    in >> pid;
+    return pid;
+  };
+
+  termios before{};
+  ASSERT_EQ(::tcgetattr(peer.TerminalFd(), &before), 0);
+  before.c_lflag |= ICANON | ECHO;
+  before.c_cflag &= ~CRTSCTS;
+  ::cfsetspeed(&before, B4800);
+  ASSERT_EQ(::tcsetattr(peer.TerminalFd(), TCSANOW, &before), 0);
+  ASSERT_EQ(::tcgetattr(peer.TerminalFd(), &before), 0);
+  auto sameSettings = [&] {
+    termios now{};
+    ::tcgetattr(peer.TerminalFd(), &now);
+    return now.c_iflag == before.c_iflag && now.c_oflag == before.c_oflag && now.c_cflag == before.c_cflag &&
+           now.c_lflag == before.c_lflag && ::cfgetospeed(&now) == ::cfgetospeed(&before);
+  };
+
+  SerialPort port;
+  port.SetDevice(peer.Path());
+  writeLock(1);  // a process that runs
+  EXPECT_FALSE(port.Open());
+  EXPECT_EQ(port.LastError(), EBUSY);
+  EXPECT_TRUE(sameSettings()) << "a held port is not touched";
+  EXPECT_EQ(readLock(), 1);
+
+  const pid_t gone = ::fork();
+  if (gone == 0) ::_exit(0);
+  ::waitpid(gone, nullptr, 0);
+  writeLock(gone);  // stale: its process has ended
+  ASSERT_TRUE(port.Open()) << port.LastError();
+  EXPECT_EQ(readLock(), ::getpid()) << "our own lock while open";
+  EXPECT_FALSE(sameSettings()) << "the port runs at 9600, raw";
+  port.Close();
+  EXPECT_FALSE(fs::exists(lock)) << "our lock goes with the port";
+  EXPECT_TRUE(sameSettings()) << "the line settings are back";
+
+  ::unsetenv("ZMP_LOCK_DIR");
+  fs::remove_all(locks);
 }
 
 TEST_F(LinkTest, PortReadsTimeOutAndWritesPurgeWhatWaited) {

@@ -86,6 +86,14 @@ TEST(Wire, GrammarIsStrict) {
   EXPECT_EQ(ParseModeResponse("SC_MODE_resp TRUNKING ON"), kModeTrunking);
   EXPECT_EQ(ParseModeResponse("SC_MODE_resp CONVENTIONAL"), kModeConventional);
   EXPECT_FALSE(ParseModeResponse("SC_MODE_resp"));
+  // "CONVENTIONAL" or "TRUNKING" and further words; "TRUNKING" needs its space.
+  EXPECT_EQ(ParseModeResponse("SC_MODE_resp CONVENTIONAL 01 FIXED"), kModeConventional);
+  EXPECT_EQ(ParseModeResponse("SC_MODE_resp TRUNKING "), kModeTrunking);
+  EXPECT_FALSE(ParseModeResponse("SC_MODE_resp TRUNKING"));
+  EXPECT_FALSE(ParseModeResponse("SC_MODE_resp CONVENTIONALLY"));
+  EXPECT_FALSE(ParseModeResponse("SC_MODE_resp TRUNKINGS ON"));
+  EXPECT_FALSE(ParseModeResponse("SC_MODE_resp  CONVENTIONAL"));
+  EXPECT_FALSE(ParseModeResponse("SC_PMCHK_resp CONVENTIONAL"));
   EXPECT_EQ(ParseTraceNotice("SC_TRACE_notfy 1024"), 1024u);
   EXPECT_FALSE(ParseTraceNotice("SC_TRACE_notfy 1025"));
   EXPECT_EQ(TimeRequest(std::vector<int>{26, 12, 7, 255, 1}), "SC_TIME_req 26 12 07");

@@ -38,6 +38,17 @@ TEST(Backups, NamedByTimeAndModelAndOnlyTheNewestKept) {
   EXPECT_EQ(backups, 3);
   EXPECT_FALSE(fs::exists(first)) << "the oldest went";
   EXPECT_TRUE(fs::exists(dir / "notes.txt")) << "other files are left alone";
+  // What was written to a repeater is kept beside, marked as written, and
+  // counts among the kept files.
+  const std::string written = SaveBackup(dir.string(), image.transfer(), base + 3600 * 5, 3, nullptr,
+                                         BackupKind::Written);
+  ASSERT_FALSE(written.empty());
+  EXPECT_EQ(fs::path(written).filename().string().substr(15), "-WAV-300E-written.dat");
+  ASSERT_EQ(ReadDataFile(written, back, {}).code, 0);
+  EXPECT_TRUE(back.transfer() == image.transfer());
+  backups = 0;
+  for (const auto& e : fs::directory_iterator(dir)) backups += e.path().extension() == ".dat";
+  EXPECT_EQ(backups, 3);
   // A folder that cannot be made: nothing written, the error told.
   FileError e;
   EXPECT_TRUE(SaveBackup((dir / "notes.txt" / "x").string(), image.transfer(), base, 3, &e).empty());

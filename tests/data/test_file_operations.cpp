@@ -21,7 +21,6 @@ class ScriptedPrompts : public FilePrompts {
   std::deque<bool> overwrite, confirmNew;
   std::deque<std::optional<std::string>> openFiles, saveFiles, passwords;
   std::vector<std::pair<TextNo, std::vector<std::string>>> errors;
-  std::vector<std::string> systemErrors;
   std::vector<std::string> log;
 
   template <class T>
@@ -53,7 +52,6 @@ class ScriptedPrompts : public FilePrompts {
   }
   std::optional<std::string> AskPassword() override { return Next(passwords, std::optional<std::string>()); }
   void ShowError(TextNo t, const std::vector<std::string>& args) override { errors.push_back({t, args}); }
-  void ShowSystemError(const std::string& text) override { systemErrors.push_back(text); }
 };
 
 class FileOperationsTest : public ::testing::Test {
@@ -109,12 +107,16 @@ TEST_F(FileOperationsTest, SaveAsksBeforeOverwritingAndReportsFailures) {
   EXPECT_TRUE(ops.Save());
   EXPECT_FALSE(image.IsModified());
   EXPECT_EQ(fs::file_size(Path("a.dat")), size);
-  // A folder that cannot hold the file: the system's message, still modified.
+  // A folder that cannot hold the file: the file named as not saved with the
+  // system's reason, still modified.
   image.Main().SetByte(0x0800, 0x02);
   state.folder = Path("a.dat") + "/";
   EXPECT_FALSE(ops.Save());
-  ASSERT_EQ(prompts.systemErrors.size(), 1u);
-  EXPECT_FALSE(prompts.systemErrors[0].empty());
+  ASSERT_EQ(prompts.errors.size(), 1u);
+  EXPECT_EQ(prompts.errors[0].first, 1171_txt);
+  ASSERT_EQ(prompts.errors[0].second.size(), 2u);
+  EXPECT_EQ(prompts.errors[0].second[0], Path("a.dat") + "/a.dat");
+  EXPECT_FALSE(prompts.errors[0].second[1].empty());
   EXPECT_TRUE(image.IsModified());
 }
 
@@ -131,7 +133,9 @@ TEST_F(FileOperationsTest, SaveChangesYesStopsWhenTheSaveDoesNot) {
   prompts.saveChanges = {SaveChangesAnswer::Yes};
   prompts.saveFiles = {Path("missing-folder/x.dat")};
   EXPECT_FALSE(ops.ConfirmNew());
-  EXPECT_EQ(prompts.systemErrors.size(), 1u);
+  ASSERT_EQ(prompts.errors.size(), 1u);
+  EXPECT_EQ(prompts.errors[0].first, 1171_txt);
+  EXPECT_EQ(prompts.errors[0].second[0], Path("missing-folder/x.dat"));
   // No goes on without saving; Cancel stops.
   prompts.saveChanges = {SaveChangesAnswer::No};
   EXPECT_TRUE(ops.PassSaveChanges());
@@ -198,12 +202,14 @@ TEST_F(FileOperationsTest, TuningFilesRoundTripAndRejectOthers) {
   back.Identity().fill(0x77);
   const auto identityBefore = back.Identity();
   const auto tuningBefore = back.Tuning();
-  // A data file opened as a tuning file: code 6, text 654, nothing replaced.
+  // A data file opened as a tuning file: code 6, a text that says it is not a
+  // tuning file, nothing replaced.
   prompts.saveFiles = {Path("plan.dat")};
   ASSERT_TRUE(ops.SaveAs());
   prompts.openFiles = {Path("plan.dat")};
   EXPECT_EQ(ops.OpenTuningFile(back), kTuningBadMarker);
-  EXPECT_EQ(prompts.errors.back().first, 654_txt);
+  EXPECT_EQ(prompts.errors.back().first, 1167_txt);
+  EXPECT_EQ(prompts.errors.back().second, std::vector<std::string>{"plan.dat"});
   EXPECT_EQ(back.Identity(), identityBefore);
   // Short file: code 1.
   std::ofstream(Path("short.tun"), std::ios::binary).write(reinterpret_cast<const char*>(f.data()), 471);

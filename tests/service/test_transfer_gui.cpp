@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QLabel>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <deque>
@@ -154,7 +155,10 @@ TEST_F(TransferTest, CablePulledOrAnotherModelOrNoPortLosesNothing) {
     const ImageCopy before = app->Image().working();
     ASSERT_TRUE(f.Command(cmd::kReadData));
     ASSERT_EQ(asked.size(), 1);
-    EXPECT_EQ(asked[0], QString::fromLatin1(FormatText(Texts().Text(470_txt), {"RWAV0500 2 1"}).c_str()));
+    // Both models in words, and where the data's model is changed.
+    EXPECT_EQ(asked[0], QString::fromLatin1(FormatText(Texts().Text(470_txt), {"WAV-500: E  VHF: 146-174 MHz",
+                                                                               "WAV-300: E  VHF: 146-174 MHz"})
+                                                .c_str()));
     EXPECT_TRUE(app->Image().working() == before);
   }
   asked.clear();
@@ -177,18 +181,36 @@ TEST_F(TransferTest, WriteLeavesOurImageInTheRepeater) {
   answers = {Answer::Cancel};
   ASSERT_TRUE(f.Command(cmd::kWriteData));
   sim.Stop();
-  EXPECT_EQ(SimImage().Main().Byte(0x0801), 0xFF) << "Cancel at the confirmation writes nothing";
+  const ImageCopy untouched = SimImage();
+  EXPECT_FALSE(std::equal(untouched.Main().span().begin(), untouched.Main().span().end(),
+                          app->Image().working().Main().span().begin()))
+      << "Cancel at the confirmation writes nothing";
   SimProcess sim2({"--no-pace", "--save", SavePath()});
   ProgramPortMap().SetOverride(1, sim2.path());
   asked.clear();
   answers = {Answer::Ok};
   ASSERT_TRUE(f.Command(cmd::kWriteData));
-  EXPECT_EQ(asked.size(), 1) << asked.join(QStringLiteral(" | ")).toStdString();
+  // The confirmation, then the notice that the write is done; the status bar says so too.
+  ASSERT_EQ(asked.size(), 2) << asked.join(QStringLiteral(" | ")).toStdString();
+  EXPECT_EQ(asked[1], QTx(1169_txt));
+  EXPECT_TRUE(f.statusBar()->currentMessage().startsWith(QTx(1169_txt))) << f.statusBar()->currentMessage().toStdString();
   sim2.Stop();
   const ImageCopy repeater = SimImage();
   EXPECT_TRUE(std::equal(repeater.Main().span().begin(), repeater.Main().span().end(),
                          app->Image().working().Main().span().begin()));
   EXPECT_EQ(repeater.Second().Word(16000), 0xBEEF);
+  // What the repeater holds now is the snapshot, and it is kept in the backups.
+  EXPECT_FALSE(app->Image().IsModified());
+  std::vector<fs::path> written;
+  for (const auto& e : fs::directory_iterator(f.BackupsFolder().toStdString()))
+    if (e.path().filename().string().find("-written.dat") != std::string::npos) written.push_back(e.path());
+  ASSERT_EQ(written.size(), 1u);
+  ImageStore backup;
+  ASSERT_EQ(ReadDataFile(written[0].string(), backup, {}).code, 0);
+  EXPECT_TRUE(std::equal(repeater.Main().span().begin(), repeater.Main().span().end(),
+                         backup.transfer().Main().span().begin()));
+  EXPECT_TRUE(std::equal(repeater.Second().span().begin(), repeater.Second().span().end(),
+                         backup.transfer().Second().span().begin()));
 }
 
 TEST_F(TransferTest, DemonstrationModeSendsNothing) {

@@ -2,12 +2,15 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 
 #include "CliRun.h"
 #include "SimProcess.h"
 #include "app/LanguageTexts.h"
 #include "data/DataFile.h"
+#include "editors/ChannelStore.h"
 
 namespace fs = std::filesystem;
 using zmp::testing::Cli;
@@ -76,7 +79,9 @@ TEST_F(CliRadio, FailuresSayWhyAndLeaveFilesAlone) {
     ASSERT_TRUE(sim.ok());
     const CliRun r = Cli(dir, "read --port " + sim.path() + " --model 3 -o kept.dat");
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find(zmp::FormatText(Text(470), {"RWAV0300 2 1"})), std::string::npos) << r.err;
+    // Both models in words.
+    EXPECT_NE(r.err.find("WAV-300: E  VHF: 146-174 MHz"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("WAV-500: E"), std::string::npos) << r.err;
     EXPECT_EQ(ReadText(kept), "an older file");
   }
   {
@@ -121,14 +126,88 @@ TEST_F(CliRadio, FailuresSayWhyAndLeaveFilesAlone) {
   EXPECT_FALSE(fs::exists(dir / "x.dat"));
 }
 
+// Faults of the line or the repeater: exit status 1 with one message and no
+// file; a repeater that only fails to acknowledge the end of the connection
+// has delivered everything, so that read and write succeed.
+TEST_F(CliRadio, LineFaultsExitOneWithOneMessage) {
+  ASSERT_EQ(Cli(dir, "new --model 1 --band 258 -o site.dat").status, 0);
+  for (const std::vector<std::string>& fault :
+       {std::vector<std::string>{"--garbage", "SC_MODE_req"}, {"--hangup", "SC_PASS_ind"}, {"--missed-baud"},
+        {"--rst-after", "TIMER@SC_MODE_req"}}) {
+    SCOPED_TRACE(fault[0]);
+    for (const char* command : {"read", "write"}) {
+      std::vector<std::string> args = fault;
+      args.push_back("--no-pace");
+      SimProcess sim(args);
+      ASSERT_TRUE(sim.ok());
+      const std::string tail = std::string(command) == "read" ? " -o out.dat" : " site.dat";
+      const CliRun r = Cli(dir, std::string(command) + " --port " + sim.path() + " --baud 115200" + tail);
+      EXPECT_EQ(r.status, 1) << command;
+      // One message: one line that names the tool (a message may run on).
+      std::size_t messages = 0;
+      for (auto at = r.err.find("zmp318t-cli "); at != std::string::npos; at = r.err.find("zmp318t-cli ", at + 1))
+        ++messages;
+      EXPECT_EQ(messages, 1u) << r.err;
+      EXPECT_FALSE(fs::exists(dir / "out.dat"));
+    }
+  }
+  SimProcess sim({"--no-pace", "--no-fin-ack", "--extra-words"});
+  ASSERT_TRUE(sim.ok());
+  CliRun r = Cli(dir, "read --port " + sim.path() + " -o out.dat");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(fs::exists(dir / "out.dat"));
+  r = Cli(dir, "write --port " + sim.path() + " site.dat");
+  EXPECT_EQ(r.status, 0) << r.err;
+}
+
+// Without --pattern or --load the simulator is a demonstration repeater: a
+// sound channel plan of about a dozen channels with names, tones and a split
+// pair, which a technician reads, saves and writes back unchanged.
+TEST_F(CliRadio, SimulatorStartsAsADemonstrationRepeater) {
+  SimProcess sim({"--no-pace"});
+  ASSERT_TRUE(sim.ok());
+  CliRun r = Cli(dir, "read --port " + sim.path() + " --baud 115200 -o demo.dat");
+  ASSERT_EQ(r.status, 0) << r.err;
+  zmp::ImageStore image;
+  ASSERT_EQ(zmp::ReadDataFile((dir / "demo.dat").string(), image, {}).code, 0);
+  image.CopyTransferToWorking();
+  zmp::ChannelStore store(image);
+  EXPECT_TRUE(store.CheckIndex().sound);
+  EXPECT_GE(store.ExistingCount(), 10);
+  EXPECT_LE(store.ExistingCount(), 16);
+  int named = 0, toned = 0, split = 0;
+  for (int ch = 0; ch < zmp::kChannelCount; ++ch) {
+    if (!store.Exists(ch)) continue;
+    named += !store.GetFieldText(ch, zmp::chfield::kName).text.empty();
+    toned += store.HasTone(ch, 0) || store.HasTone(ch, 1);
+    split += store.HasFrequency(ch, 1) && !store.SameFrequencies(ch);
+  }
+  EXPECT_EQ(named, store.ExistingCount());
+  EXPECT_GE(toned, 4);
+  EXPECT_GE(split, 1);
+  r = Cli(dir, "channels demo.dat");
+  EXPECT_EQ(r.status, 0) << r.err;
+  r = Cli(dir, "write --port " + sim.path() + " --baud 115200 demo.dat");
+  EXPECT_EQ(r.status, 0) << r.err;
+}
+
 // The probe lists COM1..COM20; a port mapped to the simulator's terminal is
 // a free serial port, a missing device cannot be opened.
 TEST_F(CliRadio, PortsProbeFollowsThePortMap) {
-  SimProcess sim({"--no-pace"});
+  SimProcess sim({"--no-pace"}), held({"--no-pace"});
   ASSERT_TRUE(sim.ok());
-  ::setenv("ZMP_PORT_MAP", ("3=" + sim.path() + ",4=/dev/zmp-no-such-port").c_str(), 1);
+  ASSERT_TRUE(held.ok());
+  // Another program holds COM5 by its lock file ("LCK..pts_N" for /dev/pts/N).
+  const fs::path locks = dir / "locks";
+  fs::create_directories(locks);
+  std::string lockName = held.path().substr(5);
+  std::replace(lockName.begin(), lockName.end(), '/', '_');
+  { std::ofstream(locks / ("LCK.." + lockName)) << "         1\n"; }
+  ::setenv("ZMP_LOCK_DIR", locks.c_str(), 1);
+  ::setenv("ZMP_PORT_MAP", ("3=" + sim.path() + ",4=/dev/zmp-no-such-port,5=" + held.path()).c_str(), 1);
   const CliRun r = Cli(dir, "ports");
   ::unsetenv("ZMP_PORT_MAP");
+  ::unsetenv("ZMP_LOCK_DIR");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("COM3   " + sim.path()), std::string::npos) << r.out;
   const auto line = [&](const std::string& port) {
@@ -137,6 +216,7 @@ TEST_F(CliRadio, PortsProbeFollowsThePortMap) {
   };
   EXPECT_NE(line("COM3").find("serial port, free (mapped)"), std::string::npos) << r.out;
   EXPECT_NE(line("COM4").find("cannot be opened"), std::string::npos) << r.out;
+  EXPECT_NE(line("COM5").find("in use by another program"), std::string::npos) << r.out;
   EXPECT_NE(line("COM20").find("COM20"), std::string::npos) << r.out;
   // The probe let the port go again: a read through COM3 works.
   ::setenv("ZMP_PORT_MAP", ("3=" + sim.path()).c_str(), 1);

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -81,7 +82,9 @@ int RunTransfer(RepeaterLink& link, const char* command, const std::function<int
   PrintingLinkUi ui(command);
   link.SetUi(&ui);
   ImageTransfer transfer(link, ProgressBar(ui));
-  transfer.showError = [&ui](TextNo text, const std::string& detail) { ui.Print(FormatText(Tx(text), {detail})); };
+  transfer.showError = [&ui](TextNo text, const std::vector<std::string>& args) {
+    ui.Print(FormatText(Tx(text), args));
+  };
   const int r = run(transfer);
   ui.EndProgressLine();
   link.SetUi(nullptr);
@@ -194,7 +197,10 @@ int RunPorts() {
     SerialPort::Delay(kPortSettleMs);
     link.ResetAndClose();
     const char* state = "cannot be opened";
-    if (link.Open()) state = link.IsRs232() ? "serial port, free" : "not a serial port";
+    if (link.Open())
+      state = link.IsRs232() ? "serial port, free" : "not a serial port";
+    else if (link.LastError() == EBUSY)
+      state = "in use by another program";
     std::printf("COM%-3d %-20s %s%s\n", port, link.DevicePath().c_str(), state,
                 ProgramPortMap().IsExplicit(port) ? " (mapped)" : "");
     link.ResetAndClose();

@@ -106,13 +106,14 @@ void Line::Queue(std::vector<Emission>& emissions, double now) {
     item.notBefore = base;
     item.baudAfter = e.baudAfter;
     item.connectionEnd = e.connectionEnd;
+    item.hangUp = e.hangUp;
     out_.push_back(std::move(item));
   }
   emissions.clear();
 }
 
 void Line::WriteAll(const std::uint8_t* p, std::size_t n) {
-  while (n > 0) {
+  while (n > 0 && master_ >= 0) {
     const ssize_t k = ::write(master_, p, n);
     if (k > 0) {
       p += k;
@@ -128,8 +129,19 @@ void Line::WriteAll(const std::uint8_t* p, std::size_t n) {
 void Line::Finish(OutItem& item) {
   if (item.baudAfter) baud_ = item.baudAfter;
   const bool end = item.connectionEnd;
+  const bool hangUp = item.hangUp;
   out_.pop_front();
   if (end && onConnectionEnd) onConnectionEnd();
+  if (hangUp) HangUp();
+}
+
+void Line::HangUp() {
+  if (slave_ >= 0) ::close(slave_);
+  if (master_ >= 0) ::close(master_);
+  slave_ = master_ = -1;
+  out_.clear();
+  in_.clear();
+  hungUp_ = true;
 }
 
 void Line::Release(double now) {

@@ -60,6 +60,9 @@ class Line {
 
   const LineStats& stats() const { return stats_; }
   std::function<void()> onConnectionEnd;
+  // True once a frame marked for it is out: both ends of the terminal are
+  // closed, so the program sees the line hang up.
+  bool HungUp() const { return hungUp_; }
 
  private:
   struct OutItem {
@@ -67,6 +70,7 @@ class Line {
     double notBefore = 0;
     int baudAfter = 0;
     bool connectionEnd = false;
+    bool hangUp = false;
     std::size_t pos = 0;
   };
   struct InChunk {
@@ -77,11 +81,13 @@ class Line {
   double ByteTime() const { return 10.0 / baud_; }
   void WriteAll(const std::uint8_t* p, std::size_t n);
   void Finish(OutItem& item);
+  void HangUp();
 
   int master_ = -1;
   int slave_ = -1;
   std::string slavePath_;
   bool pace_ = true;
+  bool hungUp_ = false;
   int baud_ = wire::kStartBaud;
   double outFree_ = 0;  // when the outgoing line is free
   double inFree_ = 0;   // when the incoming line is free

@@ -18,6 +18,8 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
 constexpr std::string_view kHealth = "SC_HEALTH_resp NORMAL 32 13.8";
 constexpr std::size_t kMessageBytes = 68;  // the message part of the third block
 constexpr std::size_t kOverrunBytes = 10;
+// Bytes that are no frame: the first two give a length far beyond any frame.
+constexpr std::uint8_t kGarbage[] = {0x7F, 0xFE, 0x13, 0x00, 0xC5, 0x5A, 0x21, 0x88, 0x00, 0x9D};
 
 // A data message built by hand, for the faults that DataMessage refuses to build.
 w::Bytes HandDataMessage(w::ByteView data, std::size_t countWord, int channel) {
@@ -59,10 +61,31 @@ void Repeater::OnFrame(const w::Bytes& received, std::vector<Emission>& out) {
     w::ApplyMask(raw, mask_);
     if (w::AsText(raw) == w::kMntReq) payload = std::move(raw);
   }
-  log_('<', payload);
   const std::string_view msg = w::AsText(payload);
+  // After a missed baud change the program's frames arrive as noise, which
+  // gets no answer, until it asks for a new connection at the start rate.
+  if (deaf_ && msg != w::kMntReq) {
+    log_('<', w::AsBytes("(noise at another rate)"));
+    return;
+  }
+  log_('<', payload);
   for (const auto& f : opt_.silent)
     if (StartsWith(msg, f.prefix)) return;
+  for (const auto& f : opt_.garbage) {
+    if (StartsWith(msg, f.prefix)) {
+      log_('>', w::AsBytes("(garbage)"));
+      out.push_back({w::Bytes(std::begin(kGarbage), std::end(kGarbage)), 0, 0, false});
+      return;
+    }
+  }
+  for (const auto& f : opt_.hangup) {
+    if (StartsWith(msg, f.prefix)) {
+      std::vector<Emission> answer;
+      Handle(msg, payload, answer);
+      HangUpWithin(answer, out);
+      return;
+    }
+  }
   for (const auto& f : opt_.rst) {
     if (StartsWith(msg, f.prefix)) {
       Reset(f.word, out);
@@ -76,6 +99,47 @@ void Repeater::OnFrame(const w::Bytes& received, std::vector<Emission>& out) {
     }
   }
   Handle(msg, payload, out);
+  for (const auto& f : opt_.rstAfter) {
+    if (StartsWith(msg, f.prefix)) {
+      // The RST follows the answer on the line at once, in the same write.
+      const std::size_t answered = out.size();
+      Reset(f.word, out);
+      if (answered > 0 && !out[answered - 1].frame.empty()) {
+        Emission& last = out[answered - 1];
+        last.frame.insert(last.frame.end(), out.back().frame.begin(), out.back().frame.end());
+        last.baudAfter = out.back().baudAfter;
+        last.connectionEnd = true;
+        out.pop_back();
+      }
+      return;
+    }
+  }
+}
+
+void Repeater::HangUpWithin(std::vector<Emission>& answer, std::vector<Emission>& out) {
+  w::Bytes frame;
+  for (const auto& e : answer) {
+    if (!e.frame.empty()) {
+      frame = e.frame;
+      break;
+    }
+  }
+  if (frame.empty()) frame = w::BuildFrame(w::ControlMessage(w::kAck), mask_);
+  frame.resize(std::max<std::size_t>(3, frame.size() / 2));
+  log_('=', w::AsBytes("hang-up in the middle of a frame"));
+  Emission e;
+  e.frame = std::move(frame);
+  e.hangUp = true;
+  out.push_back(std::move(e));
+}
+
+std::string Repeater::Extra(std::string_view words) const {
+  // Appended piece by piece: GCC 12 at -O2 warns falsely on " " + string.
+  std::string out;
+  if (!opt_.extraWords) return out;
+  out.push_back(' ');
+  out.append(words);
+  return out;
 }
 
 int Repeater::AckDelay(std::string_view msg) const {
@@ -89,6 +153,7 @@ void Repeater::Handle(std::string_view msg, const w::Bytes& payload, std::vector
 
   if (token == w::kMntReq) {
     connected_ = true;
+    deaf_ = false;
     mask_ = 0;
     versionByte_ = 0;
     phase_ = Phase::Idle;
@@ -171,9 +236,12 @@ void Repeater::Handle(std::string_view msg, const w::Bytes& payload, std::vector
       return;
     }
     SendControl(w::kAck, out, delay);
-    out.back().baudAfter = *baud;
+    if (opt_.missedBaud)
+      deaf_ = true;  // acknowledged, but the line stays at its rate
+    else
+      out.back().baudAfter = *baud;
   } else if (token == w::kModeReq) {
-    Send(w::ModeResponse(opt_.trunking), out, delay);
+    Send(w::ModeResponse(opt_.trunking) + Extra("01 EXTRA"), out, delay);
   } else if (token == w::kPmchkReq) {
     Send(w::PmchkResponse(opt_.trunking), out, delay);
   } else if (token == w::kSftinfReq) {
@@ -225,7 +293,7 @@ void Repeater::Handle(std::string_view msg, const w::Bytes& payload, std::vector
     SendComp(out);
   } else if (token == w::kSvcrstReq) {
     SendControl(w::kAck, out, delay);
-    Send(w::StoringNotice(), out, 500);
+    Send(w::StoringNotice() + Extra("EXTRA"), out, 500);
     SendComp(out);
   } else if (token == w::kTraceReq) {
     w::Bytes bytes = block(BlockId::Fourth).Read(0, std::min(opt_.traceSize, kFourthBlockSize));
@@ -286,8 +354,13 @@ void Repeater::Handle(std::string_view msg, const w::Bytes& payload, std::vector
 
 void Repeater::HandleControl(std::string_view word, std::vector<Emission>& out) {
   if (word == w::kFin) {
-    SendControl(w::kAck, out);
-    out.back().connectionEnd = true;
+    if (opt_.noFinAck) {
+      log_('=', w::AsBytes("FIN not acknowledged"));
+      out.push_back({{}, 0, 0, true});
+    } else {
+      SendControl(w::kAck, out);
+      out.back().connectionEnd = true;
+    }
     connected_ = false;
     phase_ = Phase::Idle;
     mask_ = 0;
@@ -332,7 +405,7 @@ void Repeater::StoreWritten(std::vector<Emission>& out) {
   log_('=', w::AsBytes(note));
   phase_ = Phase::Idle;
   if (onImageWritten) onImageWritten();
-  Send(w::StoringNotice(), out, 50);
+  Send(w::StoringNotice() + Extra("EXTRA"), out, 50);
   SendComp(out);
 }
 
@@ -343,7 +416,7 @@ void Repeater::StartRead(std::string_view unit, w::Bytes bytes, std::size_t anno
   readBytes_ = std::move(bytes);
   readOffset_ = 0;
   readFaultDone_ = false;
-  if (notice) Send(w::SizeNotice(unit, announced), out);
+  if (notice) Send(w::SizeNotice(unit, announced) + Extra("EXTRA"), out);
   phase_ = Phase::ReadNoticeAck;
 }
 

@@ -26,6 +26,9 @@
 //   SC_READ1_req DATA u PLAIN t ACK, SC_READ_notfy DATA u <size> 01, data, SC_COMP_ind
 //   SC_WRITE1_req DATA u n PLAIN t  ACK, one ACK per data message, SC_PROG_ind INS 100, SC_COMP_ind
 //   SC_CONTROL FIN / HALT       ACK
+// Faults of the line (SimOptions): garbage instead of an answer, a hang-up in
+// the middle of a frame, a missed baud change, an RST right after an answer,
+// further words in the replies that allow them, a FIN left unacknowledged.
 // Read data goes out as SC_DATA_ind messages of at most --chunk bytes; the
 // program acknowledges the size notice and every data message before the next
 // one is sent. A request with the wrong tail for the repeater's mode is NACKed.
@@ -53,6 +56,7 @@ struct Emission {
   int delayMs = 0;    // hold the frame back this long after the one before it
   int baudAfter = 0;  // line rate once the frame is out (0: unchanged)
   bool connectionEnd = false;  // the connection is over once this is out
+  bool hangUp = false;         // the line hangs up once this is out
 };
 
 class Repeater {
@@ -86,12 +90,17 @@ class Repeater {
   void SendDataMessage(wire::ByteView data, int channel, std::vector<Emission>& out);
   void Reset(std::string_view reason, std::vector<Emission>& out);
   int AckDelay(std::string_view msg) const;
+  // The answer cut in the middle of its frame, then the hang-up.
+  void HangUpWithin(std::vector<Emission>& answer, std::vector<Emission>& out);
+  // The further words of --extra-words ("" without it).
+  std::string Extra(std::string_view words) const;
 
   const SimOptions& opt_;
   ImageStore& image_;
   Logger log_;
   std::uint8_t mask_ = 0;
   bool connected_ = false;
+  bool deaf_ = false;  // a missed baud change: the program talks at another rate
   std::uint8_t versionByte_ = 0;
   Phase phase_ = Phase::Idle;
   std::string passCode_ = "000000";

@@ -1,8 +1,11 @@
 #include "SimImage.h"
 
+#include <cstdio>
+
 #include "data/DataFile.h"
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"
+#include "editors/ChannelStore.h"
 
 namespace zmp::sim {
 
@@ -34,6 +37,70 @@ bool ChooseRecord(const SimOptions& o, ModelRecord& record, std::string& error) 
     error = "band word " + std::to_string(word) + " does not belong to model " +
             std::to_string(model) + " (" + ModelCaption(model) + ")";
     return false;
+  }
+  return true;
+}
+
+// The channel plan of the demonstration repeater as a technician would type
+// it for the 146-174 MHz band; other bands take it moved to their lower
+// limit. Receive, transmit (0: the receive frequency; -1: receive only), the
+// tones (empty: none), name.
+struct DemoChannel {
+  double rx, tx;
+  const char* decode;
+  const char* encode;
+  const char* name;
+};
+constexpr DemoChannel kDemoPlan[] = {
+    {146.94, 146.34, "88.5", "88.5", "R1"},  // a repeater pair: transmit 600 kHz below
+    {147.12, 147.72, "100.0", "100.0", "R2"},
+    {151.82, 0, "", "", "B1"},
+    {151.88, 0, "131.8", "131.8", "B2"},
+    {152.0, 0, "D023", "D023", "B3"},
+    {154.57, 0, "67.0", "67.0", "YD"},
+    {154.6, 0, "", "", "GR"},
+    {155.16, 0, "D754", "D754", "SR"},
+    {156.8, 0, "", "", "CH"},
+    {158.1, 0, "156.7", "156.7", "WK"},
+    {159.45, 0, "123.0", "", "MT"},
+    {162.55, -1, "", "", "WX"},  // a weather channel, received only
+};
+constexpr double kDemoPlanBase = 146.0;
+
+std::string Mhz(double mhz) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.4f", mhz);
+  return text;
+}
+
+// Stores the plan through the channel store, as the channel editors would.
+bool AddDemoChannels(ImageStore& image, std::string& error) {
+  ChannelStore store(image);
+  const double shift = LowerLimit(ModelInfo(image).BandWord(), 0) - kDemoPlanBase;
+  int channel = 0;
+  for (const DemoChannel& c : kDemoPlan) {
+    const auto set = [&](int field, const std::string& text) {
+      if (text.empty() || store.SetFieldText(channel, field, text) == StoreStatus::Ok) return true;
+      error = "demonstration channel " + std::to_string(channel + 1) + ": field " + std::to_string(field) +
+              " refuses " + text;
+      return false;
+    };
+    if (!set(chfield::kRxFrequency, Mhz(c.rx + shift)) ||
+        !set(chfield::kTxFrequency, c.tx < 0 ? std::string() : Mhz((c.tx ? c.tx : c.rx) + shift)))
+      return false;
+    // QT/DQT need a channel type that carries them: the first offered.
+    if (*c.decode || *c.encode) {
+      for (const auto& type : store.OptionList(chfield::kChannelType, channel)) {
+        if (store.SetFieldValue(channel, chfield::kChannelType, type.value) == StoreStatus::Ok &&
+            store.IsApplicable(channel, chfield::kToneDecode))
+          break;
+      }
+    }
+    if (
+        !set(chfield::kToneDecode, c.decode) || !set(chfield::kToneEncode, c.encode) ||
+        !set(chfield::kName, c.name))
+      return false;
+    ++channel;
   }
   return true;
 }
@@ -70,6 +137,8 @@ bool BuildImage(const SimOptions& o, ImageStore& image, std::string& error) {
     }
     info.SetRecord(record);
     image.StampVersion();
+  } else if (!AddDemoChannels(image, error)) {
+    return false;
   }
   image.UpdateChecksum();
   return true;

@@ -12,14 +12,16 @@ Opens a pseudo-terminal, prints its device path as the first line of standard
 output and answers on it as a WAV-300/WAV-500 repeater, until SIGTERM or SIGINT.
 Point zmp318t-cli (or the program's port map) at the printed path.
 
-Image:
-  --model INDEX         model index 0..3 of a new image (default: WAV-300 E)
+Image (by default a demonstration repeater: a new image with a dozen
+channels, with tones, names and a repeater pair):
+  --model INDEX         model index 0..3 (default: WAV-300 E)
   --band WORD           band word of a new image (e.g. 258, 3074)
   --load FILE           start with the image of a data file
   --save FILE           save the image to a data file after every written unit
                         and on exit
-  --pattern SEED        fill the image with pseudo-random bytes (model record,
-                        version, format and checksum stay valid)
+  --pattern SEED        fill the image with pseudo-random bytes instead (model
+                        record, version, format and checksum stay valid; for
+                        stress tests: its channel index is not a valid one)
 
 Answers:
   --firmware TEXT       firmware version in SC_VER_resp / SC_SFTINF_resp (1.02)
@@ -34,6 +36,17 @@ Faults (PREFIX: the beginning of a received message, e.g. "SC_BAU_req" or
   --rst REASON@PREFIX   answer with "SC_CONTROL RST REASON"
   --nack PREFIX         answer with "SC_CONTROL NACK"
   --silent PREFIX       do not answer
+  --garbage PREFIX      answer with bytes that are no frame
+  --hangup PREFIX       send the first half of the answer's frame, then hang
+                        up the line and end
+  --rst-after REASON@PREFIX  answer as usual, then reset the connection at once
+                        with "SC_CONTROL RST REASON" (an RST between exchanges)
+  --missed-baud         acknowledge SC_BAU_req but stay at the old rate: what
+                        the program sends at its new rate goes unanswered until
+                        its next connection request
+  --extra-words         add further words to the replies whose grammar allows
+                        them (SC_MODE_resp, SC_READ_notfy, SC_PROG_ind)
+  --no-fin-ack          never acknowledge SC_CONTROL FIN
   --size UNIT=N         announce N bytes for UNIT in SC_READ_notfy
   --bad-checksum        corrupt the checksum of every data message sent
   --no-comp             never send SC_COMP_ind
@@ -139,17 +152,24 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
     } else if (a == "--trace-size") {
       if (!number(1000000, n)) return std::nullopt;
       o.traceSize = n;
-    } else if (a == "--rst") {
+    } else if (a == "--rst" || a == "--rst-after") {
       if (!value(v)) return std::nullopt;
       PrefixFault f;
       if (!SplitAt(v, '@', f.word, f.prefix)) {
-        error = "--rst needs REASON@PREFIX: " + v;
+        error = a + " needs REASON@PREFIX: " + v;
         return std::nullopt;
       }
-      o.rst.push_back(f);
-    } else if (a == "--nack" || a == "--silent") {
+      (a == "--rst" ? o.rst : o.rstAfter).push_back(f);
+    } else if (a == "--nack" || a == "--silent" || a == "--garbage" || a == "--hangup") {
       if (!value(v)) return std::nullopt;
-      (a == "--nack" ? o.nack : o.silent).push_back({v, {}});
+      auto& list = a == "--nack" ? o.nack : a == "--silent" ? o.silent : a == "--garbage" ? o.garbage : o.hangup;
+      list.push_back({v, {}});
+    } else if (a == "--missed-baud") {
+      o.missedBaud = true;
+    } else if (a == "--extra-words") {
+      o.extraWords = true;
+    } else if (a == "--no-fin-ack") {
+      o.noFinAck = true;
     } else if (a == "--size") {
       if (!value(v)) return std::nullopt;
       std::string unit, size;

@@ -47,6 +47,12 @@ struct SimOptions {
   std::vector<PrefixFault> rst;         // --rst REASON@PREFIX
   std::vector<PrefixFault> nack;        // --nack PREFIX
   std::vector<PrefixFault> silent;      // --silent PREFIX
+  std::vector<PrefixFault> garbage;     // --garbage PREFIX
+  std::vector<PrefixFault> hangup;      // --hangup PREFIX
+  std::vector<PrefixFault> rstAfter;    // --rst-after REASON@PREFIX
+  bool missedBaud = false;              // --missed-baud
+  bool extraWords = false;              // --extra-words
+  bool noFinAck = false;                // --no-fin-ack
   std::map<std::string, std::size_t> sizeOverride;  // --size UNIT=N
   bool badChecksum = false;
   bool noComp = false;

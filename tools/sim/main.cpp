@@ -122,7 +122,7 @@ int main(int argc, char** argv) {
   zmp::wire::FrameReader reader;
   std::vector<Emission> emissions;
   zmp::wire::Bytes arrived, payload;
-  while (!g_stop) {
+  while (!g_stop && !line.HungUp()) {
     double now = Now();
     line.TakeArrived(now, arrived);
     if (!arrived.empty()) {
@@ -141,6 +141,7 @@ int main(int argc, char** argv) {
       line.Queue(emissions, now);
     }
     line.Release(Now());
+    if (line.HungUp()) break;
 
     now = Now();
     const auto next = line.NextEvent(now);
