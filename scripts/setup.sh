@@ -3,6 +3,8 @@
 # skipping the step when everything is there. Sourced by run.sh and test.sh.
 zmp_packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
               libbenchmark-dev xvfb xauth)
+# The icon (Qt SVG) and the Debian package with its checks.
+zmp_packages+=(qt6-svg-dev nlohmann-json3-dev dpkg-dev file desktop-file-utils appstream man-db groff-base)
 zmp_install_missing() {
   local missing=()
   for p in "${zmp_packages[@]}"; do

@@ -8,6 +8,7 @@
 #include <array>
 #include <memory>
 
+#include "app/HelpTopics.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorDocument.h"
 
@@ -23,7 +24,7 @@ class CChEditView : public QWidget {
  public:
   static constexpr int kCloseId = 1011;
   static constexpr int kHelpId = 111;
-  static constexpr int kHelpContext = 78080;
+  static constexpr int kHelpContext = help::kChannelEdit;
 
   explicit CChEditView(EditorDocument& doc, QWidget* parent = nullptr);
   ~CChEditView() override;

@@ -16,7 +16,6 @@
 #include "CliSupport.h"
 #include "app/LanguageTexts.h"
 #include "comm/ImageTransfer.h"
-#include "comm/PortMap.h"
 #include "comm/RepeaterLink.h"
 #include "comm/Wire.h"
 #include "data/DataFile.h"
@@ -26,8 +25,6 @@ namespace zmp::cli {
 
 namespace {
 
-constexpr int kProbedPorts = 20;
-constexpr unsigned kPortSettleMs = 50;
 constexpr int kBarWidth = 30;
 
 // The link's messages go to stderr; there is no window to keep alive.
@@ -199,34 +196,11 @@ int RunWrite(const std::vector<std::string>& args) {
   return 0;
 }
 
-// The probe of the Communication Port dialog: which of COM1..COM20 open and
-// are serial ports.
-int RunPorts(const std::vector<std::string>& args) {
-  if (!args.empty()) {
-    std::fprintf(stderr, "usage: zmp318t-cli ports\n");
-    return 2;
-  }
-  RepeaterLink link;
-  for (int port = 1; port <= kProbedPorts; ++port) {
-    link.SetPort(port);
-    SerialPort::Delay(kPortSettleMs);
-    link.ResetAndClose();
-    const char* state = "cannot be opened";
-    if (link.Open()) state = link.IsRs232() ? "serial port, free" : "not a serial port";
-    std::printf("COM%-3d %-20s %s%s\n", port, link.DevicePath().c_str(), state,
-                ProgramPortMap().IsExplicit(port) ? " (mapped)" : "");
-    link.ResetAndClose();
-  }
-  return 0;
-}
-
 const CliRegistration kRead({"read", "read --port P [--baud B] [--model INDEX [--band WORD] | --like FILE] -o FILE",
                              "read the whole data image of a repeater into a data file (--password protects it)",
                              RunRead});
 const CliRegistration kWrite({"write", "write --port P [--baud B] [--password P] FILE",
                               "write a data file into a repeater", RunWrite});
-const CliRegistration kPorts({"ports", "ports", "which of COM1..COM20 can be opened and are serial ports",
-                              RunPorts});
 
 }  // namespace
 
