@@ -14,6 +14,8 @@ struct CliCommand {
   std::string summary;  // one line for the overview
   // Arguments after the command name. Returns the process exit status.
   std::function<int(const std::vector<std::string>& args)> run;
+  // More for "COMMAND --help" (empty: nothing more).
+  std::function<std::string()> details = {};
 };
 
 std::vector<CliCommand>& Commands();

@@ -215,7 +215,8 @@ const CliRegistration kDecode({"decode", "decode FILE DIR [--password P]",
 const CliRegistration kEncode({"encode", "encode DIR -o FILE [--key K] [--password P]",
                                "build a data file from the four block files of DIR", RunEncode});
 const CliRegistration kNew({"new", "new --model INDEX [--band WORD] -o FILE",
-                            "write a data file of a new image with the defaults of a model", RunNew});
+                            "write a data file of a new image with the defaults of a model", RunNew,
+                            ModelAndBandWords});
 const CliRegistration kTuneInfo({"tune-info", "tune-info FILE", "the identity block and tuning data of a tuning file",
                                  RunTuneInfo});
 const CliRegistration kTuneDecode({"tune-decode", "tune-decode FILE DIR",

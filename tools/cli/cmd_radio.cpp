@@ -198,7 +198,7 @@ int RunWrite(const std::vector<std::string>& args) {
 
 const CliRegistration kRead({"read", "read --port P [--baud B] [--model INDEX [--band WORD] | --like FILE] -o FILE",
                              "read the whole data image of a repeater into a data file (--password protects it)",
-                             RunRead});
+                             RunRead, ModelAndBandWords});
 const CliRegistration kWrite({"write", "write --port P [--baud B] [--password P] FILE",
                               "write a data file into a repeater", RunWrite});
 

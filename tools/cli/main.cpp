@@ -20,6 +20,7 @@ bool WantsHelp(const std::vector<std::string>& args) {
 
 void PrintCommandHelp(const CliCommand& c) {
   std::printf("usage: zmp318t-cli %s\n\n%s\n", c.synopsis.c_str(), c.summary.c_str());
+  if (c.details) std::printf("\n%s", c.details().c_str());
 }
 
 namespace {
