@@ -386,6 +386,18 @@ TEST_F(MainFrameTest, HelpOpensTheGuideAtTheContextOfTheWindow) {
   EXPECT_TRUE(help->Browser()->textCursor().hasSelection()) << "the word is found on the page";
   EXPECT_TRUE(help->Search(QStringLiteral("xyzzyq")).isEmpty());
   EXPECT_TRUE(help->Note()->text().contains(QStringLiteral("xyzzyq")));
+
+  // With ZMP_SCREENSHOT_DIR set: the help window at the receive frequency of
+  // the channel grid, after a search for "frequency".
+  const QByteArray out = qgetenv("ZMP_SCREENSHOT_DIR");
+  if (out.isEmpty()) return;
+  help->resize(960, 640);
+  help->Search(QStringLiteral("frequency"));
+  f.ShowHelp(78081);
+  help->Browser()->scrollToAnchor(QStringLiteral("field-1"));
+  help->Results()->setMinimumWidth(200);
+  QApplication::processEvents();
+  help->grab().save(QString::fromLocal8Bit(out) + QStringLiteral("/help-window.png"));
 }
 
 TEST_F(MainFrameTest, AMissingGuideIsNamedInAClearMessage) {
