@@ -152,6 +152,8 @@ int CFPUApp::Run(int argc, char** argv) {
   QApplication qapp(argc, argv);
   QApplication::setOrganizationName(QString::fromLatin1(kSettingsOrganisation));
   QApplication::setApplicationName(QString::fromLatin1(kSettingsApplication));
+  // Desktops match the window to the installed desktop entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("com.velmora.zmp318t"));
   std::vector<std::string> args;
   const QStringList all = QApplication::arguments();
   for (qsizetype i = 1; i < all.size(); ++i) args.push_back(all[i].toStdString());

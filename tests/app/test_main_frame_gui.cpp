@@ -344,6 +344,8 @@ TEST_F(MainFrameTest, HelpOpensTheGuideAtTheContextOfTheWindow) {
 
   // F1 on the receive frequency column of the channel grid.
   ASSERT_TRUE(f.OpenEditor(EditorKind::ChInfo));
+  EXPECT_FALSE(f.windowIcon().isNull());
+  EXPECT_EQ(f.EditorFrame(EditorKind::ChInfo)->windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
   auto* grid = f.EditorFrame(EditorKind::ChInfo)->View()->findChild<EditGrid*>();
   ASSERT_NE(grid, nullptr);
   grid->SetCurrentCell(0, 1);
