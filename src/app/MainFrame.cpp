@@ -19,7 +19,6 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUndoStack>
-#include <QUrl>
 #include <ctime>
 
 #include "app/Application.h"
@@ -69,6 +68,8 @@ void SetCaption(QAction* a, TextNo t) {
     a->setText(s);
   }
 }
+
+QString Latin(std::string_view s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
 
 bool IsBuiltin(int id) {
   switch (id) {
@@ -671,7 +672,7 @@ void CMainFrame::OnCommunicationPort() {
 CHelpWindow* CMainFrame::OpenHelpWindow() {
   const QString folder = app_.GuideFolder();
   if (folder.isEmpty()) {
-    const QString page = app_.GuideName() + QLatin1Char('/') + QString::fromLatin1(kHelpContentsPage.data(), static_cast<qsizetype>(kHelpContentsPage.size()));
+    const QString page = app_.GuideName() + QLatin1Char('/') + Latin(kHelpContentsPage);
     Notice(this, QString::fromStdString(FormatText(Texts().Text(124_txt), {page.toStdString()})));
     return nullptr;
   }
@@ -698,7 +699,7 @@ void CMainFrame::OnHelp(bool advanced) {
   CHelpWindow* h = OpenHelpWindow();
   if (!h) return;
   if (advanced)
-    h->ShowTarget(QString::fromLatin1(kReferenceContentsPage.data(), static_cast<qsizetype>(kReferenceContentsPage.size())));
+    h->ShowTarget(Latin(kReferenceContentsPage));
   else
     h->ShowContents();
 }

@@ -13,7 +13,6 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QTextBrowser>
-#include <QUrl>
 #include <QSettings>
 #include <QLabel>
 #include <QMdiArea>
@@ -58,11 +57,6 @@ class ScriptedPrompts : public Prompts {
     return saveFiles.isEmpty() ? QString() : saveFiles.takeFirst();
   }
   std::optional<QString> Password(QWidget*, const QString&, const QString&, int) override { return password; }
-  QList<QUrl> opened;
-  bool OpenUrl(const QUrl& url) override {
-    opened.push_back(url);
-    return true;
-  }
 };
 
 class MainFrameTest : public ::testing::Test {
