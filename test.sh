@@ -9,7 +9,7 @@ cmake -S . -B build/test -DCMAKE_BUILD_TYPE=Debug -DZMP_BUILD_TESTS=ON -DZMP_BUI
   -DZMP_SANITIZE=ON >/dev/null
 cmake --build build/test -j"$(zmp_jobs)"
 # The optimised build that ./run.sh starts: some warnings only show at -O2.
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 cmake --build build/release -j"$(zmp_jobs)" >/dev/null
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=0

@@ -4,6 +4,8 @@
 zmp_packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
               libbenchmark-dev xvfb xauth)
 zmp_packages+=(libcli11-dev nlohmann-json3-dev libyaml-cpp-dev)
+# The icon (Qt SVG) and the Debian package with its checks.
+zmp_packages+=(qt6-svg-dev dpkg-dev file desktop-file-utils appstream man-db groff-base)
 zmp_install_missing() {
   local missing=()
   for p in "${zmp_packages[@]}"; do

@@ -7,9 +7,11 @@
 #include <QScreen>
 #include <iostream>
 
+#include "app/HelpTopics.h"
 #include "app/LanguageTexts.h"
 #include "app/MainFrame.h"
 #include "app/Messages.h"
+#include "app/ProgramIcon.h"
 #include "app/Prompts.h"
 #include "app/Settings.h"
 #include "comm/RepeaterLink.h"
@@ -55,20 +57,18 @@ void CFPUApp::SetComPort(int port) { TheLink().SetPort(ComPortRule(port)); }
 int CFPUApp::Baudrate() const { return TheLink().TargetBaud(); }
 void CFPUApp::SetBaudrate(int baud) { TheLink().SetTargetBaud(baud); }
 
-QString CFPUApp::HelpFile(bool advanced) const {
+QString CFPUApp::GuideName() const {
   const LanguageRow* row = LanguageRowOf(languageId_);
   if (!row) return {};
-  return Latin(advanced ? row->advancedHelpFile : row->helpFile);
+  return Latin(kHelpFolderName) + QLatin1Char('/') + Latin(row->helpFolder);
 }
 
-QString CFPUApp::HelpFilePath(bool advanced) const {
-  const QString name = HelpFile(advanced);
+QString CFPUApp::GuideFolder() const {
+  const QString name = GuideName();
   if (name.isEmpty()) return {};
-  // Beside the program, then in the installed data folder.
-  for (const QString& dir : {options_.programDir, QString::fromLatin1(ZMP_DATA_DIR)}) {
-    if (dir.isEmpty()) continue;
-    const QString p = QDir(dir).filePath(name);
-    if (QFileInfo(p).isFile()) return p;
+  for (const std::string& dir : DataFolders(options_.programDir.toStdString())) {
+    const QString folder = QDir(QString::fromStdString(dir)).filePath(name);
+    if (QFileInfo(QDir(folder).filePath(Latin(kHelpContentsPage))).isFile()) return folder;
   }
   return {};
 }
@@ -129,6 +129,8 @@ bool CFPUApp::InitInstance(const std::vector<std::string>& args, const StartOpti
   dataFile_ = settings.DataFile();
   protection_ = settings.Protect();
   if (!AskStartupPassword()) return false;
+  // Every window of the program carries its icon.
+  QApplication::setWindowIcon(ProgramIcon());
   // 5.-6. The editor kinds are fixed (EditorKinds.h); the main window.
   frame_ = std::make_unique<CMainFrame>(*this);
   // 7. Placement from "LastWinPos", or maximised.
@@ -162,6 +164,8 @@ int CFPUApp::Run(int argc, char** argv) {
   QApplication qapp(qtArgc, qtArgv);
   QApplication::setOrganizationName(QString::fromLatin1(kSettingsOrganisation));
   QApplication::setApplicationName(QString::fromLatin1(kSettingsApplication));
+  // Desktops match the window to the installed desktop entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("com.velmora.zmp318t"));
   CFPUApp app;
   StartOptions options;
   options.programDir = QApplication::applicationDirPath();

@@ -61,12 +61,14 @@ class CFPUApp {
   void SetLastFilePath(const QString& folder);
   void ResetFileNames();
 
-  // Language: the identifier written on exit and the help files it selects.
+  // Language: the identifier written on exit and the user guide it selects.
   int LanguageId() const { return languageId_; }
   void SetLanguageId(int id);
-  QString HelpFile(bool advanced) const;  // the name; empty when the language has none
-  // The help file's full path when it is installed, else empty.
-  QString HelpFilePath(bool advanced) const;
+  // The guide of the language below the data folders: "help/en"; empty when
+  // the language has none.
+  QString GuideName() const;
+  // The folder holding the guide's index.html when it is installed, else empty.
+  QString GuideFolder() const;
 
   // Security settings.
   const Protection& Security() const { return protection_; }

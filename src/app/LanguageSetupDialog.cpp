@@ -5,8 +5,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
+#include "app/LanguageTexts.h"
 #include "app/Messages.h"
 #include "app/StartupRules.h"
 
@@ -20,7 +22,9 @@ CLanguageSetupDlg::CLanguageSetupDlg(const QString& currentLanguageName, QWidget
   label_ = new QLabel(QTx(496_txt), this);
   list_ = new QComboBox(this);
   label_->setBuddy(list_);
+  // Only the languages the language file holds a column for.
   for (const auto& row : LanguageRows()) {
+    if (Texts().ColumnOf(row.name) == 0) continue;
     QString text = QTx(row.text);
     if (text.isEmpty()) text = QString::fromLatin1(row.name.data(), static_cast<qsizetype>(row.name.size()));
     list_->addItem(text, row.id);
@@ -41,6 +45,7 @@ CLanguageSetupDlg::CLanguageSetupDlg(const QString& currentLanguageName, QWidget
   });
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(help_, &QPushButton::clicked, this, &CLanguageSetupDlg::HelpRequested);
+  connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, &CLanguageSetupDlg::HelpRequested);
 
   auto* row = new QHBoxLayout;
   row->addWidget(label_);

@@ -1,5 +1,6 @@
-// The "Language File Setup" dialog: the languages of the language table, the
-// loaded one selected. On OK a changed choice switches the help files.
+// The "Language File Setup" dialog: the languages of the language table that
+// the language file holds, the loaded one selected. On OK a changed choice
+// switches the user guide (from the next start, the texts too).
 #pragma once
 
 #include <QDialog>

@@ -150,12 +150,21 @@ int LanguageTexts::ColumnOf(std::string_view name) const {
   return 0;
 }
 
+std::vector<std::string> DataFolders(const std::string& executableDir) {
+  std::vector<std::string> folders;
+  if (!executableDir.empty()) {
+    folders.push_back(executableDir);
+    folders.push_back((std::filesystem::path(executableDir) / ".." / "share" / "zmp318t").lexically_normal().string());
+  }
+  folders.push_back(ZMP_DATA_DIR);
+  return folders;
+}
+
 std::string LanguageTexts::FindFile(const std::string& executableDir) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  for (const fs::path& dir : {fs::path(executableDir), fs::path(ZMP_DATA_DIR)}) {
-    if (dir.empty()) continue;
-    const fs::path p = dir / kLanguageFileName;
+  for (const std::string& dir : DataFolders(executableDir)) {
+    const fs::path p = fs::path(dir) / kLanguageFileName;
     if (fs::is_regular_file(p, ec)) return p.string();
   }
   return {};

@@ -49,8 +49,8 @@ class LanguageTexts {
   const std::string& Path() const { return path_; }
   bool IsLoaded() const { return loaded_; }
 
-  // The language file beside the executable, then in the installed data
-  // folder; empty when neither exists.
+  // The language file in the first of DataFolders that holds one; empty when
+  // none does.
   static std::string FindFile(const std::string& executableDir);
 
   // The message a failed load shows.
@@ -68,6 +68,12 @@ class LanguageTexts {
 
 // The program's one text table.
 LanguageTexts& Texts();
+
+// Where the program's data (language file, user guide) are looked for, in
+// order: beside the executable (a build tree), ../share/zmp318t from it (an
+// installed tree, wherever it was unpacked), and the data folder the program
+// was built for.
+std::vector<std::string> DataFolders(const std::string& executableDir);
 // Shorthand for Texts().Text(t).
 inline std::string Tx(TextNo t) { return Texts().Text(t); }
 

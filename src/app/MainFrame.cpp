@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
@@ -18,7 +19,6 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QUndoStack>
-#include <QUrl>
 #include <ctime>
 
 #include "app/Application.h"
@@ -26,6 +26,8 @@
 #include "app/FPUDoc.h"
 #include "app/FilePromptsQt.h"
 #include "app/Frames.h"
+#include "app/HelpTopics.h"
+#include "app/HelpWindow.h"
 #include "app/LanguageSetupDialog.h"
 #include "app/LanguageTexts.h"
 #include "app/Messages.h"
@@ -66,6 +68,8 @@ void SetCaption(QAction* a, TextNo t) {
     a->setText(s);
   }
 }
+
+QString Latin(std::string_view s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
 
 bool IsBuiltin(int id) {
   switch (id) {
@@ -468,6 +472,9 @@ bool CMainFrame::OpenEditor(EditorKind kind) {
   CFPUDoc& doc = Doc();
   QWidget* view = (*factory)(doc, nullptr);
   if (!view) return false;  // never an empty frame
+  // Views ask for help by context number (F1, their Help buttons).
+  if (view->metaObject()->indexOfSignal("HelpRequested(int)") >= 0)
+    connect(view, SIGNAL(HelpRequested(int)), this, SLOT(ShowHelp(int)));
   CEditorFrame* frame = MakeEditorFrame(kind);
   frame->SetView(view);
   mdi_->addSubWindow(frame);
@@ -588,7 +595,7 @@ void CMainFrame::OnSaveTuningFile() {
 
 void CMainFrame::OnModelInformation() {
   CModelInfoDlg dlg(ModelInfo(app_.Image()), this);
-  connect(&dlg, &CModelInfoDlg::HelpRequested, this, [this] { OnHelp(false); });
+  connect(&dlg, &CModelInfoDlg::HelpRequested, this, [this] { ShowHelp(help::kModelInformation); });
   if (CurrentPrompts().RunDialog(dlg) != QDialog::Accepted) return;
   CloseAllEditors();
   if (ApplyModelChange(app_.Image(), dlg.Selection(), dlg.Code())) app_.ResetFileNames();
@@ -601,7 +608,7 @@ void CMainFrame::OnLanguageFileSetup() {
                                                      static_cast<qsizetype>(current->name.size()))
                                : QString::fromStdString(Texts().CurrentLanguageName());
   CLanguageSetupDlg dlg(name, this);
-  connect(&dlg, &CLanguageSetupDlg::HelpRequested, this, [this] { OnHelp(false); });
+  connect(&dlg, &CLanguageSetupDlg::HelpRequested, this, [this] { ShowHelp(help::kLanguageFileSetup); });
   if (CurrentPrompts().RunDialog(dlg) != QDialog::Accepted || !dlg.Changed()) return;
   app_.SetLanguageId(dlg.ChosenId());
   Notice(this, 125_txt);
@@ -654,7 +661,7 @@ void CMainFrame::OnWriteData() {
 
 void CMainFrame::OnNetworkInformation() {
   CNetworkInfoDlg dlg(TheLink(), ModelInfo(app_.Image()).Record(), app_.Flags().demo, this);
-  connect(&dlg, &CNetworkInfoDlg::HelpRequested, this, [this] { OnHelp(false); });
+  connect(&dlg, &CNetworkInfoDlg::HelpRequested, this, [this] { ShowHelp(help::kNetworkInformation); });
   if (dlg.ReadAddress() != 0) return;
   CurrentPrompts().RunDialog(dlg);
 }
@@ -667,16 +674,46 @@ void CMainFrame::OnFactoryReset() {
 void CMainFrame::OnCommunicationPort() {
   CCommPortDlg dlg(TheLink(), this);
   connect(&dlg, &CCommPortDlg::PortChanged, this, [this] { ShowPortInStatusBar(); });
-  connect(&dlg, &CCommPortDlg::HelpRequested, this, [this] { OnHelp(false); });
+  connect(&dlg, &CCommPortDlg::HelpRequested, this, [this] { ShowHelp(help::kCommunicationPort); });
+  connect(&dlg, &CCommPortDlg::PortMapped, this, [](int port, const QString& path) {
+    Settings().SetPortMapEntry(port, path);
+  });
   CurrentPrompts().RunDialog(dlg);
 }
 
-void CMainFrame::OnHelp(bool advanced) {
-  const QString path = app_.HelpFilePath(advanced);
-  if (path.isEmpty() || !CurrentPrompts().OpenUrl(QUrl::fromLocalFile(path))) {
-    const std::string text = FormatText(Texts().Text(124_txt), {app_.HelpFile(advanced).toStdString()});
-    Notice(this, QString::fromLatin1(text.c_str()));
+CHelpWindow* CMainFrame::OpenHelpWindow() {
+  const QString folder = app_.GuideFolder();
+  if (folder.isEmpty()) {
+    const QString page = app_.GuideName() + QLatin1Char('/') + Latin(kHelpContentsPage);
+    Notice(this, QString::fromStdString(FormatText(Texts().Text(124_txt), {page.toStdString()})));
+    return nullptr;
   }
+  // A modal dialog blocks every window but its own: help asked for from one
+  // belongs to it (and goes with it).
+  QWidget* owner = QApplication::activeModalWidget();
+  if (!owner) owner = this;
+  if (!help_ || help_->parentWidget() != owner) {
+    delete help_;
+    help_ = new CHelpWindow(owner);
+  }
+  help_->SetGuideFolder(folder);
+  help_->show();
+  help_->raise();
+  help_->activateWindow();
+  return help_;
+}
+
+void CMainFrame::ShowHelp(int context) {
+  if (CHelpWindow* h = OpenHelpWindow()) h->ShowContext(context);
+}
+
+void CMainFrame::OnHelp(bool advanced) {
+  CHelpWindow* h = OpenHelpWindow();
+  if (!h) return;
+  if (advanced)
+    h->ShowTarget(Latin(kReferenceContentsPage));
+  else
+    h->ShowContents();
 }
 
 bool CMainFrame::OpenMemMapDebugWindow() {
@@ -705,6 +742,11 @@ bool CMainFrame::event(QEvent* e) {
     QTimer::singleShot(0, this, [this] {
       for (CEditorFrame* f : EditorFrames()) FitIntoMdiArea(f);
     });
+  }
+  // F1 that no editor took: the guide's contents.
+  if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_F1) {
+    OnHelp(false);
+    return true;
   }
   if (type == kMemMapChangedMessage || type == kUpdateAllViewsMessage) {
     if (doc_) emit doc_->ImageChanged(nullptr);

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "app/Commands.h"
+#include "app/HelpWindow.h"
 #include "app/StartupRules.h"
 #include "data/FileOperations.h"
 #include "data/TuningFile.h"
@@ -117,12 +118,19 @@ class CMainFrame : public QMainWindow {
   void OnFactoryReset();
   // Where the data read from repeaters are kept.
   QString BackupsFolder() const;
+  // Help Topics (the guide's contents) and Help Topics (Advanced) (the editor reference).
   void OnHelp(bool advanced);
   void OnNew();
+  // The help window (nullptr until help was first asked for).
+  CHelpWindow* HelpWindow() const { return help_; }
 
   // Asks the memory-map debug library for its window (when loaded).
   bool OpenMemMapDebugWindow();
   bool DebugLibraryLoaded() const;
+
+ public slots:
+  // The guide at the page of a help context (Help buttons and F1).
+  void ShowHelp(int context);
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -140,6 +148,9 @@ class CMainFrame : public QMainWindow {
   void ImageReplaced();
   void OnTreeItem(QTreeWidgetItem* item);
   void ShowSplash();
+  // The help window on the guide of the current language, shown; nullptr
+  // (the user was told) when the guide is not installed.
+  CHelpWindow* OpenHelpWindow();
 
   // The application's file names and security settings as the file
   // operations use them, and back.
@@ -162,6 +173,8 @@ class CMainFrame : public QMainWindow {
   std::map<int, std::function<void()>> handlers_;
   CFPUDoc* doc_ = nullptr;
   std::unique_ptr<DebugLibrary> debug_;
+  // Owned by the main window, or by the modal dialog that asked for help.
+  QPointer<CHelpWindow> help_;
   bool closing_ = false;
 };
 

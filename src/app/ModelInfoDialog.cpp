@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "app/LanguageTexts.h"
@@ -82,6 +83,7 @@ CModelInfoDlg::CModelInfoDlg(const ModelInfo& model, QWidget* parent)
   connect(ok_, &QPushButton::clicked, this, &CModelInfoDlg::OnOk);
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
   connect(help_, &QPushButton::clicked, this, &CModelInfoDlg::HelpRequested);
+  connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, &CModelInfoDlg::HelpRequested);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);

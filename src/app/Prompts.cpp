@@ -1,8 +1,6 @@
 #include "app/Prompts.h"
 
-#include <QDesktopServices>
 #include <QDialog>
-#include <QUrl>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -44,8 +42,6 @@ std::optional<QString> Prompts::Password(QWidget* owner, const QString& caption,
 }
 
 int Prompts::RunDialog(QDialog& dialog) { return dialog.exec(); }
-
-bool Prompts::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
 Prompts& CurrentPrompts() { return g_prompts ? *g_prompts : g_qtPrompts; }
 void SetPrompts(Prompts* prompts) { g_prompts = prompts; }

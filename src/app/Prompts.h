@@ -7,7 +7,6 @@
 #include <optional>
 
 class QDialog;
-class QUrl;
 class QWidget;
 
 namespace zmp {
@@ -27,8 +26,6 @@ class Prompts {
   // Runs a filled dialog modally and returns its result (QDialog::Accepted or
   // Rejected).
   virtual int RunDialog(QDialog& dialog);
-  // Opens a file with the desktop's viewer; false when that failed.
-  virtual bool OpenUrl(const QUrl& url);
 };
 
 // The prompts in use; the Qt dialogs unless replaced.

@@ -135,6 +135,12 @@ std::map<int, QString> Settings::PortMapOverrides() const {
   return out;
 }
 
+void Settings::SetPortMapEntry(int port, const QString& path) {
+  s_->endGroup();
+  s_->setValue(QStringLiteral("PortMap/COM%1").arg(port), path);
+  s_->beginGroup(QString::fromLatin1(kSettingsGroup));
+}
+
 void LoadPortMap(const Settings& settings) {
   PortMap& map = ProgramPortMap();
   for (const auto& [port, path] : settings.PortMapOverrides()) map.SetOverride(port, path.toStdString());

@@ -57,6 +57,7 @@ class Settings {
 
   // The user's own COM port map ("PortMap" group: COM<n>=<device path>).
   std::map<int, QString> PortMapOverrides() const;
+  void SetPortMapEntry(int port, const QString& path);
 
   void Sync();
   QString FileName() const;

@@ -21,12 +21,12 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 }
 
 constexpr std::array<LanguageRow, 6> kLanguages{{
-    {1, "English", 1312_txt, "ZMP318T_E_en.chm", "ZMP318T_E_adv_en.chm"},
-    {4, "German", 1315_txt, "ZMP318T_E_ge.chm", "ZMP318T_E_adv_ge.chm"},
-    {2, "Spanish", 1313_txt, "ZMP318T_E_sp.chm", "ZMP318T_E_adv_sp.chm"},
-    {8, "French", 1314_txt, "ZMP318T_E_fr.chm", "ZMP318T_E_adv_fr.chm"},
-    {16, "Italian", 1317_txt, "ZMP318T_E_it.chm", "ZMP318T_E_adv_it.chm"},
-    {32, "Dutch", 1316_txt, "ZMP318T_E_ho.chm", "ZMP318T_E_adv_ho.chm"},
+    {1, "English", 1312_txt, "en"},
+    {4, "German", 1315_txt, "ge"},
+    {2, "Spanish", 1313_txt, "sp"},
+    {8, "French", 1314_txt, "fr"},
+    {16, "Italian", 1317_txt, "it"},
+    {32, "Dutch", 1316_txt, "ho"},
 }};
 
 // The seven mask bytes of "Protect".

@@ -28,14 +28,14 @@ struct CommandLineFlags {
 // args are the arguments after the program name; anything else is ignored.
 CommandLineFlags ParseCommandLine(const std::vector<std::string>& args);
 
-// --- Languages and help files -------------------------------------------------
+// --- Languages and their user guides -------------------------------------------------
 
 struct LanguageRow {
   int id;
   std::string_view name;  // the language column name in the language file
   TextNo text;            // the language's name as a language text
-  std::string_view helpFile;
-  std::string_view advancedHelpFile;
+  // The language's user guide: a folder of HTML pages (help/<folder>/index.html).
+  std::string_view helpFolder;
 };
 
 inline constexpr int kDefaultLanguageId = 1;

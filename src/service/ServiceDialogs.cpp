@@ -78,6 +78,7 @@ CNetworkInfoDlg::CNetworkInfoDlg(RepeaterLink& link, const ModelRecord& expected
   close->setDefault(true);
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
   connect(help, &QPushButton::clicked, this, &CNetworkInfoDlg::HelpRequested);
+  connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, &CNetworkInfoDlg::HelpRequested);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(row);
   layout->addWidget(buttons);

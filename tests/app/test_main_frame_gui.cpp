@@ -11,6 +11,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QTextBrowser>
 #include <QSettings>
 #include <QLabel>
 #include <QMdiArea>
@@ -24,6 +27,7 @@
 #include "app/Application.h"
 #include "app/Commands.h"
 #include "app/FPUDoc.h"
+#include "app/HelpWindow.h"
 #include "app/Frames.h"
 #include "app/LanguageSetupDialog.h"
 #include "app/LanguageTexts.h"
@@ -34,6 +38,7 @@
 #include "app/Settings.h"
 #include "data/ModelChange.h"
 #include "data/ModelInfo.h"
+#include "editors/EditGrid.h"
 
 using namespace zmp;
 
@@ -53,11 +58,6 @@ class ScriptedPrompts : public Prompts {
     return saveFiles.isEmpty() ? QString() : saveFiles.takeFirst();
   }
   std::optional<QString> Password(QWidget*, const QString&, const QString&, int) override { return password; }
-  QList<QUrl> opened;
-  bool OpenUrl(const QUrl& url) override {
-    opened.push_back(url);
-    return true;
-  }
 };
 
 class MainFrameTest : public ::testing::Test {
@@ -324,48 +324,145 @@ TEST_F(MainFrameTest, CommitIsUndoneAndRedoneByteForByte) {
   EXPECT_FALSE(f.IsCommandEnabled(cmd::kUndo));
 }
 
-TEST_F(MainFrameTest, HelpOpensTheLanguagesFileOrSaysItIsMissing) {
-  // The program's folder has no help files: a clear message naming the file.
+// The guide beside the program (bin/help/en, written by the build): Help
+// Topics, F1 and the Help buttons open the page and anchor of their help
+// context; an unknown context opens the contents and says so.
+TEST_F(MainFrameTest, HelpOpensTheGuideAtTheContextOfTheWindow) {
   CMainFrame& f = Start();
-  ASSERT_TRUE(app->HelpFilePath(false).isEmpty());
+  ASSERT_FALSE(app->GuideFolder().isEmpty()) << "the build writes the guide into bin/help/en";
   f.Command(cmd::kHelpTopics);
-  ASSERT_EQ(asked.size(), 1);
-  EXPECT_TRUE(asked[0].contains(QStringLiteral("ZMP318T_E_en.chm"))) << asked[0].toStdString();
-  EXPECT_TRUE(prompts.opened.isEmpty());
+  CHelpWindow* help = f.HelpWindow();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(asked.isEmpty());
+  EXPECT_TRUE(help->Browser()->source().toLocalFile().endsWith(QStringLiteral("help/en/index.html")));
+  EXPECT_FALSE(help->windowIcon().isNull()) << "every window carries the program's icon";
 
-  // With the file beside the program it opens in the desktop's viewer.
+  // F1 on the receive frequency column of the channel grid.
+  ASSERT_TRUE(f.OpenEditor(EditorKind::ChInfo));
+  EXPECT_FALSE(f.windowIcon().isNull());
+  EXPECT_EQ(f.EditorFrame(EditorKind::ChInfo)->windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+  auto* grid = f.EditorFrame(EditorKind::ChInfo)->View()->findChild<EditGrid*>();
+  ASSERT_NE(grid, nullptr);
+  grid->SetCurrentCell(0, 1);
+  QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+  QApplication::sendEvent(grid, &f1);
+  EXPECT_EQ(help->Browser()->source().fileName(), QStringLiteral("channel-information.html"));
+  EXPECT_EQ(help->Browser()->source().fragment(), QStringLiteral("rx_frequency"));
+  EXPECT_TRUE(help->BackAction()->isEnabled());
+  help->BackAction()->trigger();
+  EXPECT_EQ(help->Browser()->source().fileName(), QStringLiteral("index.html"));
+  EXPECT_TRUE(help->ForwardAction()->isEnabled());
+
+  // The Help button of a dialog.
+  prompts.dialog = [](QDialog& d) {
+    static_cast<CModelInfoDlg&>(d).HelpButton()->click();
+    return QDialog::Rejected;
+  };
+  f.Command(cmd::kModelInformation);
+  EXPECT_EQ(help->Browser()->source().fileName(), QStringLiteral("dialogs.html"));
+  EXPECT_EQ(help->Browser()->source().fragment(), QStringLiteral("model-information"));
+
+  // A context without a page: the contents, and a note naming the number.
+  f.ShowHelp(12345);
+  EXPECT_EQ(help->Browser()->source().fileName(), QStringLiteral("index.html"));
+  EXPECT_TRUE(help->Note()->isVisibleTo(help));
+  EXPECT_TRUE(help->Note()->text().contains(QStringLiteral("12345")));
+  // Advanced: the editor reference; F1 that no window takes: the contents.
+  f.Command(cmd::kHelpAdvanced);
+  EXPECT_TRUE(help->Browser()->source().toLocalFile().endsWith(QStringLiteral("reference/index.html")));
+  QApplication::sendEvent(&f, &f1);
+  EXPECT_EQ(help->Browser()->source().fileName(), QStringLiteral("index.html"));
+  EXPECT_FALSE(help->Note()->isVisibleTo(help));
+
+  // Search lists the pages that hold every word; nothing found says so.
+  const QStringList pages = help->Search(QStringLiteral("dialout adduser"));
+  EXPECT_TRUE(pages.contains(QStringLiteral("getting-started.html"))) << pages.join(QLatin1Char(' ')).toStdString();
+  EXPECT_EQ(help->Results()->count(), pages.size());
+  help->Results()->setCurrentRow(0);
+  EXPECT_EQ(help->Browser()->source().fileName(), QFileInfo(pages[0]).fileName());
+  EXPECT_TRUE(help->Browser()->textCursor().hasSelection()) << "the word is found on the page";
+  EXPECT_TRUE(help->Search(QStringLiteral("xyzzyq")).isEmpty());
+  EXPECT_TRUE(help->Note()->text().contains(QStringLiteral("xyzzyq")));
+
+  // With ZMP_SCREENSHOT_DIR set: the help window at the receive frequency of
+  // the channel grid, after a search for "frequency".
+  const QByteArray out = qgetenv("ZMP_SCREENSHOT_DIR");
+  if (out.isEmpty()) return;
+  help->resize(960, 640);
+  help->Search(QStringLiteral("frequency"));
+  f.ShowHelp(78081);
+  help->Browser()->scrollToAnchor(QStringLiteral("rx_frequency"));
+  help->Results()->setMinimumWidth(200);
+  QApplication::processEvents();
+  help->grab().save(QString::fromLocal8Bit(out) + QStringLiteral("/help-window.png"));
+}
+
+TEST_F(MainFrameTest, AMissingGuideIsNamedInAClearMessage) {
+  // A program folder with the language file and no guide.
   const QString prog = dir.filePath(QStringLiteral("prog"));
   QDir().mkpath(prog);
   ASSERT_TRUE(QFile::copy(QStringLiteral(ZMP_BIN_DIR "/zmp318t.lng"), prog + QStringLiteral("/zmp318t.lng")));
-  QFile help(prog + QStringLiteral("/ZMP318T_E_adv_en.chm"));
-  ASSERT_TRUE(help.open(QIODevice::WriteOnly));
-  help.close();
   app = std::make_unique<CFPUApp>();
   StartOptions o;
   o.programDir = prog;
   o.splash = false;
   o.showWindow = false;
   ASSERT_TRUE(app->InitInstance({}, o));
-  asked.clear();
-  app->MainFrame()->Command(cmd::kHelpAdvanced);
-  EXPECT_TRUE(asked.isEmpty());
-  ASSERT_EQ(prompts.opened.size(), 1);
-  EXPECT_EQ(prompts.opened[0].toLocalFile(), help.fileName());
+  if (!app->GuideFolder().isEmpty()) GTEST_SKIP() << "a guide is installed on this machine";
+  app->MainFrame()->Command(cmd::kHelpTopics);
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_TRUE(asked[0].contains(QStringLiteral("help/en/index.html"))) << asked[0].toStdString();
+  EXPECT_EQ(app->MainFrame()->HelpWindow(), nullptr);
+  app->MainFrame()->ShowHelp(78081);
+  EXPECT_EQ(asked.size(), 2);
 }
 
-TEST_F(MainFrameTest, LanguageFileSetupSwitchesTheLanguageWrittenOnExit) {
+// The dialog offers the languages the language file holds: English alone in
+// the program's file; with a German column too, both.
+TEST_F(MainFrameTest, LanguageFileSetupOffersTheFilesLanguagesAndSwitchesTheGuide) {
   CMainFrame& f = Start();
-  prompts.dialog = [](QDialog& d) {
+  int offered = 0;
+  prompts.dialog = [&](QDialog& d) {
+    offered = static_cast<CLanguageSetupDlg&>(d).List()->count();
+    return QDialog::Rejected;
+  };
+  f.Command(cmd::kLanguageFileSetup);
+  EXPECT_EQ(offered, 1);
+
+  // A language file with a second column.
+  const QString prog = dir.filePath(QStringLiteral("prog"));
+  QDir().mkpath(prog);
+  QFile in(QStringLiteral(ZMP_BIN_DIR "/zmp318t.lng"));
+  ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+  QByteArray text;
+  for (QByteArray line : in.readAll().split('\n')) {
+    if (line.startsWith("*Language,")) line += ",German";
+    else if (line.startsWith("^#")) line += "," + line.mid(line.indexOf(',') + 1);
+    text += line + '\n';
+  }
+  QFile out(prog + QStringLiteral("/zmp318t.lng"));
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  out.write(text);
+  out.close();
+  app = std::make_unique<CFPUApp>();
+  StartOptions o;
+  o.programDir = prog;
+  o.splash = false;
+  o.showWindow = false;
+  ASSERT_TRUE(app->InitInstance({}, o));
+  prompts.dialog = [&](QDialog& d) {
     auto& dlg = static_cast<CLanguageSetupDlg&>(d);
+    offered = dlg.List()->count();
     EXPECT_EQ(dlg.List()->currentData().toInt(), 1) << "the loaded language is selected";
     dlg.List()->setCurrentIndex(dlg.List()->findData(4));
     dlg.OkButton()->click();
     return dlg.result();
   };
   answers = {Answer::Ok};
-  f.Command(cmd::kLanguageFileSetup);
+  app->MainFrame()->Command(cmd::kLanguageFileSetup);
+  EXPECT_EQ(offered, 2);
   EXPECT_EQ(app->LanguageId(), 4);
-  EXPECT_EQ(app->HelpFile(false), QStringLiteral("ZMP318T_E_ge.chm"));
+  EXPECT_EQ(app->GuideName(), QStringLiteral("help/ge"));
   ASSERT_EQ(asked.size(), 1);
   EXPECT_EQ(asked[0], QTx(125_txt));
   app->ExitInstance();

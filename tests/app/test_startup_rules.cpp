@@ -70,8 +70,8 @@ TEST(SettingsRules, ProtectIsMaskedAndReversible) {
 
 TEST(StartupTables, LanguagesAndHelpFiles) {
   ASSERT_TRUE(LanguageRowOf(1));
-  EXPECT_EQ(LanguageRowOf(1)->helpFile, "ZMP318T_E_en.chm");
-  EXPECT_EQ(LanguageRowOf(32)->advancedHelpFile, "ZMP318T_E_adv_ho.chm");
+  EXPECT_EQ(LanguageRowOf(1)->helpFolder, "en");
+  EXPECT_EQ(LanguageRowOf(32)->helpFolder, "ho");
   EXPECT_EQ(LanguageRowOf(3), nullptr);
   EXPECT_EQ(LanguageRowNamed("German")->id, 4);
   EXPECT_EQ(LanguageRowNamed("german"), nullptr);

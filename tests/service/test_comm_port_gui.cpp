@@ -4,9 +4,13 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QLabel>
+#include <QListWidget>
 #include <QRadioButton>
+#include <cstdlib>
 
 #include "../comm/PtyPeer.h"
+#include "../support/FakeSystem.h"
 #include "../support/QtTestApp.h"
 #include "app/LanguageTexts.h"
 #include "app/Messages.h"
@@ -15,6 +19,7 @@
 #include "service/CommPortDialog.h"
 
 using namespace zmp;
+using zmp::testing::FakeSystem;
 
 namespace {
 
@@ -84,6 +89,77 @@ TEST_F(CommPortTest, APortHeldByAnotherProgramIsDisabled) {
   CCommPortDlg dlg(link);
   dlg.Probe();
   EXPECT_FALSE(dlg.PortButton(2)->isEnabled());
+}
+
+// Adapters read from a copy of sysfs: COM1 (ttyUSB0) names its FTDI cable,
+// COM4 is mapped to an adapter that is not plugged in, and the modem-class
+// adapter on ttyACM4, behind no port, is mapped to COM6 from the dialog. It is
+// then pulled out while the dialog is open.
+TEST_F(CommPortTest, PortsNameTheirAdaptersAndAnUnmappedOneIsMapped) {
+  FakeSystem sys;
+  ::setenv("ZMP_SYSTEM_ROOT", sys.Root().c_str(), 1);
+  ProgramPortMap().SetOverride(4, FakeSystem::kGoneById);
+  std::vector<std::pair<int, QString>> saved;
+  QStringList errors;
+  SetMessageHook([&](const MessageRequest& r) {
+    errors << r.text;
+    return Answer::Ok;
+  });
+  {
+    CCommPortDlg dlg(link);
+    EXPECT_TRUE(dlg.AdapterLabel(1)->text().contains(QStringLiteral("FTDI FT232R USB UART")));
+    EXPECT_TRUE(dlg.AdapterLabel(1)->text().contains(QStringLiteral("A1B2C3")));
+    EXPECT_EQ(dlg.AdapterLabel(1)->toolTip(), QString::fromLatin1(FakeSystem::kFtdiById));
+    EXPECT_TRUE(dlg.AdapterLabel(4)->text().contains(QStringLiteral("usb-Prolific_PL2303_Q9-if00-port0")));
+    EXPECT_TRUE(dlg.AdapterLabel(5)->text().isEmpty());
+    ASSERT_EQ(dlg.UnmappedList()->count(), 1);
+    EXPECT_TRUE(dlg.UnmappedList()->item(0)->text().contains(QStringLiteral("Acme Radio Cable")));
+    QObject::connect(&dlg, &CCommPortDlg::PortMapped, [&](int port, const QString& path) {
+      saved.emplace_back(port, path);
+    });
+    dlg.MapPortList()->setCurrentIndex(5);
+    EXPECT_TRUE(dlg.MapSelectedAdapter());
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0].first, 6);
+    EXPECT_EQ(saved[0].second, QString::fromLatin1(FakeSystem::kAcmById));
+    EXPECT_EQ(ProgramPortMap().DevicePath(6), FakeSystem::kAcmById);
+    EXPECT_TRUE(dlg.AdapterLabel(6)->text().contains(QStringLiteral("Acme Radio Cable")));
+    EXPECT_EQ(dlg.UnmappedList()->count(), 0);
+    EXPECT_FALSE(dlg.MapButton()->isEnabled());
+    if (const QByteArray out = qgetenv("ZMP_SCREENSHOT_DIR"); !out.isEmpty()) {
+      // The picture shows one adapter still waiting for its port.
+      ProgramPortMap().ClearOverride(6);
+      dlg.ShowAdapters();
+      dlg.Probe();
+      dlg.adjustSize();
+      dlg.grab().save(QString::fromLocal8Bit(out) + QStringLiteral("/communication-port.png"));
+      ProgramPortMap().SetOverride(6, FakeSystem::kAcmById);
+      dlg.ShowAdapters();
+    }
+
+    // Pulled out while the dialog is open: Refresh says so for COM6.
+    sys.UnplugAcm();
+    dlg.ShowAdapters();
+    EXPECT_TRUE(dlg.AdapterLabel(6)->text().contains(QStringLiteral("usb-Acme_Radio_Cable_77-if00")));
+  }
+  // An adapter that goes between listing and mapping is not mapped.
+  ProgramPortMap().ClearOverride(6);
+  FakeSystem again;
+  ::setenv("ZMP_SYSTEM_ROOT", again.Root().c_str(), 1);
+  {
+    CCommPortDlg dlg(link);
+    ASSERT_EQ(dlg.UnmappedList()->count(), 1);
+    again.UnplugAcm();
+    dlg.MapPortList()->setCurrentIndex(5);
+    EXPECT_FALSE(dlg.MapSelectedAdapter());
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("Acme Radio Cable"))) << errors[0].toStdString();
+    EXPECT_FALSE(ProgramPortMap().IsExplicit(6));
+    EXPECT_EQ(dlg.UnmappedList()->count(), 0);
+  }
+  ::unsetenv("ZMP_SYSTEM_ROOT");
+  ProgramPortMap().ClearOverride(4);
+  SetMessageHook(nullptr);
 }
 
 }  // namespace

@@ -53,5 +53,6 @@ void AddFileCommands(CommandList& commands);
 void AddChannelCommands(CommandList& commands);
 void AddRadioCommands(CommandList& commands);
 void AddImageTextCommands(CommandList& commands);
+void AddPortsCommands(CommandList& commands);
 
 }  // namespace zmp::cli

@@ -162,6 +162,27 @@ bool WriteTextOutput(const std::string& path, const std::string& text, const cha
   return false;
 }
 
+std::string ModelAndBandWords() {
+  std::string text = "--model INDEX and --band WORD (the first band of the model when --band is left out):\n";
+  ImageStore image;
+  image.MakeBlank();
+  ModelInfo model(image);
+  for (int index = 0; index < kModelCount; ++index) {
+    text += "  " + std::to_string(index) + "  " + ModelCaption(index) + "\n";
+    model.SetRecord(ModelRecord::Default());
+    model.SetModelIndex(index);
+    for (const auto& row : BandTable()) {
+      model.SetBandWord(row.bandWord);
+      if (!IsValidRecord(model.Record()) || ModelIndexOf(model.Record()) != index) continue;
+      char line[96];
+      std::snprintf(line, sizeof line, "       --band %-5u %s\n", static_cast<unsigned>(row.bandWord),
+                    model.LongCaption().c_str());
+      text += line;
+    }
+  }
+  return text;
+}
+
 std::optional<ModelRecord> ChooseModelRecord(const std::string& modelText,
                                              const std::optional<std::string>& bandText, const char* command) {
   const auto index = ParseNumber(modelText, 0, kModelCount - 1);

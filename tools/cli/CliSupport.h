@@ -68,6 +68,9 @@ bool WriteTextOutput(const std::string& path, const std::string& text, const cha
 // The model record of model INDEX with band WORD (no band: the model's first
 // one). Prints the models or the model's bands and returns nothing when
 // either does not exist.
+// The model indexes and each model's band words with their bands, in words,
+// for the help of the commands that take --model and --band.
+std::string ModelAndBandWords();
 std::optional<ModelRecord> ChooseModelRecord(const std::string& modelText,
                                              const std::optional<std::string>& bandText, const char* command);
 

@@ -223,6 +223,7 @@ void AddFileCommands(CommandList& commands) {
                                [=] { return RunNew(a->model, Given(a->bandOption, a->band), a->out); });
     c->add_option("--model", a->model, "the model index")->required();
     a->bandOption = c->add_option("--band", a->band, "the band word (default: the model's first band)");
+    c->footer(ModelAndBandWords());
     c->add_option("-o", a->out, "the data file to write")->required();
   }
   {

@@ -18,7 +18,6 @@
 #include "CliSupport.h"
 #include "app/LanguageTexts.h"
 #include "comm/ImageTransfer.h"
-#include "comm/PortMap.h"
 #include "comm/RepeaterLink.h"
 #include "comm/Wire.h"
 #include "data/DataFile.h"
@@ -28,8 +27,6 @@ namespace zmp::cli {
 
 namespace {
 
-constexpr int kProbedPorts = 20;
-constexpr unsigned kPortSettleMs = 50;
 constexpr int kBarWidth = 30;
 
 // The link's messages go to stderr; there is no window to keep alive.
@@ -188,26 +185,6 @@ int RunWrite(const std::string& port, const std::optional<std::string>& baud,
   return 0;
 }
 
-// The probe of the Communication Port dialog: which of COM1..COM20 open and
-// are serial ports.
-int RunPorts() {
-  RepeaterLink link;
-  for (int port = 1; port <= kProbedPorts; ++port) {
-    link.SetPort(port);
-    SerialPort::Delay(kPortSettleMs);
-    link.ResetAndClose();
-    const char* state = "cannot be opened";
-    if (link.Open())
-      state = link.IsRs232() ? "serial port, free" : "not a serial port";
-    else if (link.LastError() == EBUSY)
-      state = "in use by another program";
-    std::printf("COM%-3d %-20s %s%s\n", port, link.DevicePath().c_str(), state,
-                ProgramPortMap().IsExplicit(port) ? " (mapped)" : "");
-    link.ResetAndClose();
-  }
-  return 0;
-}
-
 }  // namespace
 
 void AddRadioCommands(CommandList& commands) {
@@ -237,6 +214,7 @@ void AddRadioCommands(CommandList& commands) {
                         ->excludes(a->modelOption);
     c->add_option("-o", a->read.out, "the data file to write")->required();
     a->passwordOption = c->add_option("--password", a->password, "protect the file with a password");
+    c->footer(ModelAndBandWords());
   }
   {
     struct Args {
@@ -254,7 +232,6 @@ void AddRadioCommands(CommandList& commands) {
     a->passwordOption = c->add_option("--password", a->password, "the password of a protected file");
     c->add_option("FILE", a->file, "a data file")->required();
   }
-  commands.Add("ports", "ports", "which of COM1..COM20 can be opened and are serial ports", [] { return RunPorts(); });
 }
 
 }  // namespace zmp::cli

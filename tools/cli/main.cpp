@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
   AddChannelCommands(commands);
   AddImageTextCommands(commands);
   AddRadioCommands(commands);
+  AddPortsCommands(commands);
 
   if (argc < 2) {
     PrintOverview(commands);

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include "app/HelpTopics.h"
 #include "editors/ChannelStore.h"
 #include "editors/ui/EditorDocument.h"
 
@@ -21,7 +22,7 @@ class CChEditView : public QWidget {
   static constexpr int kCloseId = 1011;
   static constexpr int kHelpId = 111;
   static constexpr int kTxHighPowerId = 1340;
-  static constexpr int kHelpContext = 78080;
+  static constexpr int kHelpContext = help::kChannelEdit;
 
   explicit CChEditView(EditorDocument& doc, QWidget* parent = nullptr);
   ~CChEditView() override;

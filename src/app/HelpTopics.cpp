@@ -1,0 +1,51 @@
+#include "app/HelpTopics.h"
+
+#include <array>
+
+namespace zmp {
+
+namespace {
+
+// The reference pages are written at build time from the editors' field
+// tables; their anchors are "field-N" with the editor's field number.
+constexpr std::array<HelpTopic, 21> kTopics{{
+    {help::kChannelInformation, "reference/channel-information.html"},
+    {78081, "reference/channel-information.html#rx_frequency"},
+    {78082, "reference/channel-information.html#tx_frequency"},
+    {78083, "reference/channel-information.html#qt_encode"},
+    {78084, "reference/channel-information.html#qt_decode"},
+    {78085, "reference/channel-information.html#name"},
+    {help::kChannelEdit, "reference/channel-edit.html"},
+    {78110, "reference/channel-information.html#channel_type"},
+    {78111, "reference/channel-information.html#tx_mode"},
+    {78112, "reference/channel-information.html#ran_decode"},
+    {78113, "reference/channel-information.html#ran_encode"},
+    {help::kBeatShift, "editors.html#beat-shift"},
+    {help::kBeatShiftBoxes, "editors.html#beat-shift"},
+    {help::kTestFrequency, "editors.html#test-frequency"},
+    {80641, "editors.html#test-frequency"},
+    {80642, "editors.html#test-frequency"},
+    {80643, "editors.html#test-frequency"},
+    {help::kModelInformation, "dialogs.html#model-information"},
+    {help::kCommunicationPort, "dialogs.html#communication-port"},
+    {help::kLanguageFileSetup, "dialogs.html#language-file-setup"},
+    {help::kNetworkInformation, "dialogs.html#network-information"},
+}};
+
+}  // namespace
+
+std::span<const HelpTopic> HelpTopics() { return kTopics; }
+
+std::optional<std::string> HelpTargetOf(int context) {
+  for (const HelpTopic& t : HelpTopics())
+    if (t.context == context) return std::string(t.target);
+  return std::nullopt;
+}
+
+HelpTarget SplitHelpTarget(std::string_view target) {
+  const auto hash = target.find('#');
+  if (hash == std::string_view::npos) return {std::string(target), {}};
+  return {std::string(target.substr(0, hash)), std::string(target.substr(hash + 1))};
+}
+
+}  // namespace zmp
