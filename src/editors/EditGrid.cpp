@@ -196,7 +196,8 @@ void EditGrid::MoveToNextCell() {
 QSize EditGrid::sizeHint() const {
   int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
   for (int c = 0; c < model_->columnCount(); ++c) width += columnWidth(c);
-  const int rows = std::min(16, std::max(1, model_->rowCount()));
+  // Every row: the frame that shows the grid is bounded by the area it lives in.
+  const int rows = std::max(1, model_->rowCount());
   const int height = 2 * frameWidth() + horizontalHeader()->sizeHint().height() +
                      rows * verticalHeader()->defaultSectionSize();
   return {width, height};

@@ -101,7 +101,7 @@ class EditGrid : public QTableView {
   bool CopyRowsToClipboard(bool withTitle);
   // Help context of the current column (0 = none).
   int CurrentHelpContext() const;
-  // Wide enough for every column, high enough for about 16 rows.
+  // Wide enough for every column and high enough for every row.
   QSize sizeHint() const override;
 
  signals:

@@ -39,6 +39,7 @@ class CCommPortDlg : public QDialog {
 
  protected:
   void showEvent(QShowEvent* e) override;
+  void paintEvent(QPaintEvent* e) override;
 
  private:
   void OnOk();
@@ -48,6 +49,7 @@ class CCommPortDlg : public QDialog {
   QPushButton* ok_;
   QPushButton* cancel_;
   bool firstShow_ = true;
+  bool probeAfterPaint_ = false;
   bool probed_ = false;
 };
 

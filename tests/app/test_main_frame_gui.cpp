@@ -16,6 +16,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTableView>
 #include <QTreeWidget>
 #include <deque>
 
@@ -490,3 +493,57 @@ TEST_F(MainFrameTest, TuningFileSavedAndOpenedFromTheProgramMenu) {
 }
 
 }  // namespace
+
+namespace {
+
+// The channel grid of the open channel information editor.
+QTableView* ChannelGrid(CMainFrame& f) {
+  CEditorFrame* frame = f.EditorFrame(EditorKind::ChInfo);
+  return frame ? frame->findChild<QTableView*>(QStringLiteral("ctl1014")) : nullptr;
+}
+
+}  // namespace
+
+TEST_F(MainFrameTest, ChannelInformationShowsAllRowsWhenTheAreaAllows) {
+  CMainFrame& f = Start();
+  f.setWindowState(Qt::WindowNoState);
+  f.setGeometry(0, 0, 1600, 1400);
+  f.show();
+  QApplication::processEvents();
+  ASSERT_TRUE(f.OpenEditor(EditorKind::ChInfo));
+  QApplication::processEvents();
+  QTableView* grid = ChannelGrid(f);
+  ASSERT_NE(grid, nullptr);
+  const int rows = grid->model()->rowCount();
+  ASSERT_EQ(rows, 30);
+  EXPECT_LE(grid->rowViewportPosition(rows - 1) + grid->rowHeight(rows - 1), grid->viewport()->height())
+      << "all 30 rows are visible in a large window";
+  zmp::testing::SaveScreenshot(f, "channel-information-tall");
+  // In a small window the frame stays inside the area and its grid scrolls.
+  f.CloseAllEditors();
+  f.setGeometry(0, 0, 800, 500);
+  QApplication::processEvents();
+  ASSERT_TRUE(f.OpenEditor(EditorKind::ChInfo));
+  QApplication::processEvents();
+  CEditorFrame* frame = f.EditorFrame(EditorKind::ChInfo);
+  ASSERT_NE(frame, nullptr);
+  EXPECT_LE(frame->height(), f.MdiArea()->viewport()->height());
+}
+
+TEST_F(MainFrameTest, PictureOfTheToolsMenu) {
+  CMainFrame& f = Start();
+  QMenu* tools = f.TopMenu(static_cast<int>(cmd::Menu::Tools));
+  ASSERT_NE(tools, nullptr);
+  QList<int> commands;
+  for (QAction* a : tools->actions())
+    if (!a->isSeparator()) commands << a->data().toInt();
+  EXPECT_TRUE(commands.contains(cmd::kNetworkInformation));
+  EXPECT_TRUE(commands.contains(cmd::kFactoryReset));
+  for (QAction* a : f.TopMenu(static_cast<int>(cmd::Menu::Program))->actions()) {
+    EXPECT_NE(a->data().toInt(), cmd::kNetworkInformation);
+    EXPECT_NE(a->data().toInt(), cmd::kFactoryReset);
+  }
+  tools->adjustSize();
+  zmp::testing::SaveScreenshot(*tools, "tools-menu");
+  zmp::testing::SaveScreenshot(*f.TopMenu(static_cast<int>(cmd::Menu::Program)), "program-menu");
+}

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,8 @@ std::array<std::uint8_t, 64> ExpectedNewRecord(int ch) {
   const std::uint16_t aux = static_cast<std::uint16_t>(32 * (ch + 576));
   r[0x0E] = aux & 0xFF;
   r[0x0F] = aux >> 8;
-  const std::string name = (ch + 1 < 10 ? " " : "") + std::to_string(ch + 1);
+  char name[8];
+  std::snprintf(name, sizeof name, "%2d", ch + 1);
   r[0x10] = static_cast<std::uint8_t>(name[0]);
   r[0x11] = static_cast<std::uint8_t>(name[1]);
   r[0x12] = 0;           // spacing
