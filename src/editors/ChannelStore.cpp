@@ -7,7 +7,7 @@
 #include "app/LanguageTexts.h"
 #include "data/Frequency.h"
 #include "data/NewImage.h"
-#include "editors/ChannelClipboard.h"
+#include "editors/ChannelBand.h"
 #include "editors/DecimalSeparator.h"
 #include "editors/FilterRules.h"
 #include "editors/ToneCode.h"
@@ -660,19 +660,13 @@ void ResetChannelData(ImageStore& image) {
   main.SetByte(kPriorityChannelByte, 0xFF);
 }
 
-IndexCheck ChannelImageReplaced(ImageStore& image) {
-  TheChannelClipboard().Clear();
-  return ChannelStore(image).CheckIndex();
-}
+IndexCheck ChannelImageReplaced(ImageStore& image) { return ChannelStore(image).CheckIndex(); }
 
 namespace {
-// A new band makes every stored channel frequency meaningless: the channel
-// data starts empty. Every new image and every model change also empties the
-// channel clipboard.
+// A new band keeps the channels: their frequencies are stored again for it
+// (the main frame names those outside it).
 const DefaultRoutineRegistration kChannelBandDefaults(DefaultStage::ChannelBand, "channels",
-                                                      [](ImageStore& image) { ResetChannelData(image); });
-const DefaultRoutineRegistration kChannelDefaults(DefaultStage::Channel, "channels",
-                                                  [](ImageStore&) { TheChannelClipboard().Clear(); });
+                                                      [](ImageStore& image) { RestoreChannelsForBand(image); });
 }  // namespace
 
 }  // namespace zmp

@@ -36,6 +36,7 @@
 #include "app/Settings.h"
 #include "data/ModelChange.h"
 #include "data/ModelInfo.h"
+#include "editors/ChannelStore.h"
 
 using namespace zmp;
 
@@ -220,7 +221,7 @@ TEST_F(MainFrameTest, ModelInformationAppliesEachCodeAndCancelChangesNothing) {
   EXPECT_EQ(asked.back(), QTx(653_txt));
   EXPECT_TRUE(Image().working() == before);
 
-  answers = {Answer::Ok};
+  answers = {Answer::Ok, Answer::No};  // the confirmation, then do not save the edits
   choose(CModelInfoDlg::kOptionBoardList, 1 - board);
   f.Command(cmd::kModelInformation);
   EXPECT_EQ(ModelInfo(Image()).OptionBoard(), 1 - board);
@@ -546,4 +547,56 @@ TEST_F(MainFrameTest, PictureOfTheToolsMenu) {
   tools->adjustSize();
   zmp::testing::SaveScreenshot(*tools, "tools-menu");
   zmp::testing::SaveScreenshot(*f.TopMenu(static_cast<int>(cmd::Menu::Program)), "program-menu");
+}
+
+TEST_F(MainFrameTest, ModelChangeAsksToSaveAndABandChangeNamesChannelsOutsideTheBand) {
+  CMainFrame& f = Start();
+  // WAV-300 K, 146-174 MHz: channel 1 at 150 MHz, channel 4 at 170 MHz.
+  ModelInfo model(Image());
+  ModelChoice start = ChoiceOf(model);
+  start.modelIndex = 0;
+  start.bandWord = 256;
+  ApplyModelChange(Image(), start, kModelReinitialise);
+  ChannelStore store(Image());
+  ASSERT_EQ(store.SetFieldText(0, chfield::kRxFrequency, "150"), StoreStatus::Ok);
+  ASSERT_EQ(store.SetFieldText(3, chfield::kRxFrequency, "170"), StoreStatus::Ok);
+  const ImageCopy edited = Image().working();
+  ASSERT_TRUE(Image().IsModified());
+
+  // Option board (code 2): after its confirmation the save-changes question;
+  // Cancel there keeps the image and its edits.
+  const int board = model.OptionBoard();
+  prompts.dialog = [board](QDialog& d) {
+    auto& dlg = static_cast<CModelInfoDlg&>(d);
+    QComboBox* list = dlg.List(CModelInfoDlg::kOptionBoardList);
+    list->setCurrentIndex(list->findData(1 - board));
+    dlg.OnOk();
+    return dlg.result();
+  };
+  asked.clear();
+  answers = {Answer::Ok, Answer::Cancel};
+  f.Command(cmd::kModelInformation);
+  ASSERT_EQ(asked.size(), 2);
+  EXPECT_EQ(asked[0], QTx(653_txt));
+  EXPECT_TRUE(asked[1].startsWith(QTx(650_txt)));
+  EXPECT_TRUE(Image().working() == edited) << "Cancel at the save-changes question changes nothing";
+
+  // The band (code 4) changes without a save question; the channels stay and
+  // the one outside 136-154 MHz is named in one notice.
+  prompts.dialog = [](QDialog& d) {
+    auto& dlg = static_cast<CModelInfoDlg&>(d);
+    QComboBox* list = dlg.List(CModelInfoDlg::kFrequencyList);
+    list->setCurrentIndex(list->findData(512));
+    dlg.OnOk();
+    return dlg.result();
+  };
+  asked.clear();
+  answers = {Answer::Ok, Answer::Ok};
+  f.Command(cmd::kModelInformation);
+  ASSERT_EQ(asked.size(), 2);
+  EXPECT_EQ(asked[0], QTx(658_txt));
+  EXPECT_EQ(asked[1].toStdString(), FormatText(Tx(676_txt), {"4"}));
+  EXPECT_EQ(model.BandWord(), 512);
+  EXPECT_EQ(store.ExistingCount(), 2);
+  EXPECT_EQ(store.GetFieldText(3, chfield::kRxFrequency).text, "170.000000");
 }
