@@ -367,6 +367,8 @@ bool EditGrid::EditorKey(QKeyEvent* k) {
       const int row = editRow_, col = editCol_;
       CommitCellEdit();
       setFocus(Qt::OtherFocusReason);
+      // With Shift or Ctrl held the current cell stays.
+      if (k->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) return true;
       GridSource* s = Source();
       if (s && s->EnterMovesDown(row, col)) {
         if (row + 1 < s->RowCount()) SetCurrentCell(row + 1, col);
@@ -440,7 +442,8 @@ void EditGrid::keyPressEvent(QKeyEvent* e) {
       if (!shift && !ctrl) MoveToNextCell();
       return;
     case Qt::Key_Delete:
-      if (SelectedRows()) {
+      // Channels go only with whole rows; otherwise the cell is emptied.
+      if (SelectedWholeRows()) {
         emit DeleteRequested();
       } else {
         startEmpty_ = true;
@@ -513,6 +516,13 @@ std::optional<std::pair<int, int>> EditGrid::SelectedRows() const {
   }
   if (last < 0 || (!wholeRow && cells < 2)) return std::nullopt;
   return std::pair{first, last};
+}
+
+std::optional<std::pair<int, int>> EditGrid::SelectedWholeRows() const {
+  const QItemSelection sel = selectionModel()->selection();
+  for (const QItemSelectionRange& r : sel)
+    if (r.width() != model_->columnCount()) return std::nullopt;
+  return SelectedRows();
 }
 
 void EditGrid::SelectRows(int first, int last) {

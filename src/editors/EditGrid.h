@@ -93,6 +93,8 @@ class EditGrid : public QTableView {
   // --- rows --------------------------------------------------------------------
   // First and last selected row when a range of rows is selected.
   std::optional<std::pair<int, int>> SelectedRows() const;
+  // The same, only when whole rows are selected (from the number column).
+  std::optional<std::pair<int, int>> SelectedWholeRows() const;
   void SelectRows(int first, int last);
   // The "to Clip" text of the selected rows; empty without a selection.
   std::string SelectedClipText(bool withTitle) const;
