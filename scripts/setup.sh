@@ -3,6 +3,8 @@
 # skipping the step when everything is there. Sourced by run.sh and test.sh.
 zmp_packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
               libbenchmark-dev xvfb xauth)
+# clang and its libFuzzer runtime: the fuzz targets, and a second compiler's warnings.
+zmp_packages+=(clang libclang-rt-dev)
 zmp_install_missing() {
   local missing=()
   for p in "${zmp_packages[@]}"; do
