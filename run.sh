@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
 zmp_install_missing
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DZMP_BUILD_TESTS=OFF >/dev/null
 cmake --build build/release -j"$(zmp_jobs)"
 
 if [ "${1:-}" != "--simulator" ]; then

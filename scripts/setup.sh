@@ -6,6 +6,8 @@ zmp_packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libg
 zmp_packages+=(libcli11-dev nlohmann-json3-dev libyaml-cpp-dev)
 # The icon (Qt SVG) and the Debian package with its checks.
 zmp_packages+=(qt6-svg-dev dpkg-dev file desktop-file-utils appstream man-db groff-base)
+# clang and its libFuzzer runtime: the fuzz targets, and a second compiler's warnings.
+zmp_packages+=(clang libclang-rt-dev)
 zmp_install_missing() {
   local missing=()
   for p in "${zmp_packages[@]}"; do

@@ -56,14 +56,14 @@ constexpr MenuRow kProgram[] = {
     {kTraceData, 96_txt},
     {kMemoryMapDebug, 97_txt},
     {kProgramPasswordRecovery, 98_txt},
-    kSep,
-    {kNetworkInformation, 99_txt},
-    {kFactoryReset, 100_txt},
 };
 constexpr MenuRow kTools[] = {
     {kKeypad, 104_txt},
     {kRepeaterInformation, 105_txt},
     {kToolsPasswordRecovery, 106_txt},
+    kSep,
+    {kNetworkInformation, 99_txt},
+    {kFactoryReset, 100_txt},
     kSep,
     {kSupportUtil, 107_txt},
 };

@@ -1,6 +1,7 @@
 #include "app/Frames.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
 
 namespace zmp {
 
@@ -27,6 +28,16 @@ void CEditorFrame::SetView(QWidget* view) {
 void CChInfoFrm::SetView(QWidget* view) {
   CEditorFrame::SetView(view);
   resize(size().expandedTo(QSize(640, 420)));
+}
+
+void CChInfoFrm::showEvent(QShowEvent* e) {
+  CEditorFrame::showEvent(e);
+  if (sized_) return;
+  sized_ = true;
+  // Once its layout is live the frame takes the height the view asks for
+  // (every channel row); the main frame then keeps it inside the MDI area.
+  // adjustSize alone stops at two thirds of the screen.
+  resize(size().expandedTo(sizeHint()));
 }
 
 CSpecialFrame::CSpecialFrame(EditorKind kind, QWidget* parent) : CEditorFrame(kind, parent) {

@@ -44,6 +44,12 @@ class CChInfoFrm : public CEditorFrame {
  public:
   using CEditorFrame::CEditorFrame;
   void SetView(QWidget* view) override;
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+
+ private:
+  bool sized_ = false;
 };
 
 // Frames of form editors with a fixed layout: the frame keeps the view's size

@@ -37,6 +37,7 @@
 #include "data/ModelChange.h"
 #include "data/NewImage.h"
 #include "comm/RepeaterLink.h"
+#include "editors/ChannelBand.h"
 #include "editors/ChannelStore.h"
 #include "data/Backups.h"
 #include "service/CommPortDialog.h"
@@ -597,9 +598,19 @@ void CMainFrame::OnModelInformation() {
   CModelInfoDlg dlg(ModelInfo(app_.Image()), this);
   connect(&dlg, &CModelInfoDlg::HelpRequested, this, [this] { ShowHelp(help::kModelInformation); });
   if (CurrentPrompts().RunDialog(dlg) != QDialog::Accepted) return;
+  const int code = dlg.Code();
+  // A full re-initialisation replaces the image: the edits are saved first or
+  // given up on purpose, as for New.
+  if ((code & kModelReinitialise) && !PassSaveChangesPrompt()) return;
   CloseAllEditors();
-  if (ApplyModelChange(app_.Image(), dlg.Selection(), dlg.Code())) app_.ResetFileNames();
+  if (ApplyModelChange(app_.Image(), dlg.Selection(), code)) app_.ResetFileNames();
   ImageReplaced();
+  // A band change keeps the channels; those outside the new band are named.
+  if ((code & kModelBandChanged) && !(code & kModelReinitialise)) {
+    const auto outside = ChannelsOutsideBand(ChannelStore(app_.Image()));
+    if (!outside.empty())
+      Notice(this, QString::fromStdString(FormatText(Tx(676_txt), {ChannelNumberList(outside)})));
+  }
 }
 
 void CMainFrame::OnLanguageFileSetup() {

@@ -32,23 +32,20 @@ int BasicBlockRef<T>::CheckBit(int bit) {
 }
 
 template <class T>
-void BasicBlockRef<T>::SetBcdDigits(std::size_t offset, std::size_t nbytes,
-                                    std::string_view digits) const
-  requires kWritable
-{
+void BasicBlockRef<T>::CheckBcdDigits(std::size_t nbytes, std::string_view digits) {
   if (digits.size() != 2 * nbytes) throw std::invalid_argument("BCD digit count");
   for (char c : digits)
     if (c < '0' || c > '9') throw std::invalid_argument("BCD digit");
-  auto r = Range(offset, nbytes);
-  for (std::size_t i = 0; i < nbytes; ++i) {
-    // digits[0..1] is the most significant byte, stored last.
-    const std::size_t pos = 2 * (nbytes - 1 - i);
-    r[i] = static_cast<std::uint8_t>(((digits[pos] - '0') << 4) | (digits[pos + 1] - '0'));
-  }
 }
 
-template class BasicBlockRef<std::uint8_t>;
-template class BasicBlockRef<const std::uint8_t>;
+// Only the out-of-line members are instantiated here: instantiating the whole
+// read-only class would also instantiate its writing members.
+template void BasicBlockRef<std::uint8_t>::Check(std::size_t, std::size_t) const;
+template void BasicBlockRef<const std::uint8_t>::Check(std::size_t, std::size_t) const;
+template int BasicBlockRef<std::uint8_t>::CheckBit(int);
+template int BasicBlockRef<const std::uint8_t>::CheckBit(int);
+template void BasicBlockRef<std::uint8_t>::CheckBcdDigits(std::size_t, std::string_view);
+template void BasicBlockRef<const std::uint8_t>::CheckBcdDigits(std::size_t, std::string_view);
 
 ImageCopy::ImageCopy() {
   for (std::size_t i = 0; i < blocks_.size(); ++i) blocks_[i].assign(kBlockSizes[i], 0xFF);

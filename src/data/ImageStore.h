@@ -171,11 +171,22 @@ class BasicBlockRef {
   }
   // Inverse of BcdDigits: digits.size() must be 2*nbytes decimal digits.
   void SetBcdDigits(std::size_t offset, std::size_t nbytes, std::string_view digits) const
-    requires kWritable;
+    requires kWritable
+  {
+    CheckBcdDigits(nbytes, digits);
+    auto r = Range(offset, nbytes);
+    for (std::size_t i = 0; i < nbytes; ++i) {
+      // digits[0..1] is the most significant byte, stored last.
+      const std::size_t pos = 2 * (nbytes - 1 - i);
+      r[i] = static_cast<std::uint8_t>(((digits[pos] - '0') << 4) | (digits[pos + 1] - '0'));
+    }
+  }
 
  private:
+  // The members below are defined once in ImageStore.cpp; they throw.
   void Check(std::size_t offset, std::size_t length) const;
   static int CheckBit(int bit);
+  static void CheckBcdDigits(std::size_t nbytes, std::string_view digits);
 
   std::span<T> bytes_;
   BlockId id_;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "editors/ChannelBand.h"
+
 namespace zmp {
 
 ChannelClipboard& TheChannelClipboard() {
@@ -32,18 +34,11 @@ void ChannelClipboard::Copy(const ChannelStore& store, int first, int last) {
   }
   entries_ = std::move(entries);
   first_ = first;
-  model_ = store.Model().Record();
 }
 
 PasteResult ChannelClipboard::Paste(ChannelStore& store, int firstTarget, int maxTargets) {
   PasteResult result;
   if (entries_.empty() || firstTarget < 0 || firstTarget >= kChannelCount) return result;
-  if (store.Model().Record() != model_) {
-    // Records of another model do not belong in this image: the clipboard
-    // counts as empty.
-    Clear();
-    return result;
-  }
   if (!store.CheckIndex().sound) {
     result.status = StoreStatus::IndexDamaged;
     return result;
@@ -53,6 +48,11 @@ PasteResult ChannelClipboard::Paste(ChannelStore& store, int firstTarget, int ma
     const int t = firstTarget + i;
     if (t >= kChannelCount) break;
     const auto& e = entries_[static_cast<std::size_t>(i)];
+    if (e.record && ReceivesOutsideBand(store, *e.record)) {
+      // Copied from an image of another band: this channel cannot work here.
+      result.notPasted.push_back(t);
+      continue;
+    }
     if (store.Exists(t)) {
       const StoreStatus s = store.DeleteChannel(t);
       if (s != StoreStatus::Ok) {
@@ -67,6 +67,8 @@ PasteResult ChannelClipboard::Paste(ChannelStore& store, int firstTarget, int ma
         result.status = s;
         return result;
       }
+      // Step codes and split flags follow the band of this image.
+      if (RestoreChannelForBand(store, t).txOutside) result.outsideBand.push_back(t);
     }
     ++result.pasted;
   }

@@ -23,6 +23,10 @@ struct ChannelClipEntry {
 struct PasteResult {
   StoreStatus status = StoreStatus::Ok;  // first failure; Ok when every target was reached
   int pasted = 0;                        // entries handled (created or deleted)
+  // Targets (0-based) left as they were: the entry receives outside the band.
+  std::vector<int> notPasted;
+  // Targets pasted with a transmit frequency outside the band, kept as it was.
+  std::vector<int> outsideBand;
 };
 
 class ChannelClipboard {
@@ -38,18 +42,18 @@ class ChannelClipboard {
   void Copy(const ChannelStore& store, int first, int last);
   // Pastes onto the channels from firstTarget on, at most maxTargets of them
   // (all entries when maxTargets < 0), stopping at the last channel. Each
-  // target that exists is deleted; a non-empty entry is then created there
-  // and filled. Stops at the first channel that cannot be created; the
-  // channels pasted before it stay. Refused without change while the index is
-  // damaged. When the image belongs to another model than the copy, the
-  // clipboard is emptied and nothing is pasted.
+  // target that exists is deleted; a non-empty entry is then created there,
+  // filled, and its frequencies stored again for the band of this image (the
+  // clipboard outlives the image it was copied from). An entry that receives
+  // outside the band leaves its target as it was (notPasted). Stops at the
+  // first channel that cannot be created; the channels pasted before it stay.
+  // Refused without change while the index is damaged.
   PasteResult Paste(ChannelStore& store, int firstTarget, int maxTargets = -1);
   void Clear();
 
  private:
   std::vector<ChannelClipEntry> entries_;
   int first_ = 0;
-  ModelRecord model_{};
 };
 
 // The one channel clipboard of the application.

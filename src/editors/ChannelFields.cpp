@@ -5,7 +5,7 @@
 
 #include "app/LanguageTexts.h"
 #include "data/Frequency.h"
-#include "editors/ChannelClipboard.h"
+#include "editors/ChannelBand.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorKinds.h"
 #include "fields/DecimalSeparator.h"
@@ -262,8 +262,9 @@ const EditorModule& ChannelGridModule() {
       .key = "channel",
       .title = 712_txt,
       .tables = {kFullGrid, kShortGrid},
-      .bandDefaults = ResetChannelData,
-      .modelDefaults = [](ImageStore&) { TheChannelClipboard().Clear(); },
+      // A new band keeps the channels: their frequencies are stored again for
+      // it (the main frame names those outside it).
+      .bandDefaults = RestoreChannelsForBand,
       // The channel store owns the index, the records and the auxiliary records.
       .owns = {{kChannelIndexOffset, 2 * kChannelIndexEntries},
                {kRecordAreaStart, kRecordAreaEnd - kRecordAreaStart},

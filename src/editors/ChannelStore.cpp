@@ -14,6 +14,7 @@
 #include "fields/DecimalSeparator.h"
 #include "fields/FilterRules.h"
 #include "fields/ToneCode.h"
+#include "editors/ChannelBand.h"
 
 namespace zmp {
 
@@ -420,9 +421,6 @@ void ResetChannelData(ImageStore& image) {
   main.SetByte(kPriorityChannelByte, 0xFF);
 }
 
-IndexCheck ChannelImageReplaced(ImageStore& image) {
-  TheChannelClipboard().Clear();
-  return ChannelStore(image).CheckIndex();
-}
+IndexCheck ChannelImageReplaced(ImageStore& image) { return ChannelStore(image).CheckIndex(); }
 
 }  // namespace zmp

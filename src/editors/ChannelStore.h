@@ -247,8 +247,8 @@ void RemoveChannelReleaseRoutine(const std::string& name);
 void ResetChannelData(ImageStore& image);
 
 // To be called whenever the image is replaced (open, read from the repeater,
-// new data, model change): empties the channel clipboard and checks the index
-// that came in, so that a damaged index can be reported.
+// new data, model change): checks the index that came in, so that a damaged
+// index can be reported. The channel clipboard outlives the image.
 IndexCheck ChannelImageReplaced(ImageStore& image);
 
 }  // namespace zmp

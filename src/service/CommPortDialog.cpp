@@ -207,10 +207,18 @@ bool CCommPortDlg::MapSelectedAdapter() {
 
 void CCommPortDlg::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
-  if (!firstShow_) return;
-  firstShow_ = false;
-  // The probe runs once the dialog can be seen.
-  QTimer::singleShot(0, this, &CCommPortDlg::Probe);
+  if (firstShow_) probeAfterPaint_ = true;
+}
+
+void CCommPortDlg::paintEvent(QPaintEvent* e) {
+  QDialog::paintEvent(e);
+  if (!probeAfterPaint_) return;
+  probeAfterPaint_ = false;
+  // The probe blocks for about a second: it starts once the dialog has been
+  // drawn, so that the user sees it (with the wait cursor) meanwhile.
+  QTimer::singleShot(0, this, [this] {
+    if (firstShow_) Probe();
+  });
 }
 
 void CCommPortDlg::Probe() {

@@ -57,6 +57,7 @@ class CCommPortDlg : public QDialog {
 
  protected:
   void showEvent(QShowEvent* e) override;
+  void paintEvent(QPaintEvent* e) override;
 
  private:
   void OnOk();
@@ -73,6 +74,7 @@ class CCommPortDlg : public QDialog {
   QPushButton* ok_;
   QPushButton* cancel_;
   bool firstShow_ = true;
+  bool probeAfterPaint_ = false;
   bool probed_ = false;
 };
 

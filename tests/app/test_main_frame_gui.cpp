@@ -20,6 +20,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTableView>
 #include <QTreeWidget>
 #include <deque>
 
@@ -38,7 +41,8 @@
 #include "app/Settings.h"
 #include "data/ModelChange.h"
 #include "data/ModelInfo.h"
-#include "editors/EditGrid.h"
+#include "editors/ui/EditGrid.h"
+#include "editors/ChannelStore.h"
 
 using namespace zmp;
 
@@ -218,7 +222,7 @@ TEST_F(MainFrameTest, ModelInformationAppliesEachCodeAndCancelChangesNothing) {
   EXPECT_EQ(asked.back(), QTx(653_txt));
   EXPECT_TRUE(Image().working() == before);
 
-  answers = {Answer::Ok};
+  answers = {Answer::Ok, Answer::No};  // the confirmation, then do not save the edits
   choose(CModelInfoDlg::kOptionBoardList, 1 - board);
   f.Command(cmd::kModelInformation);
   EXPECT_EQ(ModelInfo(Image()).OptionBoard(), 1 - board);
@@ -617,3 +621,109 @@ TEST_F(MainFrameTest, FileNamesShowAsTheFileSystemSpellsThem) {
 }
 
 }  // namespace
+
+namespace {
+
+// The channel grid of the open channel information editor.
+QTableView* ChannelGrid(CMainFrame& f) {
+  CEditorFrame* frame = f.EditorFrame(EditorKind::ChInfo);
+  return frame ? frame->findChild<QTableView*>(QStringLiteral("ctl1014")) : nullptr;
+}
+
+}  // namespace
+
+TEST_F(MainFrameTest, ChannelInformationShowsAllRowsWhenTheAreaAllows) {
+  CMainFrame& f = Start();
+  f.setWindowState(Qt::WindowNoState);
+  f.setGeometry(0, 0, 1600, 1400);
+  f.show();
+  QApplication::processEvents();
+  ASSERT_TRUE(f.OpenEditor(EditorKind::ChInfo));
+  QApplication::processEvents();
+  QTableView* grid = ChannelGrid(f);
+  ASSERT_NE(grid, nullptr);
+  const int rows = grid->model()->rowCount();
+  ASSERT_EQ(rows, 30);
+  EXPECT_LE(grid->rowViewportPosition(rows - 1) + grid->rowHeight(rows - 1), grid->viewport()->height())
+      << "all 30 rows are visible in a large window";
+  zmp::testing::SaveScreenshot(f, "channel-information-tall");
+  // In a small window the frame stays inside the area and its grid scrolls.
+  f.CloseAllEditors();
+  f.setGeometry(0, 0, 800, 500);
+  QApplication::processEvents();
+  ASSERT_TRUE(f.OpenEditor(EditorKind::ChInfo));
+  QApplication::processEvents();
+  CEditorFrame* frame = f.EditorFrame(EditorKind::ChInfo);
+  ASSERT_NE(frame, nullptr);
+  EXPECT_LE(frame->height(), f.MdiArea()->viewport()->height());
+}
+
+TEST_F(MainFrameTest, PictureOfTheToolsMenu) {
+  CMainFrame& f = Start();
+  QMenu* tools = f.TopMenu(static_cast<int>(cmd::Menu::Tools));
+  ASSERT_NE(tools, nullptr);
+  QList<int> commands;
+  for (QAction* a : tools->actions())
+    if (!a->isSeparator()) commands << a->data().toInt();
+  EXPECT_TRUE(commands.contains(cmd::kNetworkInformation));
+  EXPECT_TRUE(commands.contains(cmd::kFactoryReset));
+  for (QAction* a : f.TopMenu(static_cast<int>(cmd::Menu::Program))->actions()) {
+    EXPECT_NE(a->data().toInt(), cmd::kNetworkInformation);
+    EXPECT_NE(a->data().toInt(), cmd::kFactoryReset);
+  }
+  tools->adjustSize();
+  zmp::testing::SaveScreenshot(*tools, "tools-menu");
+  zmp::testing::SaveScreenshot(*f.TopMenu(static_cast<int>(cmd::Menu::Program)), "program-menu");
+}
+
+TEST_F(MainFrameTest, ModelChangeAsksToSaveAndABandChangeNamesChannelsOutsideTheBand) {
+  CMainFrame& f = Start();
+  // WAV-300 K, 146-174 MHz: channel 1 at 150 MHz, channel 4 at 170 MHz.
+  ModelInfo model(Image());
+  ModelChoice start = ChoiceOf(model);
+  start.modelIndex = 0;
+  start.bandWord = 256;
+  ApplyModelChange(Image(), start, kModelReinitialise);
+  ChannelStore store(Image());
+  ASSERT_EQ(store.SetFieldText(0, chfield::kRxFrequency, "150"), StoreStatus::Ok);
+  ASSERT_EQ(store.SetFieldText(3, chfield::kRxFrequency, "170"), StoreStatus::Ok);
+  const ImageCopy edited = Image().working();
+  ASSERT_TRUE(Image().IsModified());
+
+  // Option board (code 2): after its confirmation the save-changes question;
+  // Cancel there keeps the image and its edits.
+  const int board = model.OptionBoard();
+  prompts.dialog = [board](QDialog& d) {
+    auto& dlg = static_cast<CModelInfoDlg&>(d);
+    QComboBox* list = dlg.List(CModelInfoDlg::kOptionBoardList);
+    list->setCurrentIndex(list->findData(1 - board));
+    dlg.OnOk();
+    return dlg.result();
+  };
+  asked.clear();
+  answers = {Answer::Ok, Answer::Cancel};
+  f.Command(cmd::kModelInformation);
+  ASSERT_EQ(asked.size(), 2);
+  EXPECT_EQ(asked[0], QTx(653_txt));
+  EXPECT_TRUE(asked[1].startsWith(QTx(650_txt)));
+  EXPECT_TRUE(Image().working() == edited) << "Cancel at the save-changes question changes nothing";
+
+  // The band (code 4) changes without a save question; the channels stay and
+  // the one outside 136-154 MHz is named in one notice.
+  prompts.dialog = [](QDialog& d) {
+    auto& dlg = static_cast<CModelInfoDlg&>(d);
+    QComboBox* list = dlg.List(CModelInfoDlg::kFrequencyList);
+    list->setCurrentIndex(list->findData(512));
+    dlg.OnOk();
+    return dlg.result();
+  };
+  asked.clear();
+  answers = {Answer::Ok, Answer::Ok};
+  f.Command(cmd::kModelInformation);
+  ASSERT_EQ(asked.size(), 2);
+  EXPECT_EQ(asked[0], QTx(658_txt));
+  EXPECT_EQ(asked[1].toStdString(), FormatText(Tx(676_txt), {"4"}));
+  EXPECT_EQ(model.BandWord(), 512);
+  EXPECT_EQ(store.ExistingCount(), 2);
+  EXPECT_EQ(store.GetFieldText(3, chfield::kRxFrequency).text, "170.000000");
+}

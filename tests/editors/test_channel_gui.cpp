@@ -654,4 +654,67 @@ TEST_F(ChannelGui, ScreenshotOfTheGridWithChannels) {
   EXPECT_EQ(view->Grid()->Model()->rowCount(), 30);
 }
 
+TEST_F(ChannelGui, OneSelectedRowTakesTheWholeClipboardAndAnotherBandIsNamed) {
+  UseModel();
+  MakeChannels({1, 2, 3});
+  auto view = OpenGrid();
+  EditGrid* grid = view->Grid();
+  ChannelStore& store = view->Source().Store();
+  grid->SelectRows(0, 2);
+  ASSERT_TRUE(view->OnCopy());
+  // One row selected: every entry is pasted from it on, up to channel 30.
+  grid->SelectRows(27, 27);
+  Key(grid, Qt::Key_V, {}, Qt::ControlModifier);
+  EXPECT_TRUE(store.Exists(27));
+  EXPECT_TRUE(store.Exists(28));
+  EXPECT_TRUE(store.Exists(29));
+  EXPECT_EQ(grid->Model()->index(29, 1).data().toString(), "146.115000");
+  EXPECT_TRUE(messages.empty());
+  // Into an image of 450-480 MHz: every channel receives outside, nothing is
+  // pasted and one message names the channels.
+  SetModel(doc.image, Uhf450K());
+  ASSERT_EQ(store.DeleteChannel(0), StoreStatus::Ok);
+  const auto before = AllBytes(doc.image);
+  grid->SelectRows(9, 9);
+  ASSERT_FALSE(view->OnPaste());
+  EXPECT_EQ(AllBytes(doc.image), before);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], QTx(656_txt) + "\n" + QString::fromStdString(FormatText(Tx(677_txt), {"10, 11, 12"})));
+}
+
+TEST_F(ChannelGui, DeleteTakesWholeRowsOnlyAndShiftEnterKeepsTheCell) {
+  UseModel();
+  MakeChannels({1, 2});
+  auto view = OpenGrid();
+  EditGrid* grid = view->Grid();
+  ChannelStore& store = view->Source().Store();
+  const int name = Column(*view, f::kName);
+  // Two cells of one row: Delete empties the current cell's editor.
+  grid->selectionModel()->select(QItemSelection(grid->Model()->index(0, name - 1), grid->Model()->index(0, name)),
+                                 QItemSelectionModel::ClearAndSelect);
+  grid->selectionModel()->setCurrentIndex(grid->Model()->index(0, name), QItemSelectionModel::NoUpdate);
+  Key(grid, Qt::Key_Delete);
+  EXPECT_TRUE(store.Exists(0)) << "no channel is deleted without a whole row";
+  ASSERT_TRUE(grid->IsEditing());
+  EXPECT_EQ(grid->TextEditor()->text(), "");
+  // Shift+Enter and Ctrl+Enter commit and keep the current cell.
+  Type("AB");
+  Key(Focus(), Qt::Key_Return, {}, Qt::ShiftModifier);
+  EXPECT_FALSE(grid->IsEditing());
+  EXPECT_EQ(store.GetFieldText(0, f::kName).text, "AB");
+  EXPECT_EQ(grid->CurrentRow(), 0);
+  EXPECT_EQ(grid->CurrentColumn(), name);
+  grid->SetCurrentCell(1, name);
+  Type("C");
+  Key(Focus(), Qt::Key_Enter, {}, Qt::ControlModifier);
+  EXPECT_EQ(store.GetFieldText(1, f::kName).text, "C");
+  EXPECT_EQ(grid->CurrentRow(), 1);
+  EXPECT_EQ(grid->CurrentColumn(), name);
+  // A whole row chosen from the number column is deleted.
+  grid->SelectRows(1, 1);
+  Key(grid, Qt::Key_Delete);
+  EXPECT_FALSE(store.Exists(1));
+  EXPECT_TRUE(messages.empty());
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 // mapped to COM2, the rest of the system's ports as they are.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
 #include <QLabel>
@@ -160,6 +161,35 @@ TEST_F(CommPortTest, PortsNameTheirAdaptersAndAnUnmappedOneIsMapped) {
   ::unsetenv("ZMP_SYSTEM_ROOT");
   ProgramPortMap().ClearOverride(4);
   SetMessageHook(nullptr);
+
+// Records whether the dialog had probed when it was first painted.
+class FirstPaint : public QObject {
+ public:
+  explicit FirstPaint(CCommPortDlg& dlg) : dlg_(dlg) { dlg.installEventFilter(this); }
+  bool painted = false;
+  bool probedAtFirstPaint = false;
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Paint && !painted) {
+      painted = true;
+      probedAtFirstPaint = dlg_.Probed();
+    }
+    return false;
+  }
+
+ private:
+  CCommPortDlg& dlg_;
+};
+
+TEST_F(CommPortTest, TheDialogIsPaintedBeforeTheProbeRuns) {
+  link.SetPort(2);
+  CCommPortDlg dlg(link);
+  FirstPaint watch(dlg);
+  dlg.show();
+  for (int i = 0; i < 500 && !dlg.Probed(); ++i) QApplication::processEvents(QEventLoop::AllEvents, 10);
+  ASSERT_TRUE(dlg.Probed()) << "the probe runs by itself after showing";
+  EXPECT_TRUE(watch.painted);
+  EXPECT_FALSE(watch.probedAtFirstPaint) << "the user sees the dialog while the ports are probed";
+  EXPECT_TRUE(dlg.PortButton(2)->isChecked());
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "app/LanguageTexts.h"
 #include "app/Messages.h"
 #include "editors/ui/ChEditView.h"
+#include "editors/ChannelBand.h"
 #include "editors/ChannelClipboard.h"
 #include "editors/ui/EditGrid.h"
 
@@ -182,18 +183,31 @@ bool CChInfoView::OnPaste() {
   int count = -1;
   if (const auto rows = grid_->SelectedRows()) {
     first = rows->first;
-    count = rows->second - rows->first + 1;
+    // A range of rows takes as many channels; one row takes them all.
+    if (rows->second > rows->first) count = rows->second - rows->first + 1;
   }
   PasteResult result;
   doc_.Commit(QTx(739_txt), [&] { result = TheChannelClipboard().Paste(source_->Store(), first, count); });
   Reload();
   ReportStatus(result.status);
+  ReportBand(result);
   return result.pasted > 0;
+}
+
+void CChInfoView::ReportBand(const PasteResult& result) {
+  // Channels copied from an image of another band: one message names them.
+  QStringList lines;
+  if (!result.notPasted.empty())
+    lines << QTx(656_txt) << QString::fromStdString(FormatText(Tx(677_txt), {ChannelNumberList(result.notPasted)}));
+  if (!result.outsideBand.empty())
+    lines << QString::fromStdString(FormatText(Tx(676_txt), {ChannelNumberList(result.outsideBand)}));
+  if (!lines.isEmpty()) Error(this, lines.join(QLatin1Char('\n')));
 }
 
 bool CChInfoView::OnDelete() {
   if (grid_->IsEditing()) grid_->CommitCellEdit();
-  const auto rows = grid_->SelectedRows();
+  // Channels go only with whole rows chosen from the number column.
+  const auto rows = grid_->SelectedWholeRows();
   if (!GridHasFocus() || !rows) return false;
   StoreStatus status = StoreStatus::Ok;
   const bool changed = doc_.Commit(QTx(740_txt), [&] {

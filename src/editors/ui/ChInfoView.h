@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "editors/ChannelClipboard.h"
 #include "editors/ChannelGridSource.h"
 #include "editors/ui/EditorDocument.h"
 
@@ -66,6 +67,7 @@ class CChInfoView : public QWidget {
   void UpdateTitle();
   void MakeSource();
   void ReportStatus(StoreStatus s);
+  void ReportBand(const PasteResult& result);
 
   EditorDocument& doc_;
   QPointer<EditorDocument> docAlive_;

@@ -199,7 +199,8 @@ void EditGrid::MoveToNextCell() {
 QSize EditGrid::sizeHint() const {
   int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
   for (int c = 0; c < model_->columnCount(); ++c) width += columnWidth(c);
-  const int rows = std::min(16, std::max(1, model_->rowCount()));
+  // Every row: the frame that shows the grid is bounded by the area it lives in.
+  const int rows = std::max(1, model_->rowCount());
   const int height = 2 * frameWidth() + horizontalHeader()->sizeHint().height() +
                      rows * verticalHeader()->defaultSectionSize();
   return {width, height};
@@ -372,6 +373,8 @@ bool EditGrid::EditorKey(QKeyEvent* k) {
       const int row = editRow_, col = editCol_;
       CommitCellEdit();
       setFocus(Qt::OtherFocusReason);
+      // With Shift or Ctrl held the current cell stays.
+      if (k->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) return true;
       GridSource* s = Source();
       if (s && s->EnterMovesDown(row, col)) {
         if (row + 1 < s->RowCount()) SetCurrentCell(row + 1, col);
@@ -445,7 +448,8 @@ void EditGrid::keyPressEvent(QKeyEvent* e) {
       if (!shift && !ctrl) MoveToNextCell();
       return;
     case Qt::Key_Delete:
-      if (SelectedRows()) {
+      // Channels go only with whole rows; otherwise the cell is emptied.
+      if (SelectedWholeRows()) {
         emit DeleteRequested();
       } else {
         startEmpty_ = true;
@@ -518,6 +522,13 @@ std::optional<std::pair<int, int>> EditGrid::SelectedRows() const {
   }
   if (last < 0 || (!wholeRow && cells < 2)) return std::nullopt;
   return std::pair{first, last};
+}
+
+std::optional<std::pair<int, int>> EditGrid::SelectedWholeRows() const {
+  const QItemSelection sel = selectionModel()->selection();
+  for (const QItemSelectionRange& r : sel)
+    if (r.width() != model_->columnCount()) return std::nullopt;
+  return SelectedRows();
 }
 
 void EditGrid::SelectRows(int first, int last) {

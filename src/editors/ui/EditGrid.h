@@ -96,6 +96,8 @@ class EditGrid : public QTableView {
   // --- rows --------------------------------------------------------------------
   // First and last selected row when a range of rows is selected.
   std::optional<std::pair<int, int>> SelectedRows() const;
+  // The same, only when whole rows are selected (from the number column).
+  std::optional<std::pair<int, int>> SelectedWholeRows() const;
   void SelectRows(int first, int last);
   // The "to Clip" text of the selected rows; empty without a selection.
   std::string SelectedClipText(bool withTitle) const;
@@ -104,7 +106,7 @@ class EditGrid : public QTableView {
   bool CopyRowsToClipboard(bool withTitle);
   // Help context of the current column (0 = none).
   int CurrentHelpContext() const;
-  // Wide enough for every column, high enough for about 16 rows.
+  // Wide enough for every column and high enough for every row.
   QSize sizeHint() const override;
 
  signals:
