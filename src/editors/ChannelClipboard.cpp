@@ -53,20 +53,12 @@ PasteResult ChannelClipboard::Paste(ChannelStore& store, int firstTarget, int ma
     const int t = firstTarget + i;
     if (t >= kChannelCount) break;
     const auto& e = entries_[static_cast<std::size_t>(i)];
-    if (store.Exists(t)) {
-      const StoreStatus s = store.DeleteChannel(t);
-      if (s != StoreStatus::Ok) {
-        result.status = s;
-        return result;
-      }
-    }
-    if (e.record) {
-      StoreStatus s = store.CreateChannel(t);
-      if (s == StoreStatus::Ok) s = store.WriteChannel(t, *e.record, e.aux);
-      if (s != StoreStatus::Ok) {
-        result.status = s;
-        return result;
-      }
+    StoreStatus s = StoreStatus::Ok;
+    if (e.record) s = store.ReplaceChannel(t, *e.record, e.aux);
+    else if (store.Exists(t)) s = store.DeleteChannel(t);
+    if (s != StoreStatus::Ok) {
+      result.status = s;
+      return result;
     }
     ++result.pasted;
   }
