@@ -170,6 +170,8 @@ QWidget* SettingsForm::MakeControl(Control& c) {
     case ControlKind::Edit: {
       auto* edit = new FilterEdit(this, d.filter);
       if (d.maxLength) edit->setMaxLength(d.maxLength);
+      // Long texts (CW messages, message lines) show whole.
+      if (d.maxLength > 16) edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(d.maxLength, 'A')));
       connect(edit, &QLineEdit::editingFinished, this, [this, index, edit] { CommitText(index, edit->text()); });
       return edit;
     }
