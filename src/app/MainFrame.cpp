@@ -479,7 +479,10 @@ bool CMainFrame::OpenEditor(EditorKind kind) {
   CEditorFrame* frame = MakeEditorFrame(kind);
   frame->SetView(view);
   mdi_->addSubWindow(frame);
-  connect(frame, &CEditorFrame::Closed, this, [this] { OnFrameClosed(); });
+  connect(frame, &CEditorFrame::Closed, this, [this, kind] {
+    if (doc_) doc_->NotifyEditorClosed(kind);
+    OnFrameClosed();
+  });
   frame->show();
   FitIntoMdiArea(frame);
   mdi_->setActiveSubWindow(frame);

@@ -53,23 +53,15 @@ PasteResult ChannelClipboard::Paste(ChannelStore& store, int firstTarget, int ma
       result.notPasted.push_back(t);
       continue;
     }
-    if (store.Exists(t)) {
-      const StoreStatus s = store.DeleteChannel(t);
-      if (s != StoreStatus::Ok) {
-        result.status = s;
-        return result;
-      }
+    StoreStatus s = StoreStatus::Ok;
+    if (e.record) s = store.ReplaceChannel(t, *e.record, e.aux);
+    else if (store.Exists(t)) s = store.DeleteChannel(t);
+    if (s != StoreStatus::Ok) {
+      result.status = s;
+      return result;
     }
-    if (e.record) {
-      StoreStatus s = store.CreateChannel(t);
-      if (s == StoreStatus::Ok) s = store.WriteChannel(t, *e.record, e.aux);
-      if (s != StoreStatus::Ok) {
-        result.status = s;
-        return result;
-      }
-      // Step codes and split flags follow the band of this image.
-      if (RestoreChannelForBand(store, t).txOutside) result.outsideBand.push_back(t);
-    }
+    // Step codes and split flags follow the band of this image.
+    if (e.record && RestoreChannelForBand(store, t).txOutside) result.outsideBand.push_back(t);
     ++result.pasted;
   }
   return result;

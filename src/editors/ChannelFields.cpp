@@ -264,7 +264,7 @@ const EditorModule& ChannelGridModule() {
       .tables = {kFullGrid, kShortGrid},
       // A new band keeps the channels: their frequencies are stored again for
       // it (the main frame names those outside it).
-      .bandDefaults = RestoreChannelsForBand,
+      .bandDefaults = [](ImageStore& image) { RestoreChannelsForBand(image); },
       // The channel store owns the index, the records and the auxiliary records.
       .owns = {{kChannelIndexOffset, 2 * kChannelIndexEntries},
                {kRecordAreaStart, kRecordAreaEnd - kRecordAreaStart},

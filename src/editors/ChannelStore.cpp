@@ -387,14 +387,25 @@ StoreStatus ChannelStore::CopyChannel(int source, int destination) {
   // The source bytes are taken before any record moves.
   const auto record = ReadRecord(source);
   const auto aux = ReadAuxRecord(source);
-  if (Exists(destination)) {
-    const StoreStatus s = DeleteChannel(destination);
+  if (record.empty()) return Exists(destination) ? DeleteChannel(destination) : StoreStatus::Ok;
+  return ReplaceChannel(destination, record, aux);
+}
+
+StoreStatus ChannelStore::ReplaceChannel(int channel, std::span<const std::uint8_t> record,
+                                         std::span<const std::uint8_t> aux) {
+  if (channel < 0 || channel >= kChannelCount) return StoreStatus::NotEditable;
+  if (record.size() != kChannelRecordSize || aux.size() != kAuxRecordSize) return StoreStatus::BadText;
+  auto main = image_.Main();
+  const bool priority = main.Byte(kPriorityChannelByte) == channel + 1;
+  if (Exists(channel)) {
+    const StoreStatus s = DeleteChannel(channel);
     if (s != StoreStatus::Ok) return s;
   }
-  if (record.empty()) return StoreStatus::Ok;
-  const StoreStatus s = CreateChannel(destination);
-  if (s != StoreStatus::Ok) return s;
-  return WriteChannel(destination, record, aux);
+  StoreStatus s = CreateChannel(channel);
+  if (s == StoreStatus::Ok) s = WriteChannel(channel, record, aux);
+  // The channel is there again: it keeps being the priority channel.
+  if (priority && Exists(channel)) main.SetByte(kPriorityChannelByte, static_cast<std::uint8_t>(channel + 1));
+  return s;
 }
 
 // --- image-wide ---------------------------------------------------------------

@@ -213,6 +213,12 @@ class ChannelStore {
   StoreStatus WriteChannel(int channel, std::span<const std::uint8_t> record,
                            std::span<const std::uint8_t> aux);
 
+  // Puts a whole channel in place of whatever the channel held (copy, paste):
+  // an existing channel is deleted, then created again with the record and
+  // aux. The channel stays the priority channel when it was one.
+  StoreStatus ReplaceChannel(int channel, std::span<const std::uint8_t> record,
+                             std::span<const std::uint8_t> aux);
+
   // Stores a frequency (column 0 receive, 1 transmit) by the frequency rules
   // of SetFieldText.
   StoreStatus StoreFrequency(int channel, int which, std::string_view text);

@@ -4,12 +4,20 @@
 #include <string>
 
 #include "data/NewImage.h"
+#include "editors/BeatShiftFields.h"
 #include "editors/ChannelFields.h"
+#include "editors/CwIdFields.h"
+#include "editors/CwMessageFields.h"
+#include "editors/DtmfFields.h"
+#include "editors/EmbeddedMessageFields.h"
+#include "editors/ScanInfoFields.h"
 
 namespace zmp {
 
 ModuleList EditorModules() {
-  static const std::array<const EditorModule*, 2> modules{&ChannelGridModule(), &ChannelEditModule()};
+  static const std::array<const EditorModule*, 8> modules{
+      &ChannelGridModule(), &ChannelEditModule(), &CwIdModule(),      &BeatShiftModule(),
+      &ScanInfoModule(),    &DtmfModule(),        &CwMessageModule(), &EmbeddedMessageModule()};
   return modules;
 }
 
@@ -31,6 +39,11 @@ void InstallEditorModules() {
 void ReleaseDeletedChannel(ImageStore& image, int channel) {
   for (const EditorModule* m : EditorModules())
     if (m->channelDeleted) m->channelDeleted(image, channel);
+}
+
+void ReleaseEmptiedCwMessage(ImageStore& image, int message) {
+  for (const EditorModule* m : EditorModules())
+    if (m->cwMessageEmptied) m->cwMessageEmptied(image, message);
 }
 
 void NotifyImageReplaced(ImageStore& image) {

@@ -20,6 +20,9 @@ void InstallEditorModules();
 
 // Tells every module that a channel was deleted.
 void ReleaseDeletedChannel(ImageStore& image, int channel);
+// Tells every module that CW message `message` (1..8), which held text, is
+// empty now: settings that send it let it go.
+void ReleaseEmptiedCwMessage(ImageStore& image, int message);
 // Tells every module that the image was replaced (open, new, read).
 void NotifyImageReplaced(ImageStore& image);
 

@@ -198,13 +198,6 @@ CommitResult CommitToneText(const FieldAt& at, std::string_view text) {
   return Store(at, TextToToneCode(text));
 }
 
-CommitResult CommitText(const FieldAt& at, std::string_view text) {
-  const auto bytes = EncodeFixedText(at.decl, text);
-  if (!bytes) return CommitResult::Refuse(752_txt);
-  at.Writable().Block(at.table.base.block).Write(at.offset(), *bytes);
-  return {};
-}
-
 }  // namespace
 
 // --- locating -----------------------------------------------------------------
@@ -293,6 +286,12 @@ long ToStored(const FieldDecl& d, long shown) {
   return shown * d.scale.den / d.scale.num;
 }
 
+std::string FieldLabel(const FieldDecl& d) {
+  std::string s = Tx(d.label);
+  if (d.labelNumber > 0) s += ' ' + std::to_string(d.labelNumber);
+  return s;
+}
+
 std::string FormatNumber(const FieldDecl& d, long stored) {
   if (ShowsOff(d, stored)) return Tx(d.off.text);
   if (d.blankFfff && stored == 0xFFFF) return {};
@@ -304,15 +303,27 @@ std::string FormatNumber(const FieldDecl& d, long stored) {
 // --- fixed texts ----------------------------------------------------------------
 
 std::optional<std::vector<std::uint8_t>> EncodeFixedText(const FieldDecl& d, std::string_view text) {
-  std::vector<std::uint8_t> out(d.length, d.pad);
-  const std::size_t n = std::min(text.size(), d.length);
-  for (std::size_t i = 0; i < n; ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c < 0x20 || c > 0x7E) return std::nullopt;
-    if (d.filter != 0 && !FilterChar(d.filter, static_cast<char>(c), FilterContext{})) return std::nullopt;
-    out[i] = c;
+  text = text.substr(0, std::min(text.size(), d.length));
+  for (char c : text) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u > 0x7E) return std::nullopt;  // one byte per printable character
   }
+  std::string typed(text);
+  if (d.filter != 0) {
+    auto filtered = FilterInsert(d.filter, text, FilterContext{});
+    if (!filtered) return std::nullopt;
+    typed = std::move(*filtered);
+  }
+  std::vector<std::uint8_t> out(d.length, d.pad);
+  for (std::size_t i = 0; i < typed.size() && i < d.length; ++i) out[i] = static_cast<std::uint8_t>(typed[i]);
   return out;
+}
+
+CommitResult CommitFixedText(const FieldAt& at, std::string_view text) {
+  const auto bytes = EncodeFixedText(at.decl, text);
+  if (!bytes) return CommitResult::Refuse(752_txt);
+  at.Writable().Block(at.table.base.block).Write(at.offset(), *bytes);
+  return {};
 }
 
 std::string DecodeFixedText(ConstBlockRef block, std::size_t offset, std::size_t length, std::uint8_t pad) {
@@ -392,6 +403,7 @@ CommitResult CommitFieldText(const FieldRef& f, ImageStore& image, std::string_v
   // Custom commits decide themselves what a missing row means (a frequency
   // typed into an empty channel row creates the channel).
   if (d.hooks && d.hooks->commitText) {
+    if (!r.base && d.storage != Storage::Custom) return {CommitStatus::NotEditable, {0}};
     if (r.base && !r.applicable) return {CommitStatus::NotApplicable, {0}};
     return d.hooks->commitText(AtOf(f, image, &image, r.base.value_or(0)), text);
   }
@@ -404,7 +416,7 @@ CommitResult CommitFieldText(const FieldRef& f, ImageStore& image, std::string_v
     return CommitResult::Refuse(752_txt);
   }
   switch (d.storage) {
-    case Storage::Text: return CommitText(at, text);
+    case Storage::Text: return CommitFixedText(at, text);
     case Storage::Tone: return CommitToneText(at, text);
     case Storage::Custom: return {CommitStatus::NotEditable, {0}};
     default: break;

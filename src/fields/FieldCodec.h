@@ -89,9 +89,17 @@ std::string FormatUnits(long units, int decimals);
 long ToShown(const FieldDecl& d, long stored);
 long ToStored(const FieldDecl& d, long shown);
 
+// The caption of a field: its label text, followed by its number when it has one.
+std::string FieldLabel(const FieldDecl& d);
+
 // Fixed text: the bytes a text would be stored as (cut, padded), or nothing
-// when a character cannot be stored in the field.
+// when a character cannot be stored in the field. Every character goes
+// through the field's input mode as if typed in turn, so a CW text holds the
+// uppercase letters the edit would show and never two spaces side by side.
 std::optional<std::vector<std::uint8_t>> EncodeFixedText(const FieldDecl& d, std::string_view text);
+// Stores a fixed text field from typed text (the codec's own text commit,
+// for hooks that prepare the text first). Refused texts write nothing.
+CommitResult CommitFixedText(const FieldAt& at, std::string_view text);
 std::string DecodeFixedText(ConstBlockRef block, std::size_t offset, std::size_t length, std::uint8_t pad);
 
 }  // namespace zmp

@@ -128,7 +128,8 @@ struct FieldHooks {
   std::vector<ShownChoice> (*choices)(const FieldAt&) = nullptr;
   // Shows a Custom field. Empty text for a value the field cannot show.
   std::string (*show)(const FieldAt&) = nullptr;
-  // Stores typed text into a Custom field (or replaces the codec's commit).
+  // Stores typed text into a Custom field (or replaces the codec's commit;
+  // only a Custom field is asked for a row that does not exist).
   CommitResult (*commitText)(const FieldAt&, std::string_view text) = nullptr;
   // Checks a stored value before it is written (a refusal writes nothing).
   CommitResult (*validate)(const FieldAt&, long stored) = nullptr;
@@ -144,6 +145,7 @@ struct FieldHooks {
 struct FieldDecl {
   std::string_view key;              // lowercase, stable: "rx_frequency"
   TextNo label{0};
+  int labelNumber = 0;               // > 0: the caption is the label text, a space and this number
   ControlKind kind = ControlKind::EditSpin;
   Storage storage = Storage::Byte;
   std::size_t offset = 0;            // within the row (main-block offset for a fixed form)
@@ -216,6 +218,9 @@ struct EditorModule {
   void (*modelDefaults)(ImageStore&) = nullptr;   // every new image and model change
   void (*channelDeleted)(ImageStore&, int channel) = nullptr;
   void (*imageReplaced)(ImageStore&) = nullptr;
+  // A CW message (1..8) that held text became empty: settings that send it
+  // let it go, in the same undo step.
+  void (*cwMessageEmptied)(ImageStore&, int message) = nullptr;
   // Byte ranges (main block) that the module owns beyond its fields.
   std::vector<std::pair<std::size_t, std::size_t>> owns{};
 };

@@ -727,3 +727,15 @@ TEST_F(MainFrameTest, ModelChangeAsksToSaveAndABandChangeNamesChannelsOutsideThe
   EXPECT_EQ(store.ExistingCount(), 2);
   EXPECT_EQ(store.GetFieldText(3, chfield::kRxFrequency).text, "170.000000");
 }
+
+TEST_F(MainFrameTest, CwIdAndBeatShiftCloseWithTheChannelEditForm) {
+  CMainFrame& f = Start();
+  for (EditorKind k : {EditorKind::ChEdit, EditorKind::CWID, EditorKind::BeatShift}) ASSERT_TRUE(f.OpenEditor(k));
+  ASSERT_NE(f.EditorFrame(EditorKind::CWID), nullptr);
+  EXPECT_TRUE(f.EditorFrame(EditorKind::BeatShift)->windowTitle().startsWith("Beat Shift  [ Channel - "));
+  f.EditorFrame(EditorKind::ChEdit)->close();
+  QApplication::processEvents();
+  EXPECT_EQ(f.EditorFrame(EditorKind::CWID), nullptr);
+  EXPECT_EQ(f.EditorFrame(EditorKind::BeatShift), nullptr);
+  EXPECT_NE(f.EditorFrame(EditorKind::ChInfo), nullptr) << "the other editors stay";
+}

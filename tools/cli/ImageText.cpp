@@ -65,7 +65,7 @@ std::vector<FieldListing> ListFields(ModuleList modules, const ImageStore& image
   ForEachField(modules, image, [&](const FieldInstance& f) {
     FieldListing l;
     l.field = f;
-    l.label = Tx(f.ref.decl->label);
+    l.label = FieldLabel(*f.ref.decl);
     l.kind = FieldKindName(*f.ref.decl);
     l.view = ShowField(f.ref, image);
     l.where = LocateField(f.ref, image);
@@ -451,7 +451,7 @@ ImageDiff DiffImages(ModuleList modules, const ImageStore& a, const ImageStore& 
     if (textA == textB) continue;
     const auto places = std::make_pair(PlaceOf(whereA), PlaceOf(whereB));
     if ((places.first || places.second) && !reported.insert(places).second) continue;
-    diff.fields.push_back(RowName(e.field) + " / " + Tx(ref.decl->label) + ": " + Shown(textA) + " → " + Shown(textB));
+    diff.fields.push_back(RowName(e.field) + " / " + FieldLabel(*ref.decl) + ": " + Shown(textA) + " → " + Shown(textB));
   }
 
   for (BlockId block : kAllBlocks) {

@@ -42,6 +42,10 @@ class EditorDocument : public QObject {
     emit CurrentChannelChanged(channel);
   }
 
+  // Tells the views that an editor window closed (views that follow another
+  // editor close with it).
+  void NotifyEditorClosed(EditorKind kind) { emit EditorClosed(kind); }
+
   // Tells the views what changed: Changed with the ranges, then ImageChanged.
   // When the change touched the channel index the current channel may have
   // moved or gone: CurrentChannelChanged follows.
@@ -58,6 +62,7 @@ class EditorDocument : public QObject {
   // The byte ranges of a change, just before ImageChanged.
   void Changed(const zmp::ImageChange& change);
   void CurrentChannelChanged(int channel);
+  void EditorClosed(zmp::EditorKind kind);
 
  private:
   int currentChannel_ = 0;

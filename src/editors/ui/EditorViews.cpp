@@ -1,5 +1,7 @@
 #include "editors/ui/EditorViews.h"
 
+#include "editors/ui/BeatShiftView.h"
+#include "editors/ui/CWIDView.h"
 #include "editors/ui/ChEditView.h"
 #include "editors/ui/ChInfoView.h"
 #include "editors/ui/ModuleView.h"
@@ -13,6 +15,8 @@ const std::map<EditorKind, EditorFactory>& BuiltEditors() {
     std::map<EditorKind, EditorFactory> m{
         {EditorKind::ChInfo, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CChInfoView(d, p); }},
         {EditorKind::ChEdit, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CChEditView(d, p); }},
+        {EditorKind::CWID, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CCWIDView(d, p); }},
+        {EditorKind::BeatShift, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CBeatShiftView(d, p); }},
     };
     for (const EditorModule* module : EditorModules()) {
       const auto kind = static_cast<EditorKind>(module->kind);

@@ -16,6 +16,7 @@
 #include "app/LanguageTexts.h"
 #include "app/Messages.h"
 #include "editors/ui/FieldControls.h"
+#include "editors/ui/ChoiceComboBox.h"
 #include "editors/ui/EditGrid.h"
 #include "editors/ui/FilterEdit.h"
 #include "editors/ui/NumberComboBox.h"
@@ -126,7 +127,7 @@ QWidget* SettingsForm::BuildPage(const FieldTable& table, std::size_t tableIndex
     byTable_[tableIndex].push_back(index);
     Control& c = controls_.back();
     if (decl.kind == ControlKind::GroupLabel || decl.kind == ControlKind::Static) {
-      auto* heading = new QLabel(QTx(decl.label), page);
+      auto* heading = new QLabel(Q(FieldLabel(decl)), page);
       if (decl.kind == ControlKind::GroupLabel) {
         QFont bold = heading->font();
         bold.setBold(true);
@@ -147,7 +148,7 @@ QWidget* SettingsForm::BuildPage(const FieldTable& table, std::size_t tableIndex
     if (ownCaption) {
       grid->addWidget(w, row, col, 1, 2);
     } else {
-      c.label = new QLabel(QTx(decl.label), page);
+      c.label = new QLabel(Q(FieldLabel(decl)), page);
       c.label->setObjectName(CtlName(decl.labelId));
       c.label->setBuddy(w);
       grid->addWidget(c.label, row, col);
@@ -175,6 +176,8 @@ QWidget* SettingsForm::MakeControl(Control& c) {
     case ControlKind::Edit: {
       auto* edit = new FilterEdit(this, d.filter);
       if (d.maxLength) edit->setMaxLength(d.maxLength);
+      // Long texts (CW messages, message lines) show whole.
+      if (d.maxLength > 16) edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(d.maxLength, 'A')));
       connect(edit, &QLineEdit::editingFinished, this, [this, index, edit] { CommitText(index, edit->text()); });
       return edit;
     }
@@ -199,7 +202,8 @@ QWidget* SettingsForm::MakeControl(Control& c) {
     }
     case ControlKind::EditCombo: {
       QComboBox* box = nullptr;
-      if (d.storage == Storage::Tone) box = new ToneComboBox(this);
+      if (d.hooks && d.hooks->choices) box = new ChoiceComboBox(this, d.filter, d.maxLength);
+      else if (d.storage == Storage::Tone) box = new ToneComboBox(this);
       else box = new NumberComboBox(this, static_cast<int>(std::max(1L, d.range.minimum)),
                                     static_cast<int>(d.range.maximum));
       connect(box, &QComboBox::activated, this, [this, index, box](int) { CommitText(index, box->currentText()); });
@@ -208,7 +212,7 @@ QWidget* SettingsForm::MakeControl(Control& c) {
       return box;
     }
     case ControlKind::CheckBox: {
-      auto* check = new QCheckBox(QTx(d.label), this);
+      auto* check = new QCheckBox(Q(FieldLabel(d)), this);
       connect(check, &QCheckBox::clicked, this, [this, index](bool on) {
         const Control& ctl = controls_[index];
         Commit(ctl, [&] { return CommitFieldCheck(RefOf(ctl), doc_.Image(), on); });
@@ -216,7 +220,7 @@ QWidget* SettingsForm::MakeControl(Control& c) {
       return check;
     }
     default: {
-      auto* button = new QPushButton(QTx(d.label), this);
+      auto* button = new QPushButton(Q(FieldLabel(d)), this);
       const QString key = QString::fromUtf8(d.key.data(), static_cast<qsizetype>(d.key.size()));
       connect(button, &QPushButton::clicked, this, [this, key] { emit ButtonClicked(key); });
       return button;
@@ -277,7 +281,9 @@ void SettingsForm::Fill(Control& c) {
     }
     case ControlKind::EditCombo: {
       auto* box = static_cast<QComboBox*>(w);
-      if (!v.exists || !v.raw) {
+      if (auto* choice = qobject_cast<ChoiceComboBox*>(box)) {
+        choice->SetChoices(v.exists ? FieldChoices(ref, image) : std::vector<ShownChoice>{}, text);
+      } else if (!v.exists || !v.raw) {
         box->setCurrentIndex(-1);
         box->setEditText(QString());
       } else if (auto* tone = qobject_cast<ToneComboBox*>(box)) {
@@ -300,7 +306,7 @@ void SettingsForm::Fill(Control& c) {
 void SettingsForm::Commit(const Control& c, const std::function<CommitResult()>& change) {
   if (loading_) return;
   CommitResult result;
-  const bool changed = doc_.Commit(QTx(c.decl->label), [&] { result = change(); });
+  const bool changed = doc_.Commit(Q(FieldLabel(*c.decl)), [&] { result = change(); });
   if (!changed) Reload();  // a refused or unchanged entry shows the stored value again
   if (!result.ok() && result.message.n) {
     emit Refused(result.message);

@@ -1,0 +1,120 @@
+// The signalling forms on the offscreen platform: each form built, filled and
+// shown, and the CW ID view following the channel edit form's Page Up
+// (channel edit form and CW ID view reloaded and repainted).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/FPUDoc.h"
+#include "app/LanguageTexts.h"
+#include "data/NewImage.h"
+#include "editors/ChannelStore.h"
+#include "editors/CwMessageFields.h"
+#include "editors/DtmfFields.h"
+#include "editors/EmbeddedMessageFields.h"
+#include "editors/ScanInfoFields.h"
+#include "editors/ui/BeatShiftView.h"
+#include "editors/ui/CWIDView.h"
+#include "editors/ui/ChEditView.h"
+#include "editors/ui/ModuleView.h"
+
+namespace {
+
+// A new image with all 30 channels, each with a transmit frequency and CW ID on.
+void FillChannels(zmp::ImageStore& image) {
+  zmp::ModelInfo(image).SetRecord(zmp::ModelRecord::Default());
+  zmp::ApplyNewImageDefaults(image, false, false);
+  zmp::ChannelStore store(image);
+  for (int ch = 0; ch < zmp::kChannelCount; ++ch) {
+    store.SetFieldText(ch, zmp::chfield::kRxFrequency, "146." + std::to_string(100 + 5 * ch));
+    store.SetFieldText(ch, zmp::chfield::kTxFrequency, "146." + std::to_string(700 + 5 * ch));
+    store.SetFieldValue(ch, zmp::chfield::kCwId, 1);
+  }
+}
+
+using Make = std::function<QWidget*(zmp::EditorDocument&)>;
+
+// Built, filled, shown and painted, then closed.
+void FormOpens(benchmark::State& state, const Make& make) {
+  zmp::ImageStore image;
+  FillChannels(image);
+  zmp::CFPUDoc doc(image, nullptr);
+  doc.SetCurrentChannel(9);
+  for (auto _ : state) {
+    std::unique_ptr<QWidget> view(make(doc));
+    view->show();
+    view->repaint();
+    QApplication::processEvents();
+  }
+}
+
+QWidget* Module(zmp::EditorDocument& doc, const zmp::EditorModule& m) { return new zmp::ModuleView(doc, m); }
+
+BENCHMARK_CAPTURE(FormOpens, Dtmf, Make([](auto& d) { return Module(d, zmp::DtmfModule()); }))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FormOpens, ScanInformation, Make([](auto& d) { return Module(d, zmp::ScanInfoModule()); }))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FormOpens, CwId, Make([](auto& d) { return new zmp::CCWIDView(d); }))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FormOpens, CwMessage, Make([](auto& d) { return Module(d, zmp::CwMessageModule()); }))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FormOpens, BeatShift, Make([](auto& d) { return new zmp::CBeatShiftView(d); }))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FormOpens, EmbeddedMessage,
+                  Make([](auto& d) { return Module(d, zmp::EmbeddedMessageModule()); }))
+    ->Unit(benchmark::kMillisecond);
+
+// Page Up in the channel edit form: the form steps its channel, the CW ID
+// view follows; both are repainted.
+void CwIdFollowsPageUp(benchmark::State& state) {
+  zmp::ImageStore image;
+  FillChannels(image);
+  zmp::CFPUDoc doc(image, nullptr);
+  zmp::CChEditView::ShowChannel(0);
+  zmp::CChEditView edit(doc);
+  zmp::CCWIDView cw(doc);
+  edit.show();
+  cw.show();
+  QApplication::processEvents();
+  QWidget* name = edit.ValueControl(zmp::chfield::kName);
+  name->setFocus();
+  for (auto _ : state) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_PageUp, Qt::NoModifier);
+    QApplication::sendEvent(name, &press);
+    edit.repaint();
+    cw.repaint();
+  }
+  if (cw.Channel() != edit.Channel()) state.SkipWithError("the CW ID view did not follow");
+}
+BENCHMARK(CwIdFollowsPageUp)->Unit(benchmark::kMillisecond);
+
+// The CW ID view alone following a change of the current channel.
+void CwIdFollowsChannelChange(benchmark::State& state) {
+  zmp::ImageStore image;
+  FillChannels(image);
+  zmp::CFPUDoc doc(image, nullptr);
+  zmp::CCWIDView cw(doc);
+  cw.show();
+  QApplication::processEvents();
+  int ch = 0;
+  for (auto _ : state) {
+    doc.SetCurrentChannel(ch = (ch + 1) % zmp::kChannelCount);
+    cw.repaint();
+  }
+}
+BENCHMARK(CwIdFollowsChannelChange)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  zmp::Texts().LoadFile(std::string(ZMP_SOURCE_DIR) + "/lang/zmp318t.lng", "English");
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  return 0;
+}

@@ -1,0 +1,376 @@
+// The DTMF, scan information, CW ID, CW message, beat shift and embedded
+// message editors as a user drives them: keys typed into the real forms on
+// the offscreen platform, the image bytes checked afterwards.
+#include <gtest/gtest.h>
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <memory>
+
+#include "../support/QtTestApp.h"
+#include "EditorGuiSupport.h"
+#include "EditorTestSupport.h"
+#include "app/FPUDoc.h"
+#include "app/Messages.h"
+#include "data/NewImage.h"
+#include "editors/BeatShiftFields.h"
+#include "editors/ChannelStore.h"
+#include "editors/CwIdFields.h"
+#include "editors/CwMessageFields.h"
+#include "editors/DtmfFields.h"
+#include "editors/EditorModules.h"
+#include "editors/EmbeddedMessageFields.h"
+#include "editors/ScanInfoFields.h"
+#include "editors/ui/BeatShiftView.h"
+#include "editors/ui/CWIDView.h"
+#include "editors/ui/ChEditView.h"
+#include "editors/ui/ChInfoView.h"
+#include "editors/ui/EditGrid.h"
+#include "editors/ui/EditorViews.h"
+#include "editors/ui/ModuleView.h"
+#include "editors/ui/SettingsForm.h"
+
+using namespace zmp;
+using namespace zmp::testing;
+namespace f = chfield;
+
+namespace {
+
+template <class W = QWidget>
+W* Ctl(QWidget& view, int id) {
+  auto* w = view.findChild<W*>(QStringLiteral("ctl%1").arg(id));
+  EXPECT_NE(w, nullptr) << id;
+  return w;
+}
+
+// Replaces the text of a control and leaves it with Tab.
+void Enter(QWidget* control, const QString& text) {
+  control->setFocus();
+  if (auto* spin = qobject_cast<QAbstractSpinBox*>(control)) spin->selectAll();
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->selectAll();
+  if (auto* box = qobject_cast<QComboBox*>(control); box && box->lineEdit()) box->lineEdit()->selectAll();
+  Key(Focus(), Qt::Key_Backspace);
+  Type(text);
+  Key(Focus(), Qt::Key_Tab);
+}
+
+void Pick(QComboBox* box, long value) {
+  const int i = box->findData(QVariant::fromValue<qlonglong>(value));
+  ASSERT_GE(i, 0) << value;
+  box->setCurrentIndex(i);
+  emit box->activated(i);
+}
+
+class SignallingGui : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TestApp();
+    UseProgramTexts();
+    SetDecimalSeparator('.');
+    SetMessageHook([this](const MessageRequest& r) {
+      messages.push_back(r.text);
+      return Answer::Ok;
+    });
+    SetModel(doc.image, Vhf146E());
+  }
+  void TearDown() override { SetMessageHook({}); }
+
+  // Channels by number; with tx, a transmit frequency and CW ID on.
+  void MakeChannels(ImageStore& image, std::initializer_list<int> numbers, bool cwId = false) {
+    ChannelStore store(image);
+    for (int n : numbers) {
+      const std::string mhz = "146." + std::to_string(100 + 5 * n);
+      ASSERT_EQ(store.SetFieldText(n - 1, f::kRxFrequency, mhz), StoreStatus::Ok);
+      if (!cwId) continue;
+      ASSERT_EQ(store.SetFieldText(n - 1, f::kTxFrequency, mhz), StoreStatus::Ok);
+      ASSERT_EQ(store.SetFieldValue(n - 1, f::kCwId, 1), StoreStatus::Ok);
+    }
+  }
+  std::unique_ptr<ModuleView> Open(const EditorModule& module) {
+    auto view = std::make_unique<ModuleView>(doc, module);
+    Activate(*view);
+    return view;
+  }
+  std::uint8_t Byte(std::size_t offset) { return doc.image.Main().Byte(offset); }
+
+  TestDocument doc;
+  std::vector<QString> messages;
+};
+
+TEST_F(SignallingGui, DtmfFormStoresTypedPickedAndClickedValues) {
+  auto view = Open(DtmfModule());
+  EXPECT_EQ(view->windowTitle(), "DTMF");
+  auto* delay = Ctl<QAbstractSpinBox>(*view, 1054);
+  EXPECT_EQ(delay->text(), "") << "a blank image shows an empty delay";
+  for (int list : {1211, 1212, 1213}) EXPECT_EQ(Ctl<QComboBox>(*view, list)->currentIndex(), -1) << list;
+  Enter(delay, "1030");
+  EXPECT_EQ(doc.image.Main().Word(dtmf::kFirstDigitDelay), 1000);
+  EXPECT_EQ(delay->text(), "1000");
+  Enter(delay, "7x5");
+  EXPECT_EQ(doc.image.Main().Word(dtmf::kFirstDigitDelay), 50) << "letters are filtered, 75 stores 50";
+  delay->stepBy(-1);
+  EXPECT_EQ(doc.image.Main().Word(dtmf::kFirstDigitDelay), 0);
+  Pick(Ctl<QComboBox>(*view, 1211), 10);
+  EXPECT_EQ(Byte(dtmf::kSpeed), 10);
+  Pick(Ctl<QComboBox>(*view, 1213), 1000);
+  EXPECT_EQ(doc.image.Main().Word(dtmf::kStarHashTime), 1000);
+  auto* remote = Ctl<QCheckBox>(*view, 1094);
+  EXPECT_TRUE(remote->isChecked());
+  remote->click();
+  EXPECT_EQ(Byte(dtmf::kRemoteWithoutTone), 0);
+  EXPECT_EQ(doc.steps.size(), 6u) << "one undo step per commit";
+}
+
+TEST_F(SignallingGui, ScanFormRefusesAPriorityChannelThatDoesNotExist) {
+  MakeChannels(doc.image, {1, 2, 10});
+  auto view = Open(ScanInfoModule());
+  auto control = [&](std::size_t field) { return view->Form()->ValueControl(0, field); };
+  auto* channel = qobject_cast<QComboBox*>(control(1));
+  ASSERT_NE(channel, nullptr);
+  ASSERT_TRUE(channel->isEditable());
+  QStringList items;
+  for (int i = 0; i < channel->count(); ++i) items << channel->itemText(i);
+  EXPECT_EQ(items, (QStringList{"Off", "1", "2", "10"}));
+  EXPECT_EQ(channel->currentText(), "Off");
+  Enter(channel, "4");
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages.back().toStdString(), Tx(667_txt));
+  EXPECT_EQ(Byte(scan::kPriorityChannel), 0xFF) << "the byte is kept";
+  EXPECT_EQ(channel->currentText(), "Off") << "the stored value is shown again";
+  Enter(channel, "1a0");
+  EXPECT_EQ(Byte(scan::kPriorityChannel), 10) << "letters are filtered";
+  Pick(channel, 0xFF);
+  EXPECT_EQ(Byte(scan::kPriorityChannel), 0xFF);
+  Pick(channel, 2);
+  EXPECT_EQ(Byte(scan::kPriorityChannel), 2);
+  // The revert list is rebuilt from the priority mode.
+  auto* priority = qobject_cast<QComboBox*>(control(0));
+  auto* revert = qobject_cast<QComboBox*>(control(4));
+  EXPECT_EQ(revert->count(), 4);
+  Pick(priority, '1');
+  EXPECT_EQ(revert->count(), 4) << "0, 1, 4, 5";
+  EXPECT_EQ(revert->itemText(2).toStdString(), Tx(1125_txt));
+  // Times: typed, limited, stepped.
+  Enter(control(2), "0.2");
+  EXPECT_EQ(Byte(scan::kLookBackA), 5);
+  auto* dwell = qobject_cast<QAbstractSpinBox*>(control(6));
+  Enter(dwell, "0.7");
+  EXPECT_EQ(Byte(scan::kDwell), 5);
+  EXPECT_EQ(dwell->text(), "0.5");
+  dwell->stepBy(-1);
+  EXPECT_EQ(Byte(scan::kDwell), 50) << "down from the minimum wraps to the maximum";
+  // Deleting the priority channel elsewhere shows Off here.
+  doc.Commit("delete", [&] { ChannelStore(doc.image).DeleteChannel(1); });
+  EXPECT_EQ(channel->currentText(), "Off");
+  EXPECT_EQ(channel->count(), 3);
+}
+
+TEST_F(SignallingGui, CwIdFollowsTheChannelEditFormAcrossADeleteInTheGrid) {
+  // The program's own document: a delete in the grid moves channel 10's record.
+  ImageStore image;
+  SetModel(image, Vhf146E());
+  MakeChannels(image, {3, 10}, true);
+  CFPUDoc real(image, nullptr);
+  CChEditView::ShowChannel(9);
+  CChEditView edit(real);
+  CCWIDView cw(real);
+  Activate(cw);
+  EXPECT_EQ(cw.Caption()->text(), "Channel 10");
+  auto* interval = Ctl<QAbstractSpinBox>(cw, 1392);
+  EXPECT_TRUE(interval->isEnabled());
+  EXPECT_EQ(interval->text(), "30");
+  {
+    CChInfoView grid(real);
+    Activate(grid);
+    grid.Grid()->setFocus();
+    grid.Grid()->SelectRows(2, 2);
+    ASSERT_TRUE(grid.OnDelete());
+  }
+  ASSERT_EQ(image.Main().Word(2 * 9), 0x0800) << "channel 10's record moved down";
+  Activate(cw);
+  Enter(interval, "61");
+  EXPECT_EQ(image.Main().Byte(0x0800 + cwrec::kInterval), 60) << "at channel 10's new place";
+  EXPECT_EQ(image.Main().Byte(0x0840 + cwrec::kInterval), 0xFF);
+  Enter(Ctl(cw, 1072), " abc de");
+  EXPECT_EQ(image.Main().Text(AuxRecordOffset(9), 32), "ABC DE");
+  Enter(Ctl(cw, 1068), "2005");
+  EXPECT_EQ(image.Main().Byte(0x0800 + cwrec::kModDelay), 200);
+
+  // Page Up in the channel edit form: channel 11 does not exist, nothing is editable.
+  Activate(edit);
+  edit.ValueControl(f::kName)->setFocus();
+  Key(Focus(), Qt::Key_PageUp);
+  ASSERT_EQ(edit.Channel(), 10);
+  EXPECT_EQ(cw.Channel(), 10);
+  EXPECT_EQ(cw.Caption()->text(), "Channel 11");
+  EXPECT_FALSE(interval->isEnabled());
+  EXPECT_FALSE(Ctl(cw, 1072)->isEnabled());
+  EXPECT_EQ(interval->text(), "");
+  Key(edit.ValueControl(f::kRxFrequency), Qt::Key_PageDown);
+  EXPECT_TRUE(interval->isEnabled());
+  EXPECT_EQ(interval->text(), "60");
+}
+
+TEST_F(SignallingGui, CwIdEnablingFollowsTheSwitchAndTheTransmitMode) {
+  MakeChannels(doc.image, {5});
+  ChannelStore(doc.image).SetFieldText(4, f::kTxFrequency, "146.125");
+  CChEditView::ShowChannel(4);
+  CChEditView edit(doc);
+  CCWIDView cw(doc);
+  Activate(cw);
+  for (int id : {1072, 1392, 1395, 1078, 1068, 1070, 1397, 1398, 1075, 1399, 1076})
+    EXPECT_FALSE(Ctl(cw, id)->isEnabled()) << id << ": CW ID is off";
+  EXPECT_EQ(Focus(), cw.CloseButton()) << "nothing to edit: the focus is on Close";
+  Ctl<QCheckBox>(edit, 1345)->click();  // CW ID on in the channel edit form
+  for (int id : {1072, 1392, 1398, 1076}) EXPECT_TRUE(Ctl(cw, id)->isEnabled()) << id;
+  Pick(Ctl<QComboBox>(edit, 1289), 1);  // transmit mode 1
+  EXPECT_FALSE(Ctl(cw, 1398)->isEnabled()) << "CW ID over";
+  EXPECT_FALSE(Ctl(cw, 1076)->isEnabled()) << "Encode with QT/DQT";
+  EXPECT_TRUE(Ctl(cw, 1075)->isEnabled());
+  Activate(cw);
+  Enter(Ctl(cw, 1072), "ab~c");
+  EXPECT_EQ(doc.image.Main().Text(AuxRecordOffset(4), 32), "ABC") << "characters outside the CW set are dropped";
+  Ctl<QCheckBox>(cw, 1075)->click();
+  const std::size_t rec = *ChannelStore::RecordOf(doc.image, 4);
+  EXPECT_EQ(Byte(rec + cwrec::kSendToRa), 1);
+  // The buttons of the channel edit form open the two views; both close with it.
+  Ctl<QPushButton>(edit, 1142)->click();
+  Ctl<QPushButton>(edit, 1298)->click();
+  EXPECT_EQ(doc.opened, (std::vector<EditorKind>{EditorKind::CWID, EditorKind::BeatShift}));
+  CBeatShiftView beat(doc);
+  doc.NotifyEditorClosed(EditorKind::ChEdit);
+  EXPECT_EQ(doc.closed, (std::vector<EditorKind>{EditorKind::CWID, EditorKind::BeatShift}));
+}
+
+TEST_F(SignallingGui, BeatShiftBoxesWriteTheirBitsWhileBeatShiftIsOn) {
+  MakeChannels(doc.image, {4});
+  CChEditView::ShowChannel(3);
+  CChEditView edit(doc);
+  CBeatShiftView view(doc);
+  Activate(view);
+  EXPECT_EQ(view.windowTitle(), "Beat Shift  [ Channel - 4 ]");
+  auto* box3 = Ctl<QCheckBox>(view, 1288);
+  EXPECT_EQ(box3->text(), "Beat Shift 3");
+  EXPECT_FALSE(box3->isEnabled()) << "a new channel has beat shift off";
+  EXPECT_FALSE(box3->isChecked());
+  Ctl<QCheckBox>(edit, 1285)->click();  // beat shift on
+  const std::size_t at = *ChannelStore::RecordOf(doc.image, 3) + chrec::kBeatShift;
+  EXPECT_EQ(Byte(at), 0xFE);
+  ASSERT_TRUE(box3->isEnabled());
+  box3->click();
+  EXPECT_EQ(Byte(at), 0xF6);
+  Ctl<QCheckBox>(view, 1290)->click();
+  EXPECT_EQ(Byte(at), 0xD6);
+  box3->click();
+  EXPECT_EQ(Byte(at), 0xDE);
+  edit.SetChannel(4);
+  EXPECT_EQ(view.windowTitle(), "Beat Shift  [ Channel - 5 ]");
+  EXPECT_FALSE(box3->isEnabled());
+  EXPECT_FALSE(box3->isChecked()) << "a channel that does not exist shows every box clear";
+}
+
+TEST_F(SignallingGui, CwMessageAndEmbeddedMessageFormsTakeTypedTexts) {
+  auto mes = Open(CwMessageModule());
+  EXPECT_EQ(mes->windowTitle(), "CW Message");
+  Enter(Ctl(*mes, 1083), " cq de k");
+  EXPECT_EQ(doc.image.Main().Text(cwmes::MessageOffset(1), 32), "CQ DE K");
+  Enter(Ctl(*mes, 1093), "tEst  1");
+  EXPECT_EQ(doc.image.Main().Text(cwmes::MessageOffset(8), 32), "TEST 1") << "no two spaces side by side";
+  Enter(Ctl(*mes, 1063), "12");
+  EXPECT_EQ(Byte(cwmes::kSpeed), 12);
+  Enter(Ctl(*mes, 1063), "");
+  EXPECT_EQ(Byte(cwmes::kSpeed), 5) << "a speed emptied by the user stores 5";
+  Enter(Ctl(*mes, 1053), "9999");
+  EXPECT_EQ(Byte(cwmes::kModDelay), 255);
+  Ctl<QCheckBox>(*mes, 1264)->click();
+  EXPECT_EQ(Byte(cwmes::kSendToRa), 1);
+
+  auto emb = Open(EmbeddedMessageModule());
+  Enter(Ctl(*emb, 1010), "Repeater Hill 7, (c) 2024");
+  EXPECT_EQ(doc.image.Main().Text(emb::kLine1, 32), "Repeater Hill 7, (c) 2024");
+  Enter(Ctl(*emb, 1009), "    ");
+  EXPECT_TRUE(doc.image.Main().IsAll(emb::kLine2, 32, 0x00)) << "a spaces-only line stores zeros";
+  EXPECT_EQ(Ctl<QLineEdit>(*emb, 1009)->text(), "");
+}
+
+TEST_F(SignallingGui, TabbingThroughEveryFormOfABlankImageChangesNothing) {
+  // A blank image, and one channel that has CW ID and beat shift on.
+  for (bool withChannel : {false, true}) {
+    TestDocument blank;
+    SetModel(blank.image, Vhf146E());
+    if (withChannel) {
+      MakeChannels(blank.image, {1}, true);
+      blank.image.Main().SetByte(*ChannelStore::RecordOf(blank.image, 0) + chrec::kBeatShift, 0xFE);
+    }
+    blank.SetCurrentChannel(0);
+    const auto before = AllBytes(blank.image);
+    std::vector<std::unique_ptr<QWidget>> views;
+    for (const EditorModule* m : {&ScanInfoModule(), &DtmfModule(), &CwMessageModule(), &EmbeddedMessageModule()})
+      views.push_back(std::make_unique<ModuleView>(blank, *m));
+    views.push_back(std::make_unique<CCWIDView>(blank));
+    views.push_back(std::make_unique<CBeatShiftView>(blank));
+    for (auto& v : views) {
+      Activate(*v);
+      for (QWidget* w : v->findChildren<QWidget*>()) {
+        if (!(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled() || !w->isVisible()) continue;
+        w->setFocus(Qt::TabFocusReason);
+        break;
+      }
+      for (int i = 0; i < 30; ++i) Key(Focus(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(AllBytes(blank.image), before) << withChannel;
+    EXPECT_TRUE(blank.steps.empty());
+  }
+}
+
+TEST_F(SignallingGui, TheDedicatedViewsAreBuiltAndTheOthersAreForms) {
+  const auto& built = BuiltEditors();
+  for (EditorKind k : {EditorKind::CWID, EditorKind::BeatShift, EditorKind::ScanInfo, EditorKind::Dtmf,
+                       EditorKind::CWMes, EditorKind::Emb})
+    ASSERT_TRUE(built.count(k)) << static_cast<int>(k);
+  std::unique_ptr<QWidget> cw(built.at(EditorKind::CWID)(doc, nullptr));
+  EXPECT_NE(dynamic_cast<CCWIDView*>(cw.get()), nullptr);
+  std::unique_ptr<QWidget> beat(built.at(EditorKind::BeatShift)(doc, nullptr));
+  EXPECT_NE(dynamic_cast<CBeatShiftView*>(beat.get()), nullptr);
+  std::unique_ptr<QWidget> dtmf(built.at(EditorKind::Dtmf)(doc, nullptr));
+  EXPECT_NE(dynamic_cast<ModuleView*>(dtmf.get()), nullptr);
+}
+
+TEST_F(SignallingGui, ScreenshotsOfTheFormsOnANewImage) {
+  ApplyNewImageDefaults(doc.image, false, false);
+  MakeChannels(doc.image, {1, 2, 3}, true);
+  const std::vector<std::pair<std::string, std::string>> values{
+      {"cw_id[2].text", "DE HILL RPT"},     {"beat_shift[2].setting_2", "1"}, {"beat_shift[2].setting_4", "1"},
+      {"scan.priority", "Fixed"},           {"scan.priority_channel", "3"},  {"dtmf.speed", "10"},
+      {"dtmf.first_digit_delay", "100"},    {"dtmf.first_digit_time", "100"}, {"dtmf.star_hash_time", "500"},
+      {"cw_message.message_1", "CQ CQ DE HILL"}, {"cw_message.message_2", "QRT 2300"},
+      {"embedded_message.line_1", "Hill site repeater, channel 2"}, {"embedded_message.line_2", "Service: 555-0100"}};
+  doc.image.Main().SetByte(*ChannelStore::RecordOf(doc.image, 1) + chrec::kBeatShift, 0xFE);
+  for (const auto& [key, text] : values) {
+    const auto field = FindField(EditorModules(), doc.image, key);
+    ASSERT_TRUE(field) << key;
+    ASSERT_TRUE(CommitFieldText(field->ref, doc.image, text).ok()) << key;
+  }
+  CChEditView::ShowChannel(1);
+  CChEditView edit(doc);
+  std::vector<std::pair<std::unique_ptr<QWidget>, const char*>> shots;
+  shots.emplace_back(std::make_unique<ModuleView>(doc, DtmfModule()), "dtmf");
+  shots.emplace_back(std::make_unique<ModuleView>(doc, ScanInfoModule()), "scan-information");
+  shots.emplace_back(std::make_unique<CCWIDView>(doc), "cw-id");
+  shots.emplace_back(std::make_unique<ModuleView>(doc, CwMessageModule()), "cw-message");
+  shots.emplace_back(std::make_unique<CBeatShiftView>(doc), "beat-shift");
+  shots.emplace_back(std::make_unique<ModuleView>(doc, EmbeddedMessageModule()), "embedded-message");
+  for (auto& [view, name] : shots) {
+    Activate(*view);
+    view->resize(view->sizeHint());
+    SaveScreenshot(*view, name);
+  }
+  EXPECT_EQ(qobject_cast<QLineEdit*>(shots[2].first->findChild<QWidget*>("ctl1072"))->text(), "DE HILL RPT");
+}
+
+}  // namespace
