@@ -2,6 +2,8 @@
 
 #include "editors/ui/ChEditView.h"
 #include "editors/ui/ChInfoView.h"
+#include "editors/ui/FeatureView.h"
+#include "editors/ui/KeyView.h"
 #include "editors/ui/ModuleView.h"
 #include "editors/EditorModules.h"
 
@@ -13,6 +15,8 @@ const std::map<EditorKind, EditorFactory>& BuiltEditors() {
     std::map<EditorKind, EditorFactory> m{
         {EditorKind::ChInfo, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CChInfoView(d, p); }},
         {EditorKind::ChEdit, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CChEditView(d, p); }},
+        {EditorKind::Feature, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CFeatureView(d, p); }},
+        {EditorKind::Key, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CKeyView(d, p); }},
     };
     for (const EditorModule* module : EditorModules()) {
       const auto kind = static_cast<EditorKind>(module->kind);
