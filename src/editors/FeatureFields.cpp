@@ -115,7 +115,7 @@ constexpr FieldDecl ByteList(std::string_view key, TextNo label, std::size_t off
 }
 
 // Page 0: the repeater path.
-constexpr std::array<FieldDecl, 24> kRepeaterFields{{
+constexpr std::array<FieldDecl, 25> kRepeaterFields{{
     Heading("repeater_tot", 842_txt, 0, 0),
     {.key = "time_out_timer", .label = 843_txt, .storage = Storage::Byte, .offset = kRepeaterTot,
      .range = {0, 300, 5}, .decimals = 1, .scale = {5, 1}, .off = kOff, .filter = filter::kFrequency,
@@ -153,6 +153,7 @@ constexpr std::array<FieldDecl, 24> kRepeaterFields{{
     {.key = "key_data", .label = 908_txt, .storage = Storage::Word, .offset = 0x027E, .range = {1, 32767, 1},
      .filter = filter::kDigits, .maxLength = 5, .labelId = Label(0, 21), .valueId = Value(0, 21),
      .helpContext = Help(0, 21)},
+    Heading("ptt", 865_txt, 0, 22),
     {.key = "ptt_priority", .label = 865_txt, .kind = CK::ListSpin, .storage = Storage::ByteList,
      .offset = 0x0298, .length = 3, .choices = kPttSources, .labelId = Label(0, 22), .valueId = Value(0, 23),
      .spinId = Value(0, 24), .helpContext = Help(0, 23)},
