@@ -410,11 +410,17 @@ FieldView ShowField(const FieldRef& f, const ImageStore& image) {
   v.raw = ReadStored(at);
   if (d.hooks && d.hooks->show) {
     v.text = d.hooks->show(at);
+    // A list with its own text still tells which entry holds the value.
+    if (IsList(d) && v.raw && d.storage != Storage::ByteList) {
+      const auto choices = ChoicesAt(at);
+      for (std::size_t i = 0; i < choices.size(); ++i)
+        if (choices[i].value == *v.raw) v.choice = static_cast<int>(i);
+    }
     return v;
   }
   if (d.kind == ControlKind::CheckBox) {
     v.checked = IsTicked(d, v.raw);
-    v.text = v.checked ? "1" : "0";
+    v.text.assign(1, v.checked ? '1' : '0');  // no char* assignment: GCC 12 warns falsely at -O2
     return v;
   }
   switch (d.storage) {

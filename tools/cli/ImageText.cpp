@@ -194,9 +194,13 @@ std::vector<ExportedEditor> CollectExport(ModuleList modules, const ImageStore& 
   ForEachField(modules, image, [&](const FieldInstance& f) {
     const FieldView view = ShowField(f.ref, image);
     if (!view.exists || !view.applicable) return;
-    // A list whose stored value is none of its entries shows no selection,
-    // which nobody can pick: there is nothing to export.
-    if (view.text.empty() && IsListField(*f.ref.decl) && f.ref.decl->kind != ControlKind::CheckBox) return;
+    // A list whose stored value is none of its entries shows no selection
+    // (or a stand-in such as a key's "Off"), which nobody can pick: there is
+    // nothing to export.
+    const FieldDecl& d = *f.ref.decl;
+    const bool pickList = IsListField(d) && d.kind != ControlKind::CheckBox && d.storage != Storage::ByteList;
+    if (pickList && view.choice < 0) return;
+    if (d.storage == Storage::ByteList && view.text.empty()) return;
     if (const auto place = PlaceOf(LocateField(f.ref, image)); place && !seen.insert(*place).second) return;
     ExportedEditor& editor = FindOrAdd(editors, &ExportedEditor::module, f.module);
     ExportedTable& table = FindOrAdd(editor.tables, &ExportedTable::key, f.ref.table->key);
