@@ -665,10 +665,10 @@ void CMainFrame::OnWriteData() {
     FileError error;
     const std::string backup = SaveBackup(FileSystemName(BackupsFolder()), app_.Image().transfer(),
                                           std::time(nullptr), kBackupsKept, &error, BackupKind::Written);
-    statusBar()->showMessage(QTx(1169_txt) + QStringLiteral("  ") +
-                                 (backup.empty() ? QTxFormat(1172_txt, {error.Text()}) : QTxFormat(1170_txt, {backup})),
+    statusBar()->showMessage(QTx(603_txt) + QStringLiteral("  ") +
+                                 (backup.empty() ? QTxFormat(606_txt, {error.Text()}) : QTxFormat(604_txt, {backup})),
                              15000);
-    Notice(this, 1169_txt);
+    Notice(this, 603_txt);
   }
   UpdateCaption();
 }

@@ -151,7 +151,7 @@ int ImageTransfer::OpenSequence(const std::optional<ModelRecord>& expected, w::V
   if (link_.OpenConnection() != w::kOk) return Fail();
   link_.PumpMessages();
   if (svc_.QueryVersion(v) != w::kOk) return Fail();
-  if (!IsKnownRepeater(v)) return Stop(1168_txt, {w::VersionText(v)});
+  if (!IsKnownRepeater(v)) return Stop(602_txt, {w::VersionText(v)});
   if (expected && !RepeaterMatches(v, *expected)) return Stop(470_txt, ModelMismatchArgs(v, *expected));
   if (svc_.DoPresentAccessCode() != w::kOk) return w::kFail;
   if (svc_.DoChangeBaud() != w::kOk) return w::kFail;

@@ -54,7 +54,7 @@ bool FileOperations::SaveTo(const std::string& path, bool askOverwrite) {
   if (state_.embedPassword) options.password = state_.password;
   const DataFileResult r = WriteDataFile(path, image_, options);
   if (r.code != kDataFileWritten) {
-    prompts_.ShowError(1171_txt, {path, r.error.Text()});
+    prompts_.ShowError(605_txt, {path, r.error.Text()});
     return false;
   }
   image_.TakeSnapshot();
@@ -92,7 +92,7 @@ int FileOperations::OpenTuningFile(TuningFile& tuning) {
     const TextNo text = TuningReadMessage(code, tuning.ForeignCode());
     std::vector<std::string> args;
     if (text == 662_txt) args = {NameOfPath(*path), tuning.ForeignCode()};
-    if (text == 663_txt || text == 1167_txt) args = {NameOfPath(*path)};
+    if (text == 663_txt || text == 601_txt) args = {NameOfPath(*path)};
     prompts_.ShowError(text, args);
     return code;
   }
@@ -108,7 +108,7 @@ int FileOperations::SaveTuningFile(TuningFile& tuning) {
   FileError error;
   const int code = tuning.WriteTuningFile(*path, &error);
   if (code != kTuningOk) {
-    prompts_.ShowError(1171_txt, {*path, error.Text()});
+    prompts_.ShowError(605_txt, {*path, error.Text()});
     return code;
   }
   state_.tuningFolder = FolderOfPath(*path);

@@ -38,7 +38,7 @@ TextNo TuningReadMessage(int code, const std::string& foreignCode) {
     case kTuningUnreadable: return 641_txt;
     case kTuningWrongMagic: return foreignCode.find("ZMP") != std::string::npos ? 662_txt : 663_txt;
     case 5: return 654_txt;
-    case kTuningBadMarker: return 1167_txt;
+    case kTuningBadMarker: return 601_txt;
     default: return TextNo{0};
   }
 }

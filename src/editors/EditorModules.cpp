@@ -11,13 +11,15 @@
 #include "editors/DtmfFields.h"
 #include "editors/EmbeddedMessageFields.h"
 #include "editors/ScanInfoFields.h"
+#include "editors/FeatureFields.h"
+#include "editors/KeyFields.h"
 
 namespace zmp {
 
 ModuleList EditorModules() {
-  static const std::array<const EditorModule*, 8> modules{
-      &ChannelGridModule(), &ChannelEditModule(), &CwIdModule(),      &BeatShiftModule(),
-      &ScanInfoModule(),    &DtmfModule(),        &CwMessageModule(), &EmbeddedMessageModule()};
+  static const std::array<const EditorModule*, 10> modules{
+      &ChannelGridModule(), &ChannelEditModule(), &CwIdModule(),      &BeatShiftModule(), &FeatureModule(),
+      &KeyModule(),         &ScanInfoModule(),    &DtmfModule(),      &CwMessageModule(), &EmbeddedMessageModule()};
   return modules;
 }
 

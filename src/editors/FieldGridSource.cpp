@@ -19,7 +19,9 @@ CellEditor CellEditorOf(const FieldDecl& d) {
 
 FieldGridSource::FieldGridSource(ImageStore& image, const FieldTable& table, TextNo numberTitle)
     : image_(image), table_(table) {
-  columns_.push_back({0, numberTitle, 30, 0, CellEditor::None, 0, 0});
+  // Rows with titles (key names) have a title column without heading.
+  if (!table.rowTitles.empty()) columns_.push_back({0, TextNo{0}, 70, 0, CellEditor::None, 0, 0});
+  else columns_.push_back({0, numberTitle, 30, 0, CellEditor::None, 0, 0});
   for (std::size_t i = 0; i < table.fields.size(); ++i) {
     const FieldDecl& d = table.fields[i];
     const GridColumnInfo info = i < table.columns.size() ? table.columns[i] : GridColumnInfo{d.label, 60};
@@ -38,7 +40,10 @@ FieldRef FieldGridSource::Ref(int row, int col) const {
 }
 
 std::string FieldGridSource::CellText(int row, int col) const {
-  if (col == 0) return std::to_string(row + 1);
+  if (col == 0) {
+    const auto r = static_cast<std::size_t>(row);
+    return r < table_.rowTitles.size() ? Tx(table_.rowTitles[r]) : std::to_string(row + 1);
+  }
   const FieldView v = ShowField(Ref(row, col), image_);
   // A check box cell shows On or Off.
   if (Ref(row, col).decl->kind == ControlKind::CheckBox && v.exists && v.applicable)

@@ -28,7 +28,8 @@ std::size_t FieldDecl::Width() const {
     case Storage::BcdWord:
     case Storage::Tone: return 2;
     case Storage::Text:
-    case Storage::Custom: return length;
+    case Storage::Custom:
+    case Storage::ByteList: return length;
   }
   return 0;
 }
@@ -115,8 +116,68 @@ void WriteStored(const FieldAt& at, long v) {
       block.SetBcdDigits(at.offset(), 2, digits);
       break;
     }
+    case Storage::Custom:
+      if (d.hooks && d.hooks->write) d.hooks->write(at, v);
+      break;
     default: break;
   }
+}
+
+long BlankOf(const FieldDecl& d) { return d.Width() == 1 ? 0xFF : 0xFFFF; }
+
+bool IsBlankShown(const FieldDecl& d, std::optional<long> stored) {
+  return d.blankShows && stored && *stored == BlankOf(d);
+}
+
+// --- ordered lists ----------------------------------------------------------------
+
+std::vector<std::string> EntriesAt(const FieldAt& at);
+
+std::string JoinEntries(const std::vector<std::string>& entries) {
+  bool any = false;
+  for (const auto& e : entries) any = any || !e.empty();
+  if (!any) return {};
+  std::string out;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (i) out += kListSeparator;
+    out += entries[i];
+  }
+  return out;
+}
+
+std::string_view TrimSpaces(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+// Typed entries in a new order: each must match one of the present entries
+// (each used once), so the bytes are only permuted.
+CommitResult CommitOrderText(const FieldAt& at, std::string_view text) {
+  const FieldDecl& d = at.decl;
+  std::vector<std::string_view> typed;
+  const std::string_view sep = TrimSpaces(kListSeparator);
+  for (std::size_t start = 0;;) {
+    const std::size_t end = text.find(sep, start);
+    typed.push_back(TrimSpaces(text.substr(start, end == std::string_view::npos ? text.size() - start : end - start)));
+    if (end == std::string_view::npos) break;
+    start = end + sep.size();
+  }
+  if (typed.size() != d.length) return CommitResult::Refuse(752_txt);
+  const std::vector<std::string> entries = EntriesAt(at);
+  const BlockRef block = at.Writable().Block(at.table.base.block);
+  const std::vector<std::uint8_t> old = block.Read(at.offset(), d.length);
+  std::vector<std::uint8_t> now(d.length);
+  std::vector<bool> used(d.length, false);
+  for (std::size_t i = 0; i < typed.size(); ++i) {
+    std::size_t j = 0;
+    while (j < entries.size() && (used[j] || entries[j] != typed[i])) ++j;
+    if (j == entries.size()) return CommitResult::Refuse(752_txt);
+    used[j] = true;
+    now[i] = old[j];
+  }
+  block.Write(at.offset(), now);
+  return {};
 }
 
 bool IsTicked(const FieldDecl& d, std::optional<long> raw) {
@@ -179,6 +240,8 @@ CommitResult CommitNumberText(const FieldAt& at, std::string_view text) {
     shown = *units;
   }
   if (d.HasRange()) shown = LimitToRange(shown, d.range);
+  // The number a blank value shows, typed again: the value stays blank.
+  if (d.blankShows && shown == *d.blankShows && IsBlankShown(d, ReadStored(at))) return {};
   long stored = ToStored(d, shown);
   if (d.blankFfff) stored = std::min(stored, 0xFFFEL);
   return Store(at, stored);
@@ -293,6 +356,7 @@ std::string FieldLabel(const FieldDecl& d) {
 }
 
 std::string FormatNumber(const FieldDecl& d, long stored) {
+  if (IsBlankShown(d, stored)) return FormatUnits(*d.blankShows, d.decimals);
   if (ShowsOff(d, stored)) return Tx(d.off.text);
   if (d.blankFfff && stored == 0xFFFF) return {};
   const long shown = ToShown(d, stored);
@@ -357,6 +421,12 @@ FieldView ShowField(const FieldRef& f, const ImageStore& image) {
   v.raw = ReadStored(at);
   if (d.hooks && d.hooks->show) {
     v.text = d.hooks->show(at);
+    // A list with its own text still tells which entry holds the value.
+    if (IsList(d) && v.raw && d.storage != Storage::ByteList) {
+      const auto choices = ChoicesAt(at);
+      for (std::size_t i = 0; i < choices.size(); ++i)
+        if (choices[i].value == *v.raw) v.choice = static_cast<int>(i);
+    }
     return v;
   }
   if (d.kind == ControlKind::CheckBox) {
@@ -370,6 +440,9 @@ FieldView ShowField(const FieldRef& f, const ImageStore& image) {
       return v;
     case Storage::Text:
       v.text = DecodeFixedText(image.Block(f.table->base.block), at.offset(), d.length, d.pad);
+      return v;
+    case Storage::ByteList:
+      v.text = JoinEntries(EntriesAt(at));
       return v;
     case Storage::Tone:
       v.text = ToneCodeToText(static_cast<ToneCode>(*v.raw));
@@ -417,6 +490,7 @@ CommitResult CommitFieldText(const FieldRef& f, ImageStore& image, std::string_v
   }
   switch (d.storage) {
     case Storage::Text: return CommitFixedText(at, text);
+    case Storage::ByteList: return CommitOrderText(at, text);
     case Storage::Tone: return CommitToneText(at, text);
     case Storage::Custom: return {CommitStatus::NotEditable, {0}};
     default: break;
@@ -427,7 +501,8 @@ CommitResult CommitFieldText(const FieldRef& f, ImageStore& image, std::string_v
 
 CommitResult CommitFieldChoice(const FieldRef& f, ImageStore& image, long value) {
   const Resolved r = Resolve(f, image);
-  if (!r.base || !f.decl->HasValue()) return {CommitStatus::NotEditable, {0}};
+  if (!r.base || !f.decl->HasValue() || f.decl->storage == Storage::ByteList)
+    return {CommitStatus::NotEditable, {0}};
   if (!r.applicable) return {CommitStatus::NotApplicable, {0}};
   const FieldAt at = AtOf(f, image, &image, *r.base);
   for (const ShownChoice& c : ChoicesAt(at))
@@ -454,7 +529,52 @@ CommitResult SpinField(const FieldRef& f, ImageStore& image, bool up) {
   const std::optional<long> stored = ReadStored(at);
   long shown = LONG_MIN;  // nothing shown: the step starts at an end of the range
   if (stored && !(d.blankFfff && *stored == 0xFFFF)) shown = ToShown(d, *stored);
+  if (IsBlankShown(d, stored)) shown = *d.blankShows;
   return Store(at, ToStored(d, SpinStep(shown, d.range, up)));
+}
+
+namespace {
+
+std::vector<std::string> EntriesAt(const FieldAt& at) {
+  const auto choices = ChoicesAt(at);
+  std::vector<std::string> out;
+  const ConstBlockRef block = at.image.Block(at.table.base.block);
+  for (std::size_t i = 0; i < at.decl.length; ++i) {
+    const long b = block.Byte(at.offset() + i);
+    std::string text;
+    for (const ShownChoice& c : choices)
+      if (c.value == b) {
+        text = c.text;
+        break;
+      }
+    out.push_back(std::move(text));
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::string> FieldEntries(const FieldRef& f, const ImageStore& image) {
+  if (f.decl->storage != Storage::ByteList) return {};
+  const auto base = RowStart(*f.table, image, f.row);
+  if (!base) return {};
+  return EntriesAt(AtOf(f, image, nullptr, *base));
+}
+
+CommitResult MoveFieldEntry(const FieldRef& f, ImageStore& image, int index, bool towardsFront) {
+  const FieldDecl& d = *f.decl;
+  const Resolved r = Resolve(f, image);
+  if (!r.base || d.storage != Storage::ByteList) return {CommitStatus::NotEditable, {0}};
+  const int other = towardsFront ? index - 1 : index + 1;
+  const int n = static_cast<int>(d.length);
+  if (index < 0 || index >= n || other < 0 || other >= n) return {};
+  const BlockRef block = image.Block(f.table->base.block);
+  const std::size_t a = *r.base + d.offset + static_cast<std::size_t>(index);
+  const std::size_t b = *r.base + d.offset + static_cast<std::size_t>(other);
+  const std::uint8_t va = block.Byte(a);
+  block.SetByte(a, block.Byte(b));
+  block.SetByte(b, va);
+  return {};
 }
 
 CommitResult ApplyFieldText(const FieldRef& f, ImageStore& image, std::string_view text) {

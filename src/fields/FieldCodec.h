@@ -76,6 +76,13 @@ CommitResult CommitFieldChoice(const FieldRef& f, ImageStore& image, long value)
 CommitResult CommitFieldCheck(const FieldRef& f, ImageStore& image, bool ticked);
 // One spin step up or down, limited to the range.
 CommitResult SpinField(const FieldRef& f, ImageStore& image, bool up);
+// Ordered lists (Storage::ByteList): the shown text of each entry in list
+// order, and one entry moved one place towards the front or the back (the
+// bytes are only permuted). The field's text is the entries joined by
+// kListSeparator; typed text must name the same entries in a new order.
+inline constexpr std::string_view kListSeparator = " > ";
+std::vector<std::string> FieldEntries(const FieldRef& f, const ImageStore& image);
+CommitResult MoveFieldEntry(const FieldRef& f, ImageStore& image, int index, bool towardsFront);
 // Text that equals what the field shows changes nothing; other text commits.
 CommitResult ApplyFieldText(const FieldRef& f, ImageStore& image, std::string_view text);
 

@@ -46,6 +46,8 @@ enum class Storage : std::uint8_t {
   Text,       // fixed text of `length` bytes, padded with `pad`
   Tone,       // 16-bit ToneCode
   Custom,     // the field's hooks read and write it (frequencies, lists of lists)
+  ByteList,   // an ordered list of `length` one-byte entries, each shown by its
+              // choice (found by search); the user only reorders them (ListSpin)
 };
 
 // Shown integer units per stored unit: shown = stored * num / den (truncated
@@ -140,6 +142,9 @@ struct FieldHooks {
   bool (*applicable)(const FieldAt&) = nullptr;
   // The stored value as a number for Custom fields that have one (raw value).
   std::optional<long> (*raw)(const FieldAt&) = nullptr;
+  // Stores a number into a Custom field that has a raw value (a check box
+  // that is a second control over another field's bytes).
+  void (*write)(const FieldAt&, long stored) = nullptr;
 };
 
 struct FieldDecl {
@@ -168,6 +173,9 @@ struct FieldDecl {
   int helpContext = 0;
   const FieldHooks* hooks = nullptr;
   std::size_t ownsAlso = 0;          // further bytes the field owns after its value
+  // A blank value (0xFF byte, 0xFFFF word) shows as this number (shown
+  // units); typing that number while the value is blank keeps it blank.
+  std::optional<long> blankShows{};
 
   bool HasValue() const { return storage != Storage::None; }
   bool HasRange() const { return range.minimum <= range.maximum; }
@@ -205,6 +213,9 @@ struct FieldTable {
   bool (*shown)(const ImageStore&) = nullptr;
   // Rows that do not exist are listed only by grids (empty cells).
   bool listMissingRows = false;
+  // Grids: the title of each row in the first column (key names) instead of
+  // the row number.
+  std::span<const TextNo> rowTitles{};
 };
 
 // An editor: its tables and what happens to its data when the image changes.

@@ -45,7 +45,7 @@ int OpenServiceConnection(RepeaterLink& link, ServiceCommands& svc, const ModelR
     const bool known = IsKnownRepeater(version);
     const std::vector<std::string> args =
         known ? ModelMismatchArgs(version, expected) : std::vector<std::string>{wire::VersionText(version)};
-    Error(owner, QString::fromLatin1(FormatText(Texts().Text(known ? 470_txt : 1168_txt), args).c_str()));
+    Error(owner, QString::fromLatin1(FormatText(Texts().Text(known ? 470_txt : 602_txt), args).c_str()));
     link.CloseConnection();
     link.ResetAndClose();
     return 1;

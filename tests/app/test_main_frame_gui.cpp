@@ -124,7 +124,8 @@ int TreeItems(const CMainFrame& f) {
 }
 
 TEST_F(MainFrameTest, OneWindowPerEditorAndCommandsOfUnbuiltEditorsDisabled) {
-  TestEditor key(EditorKind::Key);
+  // The user records editor is never built by the program: a test view stands in.
+  TestEditor key(EditorKind::UserRecords);
   CMainFrame& f = Start();
   for (const auto& t : kEditorTemplates) {
     const int c = cmd::CommandOfEditor(t.kind);
@@ -132,13 +133,13 @@ TEST_F(MainFrameTest, OneWindowPerEditorAndCommandsOfUnbuiltEditorsDisabled) {
       EXPECT_EQ(f.IsCommandEnabled(c), CMainFrame::IsEditorBuilt(t.kind)) << c;
     }
   }
-  ASSERT_TRUE(f.Command(cmd::kKey));
-  ASSERT_TRUE(f.Command(cmd::kKey));
+  ASSERT_TRUE(f.Command(cmd::kUserRecords));
+  ASSERT_TRUE(f.Command(cmd::kUserRecords));
   EXPECT_EQ(key.made, 1);
   int keyFrames = 0;
-  for (auto* frame : f.EditorFrames()) keyFrames += frame->Kind() == EditorKind::Key;
+  for (auto* frame : f.EditorFrames()) keyFrames += frame->Kind() == EditorKind::UserRecords;
   EXPECT_EQ(keyFrames, 1);
-  EXPECT_EQ(f.MdiArea()->activeSubWindow(), f.EditorFrame(EditorKind::Key));
+  EXPECT_EQ(f.MdiArea()->activeSubWindow(), f.EditorFrame(EditorKind::UserRecords));
   EXPECT_EQ(key.document, f.Document());
   // Closing the last editor ends the shared document.
   f.CloseAllEditors();

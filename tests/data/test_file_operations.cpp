@@ -113,7 +113,7 @@ TEST_F(FileOperationsTest, SaveAsksBeforeOverwritingAndReportsFailures) {
   state.folder = Path("a.dat") + "/";
   EXPECT_FALSE(ops.Save());
   ASSERT_EQ(prompts.errors.size(), 1u);
-  EXPECT_EQ(prompts.errors[0].first, 1171_txt);
+  EXPECT_EQ(prompts.errors[0].first, 605_txt);
   ASSERT_EQ(prompts.errors[0].second.size(), 2u);
   EXPECT_EQ(prompts.errors[0].second[0], Path("a.dat") + "/a.dat");
   EXPECT_FALSE(prompts.errors[0].second[1].empty());
@@ -134,7 +134,7 @@ TEST_F(FileOperationsTest, SaveChangesYesStopsWhenTheSaveDoesNot) {
   prompts.saveFiles = {Path("missing-folder/x.dat")};
   EXPECT_FALSE(ops.ConfirmNew());
   ASSERT_EQ(prompts.errors.size(), 1u);
-  EXPECT_EQ(prompts.errors[0].first, 1171_txt);
+  EXPECT_EQ(prompts.errors[0].first, 605_txt);
   EXPECT_EQ(prompts.errors[0].second[0], Path("missing-folder/x.dat"));
   // No goes on without saving; Cancel stops.
   prompts.saveChanges = {SaveChangesAnswer::No};
@@ -208,7 +208,7 @@ TEST_F(FileOperationsTest, TuningFilesRoundTripAndRejectOthers) {
   ASSERT_TRUE(ops.SaveAs());
   prompts.openFiles = {Path("plan.dat")};
   EXPECT_EQ(ops.OpenTuningFile(back), kTuningBadMarker);
-  EXPECT_EQ(prompts.errors.back().first, 1167_txt);
+  EXPECT_EQ(prompts.errors.back().first, 601_txt);
   EXPECT_EQ(prompts.errors.back().second, std::vector<std::string>{"plan.dat"});
   EXPECT_EQ(back.Identity(), identityBefore);
   // Short file: code 1.

@@ -192,8 +192,8 @@ TEST_F(TransferTest, WriteLeavesOurImageInTheRepeater) {
   ASSERT_TRUE(f.Command(cmd::kWriteData));
   // The confirmation, then the notice that the write is done; the status bar says so too.
   ASSERT_EQ(asked.size(), 2) << asked.join(QStringLiteral(" | ")).toStdString();
-  EXPECT_EQ(asked[1], QTx(1169_txt));
-  EXPECT_TRUE(f.statusBar()->currentMessage().startsWith(QTx(1169_txt))) << f.statusBar()->currentMessage().toStdString();
+  EXPECT_EQ(asked[1], QTx(603_txt));
+  EXPECT_TRUE(f.statusBar()->currentMessage().startsWith(QTx(603_txt))) << f.statusBar()->currentMessage().toStdString();
   sim2.Stop();
   const ImageCopy repeater = SimImage();
   EXPECT_TRUE(std::equal(repeater.Main().span().begin(), repeater.Main().span().end(),

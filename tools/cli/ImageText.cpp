@@ -40,6 +40,7 @@ std::optional<PlaceKey> PlaceOf(const std::optional<FieldLocation>& where) {
 
 std::string_view FieldKindName(const FieldDecl& decl) {
   if (decl.kind == ControlKind::CheckBox) return "check";
+  if (decl.storage == Storage::ByteList) return "order";
   if (IsListField(decl)) return "list";
   switch (decl.storage) {
     case Storage::Byte:
@@ -69,7 +70,7 @@ std::vector<FieldListing> ListFields(ModuleList modules, const ImageStore& image
     l.kind = FieldKindName(*f.ref.decl);
     l.view = ShowField(f.ref, image);
     l.where = LocateField(f.ref, image);
-    if (l.kind == "list" && l.view.exists)
+    if ((l.kind == "list" || l.kind == "order") && l.view.exists)
       for (ShownChoice& c : FieldChoices(f.ref, image)) l.choices.push_back(std::move(c.text));
     out.push_back(std::move(l));
   });
@@ -83,7 +84,7 @@ std::string FieldJson(const FieldListing& f) {
   j["label"] = f.label;
   j["kind"] = std::string(f.kind);
   j["text"] = f.view.text;
-  if (f.kind == "list") j["choices"] = f.choices;
+  if (f.kind == "list" || f.kind == "order") j["choices"] = f.choices;
   j["block"] = std::string(BlockName(f.field.ref.table->base.block));
   j["offset"] = f.where ? nlohmann::ordered_json(f.where->offset) : nlohmann::ordered_json(nullptr);
   j["length"] = f.where ? nlohmann::ordered_json(f.where->length) : nlohmann::ordered_json(nullptr);
@@ -193,11 +194,15 @@ std::vector<ExportedEditor> CollectExport(ModuleList modules, const ImageStore& 
   ForEachField(modules, image, [&](const FieldInstance& f) {
     const FieldView view = ShowField(f.ref, image);
     if (!view.exists || !view.applicable) return;
-    // A list whose stored value is none of its entries shows no selection,
-    // which nobody can pick: there is nothing to export.
-    if (view.text.empty() && IsListField(*f.ref.decl) && f.ref.decl->kind != ControlKind::CheckBox) return;
+    // A list whose stored value is none of its entries shows no selection
+    // (or a stand-in such as a key's "Off"), which nobody can pick: there is
+    // nothing to export.
+    const FieldDecl& d = *f.ref.decl;
+    const bool pickList = IsListField(d) && d.kind != ControlKind::CheckBox && d.storage != Storage::ByteList;
+    if (pickList && view.choice < 0) return;
+    if (d.storage == Storage::ByteList && view.text.empty()) return;
     // Nor is a fixed text whose bytes cannot be typed (control or 8-bit bytes).
-    if (f.ref.decl->storage == Storage::Text && !EncodeFixedText(*f.ref.decl, view.text)) return;
+    if (d.storage == Storage::Text && !EncodeFixedText(d, view.text)) return;
     if (const auto place = PlaceOf(LocateField(f.ref, image)); place && !seen.insert(*place).second) return;
     ExportedEditor& editor = FindOrAdd(editors, &ExportedEditor::module, f.module);
     ExportedTable& table = FindOrAdd(editor.tables, &ExportedTable::key, f.ref.table->key);

@@ -20,7 +20,8 @@
 
 namespace zmp::cli {
 
-// How a field is typed: "text", "number", "list" or "check".
+// How a field is typed: "text", "number", "list", "order" (entries joined by
+// " > " in a new order) or "check".
 std::string_view FieldKindName(const FieldDecl& decl);
 
 // One listed field instance as the tools show it.

@@ -240,6 +240,8 @@ bool EditGrid::IsInEditor(QWidget* w) const {
 QString EditGrid::EditorText() const {
   QWidget* ed = OpenEditor();
   if (ed == text_) return text_->text();
+  // A list with nothing chosen keeps the cell's text.
+  if (ed == list_ && list_->currentIndex() < 0) return editOriginal_;
   if (auto* box = qobject_cast<QComboBox*>(ed)) return box->currentText();
   return {};
 }
@@ -250,6 +252,9 @@ void EditGrid::SetEditorText(const QString& t) {
     text_->setText(t);
     text_->selectAll();
   } else if (ed == list_) {
+    // A value the list does not offer shows the cell's text (for a key: "Off")
+    // until the user picks an entry.
+    list_->setPlaceholderText(t);
     list_->setCurrentIndex(list_->findText(t, Qt::MatchExactly));
   } else if (auto* box = qobject_cast<QComboBox*>(ed)) {
     const int i = t.isEmpty() ? -1 : box->findText(t, Qt::MatchExactly);

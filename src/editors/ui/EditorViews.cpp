@@ -4,6 +4,8 @@
 #include "editors/ui/CWIDView.h"
 #include "editors/ui/ChEditView.h"
 #include "editors/ui/ChInfoView.h"
+#include "editors/ui/FeatureView.h"
+#include "editors/ui/KeyView.h"
 #include "editors/ui/ModuleView.h"
 #include "editors/EditorModules.h"
 
@@ -17,6 +19,8 @@ const std::map<EditorKind, EditorFactory>& BuiltEditors() {
         {EditorKind::ChEdit, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CChEditView(d, p); }},
         {EditorKind::CWID, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CCWIDView(d, p); }},
         {EditorKind::BeatShift, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CBeatShiftView(d, p); }},
+        {EditorKind::Feature, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CFeatureView(d, p); }},
+        {EditorKind::Key, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CKeyView(d, p); }},
     };
     for (const EditorModule* module : EditorModules()) {
       const auto kind = static_cast<EditorKind>(module->kind);

@@ -9,7 +9,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QHeaderView>
+#include <QListWidget>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -126,6 +129,24 @@ QWidget* SettingsForm::BuildPage(const FieldTable& table, std::size_t tableIndex
     const std::size_t index = controls_.size() - 1;
     byTable_[tableIndex].push_back(index);
     Control& c = controls_.back();
+    if (decl.kind == ControlKind::Grid && !decl.HasValue()) {
+      // A grid that names no field of the image: its heading over an empty,
+      // read-only grid.
+      auto* heading = new QLabel(QTx(decl.label), page);
+      QFont bold = heading->font();
+      bold.setBold(true);
+      heading->setFont(bold);
+      heading->setObjectName(CtlName(decl.labelId));
+      auto* empty = new QTableWidget(0, 0, page);
+      empty->setObjectName(CtlName(decl.valueId));
+      empty->setEditTriggers(QAbstractItemView::NoEditTriggers);
+      empty->setMinimumHeight(90);
+      grid->addWidget(heading, row++, col, 1, 2);
+      grid->addWidget(empty, row++, col, 1, 2);
+      c.label = heading;
+      c.widget = empty;
+      continue;
+    }
     if (decl.kind == ControlKind::GroupLabel || decl.kind == ControlKind::Static) {
       auto* heading = new QLabel(Q(FieldLabel(decl)), page);
       if (decl.kind == ControlKind::GroupLabel) {
@@ -144,7 +165,10 @@ QWidget* SettingsForm::BuildPage(const FieldTable& table, std::size_t tableIndex
     w->installEventFilter(this);
     if (auto* box = qobject_cast<QComboBox*>(w); box && box->lineEdit()) box->lineEdit()->installEventFilter(this);
     if (auto* spin = qobject_cast<FieldSpin*>(w)) spin->Edit()->installEventFilter(this);
-    const bool ownCaption = decl.kind == ControlKind::CheckBox || decl.kind == ControlKind::Button;
+    if (auto* list = qobject_cast<OrderedListSpin*>(w)) list->List()->installEventFilter(this);
+    if (auto* button = qobject_cast<ValueButton*>(w)) button->Button()->installEventFilter(this);
+    const bool ownCaption = decl.kind == ControlKind::CheckBox || decl.kind == ControlKind::Button ||
+                            decl.kind == ControlKind::ListSpin;
     if (ownCaption) {
       grid->addWidget(w, row, col, 1, 2);
     } else {
@@ -219,9 +243,24 @@ QWidget* SettingsForm::MakeControl(Control& c) {
       });
       return check;
     }
+    case ControlKind::ListSpin: {
+      auto* list = new OrderedListSpin(this);
+      connect(list, &OrderedListSpin::MoveRequested, this, [this, index, list](int entry, bool up) {
+        const Control& ctl = controls_[index];
+        Commit(ctl, [&] { return MoveFieldEntry(RefOf(ctl), doc_.Image(), entry, up); });
+        list->Select(up ? entry - 1 : entry + 1);  // the moved entry stays selected
+      });
+      return list;
+    }
     default: {
-      auto* button = new QPushButton(Q(FieldLabel(d)), this);
       const QString key = QString::fromUtf8(d.key.data(), static_cast<qsizetype>(d.key.size()));
+      if (d.HasValue()) {
+        // A button whose field's value is shown beside it.
+        auto* vb = new ValueButton(Q(FieldLabel(d)), this);
+        connect(vb->Button(), &QPushButton::clicked, this, [this, key] { emit ButtonClicked(key); });
+        return vb;
+      }
+      auto* button = new QPushButton(Q(FieldLabel(d)), this);
       connect(button, &QPushButton::clicked, this, [this, key] { emit ButtonClicked(key); });
       return button;
     }
@@ -247,7 +286,7 @@ void SettingsForm::Reload() {
 }
 
 void SettingsForm::Fill(Control& c) {
-  if (!c.widget) return;
+  if (!c.widget || (!c.decl->HasValue() && c.decl->kind == ControlKind::Grid)) return;
   const FieldDecl& d = *c.decl;
   QWidget* w = c.widget;
   const bool was = w->blockSignals(true);
@@ -294,6 +333,15 @@ void SettingsForm::Fill(Control& c) {
       break;
     }
     case ControlKind::CheckBox: static_cast<QCheckBox*>(w)->setChecked(v.checked); break;
+    case ControlKind::ListSpin: {
+      QStringList entries;
+      for (const std::string& e : FieldEntries(ref, image)) entries << Q(e);
+      static_cast<OrderedListSpin*>(w)->SetEntries(entries);
+      break;
+    }
+    case ControlKind::Button:
+      if (auto* vb = qobject_cast<ValueButton*>(w)) vb->Value()->setText(text);
+      break;
     default: break;
   }
   w->blockSignals(was);
@@ -358,6 +406,8 @@ SettingsForm::Control* SettingsForm::ControlOf(QObject* watched) {
     if (c.widget == watched) return &c;
     if (auto* box = qobject_cast<QComboBox*>(c.widget); box && box->lineEdit() == watched) return &c;
     if (auto* spin = qobject_cast<FieldSpin*>(c.widget); spin && spin->Edit() == watched) return &c;
+    if (auto* list = qobject_cast<OrderedListSpin*>(c.widget); list && list->List() == watched) return &c;
+    if (auto* vb = qobject_cast<ValueButton*>(c.widget); vb && vb->Button() == watched) return &c;
   }
   return nullptr;
 }

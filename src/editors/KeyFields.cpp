@@ -1,0 +1,66 @@
+#include "editors/KeyFields.h"
+
+#include <array>
+
+#include "app/LanguageTexts.h"
+#include "editors/EditorKinds.h"
+#include "editors/FunctionCodes.h"
+#include "fields/FieldCodec.h"
+
+namespace zmp {
+
+namespace {
+
+std::vector<ShownChoice> KeyChoices(const FieldAt& at) {
+  std::vector<ShownChoice> out;
+  for (FunctionCode code : AvailableFunctions(at.image, category::kKey)) out.push_back({code, FunctionName(code)});
+  return out;
+}
+
+std::string ShowKey(const FieldAt& at) { return KeyFunctionText(at.image, at.image.Main().Word(at.offset())); }
+
+std::optional<long> KeyCode(const FieldAt& at) { return at.image.Main().Word(at.offset()); }
+
+// The parameters of the old function mean nothing to the new one.
+void AfterKeyChange(const FieldAt& at, long, long) { ResetKeyRecord(at.Writable(), at.row); }
+
+constexpr FieldHooks kKeyHooks{.choices = KeyChoices, .show = ShowKey, .afterCommit = AfterKeyChange, .raw = KeyCode};
+
+constexpr std::array<FieldDecl, 1> kKeyFields{{
+    {.key = "function", .label = 991_txt, .kind = ControlKind::DropList, .storage = Storage::Word,
+     .offset = 0, .labelId = 1010, .valueId = 1009, .helpContext = 79001, .hooks = &kKeyHooks},
+}};
+constexpr std::array<GridColumnInfo, 1> kKeyColumns{{{991_txt, 190}}};
+constexpr std::array<TextNo, kKeyCount> kKeyNames{998_txt, 999_txt, 1000_txt, 1001_txt, 1002_txt, 1003_txt};
+
+const FieldTable kTable{.key = "", .title = 701_txt, .kind = TableKind::Grid, .rows = kKeyCount,
+                        .base = {.start = kKeyList.offset, .stride = kGroupStride}, .fields = kKeyFields,
+                        .columns = kKeyColumns, .rowTitles = kKeyNames};
+
+// A deleted channel can no longer be selected by any list or key.
+void ReleaseChannel(ImageStore& image, int channel) { RemoveNumberedCode(image, channel); }
+
+}  // namespace
+
+const FieldTable& KeyTable() { return kTable; }
+
+std::string KeyFunctionText(const ImageStore& image, std::uint16_t code) {
+  if (!FindFunction(code)) return {};
+  if (!FunctionAvailable(image, code, category::kKey)) return Tx(719_txt);
+  return FunctionName(code);
+}
+
+const EditorModule& KeyModule() {
+  static const EditorModule module{
+      .kind = static_cast<int>(EditorKind::Key),
+      .key = "key_assignment",
+      .title = 701_txt,
+      .tables = {kTable},
+      .channelDeleted = ReleaseChannel,
+      // The key groups' further words and the keys' parameter records.
+      .owns = {{kKeyList.offset, kGroupStride * kKeyCount}, {kKeyRecordStart, kKeyRecordSize * kKeyCount}},
+  };
+  return module;
+}
+
+}  // namespace zmp

@@ -1,0 +1,369 @@
+// The optional features and key assignment editors as a user drives them:
+// keys typed into the real widgets on the offscreen platform, then the image
+// bytes checked, undone and compared.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+
+#include "../support/QtTestApp.h"
+#include "EditorTestSupport.h"
+#include "app/Messages.h"
+#include "data/NewImage.h"
+#include "editors/EditorModules.h"
+#include "editors/FunctionCodes.h"
+#include "editors/ui/EditGrid.h"
+#include "editors/ui/EditorViews.h"
+#include "editors/ui/FeatureView.h"
+#include "editors/ui/FieldControls.h"
+#include "editors/ui/FilterEdit.h"
+#include "editors/ui/KeyView.h"
+#include "editors/ui/SettingsForm.h"
+
+using namespace zmp;
+using namespace zmp::testing;
+
+namespace {
+
+constexpr FunctionCode C(char a, char b) { return MakeFunctionCode(a, b); }
+
+// The shared document as the main frame keeps it: every commit one step.
+class TestDocument : public EditorDocument {
+ public:
+  ImageStore image;
+  ModelInfo model{image};
+  std::vector<ImageCopy> steps;
+
+  ImageStore& Image() override { return image; }
+  ModelInfo& Model() override { return model; }
+  bool Commit(const QString&, const std::function<void()>& change) override {
+    const ImageCopy before = image.working();
+    change();
+    if (before == image.working()) return false;
+    steps.push_back(before);
+    emit ImageChanged(nullptr);
+    return true;
+  }
+  void Undo() {
+    ASSERT_FALSE(steps.empty());
+    image.working() = steps.back();
+    steps.pop_back();
+    emit ImageChanged(nullptr);
+  }
+  void OpenEditor(EditorKind) override {}
+  void CloseEditor(EditorKind) override {}
+};
+
+void Activate(QWidget& w) {
+  w.show();
+  w.activateWindow();
+  for (int i = 0; i < 200 && QApplication::activeWindow() != &w; ++i) QApplication::processEvents();
+}
+
+QWidget* Focus() { return QApplication::focusWidget(); }
+
+void Key(QWidget* target, int key, const QString& text = {}, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+  ASSERT_NE(target, nullptr);
+  QKeyEvent press(QEvent::KeyPress, key, mods, text);
+  QApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+  QApplication::sendEvent(target, &release);
+}
+
+void Type(const QString& text) {
+  for (QChar c : text) Key(Focus(), 0, QString(c));
+}
+
+template <class T>
+T* Control(QWidget& view, int id) {
+  return view.findChild<T*>(QStringLiteral("ctl%1").arg(id));
+}
+
+// Puts the focus into a numeric or text control and replaces its text.
+void TypeInto(QWidget* control, const QString& text) {
+  ASSERT_NE(control, nullptr);
+  QLineEdit* edit = qobject_cast<QLineEdit*>(control);
+  if (auto* spin = qobject_cast<FieldSpin*>(control)) edit = spin->Edit();
+  ASSERT_NE(edit, nullptr);
+  edit->setFocus();
+  edit->selectAll();
+  Key(edit, Qt::Key_Backspace);
+  Type(text);
+  Key(Focus(), Qt::Key_Tab);
+}
+
+class FeatureKeyGui : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TestApp();
+    UseProgramTexts();
+    doc.image.MakeBlank();
+    SetModel(doc.image, Vhf146E());
+    ApplyNewImageDefaults(doc.image, false, false);
+    SetMessageHook([this](const MessageRequest& r) {
+      messages.push_back(r.text);
+      return Answer::Ok;
+    });
+  }
+  void TearDown() override { SetMessageHook({}); }
+  std::uint16_t Word(std::size_t at) const { return doc.image.Main().Word(at); }
+
+  TestDocument doc;
+  std::vector<QString> messages;
+};
+
+TEST_F(FeatureKeyGui, TypingIntoTheFeatureFormCommitsAndUndoTakesBackTheFamilyRemoval) {
+  auto m = doc.image.Main();
+  m.SetByte(0x0291, 30);
+  m.SetWord(KeyGroupOffset(1), C('5', '2'));
+  m.SetWord(0x02F0, C('5', '1'));
+  m.SetWord(0x0308, C('1', '1'));
+  m.SetWord(0x030A, C('5', '0'));
+  m.SetWord(0x030C, C('2', '1'));
+  CFeatureView view(doc);
+  view.resize(900, 700);
+  Activate(view);
+  const auto before = AllBytes(doc.image);
+  auto* hold = Control<FieldSpin>(view, 3005);
+  EXPECT_EQ(hold->Edit()->text(), "3.0");
+  TypeInto(hold, "0");
+  EXPECT_EQ(doc.image.Main().Byte(0x0291), 0);
+  EXPECT_EQ(hold->Edit()->text(), "Off");
+  EXPECT_EQ(Word(KeyGroupOffset(1)), kNoFunction);
+  EXPECT_EQ(Word(0x02F0), kNoFunction);
+  EXPECT_EQ(Word(0x0308), C('1', '1'));
+  EXPECT_EQ(Word(0x030A), kNoFunction);
+  EXPECT_EQ(Word(0x030C), kNoFunction);
+  ASSERT_EQ(doc.steps.size(), 1u) << "the removal is part of the commit's step";
+  doc.Undo();
+  EXPECT_EQ(AllBytes(doc.image), before);
+  EXPECT_EQ(hold->Edit()->text(), "3.0");
+
+  // Letters are filtered, out-of-range numbers limited, Off before the range.
+  TypeInto(Control<FieldSpin>(view, 3006), "7");
+  EXPECT_EQ(doc.image.Main().Byte(0x026D), 140);
+  TypeInto(Control<FieldSpin>(view, 3014), "-9x5");
+  EXPECT_EQ(Word(0x0448), 0x03B6);
+  TypeInto(Control<FieldSpin>(view, 3101), "14");
+  EXPECT_EQ(Control<FieldSpin>(view, 3101)->Edit()->text(), "Off");
+  EXPECT_EQ(Word(0x0629), 14);
+
+  // The voting pilot tone check box: unticking removes its family.
+  m.SetWord(0x0350, C(')', '1'));
+  auto* voting = Control<QCheckBox>(view, 3118);
+  voting->setChecked(false);
+  emit voting->clicked(true);
+  EXPECT_EQ(doc.image.Main().Byte(0x0279), 0);
+  EXPECT_EQ(Word(0x0350), C(')', '1'));
+  voting->click();
+  EXPECT_EQ(doc.image.Main().Byte(0x0279), 0xFF);
+  EXPECT_EQ(Word(0x0350), kNoFunction);
+
+  // Unit ID and name on the unit page.
+  view.Form()->Tabs()->setCurrentIndex(2);
+  TypeInto(Control<QLineEdit>(view, 3200), "1a2b3");
+  EXPECT_EQ(Word(0x0410), 123);
+  TypeInto(Control<QLineEdit>(view, 3200), "");
+  EXPECT_EQ(Word(0x0410), 0xFFFF);
+  TypeInto(Control<QLineEdit>(view, 3202), "HILL TOP");
+  EXPECT_EQ(doc.image.Main().Text(0x0480, 16), "HILL TOP        ");
+}
+
+// Settings as a technician would leave them, typed as the command line does.
+void FillFeatures(ImageStore& image) {
+  const std::pair<const char*, const char*> settings[] = {
+      {"repeater.time_out_timer", "30"}, {"repeater.tot_pre_alert", "5"}, {"repeater.tot_rekey_time", "2"},
+      {"repeater.tot_reset_time", "3"}, {"repeater.repeat_hold_timer", "1.5"},
+      {"repeater.dqt_turn_off_code_time", "180"}, {"repeater.qt_decode_delay_time", "120"},
+      {"repeater.test_tone", "1000"}, {"repeater.squelch_level", "9"}, {"repeater.qt_reverse_burst_time", "180"},
+      {"repeater.repeat_continuous_timer", "Off"}, {"repeater.rx_signal_detect", "-110"},
+      {"repeater.external_monitor", "Carrier"}, {"repeater.off_hook_decode", "1"}, {"repeater.key_data", "1234"},
+      {"local.time_out_timer", "60"}, {"local.tot_pre_alert", "Off"}, {"local.tot_rekey_time", "Off"},
+      {"local.tot_reset_time", "Off"}, {"local.busy_channel_lockout_analog", "Carrier"},
+      {"local.busy_channel_lockout_digital", "RAN"}, {"local.tone_volume", "16"},
+      {"local.courtesy_tone_frequency", "1500"}, {"local.courtesy_tone_period", "200"},
+      {"local.encode_pause_time", "1.0"}, {"local.voting_pilot_frequency", "8565 Hz"},
+      {"unit.unit_id", "1001"}, {"unit.unit_name", "NORTH HILL"}};
+  for (auto [key, text] : settings) {
+    const auto f = FindField(EditorModules(), image, std::string("optional_features.") + key);
+    ASSERT_TRUE(f) << key;
+    ASSERT_TRUE(CommitFieldText(f->ref, image, text).ok()) << key;
+  }
+  for (const char* check : {"local.warning_alert_tone", "local.control_tone", "local.voting_pilot_tone"})
+    ASSERT_TRUE(CommitFieldCheck(FindField(EditorModules(), image, std::string("optional_features.") + check)->ref,
+                                 image, true)
+                    .ok());
+}
+
+TEST_F(FeatureKeyGui, PttOrderPasswordAndThePagesOfTheVariant) {
+  FillFeatures(doc.image);
+  auto m = doc.image.Main();
+  m.SetByte(0x0298, 0);
+  m.SetByte(0x0299, 2);
+  m.SetByte(0x029A, 3);
+  CFeatureView view(doc);
+  view.resize(900, 700);
+  Activate(view);
+  QTabWidget* tabs = view.Form()->Tabs();
+  ASSERT_EQ(tabs->count(), 5);
+  // The priority list: the third entry moved up by the spin, then by Ctrl+Up.
+  auto* ptt = Control<OrderedListSpin>(view, 3023);
+  ASSERT_NE(ptt, nullptr);
+  EXPECT_EQ(ptt->Entries(), (QStringList{"Repeater", "Local Mic", "External PTT"}));
+  ptt->Select(2);
+  ptt->Spin()->stepUp();
+  EXPECT_EQ(m.Read(0x0298, 3), (std::vector<std::uint8_t>{0, 3, 2}));
+  EXPECT_EQ(ptt->Selected(), 1) << "the moved entry stays selected";
+  ptt->List()->setFocus();
+  Key(ptt->List(), Qt::Key_Up, {}, Qt::ControlModifier);
+  EXPECT_EQ(m.Read(0x0298, 3), (std::vector<std::uint8_t>{3, 0, 2}));
+
+  // The data password: the entry takes digits only; Enter stores it.
+  auto* password = Control<ValueButton>(view, 3028);
+  ASSERT_NE(password, nullptr);
+  password->Button()->click();
+  ASSERT_NE(view.PasswordDialog(), nullptr);
+  Activate(*view.PasswordDialog());
+  view.PasswordDialog()->Edit()->setFocus();
+  Type("12a34");
+  EXPECT_EQ(view.PasswordDialog()->Edit()->text(), "1234");
+  Key(Focus(), Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_EQ(m.Read(0x0250, 7), (std::vector<std::uint8_t>{'1', '2', '3', '4', 0xFF, 0xFF, 0xFF}));
+  EXPECT_EQ(password->Value()->text(), "1234");
+  // Pasted non-digits are refused with a message and change nothing.
+  password->Button()->click();
+  ASSERT_NE(view.PasswordDialog(), nullptr);
+  view.PasswordDialog()->Edit()->setText("9x9");
+  const auto before = AllBytes(doc.image);
+  view.PasswordDialog()->accept();
+  QApplication::processEvents();
+  EXPECT_EQ(AllBytes(doc.image), before);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages.back(), QTx(913_txt));
+
+  // Pages 3 and 4: their headings over empty, read-only grids.
+  for (int id : {3300, 3400, 3401, 3402}) {
+    auto* grid = Control<QTableWidget>(view, id);
+    ASSERT_NE(grid, nullptr) << id;
+    EXPECT_EQ(grid->rowCount(), 0);
+    EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+  }
+  for (int i = 0; i < tabs->count(); ++i) {
+    tabs->setCurrentIndex(i);
+    QApplication::processEvents();
+    SaveScreenshot(view, ("optional-features-" + std::to_string(i)).c_str());
+  }
+  tabs->setCurrentIndex(0);
+
+  // Without bit 2 of the model option byte only the first two pages exist.
+  m.SetByte(0x0420, 0xFB);
+  CFeatureView small(doc);
+  EXPECT_EQ(small.Form()->Tabs()->count(), 2);
+}
+
+TEST_F(FeatureKeyGui, TabbingThroughBlankFormsLeavesTheImageAsItWas) {
+  // Unknown codes in the lists are shown empty and never rewritten.
+  doc.image.Main().SetWord(KeyGroupOffset(2), C('Z', 'Z'));
+  const auto before = AllBytes(doc.image);
+  {
+    CFeatureView view(doc);
+    view.resize(900, 700);
+    Activate(view);
+    QTabWidget* tabs = view.Form()->Tabs();
+    for (int t = 0; t < tabs->count(); ++t) {
+      tabs->setCurrentIndex(t);
+      QApplication::processEvents();
+      tabs->currentWidget()->nextInFocusChain()->setFocus(Qt::TabFocusReason);
+      // Tab and Shift+Tab through every control (Enter would press the
+      // password button, which opens its entry).
+      for (int i = 0; i < 40; ++i) Key(Focus(), Qt::Key_Tab);
+      for (int i = 0; i < 40; ++i) Key(Focus(), Qt::Key_Backtab, {}, Qt::ShiftModifier);
+      EXPECT_EQ(view.PasswordDialog(), nullptr);
+    }
+  }
+  {
+    CKeyView view(doc);
+    view.resize(800, 400);
+    Activate(view);
+    view.Grid()->setFocus();
+    view.Grid()->SetCurrentCell(0, 1);
+    for (int i = 0; i < 14; ++i) Key(Focus(), Qt::Key_Return);
+    for (int i = 0; i < 6; ++i) Key(Focus(), Qt::Key_Tab);
+    EXPECT_EQ(view.Grid()->Model()->data(view.Grid()->Model()->index(2, 1), Qt::DisplayRole).toString(), "");
+  }
+  EXPECT_EQ(AllBytes(doc.image), before);
+  EXPECT_TRUE(doc.steps.empty());
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(FeatureKeyGui, KeyGridOffersAvailableFunctionsAndResetsTheRecordOnAChange) {
+  auto m = doc.image.Main();
+  m.SetByte(0x0291, 30);  // repeat hold on
+  m.Fill(KeyGroupOffset(0), 8 * kKeyCount, 0x20);
+  m.SetWord(KeyGroupOffset(1), C('5', '1'));  // a level code no key should hold
+  m.Fill(KeyRecordOffset(0), 3 * kKeyCount, 0x11);
+  const auto list1 = m.Read(0x02F0, 24);
+  CKeyView view(doc);
+  view.resize(800, 400);
+  Activate(view);
+  EditGrid* grid = view.Grid();
+  auto text = [&](int row, int col) {
+    return grid->Model()->data(grid->Model()->index(row, col), Qt::DisplayRole).toString();
+  };
+  EXPECT_EQ(text(0, 0), "PF Key 1");
+  EXPECT_EQ(text(5, 0), "PF Key 6");
+  EXPECT_EQ(text(0, 1), "None");
+  EXPECT_EQ(text(1, 1), "Off") << "a function the keys are not offered";
+
+  // Key 2's list does not hold its function: the list shows Off, and leaving
+  // it without a choice changes nothing.
+  grid->setFocus();
+  ASSERT_TRUE(grid->BeginCellEdit(1, 1));
+  QComboBox* list = grid->ListEditor();
+  EXPECT_EQ(list->currentIndex(), -1);
+  EXPECT_EQ(list->placeholderText(), "Off");
+  EXPECT_EQ(list->findText(QString::fromStdString(FunctionName(C('5', '1')))), -1);
+  EXPECT_GE(list->findText("Repeat Hold On/Off"), 0);
+  EXPECT_EQ(list->findText("Channel 1"), -1) << "no channel exists";
+  EXPECT_EQ(list->itemText(0), "None");
+  Key(Focus(), Qt::Key_Tab);
+  EXPECT_EQ(Word(KeyGroupOffset(1)), C('5', '1'));
+  EXPECT_TRUE(doc.steps.empty());
+
+  // Key 6: choosing a function writes word 0 of its group and resets its record.
+  grid->setFocus();
+  ASSERT_TRUE(grid->BeginCellEdit(5, 1));
+  list = grid->ListEditor();
+  const int toggle = list->findText("Repeat Hold On/Off");
+  list->setCurrentIndex(toggle);
+  emit list->activated(toggle);
+  EXPECT_EQ(Word(0x02E8), C('5', '2'));
+  EXPECT_EQ(m.Read(0x619F, 3), (std::vector<std::uint8_t>{0xFF, 0xFF, 0x00}));
+  EXPECT_EQ(m.Read(0x619C, 3), (std::vector<std::uint8_t>{0x11, 0x11, 0x11}));
+  EXPECT_EQ(m.Read(0x02F0, 24), list1) << "key 6 never touches list 1";
+  EXPECT_EQ(text(5, 1), "Repeat Hold On/Off");
+  EXPECT_EQ(view.Panel()->CurrentKey(), 5) << "the picture marks the key being edited";
+  // The same function again keeps the record.
+  m.Fill(KeyRecordOffset(5), 3, 0x22);
+  grid->setFocus();
+  ASSERT_TRUE(grid->BeginCellEdit(5, 1));
+  list = grid->ListEditor();
+  EXPECT_EQ(list->currentIndex(), toggle);
+  emit list->activated(toggle);
+  EXPECT_EQ(m.Read(0x619F, 3), (std::vector<std::uint8_t>{0x22, 0x22, 0x22}));
+  SaveScreenshot(view, "key-assignment");
+  // Both editors are built: the Edit menu and the function tree open them.
+  EXPECT_TRUE(BuiltEditors().count(EditorKind::Feature));
+  EXPECT_TRUE(BuiltEditors().count(EditorKind::Key));
+}
+
+}  // namespace

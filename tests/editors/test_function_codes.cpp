@@ -1,0 +1,264 @@
+// The function code table, its families, the removal rules on the image's
+// assignment lists (byte for byte) and the availability decision table.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "EditorTestSupport.h"
+#include "editors/ChannelStore.h"
+#include "editors/EditorModules.h"
+#include "editors/FunctionCodes.h"
+
+using namespace zmp;
+using namespace zmp::testing;
+
+namespace {
+
+constexpr FunctionCode C(char a, char b) { return MakeFunctionCode(a, b); }
+
+// Writes a chain of three codes into a group (word 3 gets a marker that no
+// rule may touch).
+void SetGroup(ImageStore& image, std::size_t group, FunctionCode w0, FunctionCode w1, FunctionCode w2) {
+  image.Main().SetWord(group, w0);
+  image.Main().SetWord(group + 2, w1);
+  image.Main().SetWord(group + 4, w2);
+  image.Main().SetWord(group + 6, 0x5A5A);
+}
+std::vector<FunctionCode> Group(const ImageStore& image, std::size_t group) {
+  return {image.Main().Word(group), image.Main().Word(group + 2), image.Main().Word(group + 4),
+          image.Main().Word(group + 6)};
+}
+constexpr FunctionCode B = kNoFunction;
+
+// Every facility switched on: hold timer, both TOTs, voting pilot, links,
+// connections, CW messages, the switched output, encryption, courtesy tone,
+// inputs at level 0, and channels 1-3.
+ImageStore AllOn() {
+  ImageStore image;
+  image.MakeBlank();
+  SetModel(image, Vhf146E());
+  auto m = image.Main();
+  m.SetByte(0x0291, 20);
+  m.SetByte(0x0290, 10);
+  m.SetWord(0x0629, 30);
+  m.SetByte(0x0279, 0);
+  for (int n = 0; n < 3; ++n) m.SetByte(0x0378 + n, 1);
+  for (int n = 0; n < 5; ++n) m.SetWord(0x0450 + 8 * n, C('#', '1'));
+  for (int n = 0; n < 8; ++n) m.SetByte(0x0640 + 32 * n, 'A');
+  m.SetByte(0x05D0, '<');
+  m.SetByte(0x027D, 0);
+  m.SetWord(0x0426, 50);
+  m.SetByte(0x02AF, 0);
+  ChannelStore store(image);
+  for (int ch : {0, 1, 2}) EXPECT_EQ(store.SetFieldText(ch, chfield::kRxFrequency, "150.0" + std::to_string(ch)),
+                                     StoreStatus::Ok);
+  return image;
+}
+
+bool Offered(const ImageStore& image, FunctionCode code, int category) {
+  return FunctionAvailable(image, code, category);
+}
+
+class FunctionCodes : public ::testing::Test {
+ protected:
+  void SetUp() override { UseProgramTexts(); }
+};
+
+}  // namespace
+
+TEST_F(FunctionCodes, TableOrderNamesHelpAndFamilies) {
+  static_assert(MakeFunctionCode('#', '1') == 0x3123, "first character in the low byte");
+  static_assert(kNoFunction == 0x2020);
+  const auto table = FunctionTable();
+  ASSERT_EQ(table.size(), 137u);
+  EXPECT_EQ(table.front().code, kNoFunction);
+  EXPECT_EQ(table[1].code, C('#', '1'));
+  EXPECT_EQ(table[33].code, C('#', '\\'));
+  for (int n = 0; n < 30; ++n) {
+    EXPECT_EQ(table[34 + static_cast<std::size_t>(n)].code, NumberedCode(n));
+    EXPECT_EQ(table[34 + static_cast<std::size_t>(n)].name.n, n < 16 ? 1166 + n : 1271 + n - 16);
+  }
+  EXPECT_EQ(table[64].code, C('"', '0'));
+  EXPECT_EQ(table.back().code, C(')', '2'));
+  EXPECT_EQ(table.back().name, 1287_txt);
+  std::set<FunctionCode> codes;
+  std::set<std::string> names;
+  std::set<int> help;
+  for (const FunctionEntry& e : table) {
+    codes.insert(e.code);
+    EXPECT_FALSE(Tx(e.name).empty()) << e.name.n;
+    names.insert(Tx(e.name));
+    help.insert(e.helpContext);
+  }
+  EXPECT_EQ(codes.size(), 137u);
+  EXPECT_EQ(names.size(), 137u) << "every function has a name of its own";
+  EXPECT_EQ(help.size(), 137u);
+  EXPECT_EQ(FunctionName(C('5', '0')), "Repeat Hold Off");
+  EXPECT_EQ(FunctionName(NumberedCode(29)), "Channel 30");
+  EXPECT_EQ(FunctionName(NumberedCode(30)), "") << "no channel 31";
+  EXPECT_EQ(FunctionName(C('Z', 'Z')), "");
+  EXPECT_EQ(FunctionName(0xFFFF), "");
+
+  const auto families = FunctionFamilies();
+  ASSERT_EQ(families.size(), 35u);
+  EXPECT_EQ(families[2], (FunctionFamily{C('5', '1'), C('5', '0'), C('5', '2')}));
+  EXPECT_EQ(families[15][2], 0) << "family 15 has no third code";
+  EXPECT_EQ(families[16], (FunctionFamily{C('2', '1'), C('2', '1'), C('2', '1')}));
+  EXPECT_EQ(families[34], (FunctionFamily{C('3', '5'), C('3', '5'), C('3', '5')}));
+}
+
+TEST_F(FunctionCodes, ChainRemovalEndsTheChainAndNeverTouchesBlanks) {
+  ImageStore image;
+  image.MakeBlank();
+  SetGroup(image, 0x02F0, C('5', '1'), C('1', '1'), C('2', '1'));  // word 0
+  SetGroup(image, 0x02F8, C('1', '1'), C('2', '1'), C('5', '1'));  // word 2
+  SetGroup(image, 0x0300, C('1', '1'), C('5', '1'), C('2', '1'));  // word 1
+  RemoveFromChains(image, kList1, C('5', '1'));
+  EXPECT_EQ(Group(image, 0x02F0), (std::vector<FunctionCode>{B, B, B, 0x5A5A})) << "word 0 blanks 1 and 2";
+  EXPECT_EQ(Group(image, 0x02F8), (std::vector<FunctionCode>{C('1', '1'), C('2', '1'), B, 0x5A5A}))
+      << "word 2 keeps 0 and 1";
+  EXPECT_EQ(Group(image, 0x0300), (std::vector<FunctionCode>{C('1', '1'), B, B, 0x5A5A}));
+
+  // Blank slots stay as they are: neither 0x2020 nor 0 is ever removed.
+  SetGroup(image, 0x0308, B, C('1', '1'), 0);
+  SetGroup(image, 0x0310, 0, C('2', '1'), C('1', '1'));
+  const auto before = AllBytes(image);
+  RemoveFromChains(image, kList2, kNoFunction);
+  RemoveFromChains(image, kList2, 0);
+  RemoveFamily(image, 15);  // "0, "1 and none
+  EXPECT_EQ(AllBytes(image), before);
+  RemoveFamily(image, -1);
+  RemoveFamily(image, 35);
+  EXPECT_EQ(AllBytes(image), before) << "a family index outside the table does nothing";
+}
+
+TEST_F(FunctionCodes, FamilyRemovalOnAFilledImageByteForByte) {
+  const FunctionCode on = C('5', '1'), off = C('5', '0'), toggle = C('5', '2'), other = C('1', '1');
+  ImageStore image;
+  image.MakeBlank();
+  // Keys: only the third code leaves them; key 2 holds a first code, which
+  // the keys keep (a key made by this program never holds one).
+  SetGroup(image, KeyGroupOffset(0), toggle, other, other);
+  SetGroup(image, KeyGroupOffset(1), on, off, other);
+  SetGroup(image, KeyGroupOffset(5), other, toggle, other);
+  // Lists 1 and 2: all three codes.
+  SetGroup(image, 0x02F0, other, off, other);
+  SetGroup(image, 0x0308, other, other, toggle);
+  SetGroup(image, 0x0330, on, other, other);
+  // List 3: all three.
+  SetGroup(image, 0x0350, other, toggle, other);
+  // Single chains: the first and second codes only.
+  SetGroup(image, 0x0360, off, other, other);
+  SetGroup(image, 0x03C0, toggle, other, other);
+  image.Main().SetWord(0x03C8, other);
+  image.Main().SetWord(0x03CA, on);
+  image.Main().SetWord(0x03CC, other);
+
+  ImageStore expected = image;
+  SetGroup(expected, KeyGroupOffset(0), B, B, B);
+  SetGroup(expected, KeyGroupOffset(5), other, B, B);
+  SetGroup(expected, 0x02F0, other, B, B);
+  SetGroup(expected, 0x0308, other, other, B);
+  SetGroup(expected, 0x0330, B, B, B);
+  SetGroup(expected, 0x0350, other, B, B);
+  SetGroup(expected, 0x0360, B, B, B);
+  expected.Main().SetWord(0x03CA, B);
+  expected.Main().SetWord(0x03CC, B);
+
+  RemoveFamily(image, family::kRepeatHold);
+  EXPECT_EQ(AllBytes(image), AllBytes(expected));
+}
+
+TEST_F(FunctionCodes, NumberedCodesAndDeletedChannels) {
+  ImageStore image = AllOn();
+  const FunctionCode ch2 = NumberedCode(1);
+  SetGroup(image, KeyGroupOffset(3), ch2, B, B);
+  SetGroup(image, 0x02F0, C('1', '1'), ch2, C('2', '1'));
+  SetGroup(image, 0x0358, ch2, C('1', '1'), B);
+  image.Main().SetWord(0x03C0, ch2);
+  const auto before = AllBytes(image);
+  RemoveNumberedCode(image, -1);
+  RemoveNumberedCode(image, 32);
+  EXPECT_EQ(AllBytes(image), before) << "an index outside the table does nothing";
+  RemoveNumberedCode(image, 1);
+  EXPECT_EQ(Group(image, 0x02F0), (std::vector<FunctionCode>{C('1', '1'), B, B, 0x5A5A}));
+  EXPECT_EQ(Group(image, 0x0358), (std::vector<FunctionCode>{B, B, B, 0x5A5A}));
+  EXPECT_EQ(image.Main().Word(0x03C0), B);
+  EXPECT_EQ(image.Main().Word(KeyGroupOffset(3)), ch2) << "the key keeps a channel that exists";
+
+  // Deleting channel 2 releases it everywhere, the keys too.
+  SetGroup(image, 0x0308, ch2, B, B);
+  ASSERT_EQ(ChannelStore(image).DeleteChannel(1), StoreStatus::Ok);
+  EXPECT_EQ(image.Main().Word(KeyGroupOffset(3)), B);
+  EXPECT_EQ(image.Main().Word(0x0308), B);
+  EXPECT_TRUE(FunctionAvailable(image, NumberedCode(0), category::kKey));
+  EXPECT_FALSE(FunctionAvailable(image, ch2, category::kKey));
+  EXPECT_FALSE(FunctionAvailable(image, ch2, category::kPortInput));
+}
+
+TEST_F(FunctionCodes, AvailabilityFollowsTheDecisionTable) {
+  ImageStore image = AllOn();
+  const auto offered = AvailableFunctions(image, category::kKey);
+  EXPECT_EQ(offered.front(), kNoFunction) << "the blank is always offered";
+  // Row 1: keys never get a family's first or second code, only its third.
+  for (const FunctionFamily& fam : FunctionFamilies()) {
+    for (int i = 0; i < 2; ++i) {
+      bool alsoThird = false;
+      for (const FunctionFamily& g : FunctionFamilies()) alsoThird = alsoThird || (fam[i] != 0 && g[2] == fam[i]);
+      if (fam[i] != 0 && !alsoThird) {
+        EXPECT_FALSE(Offered(image, fam[i], category::kKey)) << fam[i];
+      }
+      if (fam[i] != 0 && FindFunction(fam[i])) {
+        EXPECT_TRUE(Offered(image, fam[i], category::kPortInput)) << fam[i];
+      }
+    }
+    if (fam[2] != 0 && FindFunction(fam[2])) {
+      EXPECT_TRUE(Offered(image, fam[2], category::kKey)) << fam[2];
+    }
+  }
+  // Rows 2 and 3: external PTT never on keys; on inputs at level 0 only.
+  EXPECT_FALSE(Offered(image, C('P', '1'), category::kKey));
+  EXPECT_TRUE(Offered(image, C('P', '1'), category::kPortInput));
+  image.Main().SetByte(0x02AF, 0xFF);
+  EXPECT_FALSE(Offered(image, C('P', '1'), category::kPortInput));
+
+  struct Switch {
+    FunctionCode code;
+    std::size_t offset;
+    int width;
+    unsigned off;
+  };
+  const Switch switches[] = {
+      {C('5', '2'), 0x0291, 1, 0},     // 4. repeat hold
+      {C(')', '2'), 0x0279, 1, 0xFF},  // 6. voting pilot tone
+      {C('6', 'S'), 0x037A, 1, 0},     // 7. link 3
+      {C('3', '3'), 0x0460, 2, B},     // 8. connection 3
+      {C('2', '3'), 0x0680, 1, 0xFF},  // 9. CW message 3
+      {C('#', 'T'), 0x027D, 1, 0xFF},  // 12. encryption
+      {C('&', '2'), 0x0426, 2, 0},     // 13. courtesy tone
+  };
+  for (const Switch& s : switches) {
+    ImageStore im = AllOn();
+    EXPECT_TRUE(Offered(im, s.code, category::kKey)) << s.code;
+    if (s.width == 1) im.Main().SetByte(s.offset, static_cast<std::uint8_t>(s.off));
+    else im.Main().SetWord(s.offset, static_cast<std::uint16_t>(s.off));
+    EXPECT_FALSE(Offered(im, s.code, category::kKey)) << s.code;
+    EXPECT_FALSE(Offered(im, s.code, category::kPortInput)) << s.code;
+  }
+  // 5. The time-out functions need either timer.
+  image = AllOn();
+  image.Main().SetByte(0x0290, 0);
+  EXPECT_TRUE(Offered(image, C('4', '2'), category::kKey));
+  image.Main().SetWord(0x0629, 0);
+  EXPECT_FALSE(Offered(image, C('4', '2'), category::kKey));
+  EXPECT_FALSE(Offered(image, C('4', '0'), category::kPortInput));
+  // 10. A channel is offered while it exists; 11. the auxiliary output while
+  // output 3 or 5 is the switched output.
+  EXPECT_TRUE(Offered(image, NumberedCode(2), category::kKey));
+  EXPECT_FALSE(Offered(image, NumberedCode(3), category::kKey));
+  EXPECT_TRUE(Offered(image, C('7', '2'), category::kKey));
+  image.Main().SetByte(0x05D0, ' ');
+  EXPECT_FALSE(Offered(image, C('7', '2'), category::kKey));
+  image.Main().SetByte(0x05E0, '<');
+  EXPECT_TRUE(Offered(image, C('7', '2'), category::kKey));
+}
