@@ -161,6 +161,7 @@ TEST_F(CommPortTest, PortsNameTheirAdaptersAndAnUnmappedOneIsMapped) {
   ::unsetenv("ZMP_SYSTEM_ROOT");
   ProgramPortMap().ClearOverride(4);
   SetMessageHook(nullptr);
+}
 
 // Records whether the dialog had probed when it was first painted.
 class FirstPaint : public QObject {
