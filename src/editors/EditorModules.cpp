@@ -5,11 +5,14 @@
 
 #include "data/NewImage.h"
 #include "editors/ChannelFields.h"
+#include "editors/MultiTableFields.h"
+#include "editors/TestFreqFields.h"
 
 namespace zmp {
 
 ModuleList EditorModules() {
-  static const std::array<const EditorModule*, 2> modules{&ChannelGridModule(), &ChannelEditModule()};
+  static const std::array<const EditorModule*, 4> modules{&ChannelGridModule(), &ChannelEditModule(),
+                                                          &MultiTableModule(), &TestFrequencyModule()};
   return modules;
 }
 

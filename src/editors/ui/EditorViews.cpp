@@ -3,6 +3,8 @@
 #include "editors/ui/ChEditView.h"
 #include "editors/ui/ChInfoView.h"
 #include "editors/ui/ModuleView.h"
+#include "editors/ui/MultiView.h"
+#include "editors/ui/TestFreqView.h"
 #include "editors/EditorModules.h"
 
 namespace zmp {
@@ -13,6 +15,8 @@ const std::map<EditorKind, EditorFactory>& BuiltEditors() {
     std::map<EditorKind, EditorFactory> m{
         {EditorKind::ChInfo, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CChInfoView(d, p); }},
         {EditorKind::ChEdit, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CChEditView(d, p); }},
+        {EditorKind::Multi, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CMultiView(d, p); }},
+        {EditorKind::TestFreq, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CTestFreqView(d, p); }},
     };
     for (const EditorModule* module : EditorModules()) {
       const auto kind = static_cast<EditorKind>(module->kind);
