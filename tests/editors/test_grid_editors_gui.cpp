@@ -253,7 +253,7 @@ TEST_F(GridEditorsGui, TestFrequencyTypingRedirectsAndWarns) {
   EXPECT_EQ(Cell(grid, 9, 2), "");
   // F1 gives each column its help.
   int help = -1;
-  connect(&view, &CTestFreqView::HelpRequested, [&](int c) { help = c; });
+  QObject::connect(&view, &CTestFreqView::HelpRequested, [&](int c) { help = c; });
   grid->SetCurrentCell(0, 2);
   Key(grid, Qt::Key_F1);
   EXPECT_EQ(help, 80642);
