@@ -408,7 +408,7 @@ FieldView ShowField(const FieldRef& f, const ImageStore& image) {
   }
   if (d.kind == ControlKind::CheckBox) {
     v.checked = IsTicked(d, v.raw);
-    v.text = v.checked ? "1" : "0";
+    v.text.assign(1, v.checked ? '1' : '0');  // not operator=(const char*): GCC 12 -O2 warns falsely
     return v;
   }
   switch (d.storage) {
