@@ -50,7 +50,9 @@ void FullImage(ImageStore& image) {
     const std::string form = "channel_edit[" + std::to_string(ch) + "].";
     Set(image, row + "rx_frequency", "146." + std::to_string(100 + 5 * ch));
     Set(image, row + "tx_frequency", "150." + std::to_string(100 + 5 * ch));
-    Set(image, row + "name", "C" + std::to_string(ch % 10));
+    std::string name = "C";  // appended, not "C" + text: GCC 12 -O2 warns falsely
+    name += std::to_string(ch % 10);
+    Set(image, row + "name", name);
     if (ch % 3 == 0) {
       Set(image, row + "channel_type", Tx(792_txt));
       Set(image, row + "qt_decode", "88.5");
