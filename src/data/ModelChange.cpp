@@ -64,10 +64,8 @@ bool ApplyModelChange(ImageStore& image, const ModelChoice& chosen, int code) {
   model.SetMode(chosen.mode);
   model.SetOptionBoard(chosen.optionBoard);
   if (!reinitialise) {
-    if (code & kModelBandChanged) {
-      RunDefaultRoutines(DefaultStage::ChannelBand, image);
-      LoadDefaultTestFrequencies(image);
-    }
+    // The band's routines reload the channel band data and the default test channels.
+    if (code & kModelBandChanged) RunDefaultRoutines(DefaultStage::ChannelBand, image);
     if (code & kModelStandardChanged) RunDefaultRoutines(DefaultStage::Signalling, image);
     RunDefaultRoutines(DefaultStage::Channel, image);
   } else {

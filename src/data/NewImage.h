@@ -1,7 +1,5 @@
 // A new data image for a repeater variant: the defaults that start-up, New and
-// the model change write, the start-up choice of the model, and the store
-// operation of one test frequency (which the defaults use to load the band's
-// default test channels).
+// the model change write, and the start-up choice of the model.
 //
 // Editors whose data has defaults of its own (channels, signalling, features)
 // attach a routine with AddDefaultRoutine; the defaults run them at the right
@@ -48,34 +46,6 @@ struct DefaultRoutineRegistration {
   }
 };
 
-// --- Test frequencies -------------------------------------------------------
-
-inline constexpr int kTestChannelCount = 16;
-inline constexpr std::size_t kTestRecordSize = 16;
-
-// The band flag handed to FrequencyToBcd for the image's test frequencies.
-bool TestFrequencyBandFlag(const ModelInfo& model);
-
-// Stores one frequency (MHz text) of test channel index (0..15), column 0
-// (frequency 1) or 1 (frequency 2). Returns 1 when stored, 0 when the text is
-// not a frequency (the whole test channel is then emptied), -1 when stored but
-// outside the band's limits of that column's limit set. Column 0 into a test
-// channel without frequency 2 fills frequency 2 with the same value.
-// An index or column out of range stores nothing and returns 0.
-int SetTestFrequency(ImageStore& image, int index, int column, std::string_view text);
-// False when all five frequency bytes are 0xFF (or index/column out of range).
-bool HasTestFrequency(const ImageStore& image, int index, int column);
-
-// The six default pairs of the band as MHz texts ("146.100000"), column 0 and 1.
-struct TestFrequencyPair {
-  std::string_view column0;
-  std::string_view column1;
-};
-// Empty for a band word that belongs to no group.
-std::span<const TestFrequencyPair> DefaultTestFrequencies(std::uint16_t bandWord);
-// Fills the test-frequency region with 0xFF, then stores the six default pairs.
-void LoadDefaultTestFrequencies(ImageStore& image);
-
 // --- New image ----------------------------------------------------------------
 
 // The repeater-wide defaults of region 0x0000 and the third block.
@@ -83,8 +53,9 @@ void SetRepeaterWideDefaults(ImageStore& image);
 
 // The defaults of a new image in the working copy: optionally the model record
 // reset to WAV-300 E 146-174 MHz (E) with all option bits set, optionally Mode
-// reset to 0, then version stamp, default test frequencies, repeater-wide
-// defaults and every attached editor routine. Takes no snapshot.
+// reset to 0, then version stamp, repeater-wide defaults and every attached
+// editor routine (the band's default test channels among them). Takes no
+// snapshot.
 void ApplyNewImageDefaults(ImageStore& image, bool resetModel, bool resetOptions);
 
 // Start-up: blank image; the last used model record when it is valid (the two

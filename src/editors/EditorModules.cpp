@@ -13,13 +13,16 @@
 #include "editors/ScanInfoFields.h"
 #include "editors/FeatureFields.h"
 #include "editors/KeyFields.h"
+#include "editors/MultiTableFields.h"
+#include "editors/TestFreqFields.h"
 
 namespace zmp {
 
 ModuleList EditorModules() {
-  static const std::array<const EditorModule*, 10> modules{
-      &ChannelGridModule(), &ChannelEditModule(), &CwIdModule(),      &BeatShiftModule(), &FeatureModule(),
-      &KeyModule(),         &ScanInfoModule(),    &DtmfModule(),      &CwMessageModule(), &EmbeddedMessageModule()};
+  static const std::array<const EditorModule*, 12> modules{
+      &ChannelGridModule(), &ChannelEditModule(), &CwIdModule(),       &BeatShiftModule(),
+      &FeatureModule(),     &KeyModule(),         &ScanInfoModule(),   &DtmfModule(),
+      &MultiTableModule(),  &CwMessageModule(),   &TestFrequencyModule(), &EmbeddedMessageModule()};
   return modules;
 }
 

@@ -198,9 +198,57 @@ std::vector<ShownChoice> ChoicesAt(const FieldAt& at) {
   return out;
 }
 
-// Writes a stored value through the field's validation and after-commit hook.
+// --- paired columns ---------------------------------------------------------------
+
+// The other column of a paired field: the same declaration at the partner's
+// offset, without a pair rule of its own.
+FieldDecl PartnerDecl(const FieldDecl& d) {
+  FieldDecl p = d;
+  p.offset = d.pair.partner;
+  p.pair = {};
+  p.hooks = nullptr;
+  return p;
+}
+
+long NoneValueOf(const FieldDecl& d) {
+  if (d.storage == Storage::Tone || d.blankFfff) return 0xFFFF;
+  return 0;
+}
+
+// The follower takes no value while its leader is empty; storing none into
+// it then is no change and is taken.
+CommitResult CheckFollower(const FieldAt& at, long value) {
+  const FieldDecl leader = PartnerDecl(at.decl);
+  const FieldAt leaderAt{at.image, at.writable, leader, at.table, at.row, at.base};
+  const std::optional<long> lead = ReadStored(leaderAt);
+  if (lead && !IsNoneValue(leader, *lead)) return {};
+  if (IsNoneValue(at.decl, value)) return {CommitStatus::NotEditable, {0}};
+  return CommitResult::Refuse(612_txt);
+}
+
+// After the leader took a value: none empties the follower, a value fills an
+// empty follower.
+void FollowLeader(const FieldAt& at, long value) {
+  const FieldDecl follower = PartnerDecl(at.decl);
+  const FieldAt followerAt{at.image, at.writable, follower, at.table, at.row, at.base};
+  const std::optional<long> current = ReadStored(followerAt);
+  const bool followerNone = !current || IsNoneValue(follower, *current);
+  if (IsNoneValue(at.decl, value)) {
+    if (!followerNone) WriteStored(followerAt, NoneValueOf(follower));
+  } else if (followerNone) {
+    WriteStored(followerAt, value);
+  }
+}
+
+// Writes a stored value through the field's validation, the pair rule and
+// the after-commit hook.
 CommitResult Store(const FieldAt& at, long value) {
   const FieldDecl& d = at.decl;
+  if (d.pair.role == PairRole::Follower) {
+    const CommitResult f = CheckFollower(at, value);
+    if (f.status == CommitStatus::NotEditable) return {};  // none into none: nothing to store
+    if (!f.ok()) return f;
+  }
   if (d.hooks && d.hooks->validate) {
     const CommitResult v = d.hooks->validate(at, value);
     if (!v.ok()) return v;
@@ -208,6 +256,7 @@ CommitResult Store(const FieldAt& at, long value) {
   const std::optional<long> before = ReadStored(at);
   WriteStored(at, value);
   const std::optional<long> after = ReadStored(at);
+  if (d.pair.role == PairRole::Leader && after) FollowLeader(at, *after);
   if (d.hooks && d.hooks->afterCommit && before != after)
     d.hooks->afterCommit(at, before.value_or(-1), after.value_or(-1));
   return {};
@@ -229,6 +278,7 @@ Resolved Resolve(const FieldRef& f, const ImageStore& image) {
 CommitResult CommitNumberText(const FieldAt& at, std::string_view text) {
   const FieldDecl& d = at.decl;
   if (d.off.text.n && text == Tx(d.off.text)) return Store(at, 0);
+  if (d.off.text.n && d.off.fromEmpty && text.empty()) return Store(at, 0);
   if (d.blankFfff && text.empty()) return Store(at, 0xFFFF);
   long shown;
   if (text.empty()) {
@@ -362,6 +412,14 @@ std::string FormatNumber(const FieldDecl& d, long stored) {
   const long shown = ToShown(d, stored);
   if (d.HasRange() && (shown < d.range.minimum || shown > d.range.maximum)) return {};
   return FormatUnits(shown, d.decimals);
+}
+
+bool IsNoneValue(const FieldDecl& d, long stored) {
+  if (d.storage == Storage::Tone) return stored == 0xFFFF;
+  if (ShowsOff(d, stored)) return true;
+  if (d.blankFfff && stored == 0xFFFF) return true;
+  const long shown = ToShown(d, stored);
+  return d.HasRange() && (shown < d.range.minimum || shown > d.range.maximum);
 }
 
 // --- fixed texts ----------------------------------------------------------------

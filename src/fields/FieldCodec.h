@@ -63,6 +63,9 @@ std::vector<ShownChoice> FieldChoices(const FieldRef& f, const ImageStore& image
 // The text shown for a stored value of a numeric field (Off, number, or empty
 // when out of range). Used by the printout and the help pages as well.
 std::string FormatNumber(const FieldDecl& d, long stored);
+// A stored value that means "nothing set" for the pair rule: a tone's Off
+// (0xFFFF), a number's Off, or a number outside the range.
+bool IsNoneValue(const FieldDecl& d, long stored);
 
 // The commits. Each either stores and returns Ok, or returns why not and
 // leaves every byte as it was.

@@ -59,10 +59,23 @@ struct Scale {
 };
 
 // Stored values below `below` show the Off text (typed Off stores 0). A text
-// of 0 means the field has no Off.
+// of 0 means the field has no Off. With fromEmpty, empty text stores 0 as
+// well (instead of the range's minimum).
 struct OffRule {
   TextNo text{0};
   long below = 1;
+  bool fromEmpty = false;
+};
+
+// Two columns of one row where the second follows the first. The leader's
+// value fills an empty follower, an empty leader empties the follower, and
+// the follower takes no value while its leader is empty. "Empty" is the
+// field's none: Off, a value outside the range, or 0xFFFF for tones. Both
+// columns share one declaration form (storage, range, Off rule).
+enum class PairRole : std::uint8_t { None, Leader, Follower };
+struct PairRule {
+  PairRole role = PairRole::None;
+  std::size_t partner = 0;  // offset within the row of the other column
 };
 
 // A check box: ticked when the stored value equals `ticked` (or, with
@@ -176,6 +189,7 @@ struct FieldDecl {
   // A blank value (0xFF byte, 0xFFFF word) shows as this number (shown
   // units); typing that number while the value is blank keeps it blank.
   std::optional<long> blankShows{};
+  PairRule pair{};                   // column 2 follows column 1
 
   bool HasValue() const { return storage != Storage::None; }
   bool HasRange() const { return range.minimum <= range.maximum; }

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "data/Frequency.h"
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"
@@ -22,10 +21,6 @@ ModelRecord Record(const char* code, std::uint8_t dest, std::uint8_t band, std::
   r.bytes[11] = band;
   r.bytes[14] = options;
   return r;
-}
-
-std::string FreqText(const ImageStore& s, int index, int column) {
-  return FrequencyText(s.Main().Range(kTf + index * 16 + column * 5, 5));
 }
 
 // Routines attached for one test and removed again afterwards.
@@ -75,19 +70,8 @@ TEST(NewImage, StartupWithoutLastModelTakesWav300EAndItsDefaults) {
   EXPECT_TRUE(s.Block(BlockId::Third).IsAll(64, 6, 0xFF));
   // The checksum is computed only when saving or writing.
   EXPECT_EQ(s.Main().Word(kChecksumOffset), 0xFFFF);
-  // Test frequencies of 146-174 MHz: split at 160 MHz, steps of 3125 Hz.
-  EXPECT_EQ(FreqText(s, 0, 0), "146.100000");
-  EXPECT_EQ(FreqText(s, 0, 1), "146.000000");
-  EXPECT_EQ(FreqText(s, 1, 1), "174.000000");
-  const auto r1 = s.Main().Read(kTf + 16, 16);  // 173.9 / 174.0
-  EXPECT_EQ(r1[10], kStep3125);
-  EXPECT_EQ(r1[11], kStep3125);
-  EXPECT_EQ(r1[12], 1);
-  EXPECT_EQ(r1[13], 1);
-  EXPECT_EQ(r1[14], 0xFF);
-  EXPECT_EQ(r1[15], 0xFF);
-  EXPECT_EQ(s.Main().Byte(kTf + 12), 0);  // 146.1 is below 160
-  for (int i = 6; i < 16; ++i) EXPECT_TRUE(s.Main().IsAll(kTf + i * 16, 16, 0xFF)) << i;
+  // The test channels are the test-frequency editor's (its band defaults).
+  EXPECT_TRUE(s.Main().IsAll(kTf, 256, 0xFF));
   EXPECT_FALSE(s.IsModified());
   EXPECT_EQ(hooks.calls, (std::vector<std::string>{"band", "channel", "signalling", "feature"}));
 }
@@ -108,17 +92,6 @@ TEST(NewImage, StartupTakesAValidLastModelWithOptionsOffAndModeZero) {
   EXPECT_EQ(m.Record().Options(), 0xFB);
   EXPECT_DOUBLE_EQ(m.Lower(0), 480);
   EXPECT_DOUBLE_EQ(m.Lower(1), 477);
-  // Band number 7 splits at 496 MHz in column 0 and 494.5 MHz in column 1.
-  EXPECT_EQ(FreqText(s, 0, 0), "480.000000");
-  EXPECT_EQ(FreqText(s, 0, 1), "477.000000");
-  const auto r2 = s.Main().Read(kTf + 2 * 16, 16);  // 495.95 / 494.45
-  EXPECT_EQ(r2[12], 0);
-  EXPECT_EQ(r2[13], 0);
-  EXPECT_EQ(r2[10], kStep5000);
-  const auto r3 = s.Main().Read(kTf + 3 * 16, 16);  // 496.0 / 494.5
-  EXPECT_EQ(r3[12], 1);
-  EXPECT_EQ(r3[13], 1);
-  EXPECT_EQ(FreqText(s, 4, 1), "485.750000");
   EXPECT_FALSE(s.IsModified());
 }
 
@@ -141,34 +114,6 @@ TEST(NewImage, StartupRefusesLastModelsThatAreNotValid) {
   EXPECT_EQ(ModelInfo(s).Record(), ModelRecord::Default());
 }
 
-TEST(NewImage, VhfLowBandSplitsAt145) {
-  ImageStore s;
-  ASSERT_TRUE(MakeStartupImage(s, Record("RWAV0300", 0, 2)));
-  const auto r2 = s.Main().Read(kTf + 2 * 16, 16);  // 144.85 / 144.95
-  EXPECT_EQ(r2[12], 0);
-  EXPECT_EQ(r2[13], 0);
-  const auto r3 = s.Main().Read(kTf + 3 * 16, 16);  // 145.1 / 145.0: at or above
-  EXPECT_EQ(r3[12], 1);
-  EXPECT_EQ(r3[13], 1);
-  EXPECT_EQ(FreqText(s, 2, 0), "144.850000");
-  EXPECT_EQ(r2[10], kStep3125);
-}
-
-TEST(NewImage, EveryBandHasSixDefaultPairsWithinItsLimits) {
-  for (const auto& row : BandTable()) {
-    const auto pairs = DefaultTestFrequencies(row.bandWord);
-    ASSERT_EQ(pairs.size(), 6u) << row.bandWord;
-    ImageStore s;
-    ModelRecord r = Record("RWAV0300", row.destination, row.bandCode);
-    ModelInfo(s).SetRecord(r);
-    for (int i = 0; i < 6; ++i) {
-      EXPECT_EQ(SetTestFrequency(s, i, 0, pairs[i].column0), 1) << row.bandWord << " " << i;
-      EXPECT_EQ(SetTestFrequency(s, i, 1, pairs[i].column1), 1) << row.bandWord << " " << i;
-    }
-  }
-  EXPECT_TRUE(DefaultTestFrequencies(1234).empty());
-}
-
 TEST(NewImage, NewDataKeepsTheModelAndResetsTheRest) {
   ImageStore s;
   MakeStartupImage(s, Record("RWAV0500", 2, 12, 0xF0));
@@ -186,42 +131,7 @@ TEST(NewImage, NewDataKeepsTheModelAndResetsTheRest) {
   EXPECT_FALSE(m.StartupOption(0));
   EXPECT_EQ(s.Main().Byte(0x0800), 0xFF);
   EXPECT_EQ(s.Block(BlockId::Fourth).Byte(3), 0xFF);
-  EXPECT_EQ(FreqText(s, 0, 0), "440.100000");
   EXPECT_FALSE(s.IsModified());
-}
-
-TEST(TestFrequencyStore, FillsClearsAndWarns) {
-  ImageStore s;
-  MakeStartupImage(s, std::nullopt);  // 146-174 MHz
-  s.Main().Fill(kTf, 256, 0xFF);
-  // Frequency 1 into an empty test channel fills frequency 2 with it.
-  EXPECT_EQ(SetTestFrequency(s, 9, 0, "150.5"), 1);
-  EXPECT_EQ(FreqText(s, 9, 0), "150.500000");
-  EXPECT_EQ(FreqText(s, 9, 1), "150.500000");
-  EXPECT_EQ(s.Main().Byte(kTf + 9 * 16 + 11), s.Main().Byte(kTf + 9 * 16 + 10));
-  // Frequency 1 again leaves frequency 2 alone.
-  EXPECT_EQ(SetTestFrequency(s, 9, 1, "165"), 1);
-  EXPECT_EQ(s.Main().Byte(kTf + 9 * 16 + 13), 1);
-  EXPECT_EQ(SetTestFrequency(s, 9, 0, "151"), 1);
-  EXPECT_EQ(FreqText(s, 9, 1), "165.000000");
-  // Outside the band: stored, but reported.
-  EXPECT_EQ(SetTestFrequency(s, 9, 1, "180"), -1);
-  EXPECT_EQ(FreqText(s, 9, 1), "180.000000");
-  // Emptying frequency 2 empties the whole test channel.
-  EXPECT_EQ(SetTestFrequency(s, 9, 1, ""), 0);
-  EXPECT_TRUE(s.Main().IsAll(kTf + 9 * 16, 14, 0xFF));
-  EXPECT_FALSE(HasTestFrequency(s, 9, 0));
-  // Text that is no frequency does the same.
-  SetTestFrequency(s, 9, 0, "151");
-  EXPECT_EQ(SetTestFrequency(s, 9, 0, "abc"), 0);
-  EXPECT_TRUE(s.Main().IsAll(kTf + 9 * 16, 16, 0xFF));
-  // Out-of-range index or column changes nothing.
-  const auto before = s.working();
-  EXPECT_EQ(SetTestFrequency(s, 16, 0, "150"), 0);
-  EXPECT_EQ(SetTestFrequency(s, -1, 0, "150"), 0);
-  EXPECT_EQ(SetTestFrequency(s, 0, 2, "150"), 0);
-  EXPECT_TRUE(s.working() == before);
-  EXPECT_FALSE(HasTestFrequency(s, 16, 0));
 }
 
 TEST(DefaultRoutines, AttachReplaceAndRemove) {

@@ -235,4 +235,41 @@ TEST_F(CliImageText, DiffNamesTheFieldsThatDiffer) {
   EXPECT_EQ(Cli(dir, "diff a.dat none.dat").status, 3);
 }
 
+TEST_F(CliImageText, MultiTablesAndTestChannelsAreListedSetExportedAndCompared) {
+  ASSERT_EQ(Cli(dir, "new --model 2 --band 2560 -o uhf.dat").status, 0);
+  CliRun r = Cli(dir,
+                 "set uhf.dat 'multi_table[5].table_3.tone_1=88.5' 'multi_table[1].table_15.number_1=70' "
+                 "'test_frequency[14].frequency_1=494.6' -o a.dat");
+  ASSERT_EQ(r.status, 0) << r.err;
+  auto f = Fields("a.dat");
+  EXPECT_EQ(f["multi_table[5].table_3.tone_2"]["text"], "88.5") << "column 2 followed";
+  EXPECT_EQ(f["multi_table[1].table_15.number_2"]["text"], "63");
+  EXPECT_EQ(f["multi_table[15].table_15.tone_2"]["offset"], 0x2BBC);
+  EXPECT_EQ(f["multi_table[15].table_15.number_2"]["offset"], 0x3BBC);
+  EXPECT_EQ(f["test_frequency[14].frequency_2"]["text"], "494.600000");
+  EXPECT_EQ(f["test_frequency[1].frequency_1"]["text"], "480.000000");
+  // Column 2 of an empty row is refused with the editor's message; nothing written.
+  r = Cli(dir, "set a.dat 'multi_table[6].table_3.tone_2=67.0' -o x.dat");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(Text(1275)), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(dir / "x.dat"));
+  // Outside the band: stored, with the editor's warning.
+  r = Cli(dir, "set a.dat 'test_frequency[1].frequency_2=520' -o b.dat");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find(Text(657)), std::string::npos) << r.err;
+  r = Cli(dir, "diff a.dat b.dat");
+  EXPECT_NE(r.out.find("test_frequency 1 / Frequency 2: 477.000000 → 520.000000"), std::string::npos) << r.out;
+  ASSERT_EQ(Cli(dir, "set a.dat 'multi_table[5].table_3.tone_2=D023' -o c.dat").status, 0);
+  r = Cli(dir, "diff a.dat c.dat");
+  EXPECT_NE(r.out.find("multi_table.table_3 5 / QT/DQT 2: 88.5 → D023N"), std::string::npos) << r.out;
+  // The export carries every cell and reads back into the same file.
+  ASSERT_EQ(Cli(dir, "export c.dat -o c.yaml").status, 0);
+  const std::string yaml = ReadText(dir / "c.yaml");
+  EXPECT_NE(yaml.find("table_3:"), std::string::npos);
+  EXPECT_NE(yaml.find("frequency_2:"), std::string::npos);
+  r = Cli(dir, "import c.yaml --into uhf.dat -o rebuilt.dat");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Bytes("rebuilt.dat"), Bytes("c.dat"));
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"
 #include "editors/ChannelStore.h"
+#include "editors/EditorModules.h"
 
 namespace zmp::sim {
 
@@ -122,6 +123,8 @@ bool BuildImage(const SimOptions& o, ImageStore& image, std::string& error) {
   image.MakeBlank();
   ModelInfo info(image);
   info.SetRecord(record);
+  // The editors' defaults (the band's test channels among them) as the program makes them.
+  InstallEditorModules();
   ApplyNewImageDefaults(image, false, true);
   if (o.pattern) {
     // xorshift32 over every block; the identity fields are put back after.

@@ -14,6 +14,7 @@
 #include "app/Messages.h"
 #include "editors/ui/ChEditView.h"
 #include "editors/ChannelBand.h"
+#include "editors/ui/ClipboardOrder.h"
 #include "editors/ChannelClipboard.h"
 #include "editors/ui/EditGrid.h"
 
@@ -52,7 +53,8 @@ CChInfoView::CChInfoView(EditorDocument& doc, QWidget* parent)
     return a;
   };
   connect(makeAction(kCmdCopy, 738_txt, QKeySequence::Copy), &QAction::triggered, this, [this] { OnCopy(); });
-  connect(makeAction(kCmdPaste, 739_txt, QKeySequence::Paste), &QAction::triggered, this, [this] { OnPaste(); });
+  connect(makeAction(kCmdPaste, 739_txt, QKeySequence::Paste), &QAction::triggered, this,
+          [this] { OnPasteLatest(); });
   // Delete is the grid's own key (rows selected: delete, otherwise empty the cell).
   connect(makeAction(kCmdDelete, 740_txt, {}), &QAction::triggered, this, [this] { OnDelete(); });
   connect(makeAction(kCmdToClip, 746_txt, {}), &QAction::triggered, this, [this] { OnToClip(false); });
@@ -87,6 +89,9 @@ CChInfoView::CChInfoView(EditorDocument& doc, QWidget* parent)
     CellCommit result;
     doc_.Commit(QTx(source_->Column(col).title), [&] { result = source_->SetCellValue(row, col, value); });
     return result;
+  });
+  grid_->SetStepHandler([this](const QString& label, const std::function<void()>& change) {
+    return doc_.Commit(label, change);
   });
   MakeSource();
   UpdateTitle();
@@ -173,6 +178,7 @@ bool CChInfoView::OnCopy() {
   const auto rows = grid_->SelectedRows();
   if (!GridHasFocus() || !rows) return false;
   TheChannelClipboard().Copy(source_->Store(), rows->first, rows->second);
+  NoteOwnCopy(&TheChannelClipboard());
   return true;
 }
 
@@ -230,6 +236,17 @@ void CChInfoView::OnChannelEdit() {
   if (grid_->IsEditing()) grid_->CommitCellEdit();
   CChEditView::ShowChannel(grid_->CurrentRow());
   doc_.OpenEditor(EditorKind::ChEdit);
+}
+
+bool CChInfoView::OnPasteLatest() {
+  if (!TheChannelClipboard().Empty() && OwnCopyIsNewest(&TheChannelClipboard())) return OnPaste();
+  return OnPasteText();
+}
+
+bool CChInfoView::OnPasteText() {
+  if (grid_->IsEditing()) grid_->CommitCellEdit();
+  if (!GridHasFocus()) return false;
+  return grid_->PasteClipboardText();
 }
 
 }  // namespace zmp

@@ -41,6 +41,11 @@ class CChInfoView : public QWidget {
   bool OnPaste();
   bool OnDelete();
   bool OnToClip(bool withTitle);
+  // Paste (Ctrl+V, the popup's Paste): channels copied with Copy while no
+  // text has reached the system clipboard since, otherwise the clipboard's
+  // text cell by cell (a spreadsheet's rows, "to Clip" text).
+  bool OnPasteLatest();
+  bool OnPasteText();
   void OnChannelEdit();
   // Reads every row again from the working image.
   void Reload();

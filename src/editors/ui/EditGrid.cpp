@@ -9,7 +9,9 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
+#include "app/LanguageTexts.h"
 #include "app/Messages.h"
+#include "editors/GridTextPaste.h"
 #include "editors/ui/FilterEdit.h"
 #include "editors/ui/NumberComboBox.h"
 #include "editors/ui/ToneComboBox.h"
@@ -349,7 +351,11 @@ bool EditGrid::CommitCellEdit() {
   else if (changed && commit_) result = commit_(row, col, typed.toStdString());
   model_->ReloadRow(row);
   inCommit_ = false;
-  if (result.message.n != 0) Error(this, result.message);
+  // A stored value may come with a warning (a frequency outside the band).
+  if (result.message.n != 0) {
+    if (result.stored) Notice(this, result.message);
+    else Error(this, result.message);
+  }
   if (changed) emit CellCommitted(row, col);
   return result.stored;
 }
@@ -470,6 +476,10 @@ void EditGrid::keyPressEvent(QKeyEvent* e) {
     default:
       break;
   }
+  if (e->matches(QKeySequence::Paste)) {
+    PasteClipboardText();
+    return;
+  }
   const QString t = e->text();
   if (!ctrl && !(mods & Qt::AltModifier) && t.size() == 1 && t[0].isPrint()) {
     if (!BeginCellEdit(CurrentRow(), CurrentColumn(), t)) startEmpty_ = false;
@@ -559,6 +569,42 @@ bool EditGrid::CopyRowsToClipboard(bool withTitle) {
   selectionModel()->select(cur, QItemSelectionModel::ClearAndSelect);
   scrollTo(cur);
   return true;
+}
+
+// --- text pasted from a spreadsheet ------------------------------------------------------
+
+bool EditGrid::BeginEmptyCellEdit(int row, int col) {
+  startEmpty_ = true;
+  const bool opened = BeginCellEdit(row, col);
+  startEmpty_ = false;
+  return opened;
+}
+
+bool EditGrid::PasteClipboardText() { return PasteText(QApplication::clipboard()->text()); }
+
+bool EditGrid::PasteText(const QString& text) {
+  if (IsEditing()) CommitCellEdit();
+  GridSource* s = Source();
+  if (!s) return false;
+  const std::string utf8 = text.toStdString();
+  TextPasteOutcome outcome;
+  const auto paste = [&] { outcome = PasteTableText(*s, CurrentRow(), CurrentColumn(), utf8); };
+  if (step_) step_(QTx(739_txt), paste);
+  else paste();
+  Reload();
+  if (!outcome.table) {
+    Error(this, 615_txt);
+    return false;
+  }
+  const std::string notes = PasteNotes(outcome);
+  if (outcome.refusedRow >= 0) {
+    SetCurrentCell(outcome.refusedRow, outcome.refusedColumn);
+    const std::string refusal = RefusalText(*s, outcome);
+    Error(this, QString::fromStdString(notes.empty() ? refusal : refusal + "\n" + notes));
+  } else if (!notes.empty()) {
+    Notice(this, QString::fromStdString(notes));
+  }
+  return outcome.cellsStored > 0;
 }
 
 }  // namespace zmp

@@ -106,6 +106,21 @@ class EditGrid : public QTableView {
   bool CopyRowsToClipboard(bool withTitle);
   // Help context of the current column (0 = none).
   int CurrentHelpContext() const;
+
+  // --- text pasted from a spreadsheet ----------------------------------------------
+  // Runs a change as one undoable step (the view's document commit); without
+  // one the change simply runs.
+  using StepHandler = std::function<bool(const QString& label, const std::function<void()>& change)>;
+  void SetStepHandler(StepHandler handler) { step_ = std::move(handler); }
+  // Pastes tab-separated text from the current cell (GridTextPaste.h) as one
+  // step, reloads, and shows what the paste has to say: a refused cell with
+  // its row and column (the current cell moves there), warnings, dropped rows
+  // and cells, or that the text is no table. True when anything was stored.
+  bool PasteText(const QString& text);
+  // The same with the text of the system clipboard (Ctrl+V on the grid).
+  bool PasteClipboardText();
+  // Opens the cell's editor with empty text (Backspace and Delete).
+  bool BeginEmptyCellEdit(int row, int col);
   // Wide enough for every column and high enough for every row.
   QSize sizeHint() const override;
 
@@ -145,6 +160,7 @@ class EditGrid : public QTableView {
   QComboBox* list_;
   CommitHandler commit_;
   ValueCommitHandler commitValue_;
+  StepHandler step_;
   int editRow_ = -1;
   int editCol_ = -1;
   QString editOriginal_;

@@ -7,6 +7,8 @@
 #include "editors/ui/FeatureView.h"
 #include "editors/ui/KeyView.h"
 #include "editors/ui/ModuleView.h"
+#include "editors/ui/MultiView.h"
+#include "editors/ui/TestFreqView.h"
 #include "editors/EditorModules.h"
 
 namespace zmp {
@@ -21,6 +23,8 @@ const std::map<EditorKind, EditorFactory>& BuiltEditors() {
         {EditorKind::BeatShift, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CBeatShiftView(d, p); }},
         {EditorKind::Feature, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CFeatureView(d, p); }},
         {EditorKind::Key, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CKeyView(d, p); }},
+        {EditorKind::Multi, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CMultiView(d, p); }},
+        {EditorKind::TestFreq, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CTestFreqView(d, p); }},
     };
     for (const EditorModule* module : EditorModules()) {
       const auto kind = static_cast<EditorKind>(module->kind);

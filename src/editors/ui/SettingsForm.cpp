@@ -106,6 +106,9 @@ QWidget* SettingsForm::BuildGrid(const FieldTable& table, std::size_t tableIndex
     doc_.Commit(QTx(source->Column(col).title), [&] { result = source->SetCellValue(row, col, value); });
     return result;
   });
+  grid->SetStepHandler([this](const QString& label, const std::function<void()>& change) {
+    return doc_.Commit(label, change);
+  });
   connect(grid, &EditGrid::HelpRequested, this, &SettingsForm::HelpRequested);
   grids_[tableIndex] = grid;
   return grid;

@@ -1,0 +1,109 @@
+#include "editors/ui/MultiView.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/Messages.h"
+#include "editors/MultiTableFields.h"
+#include "editors/ui/EditGrid.h"
+#include "editors/ui/SpinEditWidget.h"
+
+namespace zmp {
+
+CMultiView::CMultiView(EditorDocument& doc, QWidget* parent)
+    : QWidget(parent), doc_(doc), spin_(new SpinEdit(this, {1, kMultiTableCount, 1})) {
+  setObjectName(QStringLiteral("CMultiView"));
+  setWindowTitle(QTx(708_txt));
+  spin_->setObjectName(QStringLiteral("tableNumber"));
+  auto* caption = new QLabel(QTx(708_txt), this);
+  caption->setBuddy(spin_);
+  tones_ = MakeGrid("toneGrid");
+  numbers_ = MakeGrid("numberGrid");
+  auto* close = new QPushButton(QTx(28_txt), this);
+  close->setObjectName(QStringLiteral("ctl%1").arg(kCloseId));
+  auto* help = new QPushButton(QTx(29_txt), this);
+  help->setObjectName(QStringLiteral("ctl%1").arg(kHelpId));
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(caption);
+  top->addWidget(spin_);
+  top->addStretch(1);
+  auto* grids = new QHBoxLayout;
+  grids->addWidget(tones_);
+  grids->addWidget(numbers_);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(close);
+  buttons->addWidget(help);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addLayout(grids, 1);
+  layout->addLayout(buttons);
+
+  connect(spin_, &SpinEdit::UserChanged, this, [this](int v) { SetTableNumber(v); });
+  connect(close, &QPushButton::clicked, this, [this] { doc_.CloseEditor(EditorKind::Multi); });
+  connect(help, &QPushButton::clicked, this, [this] { emit HelpRequested(0); });
+  connect(&doc_, &EditorDocument::ImageChanged, this, [this](QObject*) { Reload(); });
+  Attach();
+}
+
+CMultiView::~CMultiView() {
+  tones_->SetSource(nullptr);
+  numbers_->SetSource(nullptr);
+}
+
+EditGrid* CMultiView::MakeGrid(const char* name) {
+  auto* grid = new EditGrid(this);
+  grid->setObjectName(QString::fromLatin1(name));
+  grid->SetCommitHandler([this, grid](int row, int col, const std::string& text) {
+    CellCommit result;
+    GridSource* source = grid->Source();
+    doc_.Commit(QTx(source->Column(col).title), [&] { result = source->SetCellText(row, col, text); });
+    return result;
+  });
+  grid->SetValueCommitHandler([this, grid](int row, int col, long value) {
+    CellCommit result;
+    GridSource* source = grid->Source();
+    doc_.Commit(QTx(source->Column(col).title), [&] { result = source->SetCellValue(row, col, value); });
+    return result;
+  });
+  grid->SetStepHandler([this](const QString& label, const std::function<void()>& change) {
+    return doc_.Commit(label, change);
+  });
+  connect(grid, &EditGrid::HelpRequested, this, &CMultiView::HelpRequested);
+  return grid;
+}
+
+void CMultiView::Attach() {
+  spin_->SetShownValue(table_);
+  auto tones = std::make_unique<FieldGridSource>(doc_.Image(), MultiToneTable(table_), 716_txt);
+  auto numbers = std::make_unique<FieldGridSource>(doc_.Image(), MultiNumberTable(table_), 716_txt);
+  const int toneRow = tones_->CurrentRow(), toneCol = std::max(1, tones_->CurrentColumn());
+  const int numberRow = numbers_->CurrentRow(), numberCol = std::max(1, numbers_->CurrentColumn());
+  tones_->SetSource(tones.get());
+  numbers_->SetSource(numbers.get());
+  toneSource_ = std::move(tones);
+  numberSource_ = std::move(numbers);
+  tones_->SetCurrentCell(toneRow, toneCol);
+  numbers_->SetCurrentCell(numberRow, numberCol);
+  for (EditGrid* g : {tones_, numbers_}) g->setMinimumWidth(g->sizeHint().width());
+}
+
+void CMultiView::SetTableNumber(long n) {
+  const int limited = LimitMultiTableNumber(n);
+  if (limited == table_) {
+    spin_->SetShownValue(table_);
+    return;
+  }
+  table_ = limited;
+  Attach();
+}
+
+void CMultiView::Reload() {
+  tones_->Reload();
+  numbers_->Reload();
+}
+
+}  // namespace zmp

@@ -1,0 +1,53 @@
+// The multi table editor: the table number (1-15) with its spin, and the
+// table's tone grid and number grid, each row's column 2 following column 1
+// (the pair rule of the field engine). Every cell commit is one undo step;
+// Ctrl+V pastes rows copied from a spreadsheet into either grid.
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+#include "editors/FieldGridSource.h"
+#include "editors/ui/EditorDocument.h"
+
+class QPushButton;
+
+namespace zmp {
+
+class EditGrid;
+class SpinEdit;
+
+class CMultiView : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr int kCloseId = 1011;
+  static constexpr int kHelpId = 111;
+
+  explicit CMultiView(EditorDocument& doc, QWidget* parent = nullptr);
+  ~CMultiView() override;
+
+  int TableNumber() const { return table_; }
+  // Shows table n, limited to 1..15 first.
+  void SetTableNumber(long n);
+  SpinEdit* TableSpin() const { return spin_; }
+  EditGrid* ToneGrid() const { return tones_; }
+  EditGrid* NumberGrid() const { return numbers_; }
+  void Reload();
+
+ signals:
+  void HelpRequested(int context);
+
+ private:
+  EditGrid* MakeGrid(const char* name);
+  void Attach();
+
+  EditorDocument& doc_;
+  int table_ = 1;
+  SpinEdit* spin_;
+  EditGrid* tones_;
+  EditGrid* numbers_;
+  std::unique_ptr<FieldGridSource> toneSource_;
+  std::unique_ptr<FieldGridSource> numberSource_;
+};
+
+}  // namespace zmp

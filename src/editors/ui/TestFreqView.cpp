@@ -1,0 +1,215 @@
+#include "editors/ui/TestFreqView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/LanguageTexts.h"
+#include "app/Messages.h"
+#include "editors/ui/ClipboardOrder.h"
+#include "editors/ui/EditGrid.h"
+
+namespace zmp {
+
+namespace {
+QString CtlName(int id) { return QStringLiteral("ctl%1").arg(id); }
+}  // namespace
+
+CTestFreqView::CTestFreqView(EditorDocument& doc, QWidget* parent)
+    : QWidget(parent),
+      doc_(doc),
+      source_(std::make_unique<FieldGridSource>(doc.Image(), TestFrequencyTable(), 716_txt)),
+      grid_(new EditGrid(this)) {
+  setObjectName(QStringLiteral("CTestFreqView"));
+  setWindowTitle(QTx(710_txt));
+  grid_->setObjectName(CtlName(kGridId));
+  grid_->SetSource(source_.get());
+  chPaste_ = new QPushButton(QTx(42_txt), this);
+  chPaste_->setObjectName(CtlName(kChPasteId));
+  auto* close = new QPushButton(QTx(28_txt), this);
+  close->setObjectName(CtlName(kCloseId));
+  auto* help = new QPushButton(QTx(29_txt), this);
+  help->setObjectName(CtlName(kHelpId));
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(chPaste_);
+  buttons->addStretch(1);
+  buttons->addWidget(close);
+  buttons->addWidget(help);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(grid_, 1);
+  layout->addLayout(buttons);
+
+  auto makeAction = [this](int id, TextNo text, QKeySequence key) {
+    auto* a = new QAction(QTx(text), this);
+    if (!key.isEmpty()) a->setShortcut(key);
+    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(a);
+    actions_[id] = a;
+    return a;
+  };
+  connect(makeAction(kCmdCopy, 738_txt, QKeySequence::Copy), &QAction::triggered, this, [this] { OnCopy(); });
+  connect(makeAction(kCmdPaste, 739_txt, QKeySequence::Paste), &QAction::triggered, this,
+          [this] { OnPasteLatest(); });
+  connect(makeAction(kCmdDelete, 740_txt, {}), &QAction::triggered, this, [this] { OnDelete(); });
+  popup_ = new QMenu(QTx(618_txt), this);
+  popup_->setObjectName(QStringLiteral("Grid Data Copy"));
+  popup_->addAction(actions_[kCmdCopy]);
+  popup_->addAction(actions_[kCmdPaste]);
+  popup_->addAction(actions_[kCmdDelete]);
+
+  grid_->SetCommitHandler([this](int row, int col, const std::string& text) {
+    CellCommit result;
+    doc_.Commit(QTx(source_->Column(col).title), [&] { result = source_->SetCellText(row, col, text); });
+    return result;
+  });
+  grid_->SetStepHandler([this](const QString& label, const std::function<void()>& change) {
+    return doc_.Commit(label, change);
+  });
+  grid_->installEventFilter(this);
+  grid_->viewport()->installEventFilter(this);
+  chPaste_->installEventFilter(this);
+  connect(chPaste_, &QPushButton::clicked, this, [this] { OnChPaste(); });
+  connect(close, &QPushButton::clicked, this, [this] { doc_.CloseEditor(EditorKind::TestFreq); });
+  connect(help, &QPushButton::clicked, this, [this] { emit HelpRequested(kHelpContext); });
+  connect(grid_, &EditGrid::DeleteRequested, this, [this] { OnDelete(); });
+  connect(grid_, &EditGrid::PopupRequested, this, [this](const QPoint& p) { popup_->popup(p); });
+  connect(grid_, &EditGrid::HelpRequested, this, [this](int c) { emit HelpRequested(c ? c : kHelpContext); });
+  connect(&doc_, &EditorDocument::ImageChanged, this, [this](QObject*) { Reload(); });
+  grid_->setMinimumWidth(grid_->sizeHint().width());
+  UpdateChPaste();
+}
+
+CTestFreqView::~CTestFreqView() { grid_->SetSource(nullptr); }
+
+QAction* CTestFreqView::Action(int command) const {
+  const auto it = actions_.find(command);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+void CTestFreqView::Reload() {
+  grid_->Reload();
+  UpdateChPaste();
+}
+
+void CTestFreqView::UpdateChPaste() { chPaste_->setEnabled(ChannelsToPaste(doc_.Image())); }
+
+bool CTestFreqView::GridHasFocus() const {
+  QWidget* f = focusWidget();
+  return f == grid_ || (f && grid_->isAncestorOf(f));
+}
+
+int CTestFreqView::EditColumn(int row, int col) const {
+  return col == 2 && !HasTestFrequency(doc_.Image(), row, 0) ? 1 : col;
+}
+
+void CTestFreqView::ShowBandWarnings(const TestPasteResult& r) {
+  QStringList lines;
+  if (r.outOfBand[0]) lines << QTx(656_txt);
+  if (r.outOfBand[1]) lines << QTx(657_txt);
+  if (!lines.isEmpty()) Notice(this, lines.join('\n'));
+}
+
+bool CTestFreqView::OnCopy() {
+  if (grid_->IsEditing()) grid_->CommitCellEdit();
+  const auto rows = grid_->SelectedRows();
+  if (!GridHasFocus() || !rows) return false;
+  TheTestFreqClipboard().Copy(doc_.Image(), rows->first, rows->second);
+  NoteOwnCopy(&TheTestFreqClipboard());
+  return true;
+}
+
+bool CTestFreqView::OnPaste() {
+  if (grid_->IsEditing()) grid_->CommitCellEdit();
+  if (!GridHasFocus() || TheTestFreqClipboard().Empty()) return false;
+  const auto rows = grid_->SelectedRows();
+  const int first = rows ? rows->first : grid_->CurrentRow();
+  TestPasteResult result;
+  doc_.Commit(QTx(739_txt), [&] { result = TheTestFreqClipboard().Paste(doc_.Image(), first); });
+  Reload();
+  ShowBandWarnings(result);
+  return result.written > 0;
+}
+
+bool CTestFreqView::OnDelete() {
+  if (grid_->IsEditing()) grid_->CommitCellEdit();
+  const auto rows = grid_->SelectedRows();
+  if (!GridHasFocus() || !rows) return false;
+  const bool changed =
+      doc_.Commit(QTx(740_txt), [&] { DeleteTestChannels(doc_.Image(), rows->first, rows->second); });
+  Reload();
+  return changed;
+}
+
+bool CTestFreqView::OnChPaste() {
+  if (grid_->IsEditing()) grid_->CommitCellEdit();
+  // Channels may have been deleted since the button was last enabled.
+  UpdateChPaste();
+  if (!chPaste_->isEnabled()) return false;
+  bool pasted = false;
+  doc_.Commit(QTx(42_txt), [&] { pasted = PasteChannelsAsTestChannels(doc_.Image()); });
+  Reload();
+  return pasted;
+}
+
+bool CTestFreqView::OnPasteLatest() {
+  if (!TheTestFreqClipboard().Empty() && OwnCopyIsNewest(&TheTestFreqClipboard())) return OnPaste();
+  if (grid_->IsEditing()) grid_->CommitCellEdit();
+  if (!GridHasFocus()) return false;
+  return grid_->PasteClipboardText();
+}
+
+bool CTestFreqView::GridKey(QKeyEvent* k) {
+  const auto mods = k->modifiers();
+  const int row = grid_->CurrentRow(), col = grid_->CurrentColumn();
+  switch (k->key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+      if (grid_->SelectedRows()) OnDelete();
+      else if (col > 0) grid_->BeginEmptyCellEdit(row, EditColumn(row, col));
+      return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      // With frequency 1 empty, Enter on frequency 2 does nothing.
+      if (col > 0 && !(mods & (Qt::ShiftModifier | Qt::ControlModifier)) && EditColumn(row, col) == col)
+        grid_->BeginCellEdit(row, col);
+      return true;
+    default:
+      break;
+  }
+  const QString t = k->text();
+  if (col == 2 && !(mods & (Qt::ControlModifier | Qt::AltModifier)) && t.size() == 1 && t[0].isPrint())
+    grid_->SetCurrentCell(row, EditColumn(row, col));  // the grid opens the edit there
+  return false;
+}
+
+bool CTestFreqView::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == grid_ && e->type() == QEvent::KeyPress && !grid_->IsEditing())
+    return GridKey(static_cast<QKeyEvent*>(e));
+  if (watched == grid_->viewport() && e->type() == QEvent::MouseButtonDblClick) {
+    const QModelIndex i = grid_->indexAt(static_cast<QMouseEvent*>(e)->position().toPoint());
+    if (i.isValid() && i.column() > 0) {
+      grid_->BeginCellEdit(i.row(), EditColumn(i.row(), i.column()));
+      return true;
+    }
+  }
+  if (watched == chPaste_ && e->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(e)->key();
+    if (key == Qt::Key_F1) {
+      emit HelpRequested(kChPasteHelpContext);
+      return true;
+    }
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      chPaste_->click();
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, e);
+}
+
+}  // namespace zmp

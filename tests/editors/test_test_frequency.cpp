@@ -1,0 +1,250 @@
+// The test channels: the store of one frequency in its seven steps, the
+// band's default pairs (loaded by the new-image defaults through the
+// editor's module), the record clipboard, Delete and "Ch Paste".
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "EditorTestSupport.h"
+#include "data/Frequency.h"
+#include "data/ModelChange.h"
+#include "data/NewImage.h"
+#include "editors/ChannelStore.h"
+#include "editors/EditorModules.h"
+#include "editors/TestFreqFields.h"
+
+using namespace zmp;
+using namespace zmp::testing;
+
+namespace {
+
+constexpr std::size_t kTf = region::kTestFrequency;
+
+std::string FreqText(const ImageStore& s, int index, int column) {
+  return FrequencyText(s.Main().Range(kTf + index * 16 + column * 5, 5));
+}
+
+std::vector<std::uint8_t> Record(const ImageStore& s, int index) { return s.Main().Read(kTf + index * 16, 16); }
+
+class TestFrequency : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    UseProgramTexts();
+    InstallEditorModules();
+    TheTestFreqClipboard().Clear();
+  }
+  // A new image of the model, its test channels all empty when asked.
+  ImageStore Image(const ModelRecord& model, bool empty = false) {
+    ImageStore s;
+    EXPECT_TRUE(MakeStartupImage(s, model));
+    if (empty) s.Main().Fill(kTf, 256, 0xFF);
+    return s;
+  }
+};
+
+TEST_F(TestFrequency, NewImagesAndBandChangesLoadTheBandsDefaultPairs) {
+  ImageStore s;
+  EXPECT_FALSE(MakeStartupImage(s, std::nullopt));  // WAV-300 E, 146-174 MHz: split at 160 MHz
+  EXPECT_EQ(FreqText(s, 0, 0), "146.100000");
+  EXPECT_EQ(FreqText(s, 0, 1), "146.000000");
+  EXPECT_EQ(FreqText(s, 1, 1), "174.000000");
+  const auto r1 = Record(s, 1);  // 173.9 / 174.0
+  EXPECT_EQ(r1[10], kStep3125);
+  EXPECT_EQ(r1[11], kStep3125);
+  EXPECT_EQ(r1[12], 1);
+  EXPECT_EQ(r1[13], 1);
+  EXPECT_EQ(r1[14], 0xFF);
+  EXPECT_EQ(s.Main().Byte(kTf + 12), 0);  // 146.1 is below 160
+  for (int i = 6; i < 16; ++i) EXPECT_TRUE(s.Main().IsAll(kTf + i * 16, 16, 0xFF)) << i;
+  EXPECT_FALSE(s.IsModified());
+
+  // 477/480-512 MHz: band number 7 splits at 496 MHz in column 0, 494.5 MHz in column 1.
+  s = Image(Uhf480K());
+  EXPECT_EQ(FreqText(s, 0, 1), "477.000000");
+  EXPECT_EQ(Record(s, 2)[12], 0);  // 495.95
+  EXPECT_EQ(Record(s, 2)[13], 0);  // 494.45
+  EXPECT_EQ(Record(s, 2)[10], kStep5000);
+  EXPECT_EQ(Record(s, 3)[12], 1);  // 496.0
+  EXPECT_EQ(Record(s, 3)[13], 1);  // 494.5
+  EXPECT_EQ(FreqText(s, 4, 1), "485.750000");
+  // 136-154 MHz splits at 145 MHz.
+  s = Image(Vhf136K());
+  EXPECT_EQ(Record(s, 2)[12], 0);
+  EXPECT_EQ(Record(s, 3)[12], 1);
+  EXPECT_EQ(Record(s, 3)[13], 1);
+
+  // Every band's six pairs lie within its limits.
+  for (const auto& row : BandTable()) {
+    const auto pairs = DefaultTestFrequencies(row.bandWord);
+    ASSERT_EQ(pairs.size(), 6u) << row.bandWord;
+    ImageStore b;
+    SetModel(b, MakeRecord("RWAV0300", row.destination, row.bandCode));
+    for (int i = 0; i < 6; ++i) {
+      EXPECT_EQ(SetTestFrequency(b, i, 0, pairs[i].column0), kTestFreqStored) << row.bandWord << " " << i;
+      EXPECT_EQ(SetTestFrequency(b, i, 1, pairs[i].column1), kTestFreqStored) << row.bandWord << " " << i;
+    }
+  }
+  EXPECT_TRUE(DefaultTestFrequencies(1234).empty());
+
+  // A band change reloads them; New keeps the model and reloads them.
+  s = Image(Uhf450K());
+  ModelChoice c = ChoiceOf(ModelInfo(s));
+  c.bandWord = 2560;
+  ApplyModelChange(s, c, DecideModelChange(ChoiceOf(ModelInfo(s)), c).code);
+  EXPECT_EQ(FreqText(s, 0, 0), "480.000000");
+  s = Image(Uhf440E());
+  s.Main().Fill(kTf, 256, 0xFF);
+  MakeNewImageForCurrentModel(s);
+  EXPECT_EQ(FreqText(s, 0, 0), "440.100000");
+}
+
+TEST_F(TestFrequency, OneFrequencyFillsClearsWarnsAndRefusesWhatNineDigitsCannotHold) {
+  ImageStore s = Image(Vhf146E(), true);
+  // Frequency 1 into an empty test channel fills frequency 2 with it.
+  EXPECT_EQ(SetTestFrequency(s, 9, 0, "150.5"), kTestFreqStored);
+  EXPECT_EQ(FreqText(s, 9, 1), "150.500000");
+  EXPECT_EQ(Record(s, 9)[11], Record(s, 9)[10]);
+  // Frequency 1 again leaves a set frequency 2 alone.
+  EXPECT_EQ(SetTestFrequency(s, 9, 1, "165"), kTestFreqStored);
+  EXPECT_EQ(Record(s, 9)[13], 1);
+  EXPECT_EQ(SetTestFrequency(s, 9, 0, "151"), kTestFreqStored);
+  EXPECT_EQ(FreqText(s, 9, 1), "165.000000");
+  // Outside the band (but below 1000 MHz): stored and reported.
+  EXPECT_EQ(SetTestFrequency(s, 9, 1, "180"), kTestFreqOutOfBand);
+  EXPECT_EQ(FreqText(s, 9, 1), "180.000000");
+  EXPECT_EQ(SetTestFrequency(s, 9, 0, "999.999999"), kTestFreqOutOfBand);
+  EXPECT_EQ(FreqText(s, 9, 0), "999.996875") << "stored on the 3125 Hz step below";
+  // 1000 MHz and more cannot be held in nine digits: refused, nothing written.
+  auto before = s.working();
+  for (const char* tooHigh : {"1000", "99999", "1000.00000", "999.9999995", "0001000"})
+    EXPECT_EQ(SetTestFrequency(s, 9, 0, tooHigh), kTestFreqTooHigh) << tooHigh;
+  EXPECT_TRUE(s.working() == before);
+  // Emptying frequency 2 empties the whole test channel; so does text that is no frequency.
+  EXPECT_EQ(SetTestFrequency(s, 9, 1, ""), kTestFreqCleared);
+  EXPECT_TRUE(s.Main().IsAll(kTf + 9 * 16, 16, 0xFF));
+  EXPECT_FALSE(HasTestFrequency(s, 9, 0));
+  for (const char* notAFrequency : {"abc", "0", "0.0000001", "1.2.3", "-5"}) {
+    SetTestFrequency(s, 9, 0, "151");
+    EXPECT_EQ(SetTestFrequency(s, 9, 0, notAFrequency), kTestFreqCleared) << notAFrequency;
+    EXPECT_TRUE(s.Main().IsAll(kTf + 9 * 16, 16, 0xFF)) << notAFrequency;
+  }
+  // Out-of-range index or column changes nothing.
+  before = s.working();
+  EXPECT_EQ(SetTestFrequency(s, 16, 0, "150"), kTestFreqCleared);
+  EXPECT_EQ(SetTestFrequency(s, -1, 0, "150"), kTestFreqCleared);
+  EXPECT_EQ(SetTestFrequency(s, 0, 2, "150"), kTestFreqCleared);
+  EXPECT_TRUE(s.working() == before);
+  EXPECT_FALSE(HasTestFrequency(s, 16, 0));
+}
+
+TEST_F(TestFrequency, TheGridCellsCommitThroughTheEngine) {
+  ImageStore s = Image(Uhf480K());
+  const FieldTable& t = TestFrequencyTable();
+  const FieldRef f1{&t, &t.fields[0], 13}, f2{&t, &t.fields[1], 13};
+  // Typed into an empty test channel: both frequencies; frequency 2 splits on its own.
+  ASSERT_TRUE(CommitFieldText(f1, s, "494.6").ok());
+  EXPECT_EQ(ShowField(f2, s).text, "494.600000");
+  EXPECT_EQ(Record(s, 13)[12], 0);
+  EXPECT_EQ(Record(s, 13)[13], 1);
+  // Outside the band: stored with 656 (frequency 1) or 657 (frequency 2).
+  CommitResult r = CommitFieldText(f1, s, "478");
+  EXPECT_TRUE(r.ok());
+  EXPECT_EQ(r.message.n, 656);
+  r = CommitFieldText(f2, s, "520");
+  EXPECT_TRUE(r.ok());
+  EXPECT_EQ(r.message.n, 657);
+  EXPECT_EQ(ShowField(f2, s).text, "520.000000");
+  // 1000 MHz: refused with its message, the record as it was.
+  const auto before = AllBytes(s);
+  r = CommitFieldText(f1, s, "1000");
+  EXPECT_EQ(r.status, CommitStatus::Refused);
+  EXPECT_EQ(r.message.n, 1276);
+  EXPECT_EQ(AllBytes(s), before);
+  // A BCD nibble above 9 shows an empty cell and its own text rewrites nothing.
+  s.Main().SetByte(kTf + 13 * 16 + 3, 0xA4);
+  EXPECT_EQ(ShowField(f1, s).text, "");
+  const auto odd = AllBytes(s);
+  EXPECT_TRUE(ApplyFieldText(f1, s, "").ok());
+  EXPECT_EQ(AllBytes(s), odd);
+  // Emptying the last frequency 1 of all brings the defaults back, in the same commit.
+  s.Main().Fill(kTf, 256, 0xFF);
+  ASSERT_TRUE(CommitFieldText(f1, s, "490").ok());
+  ASSERT_TRUE(CommitFieldText(f1, s, "").ok());
+  EXPECT_EQ(FreqText(s, 0, 0), "480.000000");
+  EXPECT_FALSE(HasTestFrequency(s, 13, 0));
+}
+
+TEST_F(TestFrequency, CopyPasteAndDeleteOfWholeRecords) {
+  ImageStore s = Image(Uhf480K());
+  // Five test channels copied, pasted at test channel 14: 14 to 16 only.
+  TheTestFreqClipboard().Copy(s, 0, 4);
+  ASSERT_EQ(TheTestFreqClipboard().Count(), 5);
+  const auto all = s.Main().Read(kTf, 256);
+  TestPasteResult r = TheTestFreqClipboard().Paste(s, 13);
+  EXPECT_EQ(r.written, 3);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Record(s, 13 + i), Record(s, i)) << i;
+  EXPECT_EQ(s.Main().Read(kTf, 13 * 16), std::vector<std::uint8_t>(all.begin(), all.begin() + 13 * 16));
+  EXPECT_FALSE(r.outOfBand[0] || r.outOfBand[1]);
+
+  // Deleting all sixteen brings back the band's six default pairs.
+  DeleteTestChannels(s, 0, 15);
+  EXPECT_EQ(s.Main().Read(kTf, 256), all);
+  // Deleting some leaves the rest.
+  DeleteTestChannels(s, 1, 2);
+  EXPECT_FALSE(HasTestFrequency(s, 1, 0));
+  EXPECT_TRUE(HasTestFrequency(s, 3, 0));
+
+  // After a band change the copied records are checked against the new band:
+  // split flags computed for it, frequencies outside it warned about.
+  ImageStore v = Image(Vhf146E(), true);
+  SetTestFrequency(v, 0, 0, "159.5");  // below the VHF split at 160 MHz
+  TheTestFreqClipboard().Copy(v, 0, 0);
+  SetModel(v, Uhf480K());
+  r = TheTestFreqClipboard().Paste(v, 5);
+  EXPECT_TRUE(r.outOfBand[0]);
+  EXPECT_TRUE(r.outOfBand[1]);
+  EXPECT_EQ(FreqText(v, 5, 0), "159.500000");
+  EXPECT_EQ(Record(v, 5)[12], 0);
+  ImageStore u = Image(Uhf480K(), true);
+  SetTestFrequency(u, 0, 0, "495");
+  ASSERT_EQ(Record(u, 0)[12], 0);
+  ASSERT_EQ(Record(u, 0)[13], 1) << "494.5 MHz splits frequency 2";
+  TheTestFreqClipboard().Copy(u, 0, 0);
+  SetModel(u, Uhf450K());  // splits at 465 MHz
+  r = TheTestFreqClipboard().Paste(u, 0);
+  EXPECT_EQ(Record(u, 0)[12], 1);
+  EXPECT_EQ(Record(u, 0)[13], 1);
+  EXPECT_TRUE(r.outOfBand[0]);
+}
+
+TEST_F(TestFrequency, ChPasteTakesChannelsOneToSixteen) {
+  ImageStore s = Image(Uhf480K());
+  EXPECT_FALSE(ChannelsToPaste(s));
+  const auto before = AllBytes(s);
+  EXPECT_FALSE(PasteChannelsAsTestChannels(s)) << "no channel: nothing happens";
+  EXPECT_EQ(AllBytes(s), before);
+  ChannelStore store(s);
+  // Channel 1 receive only at 494.6 MHz; channel 3 a pair.
+  ASSERT_EQ(store.SetFieldText(0, chfield::kRxFrequency, "494.6"), StoreStatus::Ok);
+  ASSERT_EQ(store.SetFieldText(2, chfield::kRxFrequency, "500"), StoreStatus::Ok);
+  ASSERT_EQ(store.SetFieldText(2, chfield::kTxFrequency, "490.0125"), StoreStatus::Ok);
+  ASSERT_EQ(store.SetFieldText(20, chfield::kRxFrequency, "501"), StoreStatus::Ok);
+  ASSERT_TRUE(ChannelsToPaste(s));
+  ASSERT_TRUE(PasteChannelsAsTestChannels(s));
+  const auto t1 = Record(s, 0);
+  EXPECT_EQ(FreqText(s, 0, 0), "494.600000");
+  EXPECT_EQ(FreqText(s, 0, 1), "494.600000");
+  EXPECT_EQ(t1[10], t1[11]);
+  EXPECT_EQ(t1[12], 0) << "below 496.0 MHz";
+  EXPECT_EQ(t1[13], 1) << "at or above 494.5 MHz: frequency 2's own split";
+  // Channel 3 has a transmit frequency: bytes 0-13 of its record as they are.
+  auto ch3 = store.ReadRecord(2);
+  ch3.resize(14);
+  ch3.insert(ch3.end(), {0xFF, 0xFF});
+  EXPECT_EQ(Record(s, 2), ch3);
+  EXPECT_FALSE(HasTestFrequency(s, 1, 0)) << "channel 2 does not exist";
+  for (int i = 3; i < 16; ++i) EXPECT_TRUE(s.Main().IsAll(kTf + i * 16, 16, 0xFF)) << i;
+}
+
+}  // namespace
