@@ -39,6 +39,11 @@ std::span<const HelpTopic> HelpTopics() { return kTopics; }
 std::optional<std::string> HelpTargetOf(int context) {
   for (const HelpTopic& t : HelpTopics())
     if (t.context == context) return std::string(t.target);
+  // Contexts numbered by the editors' own tables: the key functions (79001,
+  // then one per function code from 79100) and the optional features' rows
+  // (81000 + 100 x page + row) open their editor's reference page.
+  if (context == 79001 || (context >= 79100 && context <= 79299)) return "reference/key-assignment.html";
+  if (context >= 81000 && context <= 81499) return "reference/optional-features.html";
   return std::nullopt;
 }
 

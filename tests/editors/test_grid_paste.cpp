@@ -152,7 +152,7 @@ TEST_F(GridPaste, MultiTablesAndTestChannelsTakeTextThroughTheirRules) {
   o = PasteTableText(tones, 5, 1, "Off\t100.0\n67.0\t67.0");
   EXPECT_EQ(o.refusedRow, 5);
   EXPECT_EQ(o.refusedColumn, 2);
-  EXPECT_EQ(o.refusal.n, 1275);
+  EXPECT_EQ(o.refusal.n, 612);
   EXPECT_EQ(tones.CellText(6, 1), "Off") << "nothing after the refusal";
   // Numbers: limited like typed ones.
   FieldGridSource numbers(image, MultiNumberTable(1), 716_txt);
@@ -172,7 +172,7 @@ TEST_F(GridPaste, MultiTablesAndTestChannelsTakeTextThroughTheirRules) {
   EXPECT_EQ(o.notices[0].n, 656);
   EXPECT_EQ(o.notices[1].n, 657);
   o = PasteTableText(testChannels, 15, 1, "1000");
-  EXPECT_EQ(o.refusal.n, 1276);
+  EXPECT_EQ(o.refusal.n, 613);
 }
 
 }  // namespace

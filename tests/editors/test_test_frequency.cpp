@@ -159,7 +159,7 @@ TEST_F(TestFrequency, TheGridCellsCommitThroughTheEngine) {
   const auto before = AllBytes(s);
   r = CommitFieldText(f1, s, "1000");
   EXPECT_EQ(r.status, CommitStatus::Refused);
-  EXPECT_EQ(r.message.n, 1276);
+  EXPECT_EQ(r.message.n, 613);
   EXPECT_EQ(AllBytes(s), before);
   // A BCD nibble above 9 shows an empty cell and its own text rewrites nothing.
   s.Main().SetByte(kTf + 13 * 16 + 3, 0xA4);

@@ -251,7 +251,7 @@ TEST_F(CliImageText, MultiTablesAndTestChannelsAreListedSetExportedAndCompared) 
   // Column 2 of an empty row is refused with the editor's message; nothing written.
   r = Cli(dir, "set a.dat 'multi_table[6].table_3.tone_2=67.0' -o x.dat");
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find(Text(1275)), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(Text(612)), std::string::npos) << r.err;
   EXPECT_FALSE(fs::exists(dir / "x.dat"));
   // Outside the band: stored, with the editor's warning.
   r = Cli(dir, "set a.dat 'test_frequency[1].frequency_2=520' -o b.dat");
