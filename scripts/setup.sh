@@ -4,6 +4,8 @@
 zmp_packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
               libbenchmark-dev xvfb xauth)
 zmp_packages+=(libcli11-dev nlohmann-json3-dev libyaml-cpp-dev)
+# The printed listing: a font for its PDFs, and poppler's pdftotext/pdfinfo for its tests.
+zmp_packages+=(fonts-dejavu-core poppler-utils)
 zmp_install_missing() {
   local missing=()
   for p in "${zmp_packages[@]}"; do

@@ -17,12 +17,24 @@ CellEditor CellEditorOf(const FieldDecl& d) {
   }
 }
 
+GridColumnInfo ColumnInfoOf(const FieldTable& table, std::size_t field) {
+  if (field < table.columns.size()) return table.columns[field];
+  return GridColumnInfo{table.fields[field].label, 60};
+}
+
+std::string FieldCellText(const FieldRef& f, const ImageStore& image) {
+  const FieldView v = ShowField(f, image);
+  // A check box shows On or Off.
+  if (f.decl->kind == ControlKind::CheckBox && v.exists && v.applicable) return Tx(v.checked ? 727_txt : 728_txt);
+  return v.text;
+}
+
 FieldGridSource::FieldGridSource(ImageStore& image, const FieldTable& table, TextNo numberTitle)
     : image_(image), table_(table) {
   columns_.push_back({0, numberTitle, 30, 0, CellEditor::None, 0, 0});
   for (std::size_t i = 0; i < table.fields.size(); ++i) {
     const FieldDecl& d = table.fields[i];
-    const GridColumnInfo info = i < table.columns.size() ? table.columns[i] : GridColumnInfo{d.label, 60};
+    const GridColumnInfo info = ColumnInfoOf(table, i);
     GridColumn c{static_cast<int>(i), info.title, info.width, d.helpContext, CellEditorOf(d), d.filter,
                  d.maxLength};
     if (c.editor == CellEditor::Number) {
@@ -39,11 +51,7 @@ FieldRef FieldGridSource::Ref(int row, int col) const {
 
 std::string FieldGridSource::CellText(int row, int col) const {
   if (col == 0) return std::to_string(row + 1);
-  const FieldView v = ShowField(Ref(row, col), image_);
-  // A check box cell shows On or Off.
-  if (Ref(row, col).decl->kind == ControlKind::CheckBox && v.exists && v.applicable)
-    return Tx(v.checked ? 727_txt : 728_txt);
-  return v.text;
+  return FieldCellText(Ref(row, col), image_);
 }
 
 bool FieldGridSource::IsEditable(int row, int col) const {

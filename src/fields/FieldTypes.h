@@ -203,6 +203,8 @@ struct FieldTable {
   bool (*shown)(const ImageStore&) = nullptr;
   // Rows that do not exist are listed only by grids (empty cells).
   bool listMissingRows = false;
+  // Row n is channel n + 1 (the printout's channel range applies to it).
+  bool channelRows = false;
 };
 
 // An editor: its tables and what happens to its data when the image changes.

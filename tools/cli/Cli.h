@@ -53,5 +53,7 @@ void AddFileCommands(CommandList& commands);
 void AddChannelCommands(CommandList& commands);
 void AddRadioCommands(CommandList& commands);
 void AddImageTextCommands(CommandList& commands);
+// Built with the Qt program only (ZMP_CLI_PRINT).
+void AddPrintCommands(CommandList& commands);
 
 }  // namespace zmp::cli

@@ -57,6 +57,9 @@ int main(int argc, char** argv) {
   AddChannelCommands(commands);
   AddImageTextCommands(commands);
   AddRadioCommands(commands);
+#ifdef ZMP_CLI_PRINT
+  AddPrintCommands(commands);
+#endif
 
   if (argc < 2) {
     PrintOverview(commands);
