@@ -17,6 +17,7 @@ using zmp::testing::Cli;
 using zmp::testing::CliRun;
 using zmp::testing::MakeTempDir;
 using zmp::testing::ReadText;
+using zmp::operator""_txt;
 
 namespace {
 
