@@ -4,6 +4,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <algorithm>
 #include <ctime>
 
 #include "app/Application.h"

@@ -350,7 +350,8 @@ FieldView ShowField(const FieldRef& f, const ImageStore& image) {
   }
   if (d.kind == ControlKind::CheckBox) {
     v.checked = IsTicked(d, v.raw);
-    v.text = v.checked ? "1" : "0";
+    // One character assigned as such: GCC 12 at -O3 warns falsely on a literal here.
+    v.text.assign(1, v.checked ? '1' : '0');
     return v;
   }
   switch (d.storage) {

@@ -7,6 +7,8 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -203,6 +205,20 @@ TEST_F(PrintGuiTest, FilePrintWritesThePdfAndRemembersTheChoice) {
   ASSERT_TRUE(frame.Command(cmd::kPrint));
   const ListingChoice remembered = RememberedPrintChoice();
   EXPECT_EQ(std::count(remembered.sections.begin(), remembered.sections.end(), "channel_edit"), 0);
+
+  // File > Print Preview shows the remembered choice on as many pages.
+  int previewPages = -1;
+  prompts.dialog = [&](QDialog& d) {
+    auto* preview = d.findChild<QPrintPreviewWidget*>();
+    EXPECT_TRUE(dynamic_cast<QPrintPreviewDialog*>(&d) && preview);
+    if (preview) {
+      preview->updatePreview();
+      previewPages = preview->pageCount();
+    }
+    return int(QDialog::Rejected);
+  };
+  ASSERT_TRUE(frame.Command(cmd::kPrintPreview));
+  EXPECT_EQ(previewPages, shownPages);
 
   // A folder that does not exist: the system's message names the path; no file.
   prompts.dialog = [&](QDialog& d) {
