@@ -13,7 +13,12 @@ bool RowListed(const FieldTable& table, const ImageStore& image, int row) {
 
 std::string FieldKey(const EditorModule& module, const FieldTable& table, const FieldDecl& decl, int row) {
   std::string key(module.key);
-  if (table.rows > 1) key += "[" + std::to_string(row + 1) + "]";
+  // Appended piece by piece: GCC 12 at -O3 warns falsely on "[" + text.
+  if (table.rows > 1) {
+    key += '[';
+    key += std::to_string(row + 1);
+    key += ']';
+  }
   key += '.';
   if (!table.key.empty()) {
     key += table.key;

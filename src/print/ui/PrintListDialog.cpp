@@ -27,7 +27,7 @@ CPrintListDlg::CPrintListDlg(ModuleList modules, const ImageStore& image, const 
   auto* sectionLayout = new QVBoxLayout(sectionGroup);
   for (const SectionInfo& s : ListSections(modules)) {
     auto* box = new QCheckBox(QTx(s.title), sectionGroup);
-    box->setObjectName(QString::fromStdString("section_" + s.key));
+    box->setObjectName(QStringLiteral("section_") + QString::fromStdString(s.key));
     box->setChecked(std::find(initial.sections.begin(), initial.sections.end(), s.key) != initial.sections.end());
     connect(box, &QCheckBox::toggled, this, &CPrintListDlg::Recount);
     sectionLayout->addWidget(box);
