@@ -8,6 +8,8 @@ zmp_packages+=(libcli11-dev nlohmann-json3-dev libyaml-cpp-dev)
 zmp_packages+=(qt6-svg-dev dpkg-dev file desktop-file-utils appstream man-db groff-base)
 # clang and its libFuzzer runtime: the fuzz targets, and a second compiler's warnings.
 zmp_packages+=(clang libclang-rt-dev)
+# The printed listing: a font for its PDFs, and poppler's pdftotext/pdfinfo for its tests.
+zmp_packages+=(fonts-dejavu-core poppler-utils)
 zmp_install_missing() {
   local missing=()
   for p in "${zmp_packages[@]}"; do

@@ -3,9 +3,10 @@
 // main window commands (CMainFrame::RegisterCommandHandler). Each part adds
 // one call here to a function of its own.
 #include "app/Application.h"
+#include "app/PrintCommands.h"
 
 namespace zmp {
 
-void AttachExtensions() {}
+void AttachExtensions() { AttachPrinting(); }
 
 }  // namespace zmp

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -116,6 +117,27 @@ std::optional<WindowPlacement> Settings::LastWinPos() const {
 }
 void Settings::SetLastWinPos(const WindowPlacement& p) {
   s_->setValue(QStringLiteral("LastWinPos"), QString::fromStdString(FormatWindowPlacement(p)));
+}
+
+QStringList Settings::PrintOmitted() const {
+  return s_->value(QStringLiteral("PrintOmit")).toString().split(QLatin1Char(','), Qt::SkipEmptyParts);
+}
+
+void Settings::SetPrintOmitted(const QStringList& keys) {
+  s_->setValue(QStringLiteral("PrintOmit"), keys.join(QLatin1Char(',')));
+}
+
+std::pair<int, int> Settings::PrintChannels() const {
+  // The caller limits the range; here only the number is read.
+  auto read = [this](const char* key, long long fallback) {
+    return static_cast<int>(std::clamp(IntOr(s_->value(QLatin1String(key)), fallback), -1000LL, 1000LL));
+  };
+  return {read("PrintFrom", 1), read("PrintTo", 30)};
+}
+
+void Settings::SetPrintChannels(int first, int last) {
+  s_->setValue(QStringLiteral("PrintFrom"), first);
+  s_->setValue(QStringLiteral("PrintTo"), last);
 }
 
 void Settings::Sync() { s_->sync(); }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <map>
 #include <memory>
 #include <optional>
@@ -58,6 +59,14 @@ class Settings {
   // The user's own COM port map ("PortMap" group: COM<n>=<device path>).
   std::map<int, QString> PortMapOverrides() const;
   void SetPortMapEntry(int port, const QString& path);
+
+  // The "Print Out List" choices: the sections left out (so that the section
+  // of an editor added later is chosen until the user leaves it out) and the
+  // channel range (absent or bad: 1 to 30).
+  QStringList PrintOmitted() const;
+  void SetPrintOmitted(const QStringList& keys);
+  std::pair<int, int> PrintChannels() const;
+  void SetPrintChannels(int first, int last);
 
   void Sync();
   QString FileName() const;

@@ -243,13 +243,16 @@ bool ShortLayoutShown(const ImageStore& image) { return ModelOf(image).OptionBoa
 constexpr RowBase kChannelRows{.resolve = ChannelRecordStart};
 
 const FieldTable kEditTable{.key = "", .title = 766_txt, .kind = TableKind::Form, .rows = kChannelCount,
-                            .base = kChannelRows, .fields = kFormFields};
+                            .base = kChannelRows, .fields = kFormFields,
+                            .channelRows = true};
 const FieldTable kFullGrid{.key = "", .title = 737_txt, .kind = TableKind::Grid, .rows = kChannelCount,
                            .base = kChannelRows, .fields = kFullGridFields, .columns = kFullGridColumns,
-                           .shown = FullLayoutShown, .listMissingRows = true};
+                           .shown = FullLayoutShown, .listMissingRows = true,
+                           .channelRows = true};
 const FieldTable kShortGrid{.key = "", .title = 737_txt, .kind = TableKind::Grid, .rows = kChannelCount,
                             .base = kChannelRows, .fields = kShortGridFields, .columns = kShortGridColumns,
-                            .shown = ShortLayoutShown, .listMissingRows = true};
+                            .shown = ShortLayoutShown, .listMissingRows = true,
+                            .channelRows = true};
 
 }  // namespace
 

@@ -17,6 +17,18 @@ CellEditor CellEditorOf(const FieldDecl& d) {
   }
 }
 
+GridColumnInfo ColumnInfoOf(const FieldTable& table, std::size_t field) {
+  if (field < table.columns.size()) return table.columns[field];
+  return GridColumnInfo{table.fields[field].label, 60};
+}
+
+std::string FieldCellText(const FieldRef& f, const ImageStore& image) {
+  const FieldView v = ShowField(f, image);
+  // A check box shows On or Off.
+  if (f.decl->kind == ControlKind::CheckBox && v.exists && v.applicable) return Tx(v.checked ? 727_txt : 728_txt);
+  return v.text;
+}
+
 FieldGridSource::FieldGridSource(ImageStore& image, const FieldTable& table, TextNo numberTitle)
     : image_(image), table_(table) {
   // Rows with titles (key names) have a title column without heading.
@@ -24,7 +36,7 @@ FieldGridSource::FieldGridSource(ImageStore& image, const FieldTable& table, Tex
   else columns_.push_back({0, numberTitle, 30, 0, CellEditor::None, 0, 0});
   for (std::size_t i = 0; i < table.fields.size(); ++i) {
     const FieldDecl& d = table.fields[i];
-    const GridColumnInfo info = i < table.columns.size() ? table.columns[i] : GridColumnInfo{d.label, 60};
+    const GridColumnInfo info = ColumnInfoOf(table, i);
     GridColumn c{static_cast<int>(i), info.title, info.width, d.helpContext, CellEditorOf(d), d.filter,
                  d.maxLength};
     if (c.editor == CellEditor::Number) {
@@ -44,11 +56,7 @@ std::string FieldGridSource::CellText(int row, int col) const {
     const auto r = static_cast<std::size_t>(row);
     return r < table_.rowTitles.size() ? Tx(table_.rowTitles[r]) : std::to_string(row + 1);
   }
-  const FieldView v = ShowField(Ref(row, col), image_);
-  // A check box cell shows On or Off.
-  if (Ref(row, col).decl->kind == ControlKind::CheckBox && v.exists && v.applicable)
-    return Tx(v.checked ? 727_txt : 728_txt);
-  return v.text;
+  return FieldCellText(Ref(row, col), image_);
 }
 
 bool FieldGridSource::IsEditable(int row, int col) const {

@@ -36,4 +36,12 @@ class FieldGridSource : public GridSource {
 // The overlay editor a field is edited with in a grid.
 CellEditor CellEditorOf(const FieldDecl& d);
 
+// The title and width of a grid table's column of field i (its declared
+// column, else the field's label).
+GridColumnInfo ColumnInfoOf(const FieldTable& table, std::size_t field);
+
+// A field's text in a grid cell or a printed listing: what the codec shows,
+// a check box as On or Off.
+std::string FieldCellText(const FieldRef& f, const ImageStore& image);
+
 }  // namespace zmp

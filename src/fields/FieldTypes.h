@@ -230,6 +230,8 @@ struct FieldTable {
   // Grids: the title of each row in the first column (key names) instead of
   // the row number.
   std::span<const TextNo> rowTitles{};
+  // Row n is channel n + 1 (the printout's channel range applies to it).
+  bool channelRows = false;
 };
 
 // An editor: its tables and what happens to its data when the image changes.

@@ -54,5 +54,7 @@ void AddChannelCommands(CommandList& commands);
 void AddRadioCommands(CommandList& commands);
 void AddImageTextCommands(CommandList& commands);
 void AddPortsCommands(CommandList& commands);
+// Built with the Qt program only (ZMP_CLI_PRINT).
+void AddPrintCommands(CommandList& commands);
 
 }  // namespace zmp::cli

@@ -58,6 +58,9 @@ int main(int argc, char** argv) {
   AddImageTextCommands(commands);
   AddRadioCommands(commands);
   AddPortsCommands(commands);
+#ifdef ZMP_CLI_PRINT
+  AddPrintCommands(commands);
+#endif
 
   if (argc < 2) {
     PrintOverview(commands);
