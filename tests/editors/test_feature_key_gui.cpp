@@ -15,6 +15,7 @@
 #include <QTableWidget>
 
 #include "../support/QtTestApp.h"
+#include "EditorGuiSupport.h"
 #include "EditorTestSupport.h"
 #include "app/Messages.h"
 #include "data/NewImage.h"
@@ -35,52 +36,6 @@ namespace {
 
 constexpr FunctionCode C(char a, char b) { return MakeFunctionCode(a, b); }
 
-// The shared document as the main frame keeps it: every commit one step.
-class TestDocument : public EditorDocument {
- public:
-  ImageStore image;
-  ModelInfo model{image};
-  std::vector<ImageCopy> steps;
-
-  ImageStore& Image() override { return image; }
-  ModelInfo& Model() override { return model; }
-  bool Commit(const QString&, const std::function<void()>& change) override {
-    const ImageCopy before = image.working();
-    change();
-    if (before == image.working()) return false;
-    steps.push_back(before);
-    emit ImageChanged(nullptr);
-    return true;
-  }
-  void Undo() {
-    ASSERT_FALSE(steps.empty());
-    image.working() = steps.back();
-    steps.pop_back();
-    emit ImageChanged(nullptr);
-  }
-  void OpenEditor(EditorKind) override {}
-  void CloseEditor(EditorKind) override {}
-};
-
-void Activate(QWidget& w) {
-  w.show();
-  w.activateWindow();
-  for (int i = 0; i < 200 && QApplication::activeWindow() != &w; ++i) QApplication::processEvents();
-}
-
-QWidget* Focus() { return QApplication::focusWidget(); }
-
-void Key(QWidget* target, int key, const QString& text = {}, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-  ASSERT_NE(target, nullptr);
-  QKeyEvent press(QEvent::KeyPress, key, mods, text);
-  QApplication::sendEvent(target, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, mods, text);
-  QApplication::sendEvent(target, &release);
-}
-
-void Type(const QString& text) {
-  for (QChar c : text) Key(Focus(), 0, QString(c));
-}
 
 template <class T>
 T* Control(QWidget& view, int id) {
