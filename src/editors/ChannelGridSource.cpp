@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "editors/ChannelFields.h"
+#include "editors/FieldGridSource.h"
 
 
 namespace zmp {
@@ -12,16 +13,6 @@ namespace {
 
 using namespace chfield;
 
-CellEditor EditorOf(const FieldDecl& d) {
-  switch (d.kind) {
-    case ControlKind::DropList: return CellEditor::List;
-    case ControlKind::EditCombo: return d.storage == Storage::Tone ? CellEditor::Tone : CellEditor::Number;
-    case ControlKind::Edit:
-    case ControlKind::EditSpin: return CellEditor::Text;
-    default: return CellEditor::None;
-  }
-}
-
 // The grid's columns: the channel number, then one column per declared field
 // of the layout's table.
 std::vector<GridColumn> ColumnsOf(const FieldTable& table) {
@@ -29,7 +20,7 @@ std::vector<GridColumn> ColumnsOf(const FieldTable& table) {
   for (std::size_t i = 0; i < table.fields.size(); ++i) {
     const FieldDecl& d = table.fields[i];
     const GridColumnInfo& info = table.columns[i];
-    GridColumn c{ChannelFieldNumber(d), info.title, info.width, d.helpContext, EditorOf(d), d.filter,
+    GridColumn c{ChannelFieldNumber(d), info.title, info.width, d.helpContext, CellEditorOf(d), d.filter,
                  d.maxLength};
     if (c.editor == CellEditor::Number) {
       c.numberFirst = static_cast<int>(std::max(1L, d.range.minimum));
