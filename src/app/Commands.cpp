@@ -25,6 +25,8 @@ constexpr MenuRow kBoard0[] = {
     {kDtmfEncDec, 74_txt, 704_txt},
     kSep,
     {kRemote, 75_txt, 705_txt},
+    // The remote codes are 5-tone codes: their settings follow Remote Control.
+    {kFiveTone, 79_txt, 706_txt},
     {kFuncPort, 85_txt, 714_txt},
     {kMulti, 76_txt, 708_txt},
     {kCWMes, 77_txt, 709_txt},

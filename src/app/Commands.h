@@ -86,7 +86,7 @@ struct MenuRow {
 };
 
 // The Edit menu's editor rows and the function tree for the option board
-// value (1: 7 rows, 0: 19 rows).
+// value (1: 7 rows, 0: 20 rows).
 std::span<const MenuRow> EditorRows(int optionBoard);
 
 struct MenuTable {
