@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/LanguageTexts.h"
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
+#include "data/NewImage.h"
+#include "editors/ChannelStore.h"
 #include "fields/DecimalSeparator.h"
 
 namespace zmp::testing {
@@ -64,6 +67,25 @@ inline bool AllFF(const ImageStore& image) {
   for (auto v : AllBytes(image))
     if (v != 0xFF) return false;
   return true;
+}
+
+// A new image of a model with a dozen channels of every type.
+inline ImageStore FilledImage(const ModelRecord& model) {
+  ImageStore image;
+  image.MakeBlank();
+  ModelInfo(image).SetRecord(model);
+  ApplyNewImageDefaults(image, false, false);
+  ChannelStore store(image);
+  const bool uhf = ModelInfo(image).IsUhf();
+  const double base = uhf ? 451.0 : 150.0;
+  for (int ch = 0; ch < 12; ++ch) {
+    char f[32];
+    std::snprintf(f, sizeof f, "%.5f", base + 0.0125 * ch);
+    store.SetFieldText(ch * 2, chfield::kRxFrequency, f);
+    if (ch % 3 != 2) store.SetFieldText(ch * 2, chfield::kTxFrequency, f);
+    store.SetFieldValue(ch * 2, chfield::kChannelType, store.OptionList(chfield::kChannelType, ch * 2)[ch % 3].value);
+  }
+  return image;
 }
 
 }  // namespace zmp::testing

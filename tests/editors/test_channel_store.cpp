@@ -466,62 +466,6 @@ TEST_F(ChannelStoreTest, CopyTakesTheSourceBeforeRecordsMove) {
 
 // --- fields and option lists --------------------------------------------------
 
-TEST_F(ChannelStoreTest, FieldTableHasTheTwentySixRowsOfTheForm) {
-  struct Row {
-    int label, value, spin, text, kind;
-  };
-  const Row rows[26] = {
-      {1292, 1291, 1027, 737, 2}, {1279, 1281, 0, 767, 1}, {1280, 1044, 0, 768, 1}, {1042, 1286, 0, 789, 3},
-      {1045, 1289, 0, 790, 3},    {1039, 1283, 0, 769, 5}, {1040, 1284, 0, 770, 5}, {1046, 1290, 0, 764, 5},
-      {1047, 1293, 0, 765, 5},    {1041, 1049, 0, 771, 1}, {1064, 1065, 0, 776, 3}, {1057, 1058, 0, 772, 3},
-      {1328, 1062, 0, 773, 3},    {1059, 1060, 0, 774, 3}, {1061, 1063, 0, 708, 3}, {1285, 1285, 0, 775, 4},
-      {1298, 1298, 0, 51, 8},     {1341, 1341, 0, 777, 4}, {1067, 1067, 0, 750, 4}, {1287, 1287, 0, 778, 4},
-      {1345, 1345, 0, 751, 4},    {1142, 1142, 0, 779, 8}, {1342, 1342, 0, 791, 4}, {1181, 0, 0, 780, 7},
-      {1346, 1346, 0, 781, 4},    {1043, 1051, 1023, 782, 2},
-  };
-  ASSERT_EQ(ChannelFieldTable.size(), 26u);
-  for (int i = 0; i < 26; ++i) {
-    const auto& r = ChannelFieldTable[i];
-    EXPECT_EQ(r.labelId, rows[i].label) << i;
-    EXPECT_EQ(r.valueId, rows[i].value) << i;
-    EXPECT_EQ(r.spinId, rows[i].spin) << i;
-    EXPECT_EQ(r.label.n, rows[i].text) << i;
-    EXPECT_EQ(static_cast<int>(r.kind), rows[i].kind) << i;
-    EXPECT_FALSE(Tx(r.label).empty()) << "row " << i << " has a label text";
-  }
-  EXPECT_EQ(ChannelFieldTable[f::kRxFrequency].maxLength, 10);
-  EXPECT_EQ(ChannelFieldTable[f::kName].maxLength, 2);
-  EXPECT_EQ(ChannelFieldTable[f::kScramblerCode].range.maximum, 16);
-}
-
-TEST_F(ChannelStoreTest, EveryListFieldStoresEachItemOfItsList) {
-  MakeChannels({1});
-  ASSERT_EQ(store.SetFieldText(0, f::kTxFrequency, "146.2"), StoreStatus::Ok);
-  const std::size_t rec = 0x0800;
-  struct ListField {
-    int field;
-    std::size_t offset;
-    bool word;
-  };
-  for (const ListField lf : {ListField{f::kChannelType, 0x23, false}, {f::kTxMode, 0x22, false},
-                             {f::kTxPower, 0x14, false}, {f::kSpacing, 0x12, false},
-                             {f::kEncodeToneMultiple, 0x3D, false}, {f::kOperationMode, 0x1A, true},
-                             {f::kMultiTable, 0x1F, false}}) {
-    const auto items = store.OptionList(lf.field, 0);
-    ASSERT_FALSE(items.empty()) << lf.field;
-    for (const auto& it : items) {
-      ASSERT_EQ(store.SetFieldText(0, lf.field, it.text), StoreStatus::Ok) << lf.field << " " << it.text;
-      EXPECT_EQ(lf.word ? image.Main().Word(rec + lf.offset) : image.Main().Byte(rec + lf.offset), it.value);
-      EXPECT_EQ(Text(0, lf.field), it.text);
-    }
-    const auto before = AllBytes(image);
-    EXPECT_EQ(store.SetFieldText(0, lf.field, "no such item"), StoreStatus::BadText);
-    EXPECT_EQ(store.SetFieldValue(0, lf.field, 77), StoreStatus::BadText);
-    EXPECT_EQ(AllBytes(image), before);
-    ASSERT_EQ(store.SetFieldValue(0, f::kChannelType, 2), StoreStatus::Ok);
-  }
-}
-
 TEST_F(ChannelStoreTest, OptionListsFollowModelTypeAndFrequencies) {
   auto values = [&](int field, int ch) {
     std::vector<int> v;
@@ -568,37 +512,6 @@ TEST_F(ChannelStoreTest, MultiTableZeroAndFFBothShowOff) {
   EXPECT_EQ(Text(0, f::kMultiTable), "Off");
   image.Main().SetByte(0x0800 + 0x1F, 7);
   EXPECT_EQ(Text(0, f::kMultiTable), "7");
-}
-
-TEST_F(ChannelStoreTest, CheckBoxesStoreTheirOwnEncoding) {
-  MakeChannels({1});
-  ASSERT_EQ(store.SetFieldText(0, f::kTxFrequency, "146.2"), StoreStatus::Ok);
-  const std::size_t r = 0x0800;
-  struct CheckCase {
-    int field;
-    std::size_t offset;
-    std::uint8_t ticked, clear;
-  };
-  for (const CheckCase c : {CheckCase{f::kReverseBurst, 0x19, 0, 1}, {f::kScanAdd, 0x1C, 1, 0},
-                            {f::kCompander, 0x1E, 1, 0}, {f::kCwId, 0x20, 1, 0},
-                            {f::kUserLimit, 0x28, 0, 0xFF}, {f::kVoiceScrambler, 0x1D, 1, 0}}) {
-    ASSERT_EQ(store.SetFieldValue(0, c.field, 1), StoreStatus::Ok) << c.field;
-    EXPECT_EQ(image.Main().Byte(r + c.offset), c.ticked) << c.field;
-    EXPECT_TRUE(store.GetFieldText(0, c.field).checked);
-    EXPECT_EQ(Text(0, c.field), "On");
-    ASSERT_EQ(store.SetFieldText(0, c.field, "Off"), StoreStatus::Ok) << c.field;
-    EXPECT_EQ(image.Main().Byte(r + c.offset), c.clear) << c.field;
-    EXPECT_FALSE(store.GetFieldText(0, c.field).checked);
-    EXPECT_EQ(store.SetFieldText(0, c.field, "maybe"), StoreStatus::BadText);
-  }
-  // Beat shift is bit 0 alone (0 = on); the other bits stay.
-  image.Main().SetByte(r + 0x13, 0xA5);
-  EXPECT_FALSE(store.GetFieldText(0, f::kBeatShift).checked);
-  ASSERT_EQ(store.SetFieldValue(0, f::kBeatShift, 1), StoreStatus::Ok);
-  EXPECT_EQ(image.Main().Byte(r + 0x13), 0xA4);
-  EXPECT_TRUE(store.GetFieldText(0, f::kBeatShift).checked);
-  ASSERT_EQ(store.SetFieldValue(0, f::kBeatShift, 0), StoreStatus::Ok);
-  EXPECT_EQ(image.Main().Byte(r + 0x13), 0xA5);
 }
 
 TEST_F(ChannelStoreTest, ToneRanNameAndScramblerFields) {

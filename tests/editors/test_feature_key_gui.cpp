@@ -102,15 +102,6 @@ TEST_F(FeatureKeyGui, TypingIntoTheFeatureFormCommitsAndUndoTakesBackTheFamilyRe
   EXPECT_EQ(AllBytes(doc.image), before);
   EXPECT_EQ(hold->Edit()->text(), "3.0");
 
-  // Letters are filtered, out-of-range numbers limited, Off before the range.
-  TypeInto(Control<FieldSpin>(view, 3006), "7");
-  EXPECT_EQ(doc.image.Main().Byte(0x026D), 140);
-  TypeInto(Control<FieldSpin>(view, 3014), "-9x5");
-  EXPECT_EQ(Word(0x0448), 0x03B6);
-  TypeInto(Control<FieldSpin>(view, 3101), "14");
-  EXPECT_EQ(Control<FieldSpin>(view, 3101)->Edit()->text(), "Off");
-  EXPECT_EQ(Word(0x0629), 14);
-
   // The voting pilot tone check box: unticking removes its family.
   m.SetWord(0x0350, C(')', '1'));
   auto* voting = Control<QCheckBox>(view, 3118);
@@ -122,14 +113,6 @@ TEST_F(FeatureKeyGui, TypingIntoTheFeatureFormCommitsAndUndoTakesBackTheFamilyRe
   EXPECT_EQ(doc.image.Main().Byte(0x0279), 0xFF);
   EXPECT_EQ(Word(0x0350), kNoFunction);
 
-  // Unit ID and name on the unit page.
-  view.Form()->Tabs()->setCurrentIndex(2);
-  TypeInto(Control<QLineEdit>(view, 3200), "1a2b3");
-  EXPECT_EQ(Word(0x0410), 123);
-  TypeInto(Control<QLineEdit>(view, 3200), "");
-  EXPECT_EQ(Word(0x0410), 0xFFFF);
-  TypeInto(Control<QLineEdit>(view, 3202), "HILL TOP");
-  EXPECT_EQ(doc.image.Main().Text(0x0480, 16), "HILL TOP        ");
 }
 
 // Settings as a technician would leave them, typed as the command line does.
@@ -223,41 +206,6 @@ TEST_F(FeatureKeyGui, PttOrderPasswordAndThePagesOfTheVariant) {
   m.SetByte(0x0420, 0xFB);
   CFeatureView small(doc);
   EXPECT_EQ(small.Form()->Tabs()->count(), 2);
-}
-
-TEST_F(FeatureKeyGui, TabbingThroughBlankFormsLeavesTheImageAsItWas) {
-  // Unknown codes in the lists are shown empty and never rewritten.
-  doc.image.Main().SetWord(KeyGroupOffset(2), C('Z', 'Z'));
-  const auto before = AllBytes(doc.image);
-  {
-    CFeatureView view(doc);
-    view.resize(900, 700);
-    Activate(view);
-    QTabWidget* tabs = view.Form()->Tabs();
-    for (int t = 0; t < tabs->count(); ++t) {
-      tabs->setCurrentIndex(t);
-      QApplication::processEvents();
-      tabs->currentWidget()->nextInFocusChain()->setFocus(Qt::TabFocusReason);
-      // Tab and Shift+Tab through every control (Enter would press the
-      // password button, which opens its entry).
-      for (int i = 0; i < 40; ++i) Key(Focus(), Qt::Key_Tab);
-      for (int i = 0; i < 40; ++i) Key(Focus(), Qt::Key_Backtab, {}, Qt::ShiftModifier);
-      EXPECT_EQ(view.PasswordDialog(), nullptr);
-    }
-  }
-  {
-    CKeyView view(doc);
-    view.resize(800, 400);
-    Activate(view);
-    view.Grid()->setFocus();
-    view.Grid()->SetCurrentCell(0, 1);
-    for (int i = 0; i < 14; ++i) Key(Focus(), Qt::Key_Return);
-    for (int i = 0; i < 6; ++i) Key(Focus(), Qt::Key_Tab);
-    EXPECT_EQ(view.Grid()->Model()->data(view.Grid()->Model()->index(2, 1), Qt::DisplayRole).toString(), "");
-  }
-  EXPECT_EQ(AllBytes(doc.image), before);
-  EXPECT_TRUE(doc.steps.empty());
-  EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(FeatureKeyGui, KeyGridOffersAvailableFunctionsAndResetsTheRecordOnAChange) {

@@ -352,15 +352,4 @@ TEST_F(GridEditorsGui, CtrlVPastesWhatWasCopiedLast) {
   EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(GridEditorsGui, BothEditorsAreBuilt) {
-  UseModel(Vhf146E());
-  const auto& built = BuiltEditors();
-  ASSERT_TRUE(built.count(EditorKind::Multi));
-  ASSERT_TRUE(built.count(EditorKind::TestFreq));
-  std::unique_ptr<QWidget> multi(built.at(EditorKind::Multi)(doc, nullptr));
-  EXPECT_NE(dynamic_cast<CMultiView*>(multi.get()), nullptr);
-  std::unique_ptr<QWidget> test(built.at(EditorKind::TestFreq)(doc, nullptr));
-  EXPECT_NE(dynamic_cast<CTestFreqView*>(test.get()), nullptr);
-}
-
 }  // namespace

@@ -50,51 +50,7 @@ class SignallingFields : public ::testing::Test {
   ImageStore image;
 };
 
-TEST_F(SignallingFields, DtmfTimesAreWordsAtOddOffsetsAndTheListsMatchByValue) {
-  // A blank image: the delay (0xFFFF) lies above 1000 and no list has a selection.
-  EXPECT_EQ(Shown("dtmf.first_digit_delay"), "");
-  for (const char* list : {"dtmf.speed", "dtmf.first_digit_time", "dtmf.star_hash_time"})
-    EXPECT_EQ(ShowField(Ref(list), image).choice, -1) << list;
-  ASSERT_TRUE(Type("dtmf.first_digit_delay", "1030").ok());
-  EXPECT_EQ(image.Main().Read(0x618A, 4), (std::vector<std::uint8_t>{0xFF, 0xE8, 0x03, 0xFF}))
-      << "1000 little-endian at 0x618B, the neighbours untouched";
-  ASSERT_TRUE(Type("dtmf.first_digit_delay", "75").ok());
-  EXPECT_EQ(image.Main().Word(dtmf::kFirstDigitDelay), 50);
-  image.Main().SetWord(dtmf::kFirstDigitDelay, 975);  // off the step grid
-  ASSERT_TRUE(SpinField(Ref("dtmf.first_digit_delay"), image, true).ok());
-  EXPECT_EQ(image.Main().Word(dtmf::kFirstDigitDelay), 1000) << "975 + 50 stops at 1000";
-  ASSERT_TRUE(CommitFieldChoice(Ref("dtmf.first_digit_time"), image, 500).ok());
-  EXPECT_EQ(image.Main().Read(0x6189, 2), (std::vector<std::uint8_t>{0xF4, 0x01}));
-  ASSERT_TRUE(CommitFieldChoice(Ref("dtmf.speed"), image, 15).ok());
-  EXPECT_EQ(Byte(dtmf::kSpeed), 15);
-  EXPECT_EQ(CommitFieldChoice(Ref("dtmf.speed"), image, 7).status, CommitStatus::Refused);
-  image.Main().SetWord(dtmf::kStarHashTime, 300);
-  EXPECT_EQ(ShowField(Ref("dtmf.star_hash_time"), image).choice, -1) << "a value not in the list selects nothing";
-
-  // Remote w/o QT/DQT: 0xFF ticked, 0 clear; a foreign byte shows clear and stays.
-  EXPECT_TRUE(ShowField(Ref("dtmf.remote_without_tone"), image).checked);
-  image.Main().SetByte(dtmf::kRemoteWithoutTone, 0x55);
-  EXPECT_FALSE(ShowField(Ref("dtmf.remote_without_tone"), image).checked);
-  ASSERT_TRUE(ApplyFieldText(Ref("dtmf.remote_without_tone"), image, "0").ok());
-  ASSERT_TRUE(CommitFieldCheck(Ref("dtmf.remote_without_tone"), image, false).ok());
-  EXPECT_EQ(Byte(dtmf::kRemoteWithoutTone), 0x55) << "not rewritten until clicked";
-  ASSERT_TRUE(CommitFieldCheck(Ref("dtmf.remote_without_tone"), image, true).ok());
-  EXPECT_EQ(Byte(dtmf::kRemoteWithoutTone), 0xFF);
-}
-
-TEST_F(SignallingFields, ScanTimesRevertChoicesAndOffHookScan) {
-  ASSERT_TRUE(Type("scan.look_back_a", "0.2").ok());
-  EXPECT_EQ(Byte(scan::kLookBackA), 5);
-  ASSERT_TRUE(Type("scan.look_back_a", "2.57").ok());
-  EXPECT_EQ(Byte(scan::kLookBackA), 25);
-  ASSERT_TRUE(Type("scan.dwell", "0.7").ok());
-  EXPECT_EQ(Byte(scan::kDwell), 5) << "the dwell time steps by 0.5";
-  image.Main().SetByte(scan::kDwell, 47);
-  ASSERT_TRUE(SpinField(Ref("scan.dwell"), image, true).ok());
-  EXPECT_EQ(Byte(scan::kDwell), 50) << "4.7 + 0.5 stops at 5.0";
-  ASSERT_TRUE(Type("scan.dropout_delay", "").ok());
-  EXPECT_EQ(Byte(scan::kDropoutDelay), 5) << "empty stores the minimum";
-
+TEST_F(SignallingFields, ScanRevertChoicesFollowThePriorityAndOffHookScanKeepsForeignBytes) {
   auto revertValues = [&] {
     std::string values;
     for (const ShownChoice& c : FieldChoices(Ref("scan.revert_channel"), image)) values += static_cast<char>(c.value);
@@ -157,7 +113,7 @@ TEST_F(SignallingFields, ThePriorityChannelMustExistAndFollowsDeleteCopyAndPaste
   EXPECT_EQ(Shown("scan.priority_channel"), "Off");
 }
 
-TEST_F(SignallingFields, CwIdSettingsOfANewChannelAndTheirLimits) {
+TEST_F(SignallingFields, CwIdSettingsOfANewChannelAndWhenTheyAreEditable) {
   MakeChannels({3});
   EXPECT_EQ(Shown("cw_id[3].interval"), "30");
   EXPECT_EQ(Shown("cw_id[3].delay"), "5.0");
@@ -165,32 +121,11 @@ TEST_F(SignallingFields, CwIdSettingsOfANewChannelAndTheirLimits) {
   EXPECT_EQ(Shown("cw_id[3].mod_delay"), "600");
   EXPECT_EQ(Shown("cw_id[3].audio_frequency"), "800");
   EXPECT_EQ(Shown("cw_id[3].text"), "");
-  const std::size_t r = RecordOf(3);
-  ASSERT_TRUE(Type("cw_id[3].interval", "61").ok());
-  EXPECT_EQ(Byte(r + cwrec::kInterval), 60);
-  ASSERT_TRUE(Type("cw_id[3].interval", "0").ok());
-  EXPECT_EQ(Byte(r + cwrec::kInterval), 1);
-  ASSERT_TRUE(Type("cw_id[3].mod_delay", "2005").ok());
-  EXPECT_EQ(Byte(r + cwrec::kModDelay), 200);
-  ASSERT_TRUE(Type("cw_id[3].mod_delay", "9999").ok());
-  EXPECT_EQ(Byte(r + cwrec::kModDelay), 255) << "limited before it is divided";
-  for (const char* key : {"cw_id[3].mod_delay", "cw_id[3].delay"}) {
-    ASSERT_TRUE(Type(key, "Off").ok()) << key;
-    EXPECT_EQ(Shown(key), "Off") << key;
-  }
-  EXPECT_EQ(Byte(r + cwrec::kModDelay), 0);
-  EXPECT_EQ(Byte(r + cwrec::kDelay), 0);
-  ASSERT_TRUE(Type("cw_id[3].delay", "12.5").ok());
-  EXPECT_EQ(Byte(r + cwrec::kDelay), 100);
-  ASSERT_TRUE(Type("cw_id[3].audio_frequency", "1234").ok());
-  EXPECT_EQ(Byte(r + cwrec::kAudioFrequency), 120);
-  image.Main().SetByte(r + cwrec::kOver, 0xFF);
-  EXPECT_FALSE(ShowField(Ref("cw_id[3].over"), image).checked) << "0xFF (foreign) shows clear";
-
   // Editable only while CW ID is on; "CW ID over" and "Encode" also need transmit mode 0.
   const FieldDecl& interval = *Ref("cw_id[3].interval").decl;
   const FieldDecl& over = *Ref("cw_id[3].over").decl;
   EXPECT_FALSE(CwIdEditable(image, 2, interval)) << "a new channel has CW ID off";
+  const std::size_t r = RecordOf(3);
   image.Main().SetByte(r + chrec::kCwId, 1);
   EXPECT_TRUE(CwIdEditable(image, 2, interval));
   image.Main().SetByte(r + chrec::kTxMode, 1);
@@ -221,17 +156,6 @@ TEST_F(SignallingFields, CwTextsAreCheckedCutAndPaddedBeforeAnythingIsWritten) {
   EXPECT_EQ(Byte(0x0740), 0xFF) << "nothing past the last message";
   ASSERT_TRUE(Type("cw_message.message_8", "").ok());
   EXPECT_TRUE(image.Main().IsAll(cwmes::MessageOffset(8), 32, 0xFF));
-  ASSERT_TRUE(Type("cw_message.speed", "").ok());
-  EXPECT_EQ(Byte(cwmes::kSpeed), 5);
-  ASSERT_TRUE(Type("cw_message.audio_frequency", "").ok());
-  EXPECT_EQ(Byte(cwmes::kAudioFrequency), 40);
-  ASSERT_TRUE(Type("cw_message.mod_delay", "2005").ok());
-  EXPECT_EQ(Byte(cwmes::kModDelay), 200);
-  ASSERT_TRUE(Type("cw_message.mod_delay", "Off").ok());
-  EXPECT_EQ(Byte(cwmes::kModDelay), 0);
-  ASSERT_TRUE(Type("cw_message.mod_delay", "30").ok());
-  ASSERT_TRUE(Type("cw_message.mod_delay", "").ok());
-  EXPECT_EQ(Byte(cwmes::kModDelay), 0);
 }
 
 TEST_F(SignallingFields, CwIdFollowsItsChannelWhenRecordsMoveAndWritesNothingWhenItIsGone) {

@@ -102,30 +102,6 @@ class SignallingGui : public ::testing::Test {
   std::vector<QString> messages;
 };
 
-TEST_F(SignallingGui, DtmfFormStoresTypedPickedAndClickedValues) {
-  auto view = Open(DtmfModule());
-  EXPECT_EQ(view->windowTitle(), "DTMF");
-  auto* delay = Ctl<QAbstractSpinBox>(*view, 1054);
-  EXPECT_EQ(delay->text(), "") << "a blank image shows an empty delay";
-  for (int list : {1211, 1212, 1213}) EXPECT_EQ(Ctl<QComboBox>(*view, list)->currentIndex(), -1) << list;
-  Enter(delay, "1030");
-  EXPECT_EQ(doc.image.Main().Word(dtmf::kFirstDigitDelay), 1000);
-  EXPECT_EQ(delay->text(), "1000");
-  Enter(delay, "7x5");
-  EXPECT_EQ(doc.image.Main().Word(dtmf::kFirstDigitDelay), 50) << "letters are filtered, 75 stores 50";
-  delay->stepBy(-1);
-  EXPECT_EQ(doc.image.Main().Word(dtmf::kFirstDigitDelay), 0);
-  Pick(Ctl<QComboBox>(*view, 1211), 10);
-  EXPECT_EQ(Byte(dtmf::kSpeed), 10);
-  Pick(Ctl<QComboBox>(*view, 1213), 1000);
-  EXPECT_EQ(doc.image.Main().Word(dtmf::kStarHashTime), 1000);
-  auto* remote = Ctl<QCheckBox>(*view, 1094);
-  EXPECT_TRUE(remote->isChecked());
-  remote->click();
-  EXPECT_EQ(Byte(dtmf::kRemoteWithoutTone), 0);
-  EXPECT_EQ(doc.steps.size(), 6u) << "one undo step per commit";
-}
-
 TEST_F(SignallingGui, ScanFormRefusesAPriorityChannelThatDoesNotExist) {
   MakeChannels(doc.image, {1, 2, 10});
   auto view = Open(ScanInfoModule());
@@ -272,73 +248,6 @@ TEST_F(SignallingGui, BeatShiftBoxesWriteTheirBitsWhileBeatShiftIsOn) {
   EXPECT_EQ(view.windowTitle(), "Beat Shift  [ Channel - 5 ]");
   EXPECT_FALSE(box3->isEnabled());
   EXPECT_FALSE(box3->isChecked()) << "a channel that does not exist shows every box clear";
-}
-
-TEST_F(SignallingGui, CwMessageAndEmbeddedMessageFormsTakeTypedTexts) {
-  auto mes = Open(CwMessageModule());
-  EXPECT_EQ(mes->windowTitle(), "CW Message");
-  Enter(Ctl(*mes, 1083), " cq de k");
-  EXPECT_EQ(doc.image.Main().Text(cwmes::MessageOffset(1), 32), "CQ DE K");
-  Enter(Ctl(*mes, 1093), "tEst  1");
-  EXPECT_EQ(doc.image.Main().Text(cwmes::MessageOffset(8), 32), "TEST 1") << "no two spaces side by side";
-  Enter(Ctl(*mes, 1063), "12");
-  EXPECT_EQ(Byte(cwmes::kSpeed), 12);
-  Enter(Ctl(*mes, 1063), "");
-  EXPECT_EQ(Byte(cwmes::kSpeed), 5) << "a speed emptied by the user stores 5";
-  Enter(Ctl(*mes, 1053), "9999");
-  EXPECT_EQ(Byte(cwmes::kModDelay), 255);
-  Ctl<QCheckBox>(*mes, 1264)->click();
-  EXPECT_EQ(Byte(cwmes::kSendToRa), 1);
-
-  auto emb = Open(EmbeddedMessageModule());
-  Enter(Ctl(*emb, 1010), "Repeater Hill 7, (c) 2024");
-  EXPECT_EQ(doc.image.Main().Text(emb::kLine1, 32), "Repeater Hill 7, (c) 2024");
-  Enter(Ctl(*emb, 1009), "    ");
-  EXPECT_TRUE(doc.image.Main().IsAll(emb::kLine2, 32, 0x00)) << "a spaces-only line stores zeros";
-  EXPECT_EQ(Ctl<QLineEdit>(*emb, 1009)->text(), "");
-}
-
-TEST_F(SignallingGui, TabbingThroughEveryFormOfABlankImageChangesNothing) {
-  // A blank image, and one channel that has CW ID and beat shift on.
-  for (bool withChannel : {false, true}) {
-    TestDocument blank;
-    SetModel(blank.image, Vhf146E());
-    if (withChannel) {
-      MakeChannels(blank.image, {1}, true);
-      blank.image.Main().SetByte(*ChannelStore::RecordOf(blank.image, 0) + chrec::kBeatShift, 0xFE);
-    }
-    blank.SetCurrentChannel(0);
-    const auto before = AllBytes(blank.image);
-    std::vector<std::unique_ptr<QWidget>> views;
-    for (const EditorModule* m : {&ScanInfoModule(), &DtmfModule(), &CwMessageModule(), &EmbeddedMessageModule()})
-      views.push_back(std::make_unique<ModuleView>(blank, *m));
-    views.push_back(std::make_unique<CCWIDView>(blank));
-    views.push_back(std::make_unique<CBeatShiftView>(blank));
-    for (auto& v : views) {
-      Activate(*v);
-      for (QWidget* w : v->findChildren<QWidget*>()) {
-        if (!(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled() || !w->isVisible()) continue;
-        w->setFocus(Qt::TabFocusReason);
-        break;
-      }
-      for (int i = 0; i < 30; ++i) Key(Focus(), Qt::Key_Tab);
-    }
-    EXPECT_EQ(AllBytes(blank.image), before) << withChannel;
-    EXPECT_TRUE(blank.steps.empty());
-  }
-}
-
-TEST_F(SignallingGui, TheDedicatedViewsAreBuiltAndTheOthersAreForms) {
-  const auto& built = BuiltEditors();
-  for (EditorKind k : {EditorKind::CWID, EditorKind::BeatShift, EditorKind::ScanInfo, EditorKind::Dtmf,
-                       EditorKind::CWMes, EditorKind::Emb})
-    ASSERT_TRUE(built.count(k)) << static_cast<int>(k);
-  std::unique_ptr<QWidget> cw(built.at(EditorKind::CWID)(doc, nullptr));
-  EXPECT_NE(dynamic_cast<CCWIDView*>(cw.get()), nullptr);
-  std::unique_ptr<QWidget> beat(built.at(EditorKind::BeatShift)(doc, nullptr));
-  EXPECT_NE(dynamic_cast<CBeatShiftView*>(beat.get()), nullptr);
-  std::unique_ptr<QWidget> dtmf(built.at(EditorKind::Dtmf)(doc, nullptr));
-  EXPECT_NE(dynamic_cast<ModuleView*>(dtmf.get()), nullptr);
 }
 
 TEST_F(SignallingGui, ScreenshotsOfTheFormsOnANewImage) {

@@ -151,25 +151,6 @@ TEST(FieldCodec, FixedTextsAreCutPaddedAndCheckedBeforeWriting) {
 
 namespace {
 
-// A new image of a model with a dozen channels of every type.
-ImageStore FilledImage(const ModelRecord& model) {
-  ImageStore image;
-  image.MakeBlank();
-  ModelInfo(image).SetRecord(model);
-  ApplyNewImageDefaults(image, false, false);
-  ChannelStore store(image);
-  const bool uhf = ModelInfo(image).IsUhf();
-  const double base = uhf ? 451.0 : 150.0;
-  for (int ch = 0; ch < 12; ++ch) {
-    char f[32];
-    std::snprintf(f, sizeof f, "%.5f", base + 0.0125 * ch);
-    store.SetFieldText(ch * 2, chfield::kRxFrequency, f);
-    if (ch % 3 != 2) store.SetFieldText(ch * 2, chfield::kTxFrequency, f);
-    store.SetFieldValue(ch * 2, chfield::kChannelType, store.OptionList(chfield::kChannelType, ch * 2)[ch % 3].value);
-  }
-  return image;
-}
-
 ImageStore RandomImage(unsigned seed) {
   ImageStore image = FilledImage(Vhf146E());
   std::mt19937 rng(seed);
