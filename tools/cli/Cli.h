@@ -40,12 +40,6 @@ class CommandList {
   std::vector<Entry> entries_;
 };
 
-// The option's value, or nothing when it was not given.
-inline std::optional<std::string> Given(const CLI::Option* option, const std::string& value) {
-  if (option->count() == 0) return std::nullopt;
-  return value;
-}
-
 // Prints "usage: zmp318t-cli SYNOPSIS" on stderr and returns kWrongUse.
 int WrongUse(const std::string& synopsis);
 

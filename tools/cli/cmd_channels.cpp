@@ -42,15 +42,15 @@ int RunChannels(const std::string& file, const std::optional<std::string>& passw
 
 void AddChannelCommands(CommandList& commands) {
   struct Args {
-    std::string file, password;
-    CLI::Option* passwordOption = nullptr;
+    std::string file;
+    std::optional<std::string> password;
   };
   auto a = std::make_shared<Args>();
   CLI::App* c = commands.Add("channels", "channels FILE [--password P]",
                              "print the channel plan of a data file as tab-separated text with titles",
-                             [=] { return RunChannels(a->file, Given(a->passwordOption, a->password)); });
+                             [=] { return RunChannels(a->file, a->password); });
   c->add_option("FILE", a->file, "a data file")->required();
-  a->passwordOption = c->add_option("--password", a->password, "the password of a protected file");
+  c->add_option("--password", a->password, "the password of a protected file");
 }
 
 }  // namespace zmp::cli

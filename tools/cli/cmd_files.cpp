@@ -184,45 +184,42 @@ void AddFileCommands(CommandList& commands) {
   }
   {
     struct Args {
-      std::string file, dir, password;
-      CLI::Option* passwordOption = nullptr;
+      std::string file, dir;
+      std::optional<std::string> password;
     };
     auto a = std::make_shared<Args>();
     CLI::App* c = commands.Add("decode", "decode FILE DIR [--password P]",
                                "write the four blocks of a data file into DIR (main/second/third/fourth.bin)",
-                               [=] { return RunDecode(a->file, a->dir, Given(a->passwordOption, a->password)); });
+                               [=] { return RunDecode(a->file, a->dir, a->password); });
     c->add_option("FILE", a->file, "a data file")->required();
     c->add_option("DIR", a->dir, "the folder of the block files")->required();
-    a->passwordOption = c->add_option("--password", a->password, "the password of a protected file");
+    c->add_option("--password", a->password, "the password of a protected file");
   }
   {
     struct Args {
-      std::string dir, out, key, password;
-      CLI::Option* keyOption = nullptr;
-      CLI::Option* passwordOption = nullptr;
+      std::string dir, out;
+      std::optional<std::string> key, password;
     };
     auto a = std::make_shared<Args>();
     CLI::App* c = commands.Add("encode", "encode DIR -o FILE [--key K] [--password P]",
-                               "build a data file from the four block files of DIR", [=] {
-                                 return RunEncode(a->dir, a->out, Given(a->keyOption, a->key),
-                                                  Given(a->passwordOption, a->password));
-                               });
+                               "build a data file from the four block files of DIR",
+                               [=] { return RunEncode(a->dir, a->out, a->key, a->password); });
     c->add_option("DIR", a->dir, "the folder of the block files")->required();
     c->add_option("-o", a->out, "the data file to write")->required();
-    a->keyOption = c->add_option("--key", a->key, "the key byte, 0 to 255 (0x hex allowed)");
-    a->passwordOption = c->add_option("--password", a->password, "protect the file with a password");
+    c->add_option("--key", a->key, "the key byte, 0 to 255 (0x hex allowed)");
+    c->add_option("--password", a->password, "protect the file with a password");
   }
   {
     struct Args {
-      std::string model, band, out;
-      CLI::Option* bandOption = nullptr;
+      std::string model, out;
+      std::optional<std::string> band;
     };
     auto a = std::make_shared<Args>();
     CLI::App* c = commands.Add("new", "new --model INDEX [--band WORD] -o FILE",
                                "write a data file of a new image with the defaults of a model",
-                               [=] { return RunNew(a->model, Given(a->bandOption, a->band), a->out); });
+                               [=] { return RunNew(a->model, a->band, a->out); });
     c->add_option("--model", a->model, "the model index")->required();
-    a->bandOption = c->add_option("--band", a->band, "the band word (default: the model's first band)");
+    c->add_option("--band", a->band, "the band word (default: the model's first band)");
     c->footer(ModelAndBandWords());
     c->add_option("-o", a->out, "the data file to write")->required();
   }

@@ -122,78 +122,78 @@ int RunDiff(const std::string& fileA, const std::string& fileB, const std::optio
 void AddImageTextCommands(CommandList& commands) {
   {
     struct Args {
-      std::string file, password;
+      std::string file;
+      std::optional<std::string> password;
       bool json = false;
-      CLI::Option* passwordOption = nullptr;
     };
     auto a = std::make_shared<Args>();
     CLI::App* c = commands.Add("fields", "fields FILE [--password P] [--json]",
                                "every field of every editor: key, label, shown text and where it lives",
-                               [=] { return RunFields(a->file, Given(a->passwordOption, a->password), a->json); });
+                               [=] { return RunFields(a->file, a->password, a->json); });
     c->add_option("FILE", a->file, "a data file")->required();
-    a->passwordOption = c->add_option("--password", a->password, "the password of a protected file");
+    c->add_option("--password", a->password, "the password of a protected file");
     c->add_flag("--json", a->json, "one JSON object per line");
   }
   {
     struct Args {
-      std::string file, out, password;
+      std::string file, out;
+      std::optional<std::string> password;
       std::vector<std::string> assignments;
-      CLI::Option* passwordOption = nullptr;
     };
     auto a = std::make_shared<Args>();
     CLI::App* c = commands.Add(
         "set", kSetSynopsis,
         "set fields as typed into the editors (KEY++/KEY-- spin) and write the result to OUT", [=] {
-          return RunSet(a->file, a->assignments, a->out, Given(a->passwordOption, a->password));
+          return RunSet(a->file, a->assignments, a->out, a->password);
         });
     c->add_option("FILE", a->file, "a data file")->required();
     c->add_option("ASSIGNMENT", a->assignments, "KEY=TEXT, KEY++ or KEY-- (keys as 'fields' lists them)")
         ->required();
     c->add_option("-o", a->out, "the data file to write")->required();
-    a->passwordOption = c->add_option("--password", a->password, "the password of a protected file");
+    c->add_option("--password", a->password, "the password of a protected file");
   }
   {
     struct Args {
-      std::string file, out, password;
-      CLI::Option* passwordOption = nullptr;
+      std::string file, out;
+      std::optional<std::string> password;
     };
     auto a = std::make_shared<Args>();
     CLI::App* c = commands.Add("export", "export FILE [-o OUT.yaml] [--password P]",
                                "the whole image as YAML, by editor, with the shown texts",
-                               [=] { return RunExport(a->file, a->out, Given(a->passwordOption, a->password)); });
+                               [=] { return RunExport(a->file, a->out, a->password); });
     c->add_option("FILE", a->file, "a data file")->required();
     c->add_option("-o", a->out, "the YAML file to write (default: standard output)");
-    a->passwordOption = c->add_option("--password", a->password, "the password of a protected file");
+    c->add_option("--password", a->password, "the password of a protected file");
   }
   {
     struct Args {
-      std::string text, base, out, password;
-      CLI::Option* passwordOption = nullptr;
+      std::string text, base, out;
+      std::optional<std::string> password;
     };
     auto a = std::make_shared<Args>();
     CLI::App* c = commands.Add(
         "import", "import FILE.yaml --into BASE.dat -o OUT.dat [--password P]",
         "apply an export to a data file of the same model, field by field as the editors take them", [=] {
-          return RunImport(a->text, a->base, a->out, Given(a->passwordOption, a->password));
+          return RunImport(a->text, a->base, a->out, a->password);
         });
     c->add_option("FILE.yaml", a->text, "an export")->required();
     c->add_option("--into", a->base, "the data file it is applied to")->required();
     c->add_option("-o", a->out, "the data file to write")->required();
-    a->passwordOption = c->add_option("--password", a->password, "the password of a protected base");
+    c->add_option("--password", a->password, "the password of a protected base");
   }
   {
     struct Args {
-      std::string a, b, password;
-      CLI::Option* passwordOption = nullptr;
+      std::string a, b;
+      std::optional<std::string> password;
     };
     auto a = std::make_shared<Args>();
     CLI::App* c = commands.Add("diff", "diff A.dat B.dat [--password P]",
                                "the fields whose text differs, then bytes that differ outside every field "
                                "(exit 0 equal, 1 different)",
-                               [=] { return RunDiff(a->a, a->b, Given(a->passwordOption, a->password)); });
+                               [=] { return RunDiff(a->a, a->b, a->password); });
     c->add_option("A.dat", a->a, "a data file")->required();
     c->add_option("B.dat", a->b, "another data file")->required();
-    a->passwordOption = c->add_option("--password", a->password, "the password of protected files");
+    c->add_option("--password", a->password, "the password of protected files");
   }
 }
 

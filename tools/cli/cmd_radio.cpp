@@ -189,47 +189,31 @@ int RunWrite(const std::string& port, const std::optional<std::string>& baud,
 
 void AddRadioCommands(CommandList& commands) {
   {
-    struct Args {
-      ReadArgs read;
-      std::string baud, model, band, like, password;
-      CLI::Option *baudOption = nullptr, *modelOption = nullptr, *bandOption = nullptr, *likeOption = nullptr,
-                  *passwordOption = nullptr;
-    };
-    auto a = std::make_shared<Args>();
-    CLI::App* c = commands.Add(
-        "read", "read --port P [--baud B] [--model INDEX [--band WORD] | --like FILE] -o FILE",
-        "read the whole data image of a repeater into a data file (--password protects it)", [=] {
-          a->read.baud = Given(a->baudOption, a->baud);
-          a->read.model = Given(a->modelOption, a->model);
-          a->read.band = Given(a->bandOption, a->band);
-          a->read.like = Given(a->likeOption, a->like);
-          a->read.password = Given(a->passwordOption, a->password);
-          return RunRead(a->read);
-        });
-    c->add_option("--port", a->read.port, "a COM number or a device path")->required();
-    a->baudOption = c->add_option("--baud", a->baud, "the rate after the handshake");
-    a->modelOption = c->add_option("--model", a->model, "the model index the repeater must be");
-    a->bandOption = c->add_option("--band", a->band, "its band word")->needs(a->modelOption);
-    a->likeOption = c->add_option("--like", a->like, "the repeater must be the model of this data file")
-                        ->excludes(a->modelOption);
-    c->add_option("-o", a->read.out, "the data file to write")->required();
-    a->passwordOption = c->add_option("--password", a->password, "protect the file with a password");
+    auto a = std::make_shared<ReadArgs>();
+    CLI::App* c = commands.Add("read", "read --port P [--baud B] [--model INDEX [--band WORD] | --like FILE] -o FILE",
+                               "read the whole data image of a repeater into a data file (--password protects it)",
+                               [=] { return RunRead(*a); });
+    c->add_option("--port", a->port, "a COM number or a device path")->required();
+    c->add_option("--baud", a->baud, "the rate after the handshake");
+    CLI::Option* model = c->add_option("--model", a->model, "the model index the repeater must be");
+    c->add_option("--band", a->band, "its band word")->needs(model);
+    c->add_option("--like", a->like, "the repeater must be the model of this data file")->excludes(model);
+    c->add_option("-o", a->out, "the data file to write")->required();
+    c->add_option("--password", a->password, "protect the file with a password");
     c->footer(ModelAndBandWords());
   }
   {
     struct Args {
-      std::string port, baud, password, file;
-      CLI::Option *baudOption = nullptr, *passwordOption = nullptr;
+      std::string port, file;
+      std::optional<std::string> baud, password;
     };
     auto a = std::make_shared<Args>();
     CLI::App* c = commands.Add("write", "write --port P [--baud B] [--password P] FILE",
-                               "write a data file into a repeater", [=] {
-                                 return RunWrite(a->port, Given(a->baudOption, a->baud),
-                                                 Given(a->passwordOption, a->password), a->file);
-                               });
+                               "write a data file into a repeater",
+                               [=] { return RunWrite(a->port, a->baud, a->password, a->file); });
     c->add_option("--port", a->port, "a COM number or a device path")->required();
-    a->baudOption = c->add_option("--baud", a->baud, "the rate after the handshake");
-    a->passwordOption = c->add_option("--password", a->password, "the password of a protected file");
+    c->add_option("--baud", a->baud, "the rate after the handshake");
+    c->add_option("--password", a->password, "the password of a protected file");
     c->add_option("FILE", a->file, "a data file")->required();
   }
 }

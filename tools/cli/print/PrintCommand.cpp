@@ -74,24 +74,18 @@ int RunPrint(const std::string& file, const std::string& out, const std::optiona
 
 void AddPrintCommands(CommandList& commands) {
   struct Args {
-    std::string file, out, sections, channels, password;
-    CLI::Option* sectionsOption = nullptr;
-    CLI::Option* channelsOption = nullptr;
-    CLI::Option* passwordOption = nullptr;
+    std::string file, out;
+    std::optional<std::string> sections, channels, password;
   };
   auto a = std::make_shared<Args>();
   CLI::App* c = commands.Add("print", kPrintSynopsis,
-                             "the printed listing of a data file (the sections of File > Print) as a PDF", [=] {
-                               return RunPrint(a->file, a->out, Given(a->sectionsOption, a->sections),
-                                               Given(a->channelsOption, a->channels),
-                                               Given(a->passwordOption, a->password));
-                             });
+                             "the printed listing of a data file (the sections of File > Print) as a PDF",
+                             [=] { return RunPrint(a->file, a->out, a->sections, a->channels, a->password); });
   c->add_option("FILE", a->file, "a data file")->required();
   c->add_option("-o", a->out, "the PDF to write")->required();
-  a->sectionsOption =
-      c->add_option("--sections", a->sections, "comma-separated section keys (default: all), e.g. model,channel");
-  a->channelsOption = c->add_option("--channels", a->channels, "the channels to list, FROM-TO (default 1-30)");
-  a->passwordOption = c->add_option("--password", a->password, "the password of a protected file");
+  c->add_option("--sections", a->sections, "comma-separated section keys (default: all), e.g. model,channel");
+  c->add_option("--channels", a->channels, "the channels to list, FROM-TO (default 1-30)");
+  c->add_option("--password", a->password, "the password of a protected file");
 }
 
 }  // namespace zmp::cli
