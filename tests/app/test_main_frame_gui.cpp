@@ -162,12 +162,13 @@ TEST_F(MainFrameTest, EditMenuAndTreeFollowTheOptionBoard) {
   model.SetOptionBoard(0);
   f.RebuildMenus();
   f.UpdateTree();
-  EXPECT_EQ(TreeItems(f), 14);
+  // Option board 0: 14 editors and 5-Tone after Remote Control.
+  EXPECT_EQ(TreeItems(f), 15);
   // The Edit menu carries the same editor rows after its own entries.
   int editorEntries = 0;
   for (QAction* a : f.TopMenu(1)->actions())
     if (cmd::EditorOfCommand(a->data().toInt())) ++editorEntries;
-  EXPECT_EQ(editorEntries, 14);
+  EXPECT_EQ(editorEntries, 15);
   EXPECT_EQ(f.TreeDock()->windowTitle(), QTx(516_txt));
   EXPECT_FALSE(f.TreeDock()->isAreaAllowed(Qt::TopDockWidgetArea));
 }
@@ -227,7 +228,7 @@ TEST_F(MainFrameTest, ModelInformationAppliesEachCodeAndCancelChangesNothing) {
   choose(CModelInfoDlg::kOptionBoardList, 1 - board);
   f.Command(cmd::kModelInformation);
   EXPECT_EQ(ModelInfo(Image()).OptionBoard(), 1 - board);
-  EXPECT_EQ(TreeItems(f), board == 1 ? 14 : 5) << "the tree follows the new option board";
+  EXPECT_EQ(TreeItems(f), board == 1 ? 15 : 5) << "the tree follows the new option board";
 
   // Band change in the same destination (code 4) asks with text 658.
   asked.clear();

@@ -15,8 +15,6 @@ class SettingsForm;
 class CBeatShiftView : public QWidget {
   Q_OBJECT
  public:
-  static constexpr int kCloseId = 1011;
-  static constexpr int kHelpId = 111;
   static constexpr int kHelpContext = 78160;
 
   explicit CBeatShiftView(EditorDocument& doc, QWidget* parent = nullptr);

@@ -1,13 +1,13 @@
 #include "editors/ui/CWIDView.h"
 
 #include <QApplication>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/Messages.h"
 #include "editors/CwIdFields.h"
+#include "editors/ui/EditorButtons.h"
 #include "editors/ui/SettingsForm.h"
 
 namespace zmp {
@@ -29,18 +29,11 @@ CCWIDView::CCWIDView(EditorDocument& doc, QWidget* parent) : QWidget(parent), do
   };
   textForm_->enabledRule = enabled;
   form_->enabledRule = enabled;
-  close_ = new QPushButton(QTx(28_txt), this);
-  close_->setObjectName(CtlName(kCloseId));
-  auto* help = new QPushButton(QTx(29_txt), this);
-  help->setObjectName(CtlName(kHelpId));
-  for (SettingsForm* f : {textForm_, form_}) {
-    f->AddOwnButton(close_);
-    f->AddOwnButton(help);
-    connect(f, &SettingsForm::CloseRequested, this, [this] { doc_.CloseEditor(EditorKind::CWID); });
-    connect(f, &SettingsForm::HelpRequested, this, &CCWIDView::HelpRequested);
-  }
-  connect(close_, &QPushButton::clicked, this, [this] { doc_.CloseEditor(EditorKind::CWID); });
-  connect(help, &QPushButton::clicked, this, [this] { emit HelpRequested(0); });
+  auto* buttons = new EditorButtons(*this, doc_, EditorKind::CWID, 0,
+                                    [this](int context) { emit HelpRequested(context); });
+  buttons->Serve(*textForm_);
+  buttons->Serve(*form_);
+  close_ = buttons->Close();
   connect(&doc_, &EditorDocument::CurrentChannelChanged, this, &CCWIDView::Follow);
   // The CW ID switch and the transmit mode live in the channel record beside
   // the fields: any change may enable or disable them.
@@ -48,10 +41,6 @@ CCWIDView::CCWIDView(EditorDocument& doc, QWidget* parent) : QWidget(parent), do
   connect(&doc_, &EditorDocument::EditorClosed, this, [this](EditorKind kind) {
     if (kind == EditorKind::ChEdit) doc_.CloseEditor(EditorKind::CWID);
   });
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(close_);
-  buttons->addWidget(help);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(caption_);
   layout->addWidget(textForm_);

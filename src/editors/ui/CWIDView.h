@@ -21,8 +21,6 @@ class CCWIDView : public QWidget {
   Q_OBJECT
  public:
   static constexpr int kCaptionId = 1104;
-  static constexpr int kCloseId = 1011;
-  static constexpr int kHelpId = 111;
 
   explicit CCWIDView(EditorDocument& doc, QWidget* parent = nullptr);
 

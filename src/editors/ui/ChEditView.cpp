@@ -9,6 +9,7 @@
 
 #include "app/Messages.h"
 #include "editors/ChannelFields.h"
+#include "editors/ui/EditorButtons.h"
 #include "editors/ui/SettingsForm.h"
 
 namespace zmp {
@@ -51,17 +52,10 @@ CChEditView::CChEditView(EditorDocument& doc, QWidget* parent) : QWidget(parent)
   // The form's "TX High Power" box has no effect on the image.
   txHighPower_ = new QCheckBox(QTx(797_txt), this);
   txHighPower_->setObjectName(CtlName(kTxHighPowerId));
-  auto* close = new QPushButton(QTx(28_txt), this);
-  close->setObjectName(CtlName(kCloseId));
-  auto* help = new QPushButton(QTx(29_txt), this);
-  help->setObjectName(CtlName(kHelpId));
-  form_->AddOwnButton(close);
-  form_->AddOwnButton(help);
-  connect(close, &QPushButton::clicked, this, [this] { doc_.CloseEditor(EditorKind::ChEdit); });
-  connect(help, &QPushButton::clicked, this, [this] { emit HelpRequested(kHelpContext); });
-  connect(form_, &SettingsForm::CloseRequested, this, [this] { doc_.CloseEditor(EditorKind::ChEdit); });
-  connect(form_, &SettingsForm::HelpRequested, this,
-          [this](int context) { emit HelpRequested(context ? context : kHelpContext); });
+  auto* buttons = new EditorButtons(*this, doc_, EditorKind::ChEdit, kHelpContext,
+                                    [this](int context) { emit HelpRequested(context); });
+  buttons->Serve(*form_);
+  buttons->insertWidget(0, txHighPower_);
   connect(form_, &SettingsForm::ButtonClicked, this, [this](const QString& key) {
     doc_.OpenEditor(key == QLatin1String("beat_shift_settings") ? EditorKind::BeatShift : EditorKind::CWID);
   });
@@ -69,11 +63,6 @@ CChEditView::CChEditView(EditorDocument& doc, QWidget* parent) : QWidget(parent)
   connect(&doc_, &EditorDocument::CurrentChannelChanged, this, [this](int ch) {
     if (ch != form_->Row()) form_->SetRow(ch);
   });
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(txHighPower_);
-  buttons->addStretch(1);
-  buttons->addWidget(close);
-  buttons->addWidget(help);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(form_);
   layout->addStretch(1);

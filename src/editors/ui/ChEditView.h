@@ -19,8 +19,6 @@ class SettingsForm;
 class CChEditView : public QWidget {
   Q_OBJECT
  public:
-  static constexpr int kCloseId = 1011;
-  static constexpr int kHelpId = 111;
   static constexpr int kTxHighPowerId = 1340;
   static constexpr int kHelpContext = help::kChannelEdit;
 

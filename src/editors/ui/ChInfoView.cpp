@@ -17,6 +17,7 @@
 #include "editors/ui/ClipboardOrder.h"
 #include "editors/ChannelClipboard.h"
 #include "editors/ui/EditGrid.h"
+#include "editors/ui/EditorButtons.h"
 
 namespace zmp {
 
@@ -30,16 +31,11 @@ CChInfoView::CChInfoView(EditorDocument& doc, QWidget* parent)
   grid_->setObjectName(CtlName(kGridId));
   channelEdit_ = new QPushButton(QTx(36_txt), this);
   channelEdit_->setObjectName(CtlName(kChannelEditId));
-  close_ = new QPushButton(QTx(28_txt), this);
-  close_->setObjectName(CtlName(kCloseId));
-  help_ = new QPushButton(QTx(29_txt), this);
-  help_->setObjectName(CtlName(kHelpId));
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(channelEdit_);
-  buttons->addStretch(1);
-  buttons->addWidget(close_);
-  buttons->addWidget(help_);
+  auto* buttons = new EditorButtons(*this, doc_, EditorKind::ChInfo, kChInfoHelpContext,
+                                    [this](int context) { emit HelpRequested(context); });
+  buttons->insertWidget(0, channelEdit_);
+  close_ = buttons->Close();
+  help_ = buttons->Help();
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid_, 1);
   layout->addLayout(buttons);
@@ -71,11 +67,9 @@ CChInfoView::CChInfoView(EditorDocument& doc, QWidget* parent)
 
   for (QPushButton* b : {channelEdit_, close_, help_}) b->installEventFilter(this);
   connect(channelEdit_, &QPushButton::clicked, this, [this] { OnChannelEdit(); });
-  connect(close_, &QPushButton::clicked, this, [this] { doc_.CloseEditor(EditorKind::ChInfo); });
-  connect(help_, &QPushButton::clicked, this, [this] { emit HelpRequested(kChInfoHelpContext); });
   connect(grid_, &EditGrid::DeleteRequested, this, [this] { OnDelete(); });
   connect(grid_, &EditGrid::PopupRequested, this, [this](const QPoint& p) { popup_->popup(p); });
-  connect(grid_, &EditGrid::HelpRequested, this, [this](int c) { emit HelpRequested(c ? c : kChInfoHelpContext); });
+  connect(grid_, &EditGrid::HelpRequested, this, [buttons](int c) { buttons->RequestHelp(c); });
   connect(grid_, &EditGrid::CurrentCellChanged, this, [this](int, int) { UpdateTitle(); });
   connect(&doc_, &EditorDocument::ImageChanged, this, [this](QObject*) { Reload(); });
 

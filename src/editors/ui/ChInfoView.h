@@ -26,8 +26,6 @@ class CChInfoView : public QWidget {
   // Control ids (object names "ctl<id>").
   static constexpr int kGridId = 1014;
   static constexpr int kChannelEditId = 1107;
-  static constexpr int kCloseId = 1011;
-  static constexpr int kHelpId = 111;
 
   explicit CChInfoView(EditorDocument& doc, QWidget* parent = nullptr);
   ~CChInfoView() override;

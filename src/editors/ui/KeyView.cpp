@@ -11,6 +11,7 @@
 #include "editors/FunctionCodes.h"
 #include "editors/KeyFields.h"
 #include "editors/ui/EditGrid.h"
+#include "editors/ui/EditorButtons.h"
 #include "editors/ui/SettingsForm.h"
 
 namespace zmp {
@@ -86,16 +87,9 @@ CKeyView::CKeyView(EditorDocument& doc, QWidget* parent) : QWidget(parent), doc_
   setWindowTitle(QTx(701_txt));
   form_ = new SettingsForm(doc_, {&KeyTable()}, this);
   panel_ = new FrontPanel(this);
-  auto* close = new QPushButton(QTx(28_txt), this);
-  close->setObjectName(QStringLiteral("ctl%1").arg(kCloseId));
-  auto* help = new QPushButton(QTx(29_txt), this);
-  help->setObjectName(QStringLiteral("ctl%1").arg(kHelpId));
-  form_->AddOwnButton(close);
-  form_->AddOwnButton(help);
-  connect(close, &QPushButton::clicked, this, [this] { doc_.CloseEditor(EditorKind::Key); });
-  connect(help, &QPushButton::clicked, this, [this] { emit HelpRequested(0); });
-  connect(form_, &SettingsForm::CloseRequested, this, [this] { doc_.CloseEditor(EditorKind::Key); });
-  connect(form_, &SettingsForm::HelpRequested, this, &CKeyView::HelpRequested);
+  auto* buttons = new EditorButtons(*this, doc_, EditorKind::Key, 0,
+                                    [this](int context) { emit HelpRequested(context); });
+  buttons->Serve(*form_);
   EditGrid* grid = Grid();
   grid->setMinimumWidth(300);
   grid->setMinimumHeight(grid->verticalHeader()->defaultSectionSize() * (kKeyCount + 1) + 8);
@@ -105,10 +99,6 @@ CKeyView::CKeyView(EditorDocument& doc, QWidget* parent) : QWidget(parent), doc_
   auto* top = new QHBoxLayout;
   top->addWidget(form_, 1);
   top->addWidget(panel_, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(close);
-  buttons->addWidget(help);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addStretch(1);

@@ -33,8 +33,6 @@ class FrontPanel : public QWidget {
 class CKeyView : public QWidget {
   Q_OBJECT
  public:
-  static constexpr int kCloseId = 1011;
-  static constexpr int kHelpId = 111;
 
   explicit CKeyView(EditorDocument& doc, QWidget* parent = nullptr);
   EditGrid* Grid() const;

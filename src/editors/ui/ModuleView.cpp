@@ -1,10 +1,9 @@
 #include "editors/ui/ModuleView.h"
 
-#include <QHBoxLayout>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/Messages.h"
+#include "editors/ui/EditorButtons.h"
 #include "editors/ui/SettingsForm.h"
 
 namespace zmp {
@@ -16,21 +15,9 @@ ModuleView::ModuleView(EditorDocument& doc, const EditorModule& module, QWidget*
   std::vector<const FieldTable*> tables;
   for (const FieldTable& t : module.tables) tables.push_back(&t);
   form_ = new SettingsForm(doc_, tables, this);
-  const auto kind = static_cast<EditorKind>(module.kind);
-  auto* close = new QPushButton(QTx(28_txt), this);
-  close->setObjectName(QStringLiteral("ctl%1").arg(kCloseId));
-  auto* help = new QPushButton(QTx(29_txt), this);
-  help->setObjectName(QStringLiteral("ctl%1").arg(kHelpId));
-  form_->AddOwnButton(close);
-  form_->AddOwnButton(help);
-  connect(close, &QPushButton::clicked, this, [this, kind] { doc_.CloseEditor(kind); });
-  connect(help, &QPushButton::clicked, this, [this] { emit HelpRequested(0); });
-  connect(form_, &SettingsForm::CloseRequested, this, [this, kind] { doc_.CloseEditor(kind); });
-  connect(form_, &SettingsForm::HelpRequested, this, &ModuleView::HelpRequested);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(close);
-  buttons->addWidget(help);
+  auto* buttons = new EditorButtons(*this, doc_, static_cast<EditorKind>(module.kind), 0,
+                                    [this](int context) { emit HelpRequested(context); });
+  buttons->Serve(*form_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(form_);
   layout->addStretch(1);

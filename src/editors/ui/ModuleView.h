@@ -15,9 +15,6 @@ class SettingsForm;
 class ModuleView : public QWidget {
   Q_OBJECT
  public:
-  static constexpr int kCloseId = 1011;
-  static constexpr int kHelpId = 111;
-
   ModuleView(EditorDocument& doc, const EditorModule& module, QWidget* parent = nullptr);
   SettingsForm* Form() const { return form_; }
   const EditorModule& Module() const { return module_; }

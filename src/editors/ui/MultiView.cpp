@@ -2,12 +2,12 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/Messages.h"
 #include "editors/MultiTableFields.h"
 #include "editors/ui/EditGrid.h"
+#include "editors/ui/EditorButtons.h"
 #include "editors/ui/SpinEditWidget.h"
 
 namespace zmp {
@@ -21,10 +21,6 @@ CMultiView::CMultiView(EditorDocument& doc, QWidget* parent)
   caption->setBuddy(spin_);
   tones_ = MakeGrid("toneGrid");
   numbers_ = MakeGrid("numberGrid");
-  auto* close = new QPushButton(QTx(28_txt), this);
-  close->setObjectName(QStringLiteral("ctl%1").arg(kCloseId));
-  auto* help = new QPushButton(QTx(29_txt), this);
-  help->setObjectName(QStringLiteral("ctl%1").arg(kHelpId));
 
   auto* top = new QHBoxLayout;
   top->addWidget(caption);
@@ -33,18 +29,14 @@ CMultiView::CMultiView(EditorDocument& doc, QWidget* parent)
   auto* grids = new QHBoxLayout;
   grids->addWidget(tones_);
   grids->addWidget(numbers_);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(close);
-  buttons->addWidget(help);
+  auto* buttons = new EditorButtons(*this, doc_, EditorKind::Multi, 0,
+                                    [this](int context) { emit HelpRequested(context); });
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addLayout(grids, 1);
   layout->addLayout(buttons);
 
   connect(spin_, &SpinEdit::UserChanged, this, [this](int v) { SetTableNumber(v); });
-  connect(close, &QPushButton::clicked, this, [this] { doc_.CloseEditor(EditorKind::Multi); });
-  connect(help, &QPushButton::clicked, this, [this] { emit HelpRequested(0); });
   connect(&doc_, &EditorDocument::ImageChanged, this, [this](QObject*) { Reload(); });
   Attach();
 }

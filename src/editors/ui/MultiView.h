@@ -20,8 +20,6 @@ class SpinEdit;
 class CMultiView : public QWidget {
   Q_OBJECT
  public:
-  static constexpr int kCloseId = 1011;
-  static constexpr int kHelpId = 111;
 
   explicit CMultiView(EditorDocument& doc, QWidget* parent = nullptr);
   ~CMultiView() override;

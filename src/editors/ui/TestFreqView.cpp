@@ -13,6 +13,7 @@
 #include "app/Messages.h"
 #include "editors/ui/ClipboardOrder.h"
 #include "editors/ui/EditGrid.h"
+#include "editors/ui/EditorButtons.h"
 
 namespace zmp {
 
@@ -31,16 +32,9 @@ CTestFreqView::CTestFreqView(EditorDocument& doc, QWidget* parent)
   grid_->SetSource(source_.get());
   chPaste_ = new QPushButton(QTx(42_txt), this);
   chPaste_->setObjectName(CtlName(kChPasteId));
-  auto* close = new QPushButton(QTx(28_txt), this);
-  close->setObjectName(CtlName(kCloseId));
-  auto* help = new QPushButton(QTx(29_txt), this);
-  help->setObjectName(CtlName(kHelpId));
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(chPaste_);
-  buttons->addStretch(1);
-  buttons->addWidget(close);
-  buttons->addWidget(help);
+  auto* buttons = new EditorButtons(*this, doc_, EditorKind::TestFreq, kHelpContext,
+                                    [this](int context) { emit HelpRequested(context); });
+  buttons->insertWidget(0, chPaste_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid_, 1);
   layout->addLayout(buttons);
@@ -75,11 +69,9 @@ CTestFreqView::CTestFreqView(EditorDocument& doc, QWidget* parent)
   grid_->viewport()->installEventFilter(this);
   chPaste_->installEventFilter(this);
   connect(chPaste_, &QPushButton::clicked, this, [this] { OnChPaste(); });
-  connect(close, &QPushButton::clicked, this, [this] { doc_.CloseEditor(EditorKind::TestFreq); });
-  connect(help, &QPushButton::clicked, this, [this] { emit HelpRequested(kHelpContext); });
   connect(grid_, &EditGrid::DeleteRequested, this, [this] { OnDelete(); });
   connect(grid_, &EditGrid::PopupRequested, this, [this](const QPoint& p) { popup_->popup(p); });
-  connect(grid_, &EditGrid::HelpRequested, this, [this](int c) { emit HelpRequested(c ? c : kHelpContext); });
+  connect(grid_, &EditGrid::HelpRequested, this, [buttons](int c) { buttons->RequestHelp(c); });
   connect(&doc_, &EditorDocument::ImageChanged, this, [this](QObject*) { Reload(); });
   grid_->setMinimumWidth(grid_->sizeHint().width());
   UpdateChPaste();

@@ -32,8 +32,6 @@ class CTestFreqView : public QWidget {
  public:
   static constexpr int kGridId = 1028;
   static constexpr int kChPasteId = 1012;
-  static constexpr int kCloseId = 1011;
-  static constexpr int kHelpId = 111;
   static constexpr int kCmdDelete = 32740;
   static constexpr int kCmdCopy = 32741;
   static constexpr int kCmdPaste = 32742;
