@@ -18,7 +18,8 @@ class ModuleView : public QWidget {
   static constexpr int kCloseId = 1011;
   static constexpr int kHelpId = 111;
 
-  ModuleView(EditorDocument& doc, const EditorModule& module, QWidget* parent = nullptr);
+  // The form's fields are laid out in columns of at most rowsPerColumn rows.
+  ModuleView(EditorDocument& doc, const EditorModule& module, QWidget* parent = nullptr, int rowsPerColumn = 15);
   SettingsForm* Form() const { return form_; }
   const EditorModule& Module() const { return module_; }
 
