@@ -250,7 +250,7 @@ TEST_F(CliImageText, FiveToneBytesAreShownAsTheyStandAndNeverRewritten) {
 
   CliRun r = Cli(dir, "export zero.dat");
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find("auto_reset_timer: Off"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("auto_reset_timer: \"Off\""), std::string::npos) << r.out;
   EXPECT_EQ(Cli(dir, "print zero.dat -o zero.pdf").status, 0);
   r = Cli(dir, "set zero.dat five_tone.system.tone_period=100 -o set.dat");
   ASSERT_EQ(r.status, 0) << r.err;
