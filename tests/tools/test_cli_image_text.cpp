@@ -259,6 +259,11 @@ TEST_F(CliImageText, FiveToneBytesAreShownAsTheyStandAndNeverRewritten) {
   const std::string after = ReadText(dir / "after/main.bin");
   EXPECT_EQ(after.substr(0x6117, 3), std::string("\x50\0\0", 3));
   EXPECT_EQ(static_cast<unsigned char>(after[0x6181]), 100);
+
+  // A vendor tone next to another is kept, with the form's warning.
+  r = Cli(dir, "set zero.dat vendor_tone.tone_2=1100 -o close.dat");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.err.find("vendor_tone.tone_2=1100: Tone 2 lies within 6 % of Tone 1"), std::string::npos) << r.err;
 }
 
 TEST_F(CliImageText, MultiTablesAndTestChannelsAreListedSetExportedAndCompared) {
