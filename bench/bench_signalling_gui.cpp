@@ -1,6 +1,7 @@
 // The signalling forms on the offscreen platform: each form built, filled and
-// shown, and the CW ID view following the channel edit form's Page Up
-// (channel edit form and CW ID view reloaded and repainted).
+// shown, the CW ID view following the channel edit form's Page Up (channel
+// edit form and CW ID view reloaded and repainted), and a typed commit and a
+// spin step in the 5-tone and vendor tone forms with their repaint.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -16,10 +17,14 @@
 #include "editors/CwMessageFields.h"
 #include "editors/DtmfFields.h"
 #include "editors/EmbeddedMessageFields.h"
+#include "editors/FiveToneFields.h"
 #include "editors/ScanInfoFields.h"
+#include "editors/VelmoraFields.h"
 #include "editors/ui/BeatShiftView.h"
 #include "editors/ui/CWIDView.h"
 #include "editors/ui/ChEditView.h"
+#include "editors/ui/FieldControls.h"
+#include "editors/ui/FiveToneView.h"
 #include "editors/ui/ModuleView.h"
 
 namespace {
@@ -66,6 +71,39 @@ BENCHMARK_CAPTURE(FormOpens, BeatShift, Make([](auto& d) { return new zmp::CBeat
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FormOpens, EmbeddedMessage,
                   Make([](auto& d) { return Module(d, zmp::EmbeddedMessageModule()); }))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FormOpens, FiveTone, Make([](auto& d) { return new zmp::CFiveToneView(d); }))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FormOpens, VendorTone, Make([](auto& d) { return Module(d, zmp::VelmoraModule()); }))
+    ->Unit(benchmark::kMillisecond);
+
+// One commit in an open form (a typed value, or a spin step), its undo step,
+// the form's reload and the repaint.
+void CommitWithRepaint(benchmark::State& state, const Make& make, int control, bool spin) {
+  zmp::ImageStore image;
+  FillChannels(image);
+  zmp::CFPUDoc doc(image, nullptr);
+  std::unique_ptr<QWidget> view(make(doc));
+  view->show();
+  QApplication::processEvents();
+  auto* field = view->findChild<zmp::FieldSpin*>(QStringLiteral("ctl%1").arg(control));
+  if (!field) {
+    state.SkipWithError("no such control");
+    return;
+  }
+  bool up = true;
+  for (auto _ : state) {
+    if (spin) field->stepBy(up ? 1 : -1);
+    else emit field->TextCommitted(up ? QStringLiteral("100") : QStringLiteral("101"));
+    up = !up;
+    view->repaint();
+  }
+}
+BENCHMARK_CAPTURE(CommitWithRepaint, FiveToneTonePeriod,
+                  Make([](auto& d) { return new zmp::CFiveToneView(d); }), 7001, false)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CommitWithRepaint, VendorToneSpin, Make([](auto& d) { return Module(d, zmp::VelmoraModule()); }),
+                  8100, true)
     ->Unit(benchmark::kMillisecond);
 
 // Page Up in the channel edit form: the form steps its channel, the CW ID

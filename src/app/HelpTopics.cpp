@@ -40,10 +40,14 @@ std::optional<std::string> HelpTargetOf(int context) {
   for (const HelpTopic& t : HelpTopics())
     if (t.context == context) return std::string(t.target);
   // Contexts numbered by the editors' own tables: the key functions (79001,
-  // then one per function code from 79100) and the optional features' rows
-  // (81000 + 100 x page + row) open their editor's reference page.
+  // then one per function code from 79100), the optional features' rows
+  // (81000 + 100 x page + row) and the rows below open their editor's
+  // reference page.
   if (context == 79001 || (context >= 79100 && context <= 79299)) return "reference/key-assignment.html";
   if (context >= 81000 && context <= 81499) return "reference/optional-features.html";
+  // The 5-tone rows (82000 + 100 x tab + row) and the vendor tones (82500 + tone).
+  if (context >= 82000 && context <= 82499) return "reference/five-tone.html";
+  if (context >= 82500 && context <= 82514) return "reference/vendor-tone.html";
   return std::nullopt;
 }
 

@@ -12,17 +12,20 @@
 #include "editors/EmbeddedMessageFields.h"
 #include "editors/ScanInfoFields.h"
 #include "editors/FeatureFields.h"
+#include "editors/FiveToneFields.h"
 #include "editors/KeyFields.h"
 #include "editors/MultiTableFields.h"
 #include "editors/TestFreqFields.h"
+#include "editors/VelmoraFields.h"
 
 namespace zmp {
 
 ModuleList EditorModules() {
-  static const std::array<const EditorModule*, 12> modules{
+  static const std::array<const EditorModule*, 14> modules{
       &ChannelGridModule(), &ChannelEditModule(), &CwIdModule(),       &BeatShiftModule(),
       &FeatureModule(),     &KeyModule(),         &ScanInfoModule(),   &DtmfModule(),
-      &MultiTableModule(),  &CwMessageModule(),   &TestFrequencyModule(), &EmbeddedMessageModule()};
+      &MultiTableModule(),  &CwMessageModule(),   &TestFrequencyModule(), &EmbeddedMessageModule(),
+      &FiveToneModule(),    &VelmoraModule()};
   return modules;
 }
 

@@ -105,6 +105,8 @@ void WriteStored(const FieldAt& at, long v) {
   const FieldDecl& d = at.decl;
   const BlockRef block = at.Writable().Block(at.table.base.block);
   v = std::clamp(v, 0L, WidthMaximum(d));
+  // A blank that reads as 0 already holds 0: it stays blank.
+  if (d.blankReadsZero && v == 0 && ReadStored(at) == 0) return;
   switch (d.storage) {
     case Storage::Byte: block.SetByte(at.offset(), static_cast<std::uint8_t>(v)); break;
     case Storage::Bit: block.SetBit(at.offset(), d.bit, v != 0); break;
@@ -259,7 +261,10 @@ CommitResult Store(const FieldAt& at, long value) {
   if (d.pair.role == PairRole::Leader && after) FollowLeader(at, *after);
   if (d.hooks && d.hooks->afterCommit && before != after)
     d.hooks->afterCommit(at, before.value_or(-1), after.value_or(-1));
-  return {};
+  CommitResult result;
+  if (d.hooks && d.hooks->warnAfter && before != after)
+    result.warning = d.hooks->warnAfter(at, before.value_or(-1), after.value_or(-1));
+  return result;
 }
 
 struct Resolved {
@@ -584,11 +589,21 @@ CommitResult SpinField(const FieldRef& f, ImageStore& image, bool up) {
   if (!r.base || !IsNumeric(d) || !d.HasRange()) return {CommitStatus::NotEditable, {0}};
   if (!r.applicable) return {CommitStatus::NotApplicable, {0}};
   const FieldAt at = AtOf(f, image, &image, *r.base);
+  if (d.hooks && d.hooks->spin) return d.hooks->spin(at, up);
   const std::optional<long> stored = ReadStored(at);
   long shown = LONG_MIN;  // nothing shown: the step starts at an end of the range
   if (stored && !(d.blankFfff && *stored == 0xFFFF)) shown = ToShown(d, *stored);
   if (IsBlankShown(d, stored)) shown = *d.blankShows;
   return Store(at, ToStored(d, SpinStep(shown, d.range, up)));
+}
+
+bool NormaliseField(const FieldRef& f, ImageStore& image) {
+  const FieldDecl& d = *f.decl;
+  if (!d.hooks || !d.hooks->normalise) return false;
+  const Resolved r = Resolve(f, image);
+  if (!r.base || !r.applicable) return false;
+  d.hooks->normalise(AtOf(f, image, &image, *r.base));
+  return true;
 }
 
 namespace {

@@ -77,8 +77,11 @@ CommitResult CommitFieldText(const FieldRef& f, ImageStore& image, std::string_v
 CommitResult CommitFieldChoice(const FieldRef& f, ImageStore& image, long value);
 // A check box clicked to the given state (no write when it is already so).
 CommitResult CommitFieldCheck(const FieldRef& f, ImageStore& image, bool ticked);
-// One spin step up or down, limited to the range.
+// One spin step up or down, limited to the range (or the field's own step).
 CommitResult SpinField(const FieldRef& f, ImageStore& image, bool up);
+// The form's one-time rewrite of a field as it opens (FieldHooks::normalise);
+// false when the field has none (or its row does not exist).
+bool NormaliseField(const FieldRef& f, ImageStore& image);
 // Ordered lists (Storage::ByteList): the shown text of each entry in list
 // order, and one entry moved one place towards the front or the back (the
 // bytes are only permuted). The field's text is the entries joined by

@@ -114,6 +114,9 @@ enum class CommitStatus : std::uint8_t {
 struct CommitResult {
   CommitStatus status = CommitStatus::Ok;
   TextNo message{0};
+  // Ok with a warning: the value is stored, and the form tells the user this
+  // text once (two tones too close to tell apart).
+  std::string warning{};
   bool ok() const { return status == CommitStatus::Ok; }
   static CommitResult Refuse(TextNo m) { return {CommitStatus::Refused, m}; }
 };
@@ -158,6 +161,16 @@ struct FieldHooks {
   // Stores a number into a Custom field that has a raw value (a check box
   // that is a second control over another field's bytes).
   void (*write)(const FieldAt&, long stored) = nullptr;
+  // One spin step by the field's own rule (and what follows from it, in the
+  // same step); replaces the codec's step.
+  CommitResult (*spin)(const FieldAt&, bool up) = nullptr;
+  // Runs after a commit that changed the stored value; a non-empty text is a
+  // warning: the value stays stored and the form shows the text once.
+  std::string (*warnAfter)(const FieldAt&, long before, long after) = nullptr;
+  // Rewrites a stored value into the form the repeater expects. Only a form
+  // calls it, as it opens, as its own undo step; showing, printing and the
+  // command-line tool never do.
+  void (*normalise)(const FieldAt&) = nullptr;
 };
 
 struct FieldDecl {

@@ -1,6 +1,6 @@
 // Every editor the program opens, as real widgets on the offscreen platform:
-// opening it and moving through every control of every page with Tab and
-// Shift+Tab writes nothing and raises no message, on a blank image, on a new
+// moving through every control of every page with Tab and Shift+Tab writes
+// nothing and raises no message, on a blank image, on a new
 // image with channels of every type and on images full of random bytes. A new
 // editor is covered here by being registered.
 #include <gtest/gtest.h>
@@ -90,15 +90,19 @@ TEST(EveryEditorGui, OpeningAndTabbingThroughEveryPageWritesNothing) {
       TestDocument doc;
       doc.image = image;
       doc.SetCurrentChannel(0);
-      const auto before = AllBytes(doc.image);
+      std::vector<std::uint8_t> opened;
       {
         std::unique_ptr<QWidget> view(open(doc, nullptr));
         view->resize(900, 700);
         Activate(*view);
+        // Opening may rewrite a stored value into the repeater's form, as one step.
+        ASSERT_LE(doc.steps.size(), 1u) << name << ", editor " << static_cast<int>(kind);
+        opened = AllBytes(doc.image);
+        const std::size_t steps = doc.steps.size();
         TabThroughEveryPage(*view);
+        EXPECT_EQ(doc.steps.size(), steps) << name << ", editor " << static_cast<int>(kind);
       }
-      EXPECT_EQ(AllBytes(doc.image), before) << name << ", editor " << static_cast<int>(kind);
-      EXPECT_TRUE(doc.steps.empty()) << name << ", editor " << static_cast<int>(kind);
+      EXPECT_EQ(AllBytes(doc.image), opened) << name << ", editor " << static_cast<int>(kind);
     }
   }
   for (const QString& m : messages) ADD_FAILURE() << "message: " << m.toStdString();

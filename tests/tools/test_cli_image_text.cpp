@@ -235,6 +235,37 @@ TEST_F(CliImageText, DiffNamesTheFieldsThatDiffer) {
   EXPECT_EQ(Cli(dir, "diff a.dat none.dat").status, 3);
 }
 
+// The 5-tone auto reset timer stored as 0 and a reference that names no
+// entry: exported, printed and set around, the tool never rewrites them (only
+// the 5-tone form keeps Off as 0xFFFF).
+TEST_F(CliImageText, FiveToneBytesAreShownAsTheyStandAndNeverRewritten) {
+  ASSERT_EQ(Cli(dir, "new --model 1 -o blank.dat").status, 0);
+  ASSERT_EQ(Cli(dir, "decode blank.dat blocks").status, 0);
+  std::string main = ReadText(dir / "blocks/main.bin");
+  main[0x6118] = main[0x6119] = 0;
+  main[0x6117] = 0x50;
+  std::ofstream(dir / "blocks/main.bin", std::ios::binary) << main;
+  ASSERT_EQ(Cli(dir, "encode blocks -o zero.dat").status, 0);
+  const std::string zero = Bytes("zero.dat");
+
+  CliRun r = Cli(dir, "export zero.dat");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("auto_reset_timer: \"Off\""), std::string::npos) << r.out;
+  EXPECT_EQ(Cli(dir, "print zero.dat -o zero.pdf").status, 0);
+  r = Cli(dir, "set zero.dat five_tone.system.tone_period=100 -o set.dat");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Bytes("zero.dat"), zero);
+  ASSERT_EQ(Cli(dir, "decode set.dat after").status, 0);
+  const std::string after = ReadText(dir / "after/main.bin");
+  EXPECT_EQ(after.substr(0x6117, 3), std::string("\x50\0\0", 3));
+  EXPECT_EQ(static_cast<unsigned char>(after[0x6181]), 100);
+
+  // A vendor tone next to another is kept, with the form's warning.
+  r = Cli(dir, "set zero.dat vendor_tone.tone_2=1100 -o close.dat");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.err.find("vendor_tone.tone_2=1100: Tone 2 lies within 6 % of Tone 1"), std::string::npos) << r.err;
+}
+
 TEST_F(CliImageText, MultiTablesAndTestChannelsAreListedSetExportedAndCompared) {
   ASSERT_EQ(Cli(dir, "new --model 2 --band 2560 -o uhf.dat").status, 0);
   CliRun r = Cli(dir,

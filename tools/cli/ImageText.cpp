@@ -131,7 +131,7 @@ namespace {
 
 ApplyOutcome OutcomeOf(const CommitResult& r, bool spin) {
   switch (r.status) {
-    case CommitStatus::Ok: return {ApplyStatus::Ok, r.message.n ? Tx(r.message) : std::string()};
+    case CommitStatus::Ok: return {ApplyStatus::Ok, r.message.n ? Tx(r.message) : r.warning};
     case CommitStatus::Refused:
       return {ApplyStatus::Refused, r.message.n ? Tx(r.message) : std::string("the value is not taken")};
     case CommitStatus::NotEditable:

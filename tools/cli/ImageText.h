@@ -56,8 +56,8 @@ std::optional<Assignment> ParseAssignment(std::string_view argument);
 enum class ApplyStatus { Ok, Refused, UnknownKey };
 struct ApplyOutcome {
   ApplyStatus status = ApplyStatus::Ok;
-  // What the editor would show (a language text), or why the value was not
-  // taken; empty when there is nothing to say.
+  // What the editor would show (a language text or a warning about a value
+  // it kept), or why the value was not taken; empty when there is nothing to say.
   std::string message;
 };
 // The assignment as a user would type it into the control and leave it (or

@@ -1,12 +1,17 @@
 #include "SimImage.h"
 
 #include <cstdio>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "data/DataFile.h"
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"
+#include "editors/FiveToneTable.h"
+#include "fields/FieldWalk.h"
 
 namespace zmp::sim {
 
@@ -106,6 +111,37 @@ bool AddDemoChannels(ImageStore& image, std::string& error) {
   return true;
 }
 
+// A few 5-tone codes in the encode/decode table (the code's digits, then
+// blanks), with the settings that use them chosen as the 5-tone editor would.
+constexpr const char* kDemoEncodeCodes[] = {"12345", "12300", "54321"};
+constexpr const char* kDemoDecodeCodes[] = {"23456", "23411", "23412", "65432"};
+
+void WriteFiveToneEntry(ImageStore& image, std::size_t start, int n, std::string_view code) {
+  std::vector<std::uint8_t> entry(kFiveToneEntrySize, 0xFF);
+  for (std::size_t i = 0; i < code.size(); ++i) entry[i] = static_cast<std::uint8_t>(code[i]);
+  image.Main().Write(start + kFiveToneEntrySize * static_cast<std::size_t>(n), entry);
+}
+
+bool AddDemoFiveTone(ImageStore& image, std::string& error) {
+  int n = 0;
+  for (const char* code : kDemoEncodeCodes) WriteFiveToneEntry(image, kEncodeTableStart, n++, code);
+  n = 0;
+  for (const char* code : kDemoDecodeCodes) WriteFiveToneEntry(image, kDecodeTableStart, n++, code);
+  const std::pair<const char*, const char*> settings[] = {
+      {"five_tone.decode.decode_code", "1"},          {"five_tone.decode.transpond_code", "1"},
+      {"five_tone.decode.repeater_open", "2"},        {"five_tone.decode.repeater_close", "3"},
+      {"five_tone.call_keys.call_1_encode_code", "2"}, {"five_tone.call_keys.call_2_encode_code", "3"},
+  };
+  for (const auto& [key, text] : settings) {
+    const auto field = FindField(EditorModules(), image, key);
+    if (!field || !CommitFieldText(field->ref, image, text).ok()) {
+      error = std::string("demonstration 5-tone setting ") + key + " refuses " + text;
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 bool BuildImage(const SimOptions& o, ImageStore& image, std::string& error) {
@@ -140,7 +176,7 @@ bool BuildImage(const SimOptions& o, ImageStore& image, std::string& error) {
     }
     info.SetRecord(record);
     image.StampVersion();
-  } else if (!AddDemoChannels(image, error)) {
+  } else if (!AddDemoChannels(image, error) || !AddDemoFiveTone(image, error)) {
     return false;
   }
   image.UpdateChecksum();

@@ -5,6 +5,7 @@
 #include "editors/ui/ChEditView.h"
 #include "editors/ui/ChInfoView.h"
 #include "editors/ui/FeatureView.h"
+#include "editors/ui/FiveToneView.h"
 #include "editors/ui/KeyView.h"
 #include "editors/ui/ModuleView.h"
 #include "editors/ui/MultiView.h"
@@ -25,6 +26,7 @@ const std::map<EditorKind, EditorFactory>& BuiltEditors() {
         {EditorKind::Key, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CKeyView(d, p); }},
         {EditorKind::Multi, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CMultiView(d, p); }},
         {EditorKind::TestFreq, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CTestFreqView(d, p); }},
+        {EditorKind::FiveTone, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CFiveToneView(d, p); }},
     };
     for (const EditorModule* module : EditorModules()) {
       const auto kind = static_cast<EditorKind>(module->kind);

@@ -8,13 +8,13 @@
 
 namespace zmp {
 
-ModuleView::ModuleView(EditorDocument& doc, const EditorModule& module, QWidget* parent)
+ModuleView::ModuleView(EditorDocument& doc, const EditorModule& module, QWidget* parent, int rowsPerColumn)
     : QWidget(parent), doc_(doc), module_(module) {
   setObjectName(QString::fromUtf8(module.key.data(), static_cast<qsizetype>(module.key.size())));
   setWindowTitle(QTx(module.title));
   std::vector<const FieldTable*> tables;
   for (const FieldTable& t : module.tables) tables.push_back(&t);
-  form_ = new SettingsForm(doc_, tables, this);
+  form_ = new SettingsForm(doc_, tables, this, rowsPerColumn);
   auto* buttons = new EditorButtons(*this, doc_, static_cast<EditorKind>(module.kind), 0,
                                     [this](int context) { emit HelpRequested(context); });
   buttons->Serve(*form_);

@@ -15,7 +15,8 @@ class SettingsForm;
 class ModuleView : public QWidget {
   Q_OBJECT
  public:
-  ModuleView(EditorDocument& doc, const EditorModule& module, QWidget* parent = nullptr);
+  // The form's fields are laid out in columns of at most rowsPerColumn rows.
+  ModuleView(EditorDocument& doc, const EditorModule& module, QWidget* parent = nullptr, int rowsPerColumn = 15);
   SettingsForm* Form() const { return form_; }
   const EditorModule& Module() const { return module_; }
 

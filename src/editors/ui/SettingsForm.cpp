@@ -38,6 +38,19 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 // rows that holds no value of its own.
 bool IsRowSelector(const FieldDecl& d) { return d.storage == Storage::None && d.kind == ControlKind::EditSpin; }
 
+// Sets a flag for as long as it lives, whichever way the scope is left (the
+// message box it guards runs the event loop).
+class FlagGuard {
+ public:
+  explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagGuard() { flag_ = false; }
+  FlagGuard(const FlagGuard&) = delete;
+  FlagGuard& operator=(const FlagGuard&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 QString TextOf(QWidget* w) {
   if (auto* spin = qobject_cast<FieldSpin*>(w)) return spin->Edit()->text();
   if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text();
@@ -81,7 +94,21 @@ SettingsForm::SettingsForm(EditorDocument& doc, std::vector<const FieldTable*> t
     }
     Reload();
   });
+  NormaliseFields();
   Reload();
+}
+
+void SettingsForm::NormaliseFields() {
+  const Control* first = nullptr;
+  for (const Control& c : controls_)
+    if (c.decl->hooks && c.decl->hooks->normalise) {
+      first = &c;
+      break;
+    }
+  if (!first) return;
+  doc_.Commit(Q(FieldLabel(*first->decl)), [this] {
+    for (const Control& c : controls_) NormaliseField(RefOf(c), doc_.Image());
+  });
 }
 
 SettingsForm::~SettingsForm() {
@@ -272,6 +299,7 @@ QWidget* SettingsForm::MakeControl(Control& c) {
 
 void SettingsForm::SetRow(int row) {
   row_ = row;
+  NormaliseFields();
   Reload();
 }
 
@@ -355,7 +383,7 @@ void SettingsForm::Fill(Control& c) {
 }
 
 void SettingsForm::Commit(const Control& c, const std::function<CommitResult()>& change) {
-  if (loading_) return;
+  if (loading_ || warningOpen_) return;
   CommitResult result;
   const bool changed = doc_.Commit(Q(FieldLabel(*c.decl)), [&] { result = change(); });
   if (!changed) Reload();  // a refused or unchanged entry shows the stored value again
@@ -363,10 +391,17 @@ void SettingsForm::Commit(const Control& c, const std::function<CommitResult()>&
     emit Refused(result.message);
     Error(this, result.message);
   }
+  if (result.ok() && !result.warning.empty()) {
+    {
+      const FlagGuard open(warningOpen_);
+      Notice(this, Q(result.warning));
+    }
+    Reload();  // text typed while the warning was up was not stored
+  }
 }
 
 void SettingsForm::CommitText(std::size_t index, const QString& text) {
-  if (loading_) return;
+  if (loading_ || warningOpen_) return;
   Control& c = controls_[index];
   // Only what the user changed is stored: leaving a field as shown writes nothing.
   if (text == c.shown) return;

@@ -55,6 +55,9 @@ class SettingsForm : public QWidget {
   // keyboard rules: Enter presses them.
   void AddOwnButton(QPushButton* b);
   bool AnyListOpen() const;
+  // While a commit's warning is shown, further commits of the form return at
+  // once (the focus change the message box causes stores nothing).
+  bool WarningOpen() const { return warningOpen_; }
   // Called for every field's enabled state after a reload (the channel form
   // enables only the frequencies of a channel that does not exist).
   std::function<bool(const FieldDecl&, const FieldView&)> enabledRule;
@@ -90,6 +93,9 @@ class SettingsForm : public QWidget {
   void CommitText(std::size_t index, const QString& text);
   Control* ControlOf(QObject* watched);
   void RestoreShown(Control& c);
+  // The fields' one-time rewrite as the form opens or shows another row,
+  // as its own undo step (none when no byte changes).
+  void NormaliseFields();
 
   EditorDocument& doc_;
   std::vector<const FieldTable*> tables_;
@@ -103,6 +109,7 @@ class SettingsForm : public QWidget {
   int row_ = 0;
   bool loading_ = false;
   bool skipReload_ = false;
+  bool warningOpen_ = false;
 };
 
 }  // namespace zmp
