@@ -44,6 +44,9 @@ std::optional<std::string> HelpTargetOf(int context) {
   // (81000 + 100 x page + row) open their editor's reference page.
   if (context == 79001 || (context >= 79100 && context <= 79299)) return "reference/key-assignment.html";
   if (context >= 81000 && context <= 81499) return "reference/optional-features.html";
+  // The remote control and function port fields open their editor's page.
+  if (context == 75001) return "reference/remote-control.html";
+  if (context == 85001) return "reference/function-port.html";
   return std::nullopt;
 }
 

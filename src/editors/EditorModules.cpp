@@ -12,16 +12,19 @@
 #include "editors/EmbeddedMessageFields.h"
 #include "editors/ScanInfoFields.h"
 #include "editors/FeatureFields.h"
+#include "editors/FuncPortFields.h"
 #include "editors/KeyFields.h"
 #include "editors/MultiTableFields.h"
+#include "editors/RemoteFields.h"
 #include "editors/TestFreqFields.h"
 
 namespace zmp {
 
 ModuleList EditorModules() {
-  static const std::array<const EditorModule*, 12> modules{
+  static const std::array<const EditorModule*, 14> modules{
       &ChannelGridModule(), &ChannelEditModule(), &CwIdModule(),       &BeatShiftModule(),
       &FeatureModule(),     &KeyModule(),         &ScanInfoModule(),   &DtmfModule(),
+      &RemoteModule(),      &FuncPortModule(),
       &MultiTableModule(),  &CwMessageModule(),   &TestFrequencyModule(), &EmbeddedMessageModule()};
   return modules;
 }
