@@ -66,7 +66,7 @@ constexpr std::array<FieldDecl, kChainLength> kInputFields{{
 constexpr std::array<GridColumnInfo, kChainLength> kInputColumns{{{1295_txt, 170}, {1296_txt, 170}, {1297_txt, 170}}};
 // Which functions are offered depends on settings outside the groups: the
 // switched outputs, the local mic time-out, the CW messages.
-constexpr std::array<ByteRange, 3> kInputAlsoReads{{{kFixedOutputRecords, kOutputRecordSize * kFixedOutputCount},
+constexpr std::array<BlockBytes, 3> kInputAlsoReads{{{kFixedOutputRecords, kOutputRecordSize * kFixedOutputCount},
                                                     {0x0629, 2},
                                                     {0x0640, 0x100}}};
 

@@ -125,7 +125,7 @@ constexpr std::array<FieldDecl, 5> kOutputFields{{
 constexpr std::array<GridColumnInfo, 5> kOutputColumns{
     {{991_txt, 190}, {1107_txt, 110}, {1108_txt, 110}, {1114_txt, 100}, {869_txt, 110}}};
 // The function and polarity columns read the output records.
-constexpr std::array<ByteRange, 2> kOutputAlsoReads{{{kFixedOutputRecords, kOutputRecordSize * kFixedOutputCount},
+constexpr std::array<BlockBytes, 2> kOutputAlsoReads{{{kFixedOutputRecords, kOutputRecordSize * kFixedOutputCount},
                                                      {kOptionOutputRecords, kOutputRecordSize * kOptionPortCount}}};
 
 constexpr std::array<TextNo, kKeyCount> kKeyNames{998_txt, 999_txt, 1000_txt, 1001_txt, 1002_txt, 1003_txt};

@@ -208,7 +208,7 @@ struct RowBase {
 };
 
 // Bytes of a block, as [offset, offset + length).
-struct ByteRange {
+struct BlockBytes {
   std::size_t offset;
   std::size_t length;
 };
@@ -243,7 +243,7 @@ struct FieldTable {
   std::string (*rowTitle)(const ImageStore&, int row) = nullptr;
   // Bytes of the table's block outside its rows that its texts, choices or
   // rows depend on (a change there reloads the table).
-  std::span<const ByteRange> alsoReads{};
+  std::span<const BlockBytes> alsoReads{};
 };
 
 // An editor: its tables and what happens to its data when the image changes.
