@@ -87,7 +87,7 @@ constexpr std::array<FieldDecl, 3> kCodeFields{{
     {.key = "mode", .label = 1114_txt, .kind = ControlKind::DropList, .storage = Storage::Byte, .offset = 2,
      .choices = kModeChoices, .helpContext = kHelp, .hooks = &kModeHooks<O>},
 }};
-constexpr std::array<GridColumnInfo, 3> kCodeColumns{{{1107_txt, 110}, {1108_txt, 110}, {1114_txt, 100}}};
+constexpr std::array<GridColumnInfo, 3> kCodeColumns{{{1107_txt, 100}, {1108_txt, 100}, {1114_txt, 90}}};
 
 // --- outputs: their function and polarity, shown beside the codes -----------------------
 
@@ -123,7 +123,7 @@ constexpr std::array<FieldDecl, 5> kOutputFields{{
      .helpContext = kHelp, .hooks = &kOutputPolarityHooks},
 }};
 constexpr std::array<GridColumnInfo, 5> kOutputColumns{
-    {{991_txt, 190}, {1107_txt, 110}, {1108_txt, 110}, {1114_txt, 100}, {869_txt, 110}}};
+    {{991_txt, 150}, {1107_txt, 100}, {1108_txt, 100}, {1114_txt, 90}, {869_txt, 100}}};
 // The function and polarity columns read the output records.
 constexpr std::array<BlockBytes, 2> kOutputAlsoReads{{{kFixedOutputRecords, kOutputRecordSize * kFixedOutputCount},
                                                      {kOptionOutputRecords, kOutputRecordSize * kOptionPortCount}}};
