@@ -153,6 +153,10 @@ const EditorModule& RemoteModule() {
                             .base = {.resolve = RecordStart<Owner::Output>}, .fields = kOutputFields,
                             .columns = kOutputColumns, .rowTitle = RowTitle<Owner::Output>,
                             .alsoReads = kOutputAlsoReads}},
+      // The records of option ports set to the other direction or unused.
+      .owns = {{kFixedInputRemote, kRemoteRecordSize * (kFixedInputCount + kOptionPortCount)},
+               {kFixedOutputRemote, kRemoteRecordSize * kFixedOutputCount},
+               {kOptionOutputRemote, kRemoteRecordSize * kOptionPortCount}},
   };
   return module;
 }
