@@ -83,10 +83,10 @@ TEST_F(PortsRemoteGui, FunctionPortGridsAndTheDirectionOfAnOptionPort) {
   Choose(inputs, 0, 2, QString::fromStdString(FunctionName(C('#', '2'))));
   EXPECT_EQ(doc.image.Main().Read(0x02F0, 4), (std::vector<std::uint8_t>{'1', '1', '#', '2'}));
   EXPECT_EQ(Cell(inputs, 0, 2), QString::fromStdString(FunctionName(C('#', '2'))));
+  SaveScreenshot(view, "function-port");
   Choose(inputs, 0, 1, "None");
   EXPECT_EQ(doc.image.Main().Read(0x02F0, 4), (std::vector<std::uint8_t>(4, 0x20)));
   EXPECT_EQ(Cell(inputs, 0, 2), "None") << "the cleared rest of the chain is shown";
-  SaveScreenshot(view, "function-port");
 
   // Output 2's polarity and function.
   tabs->setCurrentIndex(1);
@@ -133,6 +133,9 @@ TEST_F(PortsRemoteGui, RemoteCodesChosenInARowThatHeldACodeThatDidNotFit) {
   m.SetByte(0x6200 + 24 * 0, 0x01);      // encode entry 1 in use
   m.Write(0x61B3, std::vector<std::uint8_t>{5, 0x85, 0xFF});    // input 2: Decode 6, an encode code that does not fit, no mode
   m.Write(0x61D3, std::vector<std::uint8_t>{0x50, 0xFE, 2});    // output 2: codes past either part
+  m.Write(0x05C0, std::vector<std::uint8_t>{'<', 0x00});        // output 1: switched, active low
+  m.Write(0x61D0, std::vector<std::uint8_t>{5, 0xFF, 3});       // output 1: Decode 6, toggling
+  for (std::size_t at = 0x61D6; at < 0x61DF; at += 3) m.Write(at, std::vector<std::uint8_t>{0xFF, 0xFF, 0});
   ModuleView view(doc, *ModuleOf(static_cast<int>(EditorKind::Remote)));
   view.resize(720, 420);
   Activate(view);
@@ -144,6 +147,9 @@ TEST_F(PortsRemoteGui, RemoteCodesChosenInARowThatHeldACodeThatDidNotFit) {
   EXPECT_EQ(Cell(inputs, 1, 1), "Decode 6");
   EXPECT_EQ(Cell(inputs, 1, 2), "Off");
   EXPECT_EQ(Cell(inputs, 1, 3), "");
+  EXPECT_EQ(Cell(outputs, 0, 1), QTx(1293_txt));
+  EXPECT_EQ(Cell(outputs, 0, 2), "Decode 6");
+  EXPECT_EQ(Cell(outputs, 0, 5), QTx(962_txt));
   EXPECT_EQ(Cell(outputs, 1, 1), QTx(1256_txt));
   EXPECT_EQ(Cell(outputs, 1, 2), "Off");
   EXPECT_EQ(Cell(outputs, 1, 4), QTx(1054_txt));
