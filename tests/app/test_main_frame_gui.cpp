@@ -162,12 +162,12 @@ TEST_F(MainFrameTest, EditMenuAndTreeFollowTheOptionBoard) {
   model.SetOptionBoard(0);
   f.RebuildMenus();
   f.UpdateTree();
-  EXPECT_EQ(TreeItems(f), 14);
+  EXPECT_EQ(TreeItems(f), 15);
   // The Edit menu carries the same editor rows after its own entries.
   int editorEntries = 0;
   for (QAction* a : f.TopMenu(1)->actions())
     if (cmd::EditorOfCommand(a->data().toInt())) ++editorEntries;
-  EXPECT_EQ(editorEntries, 14);
+  EXPECT_EQ(editorEntries, 15);
   EXPECT_EQ(f.TreeDock()->windowTitle(), QTx(516_txt));
   EXPECT_FALSE(f.TreeDock()->isAreaAllowed(Qt::TopDockWidgetArea));
 }
