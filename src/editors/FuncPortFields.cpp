@@ -37,11 +37,13 @@ std::string ShowInputFunction(const FieldAt& at) {
   return AssignedFunctionText(at.image, at.image.Main().Word(at.offset()), category::kPortInput);
 }
 
-// A function follows only a function: no gap in a chain.
+// A function follows only a function: no gap in a chain. A word that names
+// no function (blank, or never written: 0xFFFF) is a gap.
 CommitResult RefuseGap(const FieldAt& at, long stored) {
   const std::size_t word = WordIndexOf(at);
   if (word == 0 || stored == kNoFunction) return {};
-  if (at.image.Main().Word(ChainWordAt(at, word - 1)) == kNoFunction) return CommitResult::Refuse(969_txt);
+  const FunctionCode before = at.image.Main().Word(ChainWordAt(at, word - 1));
+  if (before == kNoFunction || !FindFunction(before)) return CommitResult::Refuse(969_txt);
   return {};
 }
 

@@ -103,6 +103,10 @@ TEST_F(PortsRemote, ChainsHaveNoGapsAndOutputsShowFunctionAndPolarity) {
   ASSERT_TRUE(Pick("function_port[1].inputs.function_3", C('#', '3')).ok());
   ASSERT_TRUE(Pick("function_port[1].inputs.function_1", kNoFunction).ok());
   EXPECT_EQ(Main().Read(0x02F0, 8), (std::vector<std::uint8_t>(8, 0x20))) << "blanking word 0 ends the chain";
+  // A word never written (0xFFFF) names no function: nothing may follow it.
+  Main().Fill(0x02F8, 8, 0xFF);
+  EXPECT_EQ(Pick("function_port[2].inputs.function_2", C('#', '2')).status, CommitStatus::Refused);
+  EXPECT_EQ(Main().Word(0x02FA), 0xFFFF);
   // External PTT is offered to inputs only at level 0.
   auto offered = [&](FunctionCode code) {
     for (const ShownChoice& c : FieldChoices(Ref("function_port[2].inputs.function_1"), image))
