@@ -61,9 +61,12 @@ class PortsRemoteGui : public ::testing::Test {
 };
 
 TEST_F(PortsRemoteGui, FunctionPortGridsAndTheDirectionOfAnOptionPort) {
+  doc.image.Main().SetByte(0x02AB, 7);  // a direction the program does not know
   ModuleView view(doc, *ModuleOf(static_cast<int>(EditorKind::FuncPort)));
   view.resize(720, 420);
   Activate(view);
+  EXPECT_EQ(view.findChild<QComboBox*>(QStringLiteral("ctl8517"))->currentIndex(), -1);
+  EXPECT_TRUE(doc.steps.empty()) << "opening the editor writes nothing";
   QTabWidget* tabs = view.Form()->Tabs();
   ASSERT_EQ(tabs->count(), 3);
   EditGrid* inputs = view.Form()->GridOf(0);
