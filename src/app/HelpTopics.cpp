@@ -48,6 +48,9 @@ std::optional<std::string> HelpTargetOf(int context) {
   // The 5-tone rows (82000 + 100 x tab + row) and the vendor tones (82500 + tone).
   if (context >= 82000 && context <= 82499) return "reference/five-tone.html";
   if (context >= 82500 && context <= 82514) return "reference/vendor-tone.html";
+  // The remote control and function port fields open their editor's page.
+  if (context == 75001) return "reference/remote-control.html";
+  if (context == 85001) return "reference/function-port.html";
   return std::nullopt;
 }
 

@@ -13,19 +13,21 @@
 #include "editors/ScanInfoFields.h"
 #include "editors/FeatureFields.h"
 #include "editors/FiveToneFields.h"
+#include "editors/FuncPortFields.h"
 #include "editors/KeyFields.h"
 #include "editors/MultiTableFields.h"
+#include "editors/RemoteFields.h"
 #include "editors/TestFreqFields.h"
 #include "editors/VelmoraFields.h"
 
 namespace zmp {
 
 ModuleList EditorModules() {
-  static const std::array<const EditorModule*, 14> modules{
+  static const std::array<const EditorModule*, 16> modules{
       &ChannelGridModule(), &ChannelEditModule(), &CwIdModule(),       &BeatShiftModule(),
       &FeatureModule(),     &KeyModule(),         &ScanInfoModule(),   &DtmfModule(),
-      &MultiTableModule(),  &CwMessageModule(),   &TestFrequencyModule(), &EmbeddedMessageModule(),
-      &FiveToneModule(),    &VelmoraModule()};
+      &RemoteModule(),      &FiveToneModule(),    &VelmoraModule(),    &FuncPortModule(),
+      &MultiTableModule(),  &CwMessageModule(),   &TestFrequencyModule(), &EmbeddedMessageModule()};
   return modules;
 }
 

@@ -22,6 +22,14 @@ GridColumnInfo ColumnInfoOf(const FieldTable& table, std::size_t field) {
   return GridColumnInfo{table.fields[field].label, 60};
 }
 
+bool HasRowTitles(const FieldTable& table) { return table.rowTitle != nullptr || !table.rowTitles.empty(); }
+
+std::string RowTitleOf(const FieldTable& table, const ImageStore& image, int row) {
+  if (table.rowTitle) return table.rowTitle(image, row);
+  const auto r = static_cast<std::size_t>(row);
+  return r < table.rowTitles.size() ? Tx(table.rowTitles[r]) : std::to_string(row + 1);
+}
+
 std::string FieldCellText(const FieldRef& f, const ImageStore& image) {
   const FieldView v = ShowField(f, image);
   // A check box shows On or Off.
@@ -32,7 +40,7 @@ std::string FieldCellText(const FieldRef& f, const ImageStore& image) {
 FieldGridSource::FieldGridSource(ImageStore& image, const FieldTable& table, TextNo numberTitle)
     : image_(image), table_(table) {
   // Rows with titles (key names) have a title column without heading.
-  if (!table.rowTitles.empty()) columns_.push_back({0, TextNo{0}, 70, 0, CellEditor::None, 0, 0});
+  if (HasRowTitles(table)) columns_.push_back({0, TextNo{0}, 70, 0, CellEditor::None, 0, 0});
   else columns_.push_back({0, numberTitle, 30, 0, CellEditor::None, 0, 0});
   for (std::size_t i = 0; i < table.fields.size(); ++i) {
     const FieldDecl& d = table.fields[i];
@@ -47,15 +55,19 @@ FieldGridSource::FieldGridSource(ImageStore& image, const FieldTable& table, Tex
   }
 }
 
+int FieldGridSource::RowCount() const {
+  if (table_.listMissingRows) return table_.rows;
+  int rows = 0;
+  while (rows < table_.rows && RowStart(table_, image_, rows)) ++rows;
+  return rows;
+}
+
 FieldRef FieldGridSource::Ref(int row, int col) const {
   return FieldRef{&table_, &table_.fields[static_cast<std::size_t>(col - 1)], row};
 }
 
 std::string FieldGridSource::CellText(int row, int col) const {
-  if (col == 0) {
-    const auto r = static_cast<std::size_t>(row);
-    return r < table_.rowTitles.size() ? Tx(table_.rowTitles[r]) : std::to_string(row + 1);
-  }
+  if (col == 0) return RowTitleOf(table_, image_, row);
   return FieldCellText(Ref(row, col), image_);
 }
 

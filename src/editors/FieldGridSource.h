@@ -18,7 +18,9 @@ class FieldGridSource : public GridSource {
   const FieldTable& Table() const { return table_; }
   FieldRef Ref(int row, int col) const;
 
-  int RowCount() const override { return table_.rows; }
+  // Every row of a table that lists missing rows; otherwise the rows that
+  // exist (a grid whose rows come and go with the settings).
+  int RowCount() const override;
   int ColumnCount() const override { return static_cast<int>(columns_.size()); }
   const GridColumn& Column(int col) const override { return columns_[static_cast<std::size_t>(col)]; }
   std::string CellText(int row, int col) const override;
@@ -39,6 +41,11 @@ CellEditor CellEditorOf(const FieldDecl& d);
 // The title and width of a grid table's column of field i (its declared
 // column, else the field's label).
 GridColumnInfo ColumnInfoOf(const FieldTable& table, std::size_t field);
+
+// The title of a grid row: from the image, from the table's row titles, or
+// the row number as the user counts it.
+std::string RowTitleOf(const FieldTable& table, const ImageStore& image, int row);
+bool HasRowTitles(const FieldTable& table);
 
 // A field's text in a grid cell or a printed listing: what the codec shows,
 // a check box as On or Off.

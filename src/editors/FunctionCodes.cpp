@@ -300,4 +300,10 @@ std::vector<FunctionCode> AvailableFunctions(const ImageStore& image, int catego
   return out;
 }
 
+std::string AssignedFunctionText(const ImageStore& image, FunctionCode code, int category) {
+  if (!FindFunction(code)) return {};
+  if (!FunctionAvailable(image, code, category)) return Tx(719_txt);
+  return FunctionName(code);
+}
+
 }  // namespace zmp

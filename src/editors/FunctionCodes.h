@@ -131,5 +131,9 @@ inline constexpr int kKey = 10;        // front-panel keys
 bool FunctionAvailable(const ImageStore& image, FunctionCode code, int category);
 // The offered functions in table order.
 std::vector<FunctionCode> AvailableFunctions(const ImageStore& image, int category);
+// The text an assignment slot of the category shows for a code: the
+// function's name while it is offered there, "Off" (text 719) for a function
+// that is not, empty for a code that is no function.
+std::string AssignedFunctionText(const ImageStore& image, FunctionCode code, int category);
 
 }  // namespace zmp

@@ -45,9 +45,7 @@ void ReleaseChannel(ImageStore& image, int channel) { RemoveNumberedCode(image, 
 const FieldTable& KeyTable() { return kTable; }
 
 std::string KeyFunctionText(const ImageStore& image, std::uint16_t code) {
-  if (!FindFunction(code)) return {};
-  if (!FunctionAvailable(image, code, category::kKey)) return Tx(719_txt);
-  return FunctionName(code);
+  return AssignedFunctionText(image, code, category::kKey);
 }
 
 const EditorModule& KeyModule() {

@@ -220,6 +220,12 @@ struct RowBase {
   BlockId block = BlockId::Main;
 };
 
+// Bytes of a block, as [offset, offset + length).
+struct BlockBytes {
+  std::size_t offset;
+  std::size_t length;
+};
+
 // A page of a form or a grid: rows x fields.
 enum class TableKind : std::uint8_t { Form, Grid };
 
@@ -245,6 +251,12 @@ struct FieldTable {
   std::span<const TextNo> rowTitles{};
   // Row n is channel n + 1 (the printout's channel range applies to it).
   bool channelRows = false;
+  // Grids: the title of a row read from the image (rows whose meaning
+  // depends on settings); used instead of rowTitles when set.
+  std::string (*rowTitle)(const ImageStore&, int row) = nullptr;
+  // Bytes of the table's block outside its rows that its texts, choices or
+  // rows depend on (a change there reloads the table).
+  std::span<const BlockBytes> alsoReads{};
 };
 
 // An editor: its tables and what happens to its data when the image changes.

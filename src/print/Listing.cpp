@@ -45,11 +45,12 @@ bool RowPrinted(const FieldTable& table, const ImageStore& image, int row, const
 }
 
 // A grid, or a form with a row per channel (or per entry), as a table: the
-// row number, then a column per field that holds a value.
+// row number (or the row's title, under no heading), then a column per field
+// that holds a value.
 ListingPart TablePart(const FieldTable& table, const ImageStore& image, const ChannelRange& range) {
   ListingPart part;
   part.kind = ListingPart::Kind::Table;
-  part.titles.push_back(PrintedLabel(754_txt));
+  part.titles.push_back(HasRowTitles(table) ? std::string() : PrintedLabel(754_txt));
   std::vector<std::size_t> fields;
   for (std::size_t i = 0; i < table.fields.size(); ++i) {
     const FieldDecl& d = table.fields[i];
@@ -59,7 +60,8 @@ ListingPart TablePart(const FieldTable& table, const ImageStore& image, const Ch
   }
   for (int row = 0; row < table.rows; ++row) {
     if (!RowPrinted(table, image, row, range)) continue;
-    std::vector<std::string> cells{std::to_string(row + 1)};
+    // Rows with titles (keys, ports) print their title, the others their number.
+    std::vector<std::string> cells{RowTitleOf(table, image, row)};
     for (std::size_t i : fields) cells.push_back(FieldCellText(FieldRef{&table, &table.fields[i], row}, image));
     part.rows.push_back(std::move(cells));
   }
