@@ -127,6 +127,25 @@ constexpr std::array<FieldDecl, 1 + kOptionPortCount> kPortFields{{
 
 }  // namespace
 
+namespace {
+
+// A new image: no input or output has a function; outputs are active high.
+void FuncPortDefaults(ImageStore& image) {
+  BlankAssignmentLists(image);
+  const BlockRef m = image.Main();
+  const auto blank = [&](std::size_t start, int count) {
+    for (int i = 0; i < count; ++i) {
+      const std::size_t at = start + kOutputRecordSize * static_cast<std::size_t>(i);
+      m.SetByte(at, kNoOutputFunction);
+      m.SetByte(at + kPolarityByte, 0xFF);
+    }
+  };
+  blank(kFixedOutputRecords, kFixedOutputCount);
+  blank(kOptionOutputRecords, kOptionPortCount);
+}
+
+}  // namespace
+
 const EditorModule& FuncPortModule() {
   static const EditorModule module{
       .kind = static_cast<int>(EditorKind::FuncPort),
@@ -140,6 +159,7 @@ const EditorModule& FuncPortModule() {
                             .rows = MaxPortRows(PortDirection::Output), .base = {.resolve = OutputRowStart},
                             .fields = kOutputFields, .columns = kOutputColumns, .rowTitle = OutputTitle},
                  FieldTable{.key = "ports", .title = 967_txt, .fields = kPortFields}},
+      .defaults = FuncPortDefaults,
       // Word 3 of each input group, bytes 2-7 of each output record.
       .owns = {{kList1.offset, kGroupStride * static_cast<std::size_t>(kList1.groups)},
                {kList2.offset, kGroupStride * static_cast<std::size_t>(kList2.groups)},

@@ -237,10 +237,25 @@ std::span<const FunctionFamily> FunctionFamilies() { return kFamilies; }
 
 void ResetKeyRecord(ImageStore& image, int k) {
   if (k < 0 || k >= kKeyCount) return;
+  ClearRemoteRecord(image, KeyRecordOffset(k));
+}
+
+void ClearRemoteRecord(ImageStore& image, std::size_t offset) {
   const BlockRef m = image.Main();
-  m.SetByte(KeyRecordOffset(k), 0xFF);
-  m.SetByte(KeyRecordOffset(k) + 1, 0xFF);
-  m.SetByte(KeyRecordOffset(k) + 2, 0x00);
+  m.SetByte(offset, 0xFF);
+  m.SetByte(offset + 1, 0xFF);
+  m.SetByte(offset + 2, 0x00);
+}
+
+void BlankAssignmentLists(ImageStore& image) {
+  std::vector<AssignmentList> lists{kKeyList, kList1, kList2, kList3};
+  lists.insert(lists.end(), kSingleChains.begin(), kSingleChains.end());
+  const BlockRef m = image.Main();
+  for (const AssignmentList& list : lists)
+    for (int g = 0; g < list.groups; ++g)
+      for (int w = 0; w < kChainLength; ++w)
+        m.SetWord(list.offset + kGroupStride * static_cast<std::size_t>(g) + 2 * static_cast<std::size_t>(w),
+                  kNoFunction);
 }
 
 void RemoveFromChains(ImageStore& image, const AssignmentList& list, FunctionCode code) {

@@ -103,6 +103,12 @@ inline constexpr std::size_t kKeyRecordSize = 3;
 constexpr std::size_t KeyRecordOffset(int k) { return kKeyRecordStart + kKeyRecordSize * static_cast<std::size_t>(k); }
 // A key whose function changed gets a fresh parameter record: FF FF 00.
 void ResetKeyRecord(ImageStore& image, int k);
+// A three-byte parameter or remote-code record with no codes and mode 0
+// (FF FF 00), as keys, inputs and outputs hold it.
+void ClearRemoteRecord(ImageStore& image, std::size_t offset);
+// Words 0-2 of every group of every list hold no function (0x2020), as in
+// a new image; word 3 of each group is left as it is.
+void BlankAssignmentLists(ImageStore& image);
 
 // --- removal ---------------------------------------------------------------------------------
 

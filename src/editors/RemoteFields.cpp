@@ -136,6 +136,21 @@ bool RemoteCodeFits(long code, bool hasFunction) {
   return code == kNoReference || ReferencedEntry(PartFor(hasFunction), code).has_value();
 }
 
+namespace {
+
+// A new image: no key, input or output is switched remotely.
+void RemoteDefaults(ImageStore& image) {
+  for (int k = 0; k < kKeyCount; ++k) ClearRemoteRecord(image, KeyRecordOffset(k));
+  const auto clear = [&](std::size_t start, int count) {
+    for (int i = 0; i < count; ++i) ClearRemoteRecord(image, start + kRemoteRecordSize * static_cast<std::size_t>(i));
+  };
+  clear(kFixedInputRemote, kFixedInputCount + kOptionPortCount);
+  clear(kFixedOutputRemote, kFixedOutputCount);
+  clear(kOptionOutputRemote, kOptionPortCount);
+}
+
+}  // namespace
+
 const EditorModule& RemoteModule() {
   static const EditorModule module{
       .kind = static_cast<int>(EditorKind::Remote),
@@ -153,6 +168,7 @@ const EditorModule& RemoteModule() {
                             .base = {.resolve = RecordStart<Owner::Output>}, .fields = kOutputFields,
                             .columns = kOutputColumns, .rowTitle = RowTitle<Owner::Output>,
                             .alsoReads = kOutputAlsoReads}},
+      .defaults = RemoteDefaults,
       // The records of option ports set to the other direction or unused.
       .owns = {{kFixedInputRemote, kRemoteRecordSize * (kFixedInputCount + kOptionPortCount)},
                {kFixedOutputRemote, kRemoteRecordSize * kFixedOutputCount},

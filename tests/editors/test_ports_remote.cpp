@@ -211,3 +211,21 @@ TEST_F(PortsRemote, RemoteCodesFollowTheStateOfWhatTheySwitch) {
 }
 
 }  // namespace
+
+TEST(PortsRemoteNewImage, EverySlotHoldsNoFunctionAndEveryRecordNoCode) {
+  UseProgramTexts();
+  const ImageStore image = FilledImage(Vhf146E());
+  auto shown = [&](const std::string& key) {
+    const auto f = FindField(EditorModules(), image, key);
+    EXPECT_TRUE(f) << key;
+    return f ? ShowField(f->ref, image).text : std::string{};
+  };
+  for (const char* key : {"key_assignment[6].function", "function_port[1].inputs.function_1",
+                          "function_port[3].inputs.function_3", "function_port[5].outputs.function"})
+    EXPECT_EQ(shown(key), "None") << key;
+  EXPECT_EQ(shown("function_port[5].outputs.polarity"), "Active High");
+  for (const char* key : {"remote_control[6].keys.mode", "remote_control[3].inputs.mode", "remote_control[5].outputs.mode"})
+    EXPECT_EQ(shown(key), "Off") << key;
+  EXPECT_EQ(image.Main().Read(0x61E2, 3), (std::vector<std::uint8_t>{0xFF, 0xFF, 0x00})) << "option port records too";
+  EXPECT_EQ(image.Main().Word(0x0336), 0xFFFF) << "word 3 of a group is no slot";
+}
