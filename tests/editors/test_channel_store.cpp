@@ -514,7 +514,7 @@ TEST_F(ChannelStoreTest, MultiTableZeroAndFFBothShowOff) {
   EXPECT_EQ(Text(0, f::kMultiTable), "7");
 }
 
-TEST_F(ChannelStoreTest, ToneRanNameAndScramblerFields) {
+TEST_F(ChannelStoreTest, TonesAreNormalisedNamesKeepTheirTwoBytesAndBadTextsChangeNothing) {
   MakeChannels({1});
   const std::size_t r = 0x0800;
   ASSERT_EQ(store.SetFieldValue(0, f::kChannelType, 2), StoreStatus::Ok);
@@ -536,30 +536,11 @@ TEST_F(ChannelStoreTest, ToneRanNameAndScramblerFields) {
   EXPECT_EQ(store.SetFieldText(0, f::kChannel, "3"), StoreStatus::NotEditable);
   EXPECT_EQ(store.SetFieldText(0, f::kCwIdButton, "x"), StoreStatus::NotEditable);
   EXPECT_EQ(AllBytes(image), before);
-  // RAN: Off is 0, numbers are limited to 63, empty stores Off.
-  ASSERT_EQ(store.SetFieldText(0, f::kRanDecode, "5"), StoreStatus::Ok);
-  EXPECT_EQ(image.Main().Word(r + 0x24), 5);
-  ASSERT_EQ(store.SetFieldText(0, f::kRanEncode, "99"), StoreStatus::Ok);
-  EXPECT_EQ(image.Main().Word(r + 0x26), 63);
-  EXPECT_EQ(Text(0, f::kRanEncode), "63");
-  ASSERT_EQ(store.SetFieldText(0, f::kRanEncode, "Off"), StoreStatus::Ok);
-  EXPECT_EQ(Text(0, f::kRanEncode), "Off");
-  ASSERT_EQ(store.SetFieldText(0, f::kRanDecode, ""), StoreStatus::Ok);
-  EXPECT_EQ(image.Main().Word(r + 0x24), 0);
-  image.Main().SetWord(r + 0x24, 64);
-  EXPECT_EQ(Text(0, f::kRanDecode), "") << "outside the range shows empty";
   // Name: two characters, unused ones 0xFF.
   ASSERT_EQ(store.SetFieldText(0, f::kName, "A"), StoreStatus::Ok);
   EXPECT_EQ(image.Main().Read(r + 0x10, 2), (std::vector<std::uint8_t>{'A', 0xFF}));
   ASSERT_EQ(store.SetFieldText(0, f::kName, "#9"), StoreStatus::Ok);
   EXPECT_EQ(Text(0, f::kName), "#9");
-  // Scrambler code 1..16.
-  ASSERT_EQ(store.SetFieldText(0, f::kScramblerCode, "20"), StoreStatus::Ok);
-  EXPECT_EQ(image.Main().Byte(r + 0x3E), 16);
-  ASSERT_EQ(store.SetFieldText(0, f::kScramblerCode, ""), StoreStatus::Ok);
-  EXPECT_EQ(image.Main().Byte(r + 0x3E), 1);
-  image.Main().SetByte(r + 0x3E, 0);
-  EXPECT_EQ(Text(0, f::kScramblerCode), "");
   // Fields of a missing channel.
   EXPECT_EQ(store.SetFieldText(4, f::kName, "A"), StoreStatus::NoChannel);
 }
