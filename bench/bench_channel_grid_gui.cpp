@@ -10,6 +10,7 @@
 #include "editors/ui/ChInfoView.h"
 #include "editors/ChannelClipboard.h"
 #include "editors/ui/EditGrid.h"
+#include "GuiBenchMain.h"
 
 namespace {
 
@@ -82,12 +83,4 @@ BENCHMARK(GridWidgetPasteThirty)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  zmp::Texts().LoadFile(std::string(ZMP_SOURCE_DIR) + "/lang/zmp318t.lng", "English");
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+ZMP_GUI_BENCHMARK_MAIN()

@@ -21,6 +21,7 @@
 #include "editors/ui/KeyView.h"
 #include "editors/ui/ModuleView.h"
 #include "editors/ui/SettingsForm.h"
+#include "GuiBenchMain.h"
 
 namespace {
 
@@ -158,11 +159,4 @@ BENCHMARK(RemoteCodeChosenWithRepaint)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  zmp::Texts().LoadFile(std::string(ZMP_SOURCE_DIR) + "/lang/zmp318t.lng", "English");
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  return 0;
-}
+ZMP_GUI_BENCHMARK_MAIN()

@@ -16,6 +16,7 @@
 #include "editors/ui/EditGrid.h"
 #include "editors/ui/MultiView.h"
 #include "editors/ui/TestFreqView.h"
+#include "GuiBenchMain.h"
 
 namespace {
 
@@ -86,13 +87,4 @@ BENCHMARK(ChannelPlanPastedWithRepaint)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  zmp::Texts().LoadFile(std::string(ZMP_SOURCE_DIR) + "/lang/zmp318t.lng", "English");
-  zmp::SetMessageHook([](const zmp::MessageRequest&) { return zmp::Answer::Ok; });
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+ZMP_GUI_BENCHMARK_MAIN()

@@ -15,6 +15,7 @@
 #include "fields/DecimalSeparator.h"
 #include "print/ui/ListingRenderer.h"
 #include "print/ui/PrintListDialog.h"
+#include "GuiBenchMain.h"
 
 namespace {
 
@@ -64,12 +65,4 @@ BENCHMARK(DialogPageCountUpdate)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  Texts().LoadFile(std::string(ZMP_SOURCE_DIR) + "/lang/zmp318t.lng", "English");
-  SetDecimalSeparator('.');
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  return 0;
-}
+ZMP_GUI_BENCHMARK_MAIN()

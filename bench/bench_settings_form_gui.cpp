@@ -11,6 +11,7 @@
 #include "app/LanguageTexts.h"
 #include "editors/ChannelStore.h"
 #include "editors/ui/ChEditView.h"
+#include "GuiBenchMain.h"
 
 namespace {
 
@@ -55,11 +56,4 @@ BENCHMARK(ChannelFormCommitWithRepaint)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  zmp::Texts().LoadFile(std::string(ZMP_SOURCE_DIR) + "/lang/zmp318t.lng", "English");
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  return 0;
-}
+ZMP_GUI_BENCHMARK_MAIN()

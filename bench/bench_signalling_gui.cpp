@@ -26,6 +26,7 @@
 #include "editors/ui/FieldControls.h"
 #include "editors/ui/FiveToneView.h"
 #include "editors/ui/ModuleView.h"
+#include "GuiBenchMain.h"
 
 namespace {
 
@@ -148,11 +149,4 @@ BENCHMARK(CwIdFollowsChannelChange)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  zmp::Texts().LoadFile(std::string(ZMP_SOURCE_DIR) + "/lang/zmp318t.lng", "English");
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  return 0;
-}
+ZMP_GUI_BENCHMARK_MAIN()
