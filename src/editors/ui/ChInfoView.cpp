@@ -40,30 +40,15 @@ CChInfoView::CChInfoView(EditorDocument& doc, QWidget* parent)
   layout->addWidget(grid_, 1);
   layout->addLayout(buttons);
 
-  auto makeAction = [this](int id, TextNo text, QKeySequence key) {
-    auto* a = new QAction(QTx(text), this);
-    if (!key.isEmpty()) a->setShortcut(key);
-    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    this->addAction(a);
-    actions_[id] = a;
-    return a;
-  };
-  connect(makeAction(kCmdCopy, 738_txt, QKeySequence::Copy), &QAction::triggered, this, [this] { OnCopy(); });
-  connect(makeAction(kCmdPaste, 739_txt, QKeySequence::Paste), &QAction::triggered, this,
-          [this] { OnPasteLatest(); });
-  // Delete is the grid's own key (rows selected: delete, otherwise empty the cell).
-  connect(makeAction(kCmdDelete, 740_txt, {}), &QAction::triggered, this, [this] { OnDelete(); });
-  connect(makeAction(kCmdToClip, 746_txt, {}), &QAction::triggered, this, [this] { OnToClip(false); });
-  connect(makeAction(kCmdToClipTitle, 747_txt, {}), &QAction::triggered, this, [this] { OnToClip(true); });
-  connect(makeAction(kCmdChannelEdit, 36_txt, QKeySequence(Qt::Key_F11)), &QAction::triggered, this,
-          [this] { OnChannelEdit(); });
   popup_ = new QMenu(this);
-  popup_->addAction(actions_[kCmdCopy]);
-  popup_->addAction(actions_[kCmdPaste]);
-  popup_->addAction(actions_[kCmdDelete]);
+  popup_->addAction(commands_.Add(kCmdCopy, 738_txt, QKeySequence::Copy, [this] { OnCopy(); }));
+  popup_->addAction(commands_.Add(kCmdPaste, 739_txt, QKeySequence::Paste, [this] { OnPasteLatest(); }));
+  // Delete is the grid's own key (rows selected: delete, otherwise empty the cell).
+  popup_->addAction(commands_.Add(kCmdDelete, 740_txt, {}, [this] { OnDelete(); }));
   popup_->addSeparator();
-  popup_->addAction(actions_[kCmdToClip]);
-  popup_->addAction(actions_[kCmdToClipTitle]);
+  popup_->addAction(commands_.Add(kCmdToClip, 746_txt, {}, [this] { OnToClip(false); }));
+  popup_->addAction(commands_.Add(kCmdToClipTitle, 747_txt, {}, [this] { OnToClip(true); }));
+  commands_.Add(kCmdChannelEdit, 36_txt, QKeySequence(Qt::Key_F11), [this] { OnChannelEdit(); });
 
   for (QPushButton* b : {channelEdit_, close_, help_}) b->installEventFilter(this);
   connect(channelEdit_, &QPushButton::clicked, this, [this] { OnChannelEdit(); });
@@ -102,8 +87,7 @@ CChInfoView::~CChInfoView() {
 }
 
 QAction* CChInfoView::Action(int command) const {
-  auto it = actions_.find(command);
-  return it == actions_.end() ? nullptr : it->second;
+  return commands_.Find(command);
 }
 
 void CChInfoView::MakeSource() {

@@ -11,6 +11,7 @@
 #include "editors/ChannelClipboard.h"
 #include "editors/ChannelGridSource.h"
 #include "editors/ui/EditorDocument.h"
+#include "editors/ui/ViewCommands.h"
 
 class QAction;
 class QMenu;
@@ -80,7 +81,7 @@ class CChInfoView : public QWidget {
   QPushButton* close_;
   QPushButton* help_;
   QMenu* popup_;
-  std::map<int, QAction*> actions_;
+  ViewCommands commands_{*this};
   bool indexChecked_ = false;
 };
 

@@ -39,23 +39,11 @@ CTestFreqView::CTestFreqView(EditorDocument& doc, QWidget* parent)
   layout->addWidget(grid_, 1);
   layout->addLayout(buttons);
 
-  auto makeAction = [this](int id, TextNo text, QKeySequence key) {
-    auto* a = new QAction(QTx(text), this);
-    if (!key.isEmpty()) a->setShortcut(key);
-    a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(a);
-    actions_[id] = a;
-    return a;
-  };
-  connect(makeAction(kCmdCopy, 738_txt, QKeySequence::Copy), &QAction::triggered, this, [this] { OnCopy(); });
-  connect(makeAction(kCmdPaste, 739_txt, QKeySequence::Paste), &QAction::triggered, this,
-          [this] { OnPasteLatest(); });
-  connect(makeAction(kCmdDelete, 740_txt, {}), &QAction::triggered, this, [this] { OnDelete(); });
   popup_ = new QMenu(QTx(618_txt), this);
   popup_->setObjectName(QStringLiteral("Grid Data Copy"));
-  popup_->addAction(actions_[kCmdCopy]);
-  popup_->addAction(actions_[kCmdPaste]);
-  popup_->addAction(actions_[kCmdDelete]);
+  popup_->addAction(commands_.Add(kCmdCopy, 738_txt, QKeySequence::Copy, [this] { OnCopy(); }));
+  popup_->addAction(commands_.Add(kCmdPaste, 739_txt, QKeySequence::Paste, [this] { OnPasteLatest(); }));
+  popup_->addAction(commands_.Add(kCmdDelete, 740_txt, {}, [this] { OnDelete(); }));
 
   grid_->SetCommitHandler([this](int row, int col, const std::string& text) {
     CellCommit result;
@@ -80,8 +68,7 @@ CTestFreqView::CTestFreqView(EditorDocument& doc, QWidget* parent)
 CTestFreqView::~CTestFreqView() { grid_->SetSource(nullptr); }
 
 QAction* CTestFreqView::Action(int command) const {
-  const auto it = actions_.find(command);
-  return it == actions_.end() ? nullptr : it->second;
+  return commands_.Find(command);
 }
 
 void CTestFreqView::Reload() {

@@ -12,12 +12,12 @@
 #pragma once
 
 #include <QWidget>
-#include <map>
 #include <memory>
 
 #include "editors/FieldGridSource.h"
 #include "editors/TestFreqFields.h"
 #include "editors/ui/EditorDocument.h"
+#include "editors/ui/ViewCommands.h"
 
 class QAction;
 class QMenu;
@@ -77,7 +77,7 @@ class CTestFreqView : public QWidget {
   EditGrid* grid_;
   QPushButton* chPaste_;
   QMenu* popup_;
-  std::map<int, QAction*> actions_;
+  ViewCommands commands_{*this};
 };
 
 }  // namespace zmp
