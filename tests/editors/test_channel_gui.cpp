@@ -39,19 +39,13 @@ std::vector<std::uint8_t> Bytes(ImageStore& image, std::size_t offset, std::size
   return image.Main().Read(offset, n);
 }
 
-class ChannelGui : public ::testing::Test {
+class ChannelGui : public EditorGui {
  protected:
   void SetUp() override {
-    TestApp();
-    UseProgramTexts();
+    StartGui();
     SetDecimalSeparator('.');
     TheChannelClipboard().Clear();
-    SetMessageHook([this](const MessageRequest& r) {
-      messages.push_back(r.text);
-      return Answer::Ok;
-    });
   }
-  void TearDown() override { SetMessageHook({}); }
 
   void UseModel() { SetModel(doc.image, Vhf146E()); }
   void MakeChannels(std::initializer_list<int> numbers) {
@@ -72,9 +66,6 @@ class ChannelGui : public ::testing::Test {
       if (v.Source().Column(c).field == field) return c;
     return -1;
   }
-
-  TestDocument doc;
-  std::vector<QString> messages;
 };
 
 // --- the pieces -----------------------------------------------------------------

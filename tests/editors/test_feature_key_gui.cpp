@@ -36,43 +36,9 @@ namespace {
 
 constexpr FunctionCode C(char a, char b) { return MakeFunctionCode(a, b); }
 
-
-template <class T>
-T* Control(QWidget& view, int id) {
-  return view.findChild<T*>(QStringLiteral("ctl%1").arg(id));
-}
-
-// Puts the focus into a numeric or text control and replaces its text.
-void TypeInto(QWidget* control, const QString& text) {
-  ASSERT_NE(control, nullptr);
-  QLineEdit* edit = qobject_cast<QLineEdit*>(control);
-  if (auto* spin = qobject_cast<FieldSpin*>(control)) edit = spin->Edit();
-  ASSERT_NE(edit, nullptr);
-  edit->setFocus();
-  edit->selectAll();
-  Key(edit, Qt::Key_Backspace);
-  Type(text);
-  Key(Focus(), Qt::Key_Tab);
-}
-
-class FeatureKeyGui : public ::testing::Test {
+class FeatureKeyGui : public EditorGui {
  protected:
-  void SetUp() override {
-    TestApp();
-    UseProgramTexts();
-    doc.image.MakeBlank();
-    SetModel(doc.image, Vhf146E());
-    ApplyNewImageDefaults(doc.image, false, false);
-    SetMessageHook([this](const MessageRequest& r) {
-      messages.push_back(r.text);
-      return Answer::Ok;
-    });
-  }
-  void TearDown() override { SetMessageHook({}); }
   std::uint16_t Word(std::size_t at) const { return doc.image.Main().Word(at); }
-
-  TestDocument doc;
-  std::vector<QString> messages;
 };
 
 TEST_F(FeatureKeyGui, TypingIntoTheFeatureFormCommitsAndUndoTakesBackTheFamilyRemoval) {

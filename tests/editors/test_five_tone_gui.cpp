@@ -27,37 +27,10 @@ using namespace zmp::testing;
 
 namespace {
 
-template <class T>
-T* Control(QWidget& view, int id) {
-  return view.findChild<T*>(QStringLiteral("ctl%1").arg(id));
-}
-
-void TypeInto(FieldSpin* spin, const QString& text) {
-  ASSERT_NE(spin, nullptr);
-  spin->Edit()->setFocus();
-  spin->Edit()->selectAll();
-  Key(spin->Edit(), Qt::Key_Backspace);
-  Type(text);
-  Key(Focus(), Qt::Key_Tab);
-}
-
 FieldSpin* ToneSpin(QWidget& view, int tone) { return Control<FieldSpin>(view, 8100 + tone); }
 
-class FiveToneGui : public ::testing::Test {
+class FiveToneGui : public EditorGui {
  protected:
-  void SetUp() override {
-    TestApp();
-    UseProgramTexts();
-    doc.image.MakeBlank();
-    SetModel(doc.image, Vhf146E());
-    ApplyNewImageDefaults(doc.image, false, false);
-    SetMessageHook([this](const MessageRequest& r) {
-      messages.push_back(r.text);
-      if (onMessage) onMessage();
-      return Answer::Ok;
-    });
-  }
-  void TearDown() override { SetMessageHook({}); }
   std::uint16_t Word(std::size_t at) const { return doc.image.Main().Word(at); }
   std::unique_ptr<QWidget> OpenVendorTones() {
     std::unique_ptr<QWidget> view(BuiltEditors().at(EditorKind::Velmora)(doc, nullptr));
@@ -65,10 +38,6 @@ class FiveToneGui : public ::testing::Test {
     Activate(*view);
     return view;
   }
-
-  TestDocument doc;
-  std::vector<QString> messages;
-  std::function<void()> onMessage;
 };
 
 }  // namespace

@@ -39,27 +39,17 @@ using namespace zmp::testing;
 namespace {
 
 
-QString Cell(EditGrid* g, int row, int col) { return g->Model()->index(row, col).data().toString(); }
 
-class GridEditorsGui : public ::testing::Test {
+class GridEditorsGui : public EditorGui {
  protected:
   void SetUp() override {
-    TestApp();
-    UseProgramTexts();
+    StartGui();
     SetDecimalSeparator('.');
     InstallEditorModules();
     TheChannelClipboard().Clear();
     TheTestFreqClipboard().Clear();
-    SetMessageHook([this](const MessageRequest& r) {
-      messages.push_back(r.text);
-      return Answer::Ok;
-    });
   }
-  void TearDown() override { SetMessageHook({}); }
   void UseModel(const ModelRecord& m) { ASSERT_TRUE(MakeStartupImage(doc.image, m)); }
-
-  TestDocument doc;
-  std::vector<QString> messages;
 };
 
 // --- multi table ----------------------------------------------------------------

@@ -25,39 +25,14 @@ namespace {
 
 constexpr FunctionCode C(char a, char b) { return MakeFunctionCode(a, b); }
 
-class PortsRemoteGui : public ::testing::Test {
+class PortsRemoteGui : public EditorGui {
  protected:
   void SetUp() override {
-    TestApp();
-    UseProgramTexts();
-    doc.image.MakeBlank();
-    SetModel(doc.image, Vhf146E());
+    SetUpDocument(false);
     auto m = doc.image.Main();
     m.Fill(0x02F0, 72, 0x20);  // every input chain blank
     m.Fill(0x05C0, 0x60, 0x20);  // every output without function
-    SetMessageHook([this](const MessageRequest& r) {
-      messages.push_back(r.text);
-      return Answer::Ok;
-    });
   }
-  void TearDown() override { SetMessageHook({}); }
-
-  static QString Cell(EditGrid* grid, int row, int col) {
-    return grid->Model()->data(grid->Model()->index(row, col), Qt::DisplayRole).toString();
-  }
-  // Opens the cell's list and chooses the entry with this text.
-  static void Choose(EditGrid* grid, int row, int col, const QString& text) {
-    grid->setFocus();
-    ASSERT_TRUE(grid->BeginCellEdit(row, col));
-    QComboBox* list = grid->ListEditor();
-    const int i = list->findText(text);
-    ASSERT_GE(i, 0) << text.toStdString();
-    list->setCurrentIndex(i);
-    emit list->activated(i);
-  }
-
-  TestDocument doc;
-  std::vector<QString> messages;
 };
 
 TEST_F(PortsRemoteGui, FunctionPortGridsAndTheDirectionOfAnOptionPort) {

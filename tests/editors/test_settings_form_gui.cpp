@@ -11,6 +11,7 @@
 #include <array>
 
 #include "../support/QtTestApp.h"
+#include "EditorGuiSupport.h"
 #include "EditorTestSupport.h"
 #include "app/FPUDoc.h"
 #include "editors/ui/EditGrid.h"
@@ -41,17 +42,6 @@ const FieldTable kOne{.key = "one", .title = 899_txt, .fields = kPageOne};
 const FieldTable kTwo{.key = "two", .title = 900_txt, .fields = kPageTwo, .shown = OptionByteBit2};
 const FieldTable kGrid{.key = "grid", .title = 896_txt, .kind = TableKind::Grid, .rows = 4,
                        .base = {.start = 0, .stride = 1}, .fields = kGridFields};
-
-void Activate(QWidget& w) {
-  w.show();
-  w.activateWindow();
-  for (int i = 0; i < 200 && QApplication::activeWindow() != &w; ++i) QApplication::processEvents();
-}
-
-void Key(QWidget* w, int key, const QString& text = {}) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-  QApplication::sendEvent(w, &press);
-}
 
 class SettingsFormGui : public ::testing::Test {
  protected:

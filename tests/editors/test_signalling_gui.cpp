@@ -41,44 +41,12 @@ namespace f = chfield;
 
 namespace {
 
-template <class W = QWidget>
-W* Ctl(QWidget& view, int id) {
-  auto* w = view.findChild<W*>(QStringLiteral("ctl%1").arg(id));
-  EXPECT_NE(w, nullptr) << id;
-  return w;
-}
-
-// Replaces the text of a control and leaves it with Tab.
-void Enter(QWidget* control, const QString& text) {
-  control->setFocus();
-  if (auto* spin = qobject_cast<QAbstractSpinBox*>(control)) spin->selectAll();
-  if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->selectAll();
-  if (auto* box = qobject_cast<QComboBox*>(control); box && box->lineEdit()) box->lineEdit()->selectAll();
-  Key(Focus(), Qt::Key_Backspace);
-  Type(text);
-  Key(Focus(), Qt::Key_Tab);
-}
-
-void Pick(QComboBox* box, long value) {
-  const int i = box->findData(QVariant::fromValue<qlonglong>(value));
-  ASSERT_GE(i, 0) << value;
-  box->setCurrentIndex(i);
-  emit box->activated(i);
-}
-
-class SignallingGui : public ::testing::Test {
+class SignallingGui : public EditorGui {
  protected:
   void SetUp() override {
-    TestApp();
-    UseProgramTexts();
+    SetUpDocument(false);
     SetDecimalSeparator('.');
-    SetMessageHook([this](const MessageRequest& r) {
-      messages.push_back(r.text);
-      return Answer::Ok;
-    });
-    SetModel(doc.image, Vhf146E());
   }
-  void TearDown() override { SetMessageHook({}); }
 
   // Channels by number; with tx, a transmit frequency and CW ID on.
   void MakeChannels(ImageStore& image, std::initializer_list<int> numbers, bool cwId = false) {
@@ -97,9 +65,6 @@ class SignallingGui : public ::testing::Test {
     return view;
   }
   std::uint8_t Byte(std::size_t offset) { return doc.image.Main().Byte(offset); }
-
-  TestDocument doc;
-  std::vector<QString> messages;
 };
 
 TEST_F(SignallingGui, ScanFormRefusesAPriorityChannelThatDoesNotExist) {
@@ -113,12 +78,12 @@ TEST_F(SignallingGui, ScanFormRefusesAPriorityChannelThatDoesNotExist) {
   for (int i = 0; i < channel->count(); ++i) items << channel->itemText(i);
   EXPECT_EQ(items, (QStringList{"Off", "1", "2", "10"}));
   EXPECT_EQ(channel->currentText(), "Off");
-  Enter(channel, "4");
+  TypeInto(channel, "4");
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages.back().toStdString(), Tx(667_txt));
   EXPECT_EQ(Byte(scan::kPriorityChannel), 0xFF) << "the byte is kept";
   EXPECT_EQ(channel->currentText(), "Off") << "the stored value is shown again";
-  Enter(channel, "1a0");
+  TypeInto(channel, "1a0");
   EXPECT_EQ(Byte(scan::kPriorityChannel), 10) << "letters are filtered";
   Pick(channel, 0xFF);
   EXPECT_EQ(Byte(scan::kPriorityChannel), 0xFF);
@@ -132,10 +97,10 @@ TEST_F(SignallingGui, ScanFormRefusesAPriorityChannelThatDoesNotExist) {
   EXPECT_EQ(revert->count(), 4) << "0, 1, 4, 5";
   EXPECT_EQ(revert->itemText(2).toStdString(), Tx(1125_txt));
   // Times: typed, limited, stepped.
-  Enter(control(2), "0.2");
+  TypeInto(control(2), "0.2");
   EXPECT_EQ(Byte(scan::kLookBackA), 5);
   auto* dwell = qobject_cast<QAbstractSpinBox*>(control(6));
-  Enter(dwell, "0.7");
+  TypeInto(dwell, "0.7");
   EXPECT_EQ(Byte(scan::kDwell), 5);
   EXPECT_EQ(dwell->text(), "0.5");
   dwell->stepBy(-1);
@@ -157,7 +122,7 @@ TEST_F(SignallingGui, CwIdFollowsTheChannelEditFormAcrossADeleteInTheGrid) {
   CCWIDView cw(real);
   Activate(cw);
   EXPECT_EQ(cw.Caption()->text(), "Channel 10");
-  auto* interval = Ctl<QAbstractSpinBox>(cw, 1392);
+  auto* interval = Control<QAbstractSpinBox>(cw, 1392);
   EXPECT_TRUE(interval->isEnabled());
   EXPECT_EQ(interval->text(), "30");
   {
@@ -169,12 +134,12 @@ TEST_F(SignallingGui, CwIdFollowsTheChannelEditFormAcrossADeleteInTheGrid) {
   }
   ASSERT_EQ(image.Main().Word(2 * 9), 0x0800) << "channel 10's record moved down";
   Activate(cw);
-  Enter(interval, "61");
+  TypeInto(interval, "61");
   EXPECT_EQ(image.Main().Byte(0x0800 + cwrec::kInterval), 60) << "at channel 10's new place";
   EXPECT_EQ(image.Main().Byte(0x0840 + cwrec::kInterval), 0xFF);
-  Enter(Ctl(cw, 1072), " abc de");
+  TypeInto(Control(cw, 1072), " abc de");
   EXPECT_EQ(image.Main().Text(AuxRecordOffset(9), 32), "ABC DE");
-  Enter(Ctl(cw, 1068), "2005");
+  TypeInto(Control(cw, 1068), "2005");
   EXPECT_EQ(image.Main().Byte(0x0800 + cwrec::kModDelay), 200);
 
   // Page Up in the channel edit form: channel 11 does not exist, nothing is editable.
@@ -185,7 +150,7 @@ TEST_F(SignallingGui, CwIdFollowsTheChannelEditFormAcrossADeleteInTheGrid) {
   EXPECT_EQ(cw.Channel(), 10);
   EXPECT_EQ(cw.Caption()->text(), "Channel 11");
   EXPECT_FALSE(interval->isEnabled());
-  EXPECT_FALSE(Ctl(cw, 1072)->isEnabled());
+  EXPECT_FALSE(Control(cw, 1072)->isEnabled());
   EXPECT_EQ(interval->text(), "");
   Key(edit.ValueControl(f::kRxFrequency), Qt::Key_PageDown);
   EXPECT_TRUE(interval->isEnabled());
@@ -200,23 +165,23 @@ TEST_F(SignallingGui, CwIdEnablingFollowsTheSwitchAndTheTransmitMode) {
   CCWIDView cw(doc);
   Activate(cw);
   for (int id : {1072, 1392, 1395, 1078, 1068, 1070, 1397, 1398, 1075, 1399, 1076})
-    EXPECT_FALSE(Ctl(cw, id)->isEnabled()) << id << ": CW ID is off";
+    EXPECT_FALSE(Control(cw, id)->isEnabled()) << id << ": CW ID is off";
   EXPECT_EQ(Focus(), cw.CloseButton()) << "nothing to edit: the focus is on Close";
-  Ctl<QCheckBox>(edit, 1345)->click();  // CW ID on in the channel edit form
-  for (int id : {1072, 1392, 1398, 1076}) EXPECT_TRUE(Ctl(cw, id)->isEnabled()) << id;
-  Pick(Ctl<QComboBox>(edit, 1289), 1);  // transmit mode 1
-  EXPECT_FALSE(Ctl(cw, 1398)->isEnabled()) << "CW ID over";
-  EXPECT_FALSE(Ctl(cw, 1076)->isEnabled()) << "Encode with QT/DQT";
-  EXPECT_TRUE(Ctl(cw, 1075)->isEnabled());
+  Control<QCheckBox>(edit, 1345)->click();  // CW ID on in the channel edit form
+  for (int id : {1072, 1392, 1398, 1076}) EXPECT_TRUE(Control(cw, id)->isEnabled()) << id;
+  Pick(Control<QComboBox>(edit, 1289), 1);  // transmit mode 1
+  EXPECT_FALSE(Control(cw, 1398)->isEnabled()) << "CW ID over";
+  EXPECT_FALSE(Control(cw, 1076)->isEnabled()) << "Encode with QT/DQT";
+  EXPECT_TRUE(Control(cw, 1075)->isEnabled());
   Activate(cw);
-  Enter(Ctl(cw, 1072), "ab~c");
+  TypeInto(Control(cw, 1072), "ab~c");
   EXPECT_EQ(doc.image.Main().Text(AuxRecordOffset(4), 32), "ABC") << "characters outside the CW set are dropped";
-  Ctl<QCheckBox>(cw, 1075)->click();
+  Control<QCheckBox>(cw, 1075)->click();
   const std::size_t rec = *ChannelStore::RecordOf(doc.image, 4);
   EXPECT_EQ(Byte(rec + cwrec::kSendToRa), 1);
   // The buttons of the channel edit form open the two views; both close with it.
-  Ctl<QPushButton>(edit, 1142)->click();
-  Ctl<QPushButton>(edit, 1298)->click();
+  Control<QPushButton>(edit, 1142)->click();
+  Control<QPushButton>(edit, 1298)->click();
   EXPECT_EQ(doc.opened, (std::vector<EditorKind>{EditorKind::CWID, EditorKind::BeatShift}));
   CBeatShiftView beat(doc);
   doc.NotifyEditorClosed(EditorKind::ChEdit);
@@ -230,17 +195,17 @@ TEST_F(SignallingGui, BeatShiftBoxesWriteTheirBitsWhileBeatShiftIsOn) {
   CBeatShiftView view(doc);
   Activate(view);
   EXPECT_EQ(view.windowTitle(), "Beat Shift  [ Channel - 4 ]");
-  auto* box3 = Ctl<QCheckBox>(view, 1288);
+  auto* box3 = Control<QCheckBox>(view, 1288);
   EXPECT_EQ(box3->text(), "Beat Shift 3");
   EXPECT_FALSE(box3->isEnabled()) << "a new channel has beat shift off";
   EXPECT_FALSE(box3->isChecked());
-  Ctl<QCheckBox>(edit, 1285)->click();  // beat shift on
+  Control<QCheckBox>(edit, 1285)->click();  // beat shift on
   const std::size_t at = *ChannelStore::RecordOf(doc.image, 3) + chrec::kBeatShift;
   EXPECT_EQ(Byte(at), 0xFE);
   ASSERT_TRUE(box3->isEnabled());
   box3->click();
   EXPECT_EQ(Byte(at), 0xF6);
-  Ctl<QCheckBox>(view, 1290)->click();
+  Control<QCheckBox>(view, 1290)->click();
   EXPECT_EQ(Byte(at), 0xD6);
   box3->click();
   EXPECT_EQ(Byte(at), 0xDE);
