@@ -75,22 +75,3 @@ TEST(ModelInfo, TablesAndLimits) {
   EXPECT_EQ(ModelCaption(-1), "");
   EXPECT_DOUBLE_EQ(LowerLimit(1234, 0), 146);
 }
-
-TEST(Frequency, StepsAndPacking) {
-  auto f = FrequencyToBcd("146.00625", false);
-  ASSERT_TRUE(f);
-  EXPECT_EQ(f->stepCode, kStep3125);
-  f = FrequencyToBcd("146.0025", false);
-  ASSERT_TRUE(f);
-  EXPECT_EQ(f->stepCode, kStep2500);
-  EXPECT_EQ(f->bytes, (FrequencyBytes{0x00, 0x50, 0x02, 0x60, 0x14}));
-  EXPECT_EQ(FrequencyText(f->bytes), "146.002500");
-  f = FrequencyToBcd("450,001", false);  // comma accepted; rounded down to 3125 Hz
-  ASSERT_TRUE(f);
-  EXPECT_EQ(f->hz, 450'000'000u);
-  EXPECT_EQ(FrequencyText(PackFrequency(450'000'000)), "450.000000");
-  for (const char* bad : {"", "0", "1000", "12a", "1.2.3", ".", "0.0001"})
-    EXPECT_FALSE(FrequencyToBcd(bad, false)) << bad;
-  EXPECT_FALSE(ParseMegahertz("999.9999999")) << "rounds to 1000 MHz, which cannot be stored";
-  EXPECT_EQ(*ParseMegahertz("999.999999"), 999'999'999u);
-}

@@ -3,45 +3,21 @@
 #include <string>
 #include <vector>
 
+#include "DataTestSupport.h"
 #include "data/Frequency.h"
 #include "data/ModelChange.h"
 #include "data/NewImage.h"
 
 using namespace zmp;
+using namespace zmp::testing;
 
 namespace {
-
-ModelRecord Record(const char* code, std::uint8_t dest, std::uint8_t band, std::uint8_t options = 0xFF) {
-  ModelRecord r;
-  r.bytes.fill(0xFF);
-  for (int i = 0; i < 8; ++i) r.bytes[i] = static_cast<std::uint8_t>(code[i]);
-  r.bytes[10] = dest;
-  r.bytes[11] = band;
-  r.bytes[14] = options;
-  return r;
-}
 
 std::vector<int> Numbers(const ModelChangeDecision& d) {
   std::vector<int> v;
   for (auto t : d.messageTexts) v.push_back(t.n);
   return v;
 }
-
-struct Calls {
-  std::vector<std::string> names;
-  Calls() {
-    for (auto [stage, name] : {std::pair{DefaultStage::ChannelBand, "band"},
-                               std::pair{DefaultStage::Channel, "channel"},
-                               std::pair{DefaultStage::Signalling, "signalling"},
-                               std::pair{DefaultStage::Feature, "feature"}})
-      AddDefaultRoutine(stage, "test", [this, name](ImageStore&) { names.push_back(name); });
-  }
-  ~Calls() {
-    for (auto stage : {DefaultStage::ChannelBand, DefaultStage::Channel, DefaultStage::Signalling,
-                       DefaultStage::Feature})
-      RemoveDefaultRoutine(stage, "test");
-  }
-};
 
 }  // namespace
 
@@ -112,7 +88,7 @@ TEST(ModelChange, DecisionCodesAndTexts) {
 
 TEST(ModelChange, ChoiceOfTheRecord) {
   ImageStore s;
-  MakeStartupImage(s, Record("RWAV0500", 0, 9, 0xF3));
+  MakeStartupImage(s, MakeRecord("RWAV0500", 0, 9, 0xF3));
   ModelInfo m(s);
   m.SetMode(1);
   const ModelChoice c = ChoiceOf(m);
@@ -121,10 +97,10 @@ TEST(ModelChange, ChoiceOfTheRecord) {
 
 TEST(ModelChange, ApplyBandChangeKeepsUserDataAndRunsTheBandRoutines) {
   ImageStore s;
-  MakeStartupImage(s, Record("RWAV0500", 0, 9));
+  MakeStartupImage(s, MakeRecord("RWAV0500", 0, 9));
   s.Block(BlockId::Second).SetByte(100, 0x33);
   s.Main().SetByte(0x0900, 0x44);
-  Calls calls;
+  RecordedDefaults calls;
   ModelChoice c = ChoiceOf(ModelInfo(s));
   c.bandWord = 2560;
   EXPECT_TRUE(ApplyModelChange(s, c, DecideModelChange(ChoiceOf(ModelInfo(s)), c).code));
@@ -134,16 +110,16 @@ TEST(ModelChange, ApplyBandChangeKeepsUserDataAndRunsTheBandRoutines) {
   EXPECT_DOUBLE_EQ(m.Lower(1), 477);
   EXPECT_EQ(s.Block(BlockId::Second).Byte(100), 0x33);
   EXPECT_EQ(s.Main().Byte(0x0900), 0x44);
-  EXPECT_EQ(calls.names, (std::vector<std::string>{"band", "channel"}));
+  EXPECT_EQ(calls.calls, (std::vector<std::string>{"band", "channel"}));
   EXPECT_TRUE(s.IsModified());
 }
 
 TEST(ModelChange, ApplyReinitialiseBlanksAndRunsFullDefaults) {
   ImageStore s;
-  MakeStartupImage(s, Record("RWAV0300", 0, 1));
+  MakeStartupImage(s, MakeRecord("RWAV0300", 0, 1));
   s.Block(BlockId::Second).SetByte(100, 0x33);
   s.Main().SetByte(0x0900, 0x44);
-  Calls calls;
+  RecordedDefaults calls;
   const ModelChoice before = ChoiceOf(ModelInfo(s));
   ModelChoice c = before;
   c.modelIndex = 1;
@@ -162,37 +138,37 @@ TEST(ModelChange, ApplyReinitialiseBlanksAndRunsFullDefaults) {
   EXPECT_EQ(s.Main().Byte(0x0900), 0xFF);
   EXPECT_EQ(s.Main().Byte(0x02B1), 5);
   EXPECT_EQ(s.Main().Text(0x0248, 5), "V1.40");
-  EXPECT_EQ(calls.names, (std::vector<std::string>{"band", "channel", "signalling", "feature"}));
+  EXPECT_EQ(calls.calls, (std::vector<std::string>{"band", "channel", "signalling", "feature"}));
 }
 
 TEST(ModelChange, ApplyStandardModeAndNothing) {
   ImageStore s;
-  MakeStartupImage(s, Record("RWAV0500", 2, 12));
+  MakeStartupImage(s, MakeRecord("RWAV0500", 2, 12));
   ModelInfo m(s);
   m.SetMode(1);
   s.TakeSnapshot();
   {
-    Calls calls;
+    RecordedDefaults calls;
     ModelChoice c = ChoiceOf(m);
     c.controlStandard = 2;
     EXPECT_TRUE(ApplyModelChange(s, c, 8));
-    EXPECT_EQ(calls.names, (std::vector<std::string>{"signalling", "channel"}));
+    EXPECT_EQ(calls.calls, (std::vector<std::string>{"signalling", "channel"}));
   }
   {
-    Calls calls;
+    RecordedDefaults calls;
     ModelChoice c = ChoiceOf(m);
     c.mode = 0;
     EXPECT_TRUE(ApplyModelChange(s, c, 16));
     EXPECT_EQ(m.Mode(), 0);
-    EXPECT_EQ(calls.names, std::vector<std::string>{"channel"});
+    EXPECT_EQ(calls.calls, std::vector<std::string>{"channel"});
   }
   {
-    Calls calls;
+    RecordedDefaults calls;
     ModelChoice c = ChoiceOf(m);
     c.mode = 1;
     EXPECT_FALSE(ApplyModelChange(s, c, 0));
     EXPECT_EQ(m.Mode(), 1);
-    EXPECT_EQ(calls.names, std::vector<std::string>{"channel"});
+    EXPECT_EQ(calls.calls, std::vector<std::string>{"channel"});
   }
   EXPECT_EQ(m.BandWord(), 3074);
 }

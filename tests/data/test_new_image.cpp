@@ -3,49 +3,24 @@
 #include <string>
 #include <vector>
 
+#include "DataTestSupport.h"
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"
 
 using namespace zmp;
+using namespace zmp::testing;
 
 namespace {
 
 constexpr std::size_t kTf = region::kTestFrequency;
-
-ModelRecord Record(const char* code, std::uint8_t dest, std::uint8_t band, std::uint8_t options = 0xFF) {
-  ModelRecord r;
-  r.bytes.fill(0xFF);
-  for (int i = 0; i < 8; ++i) r.bytes[i] = static_cast<std::uint8_t>(code[i]);
-  r.bytes[10] = dest;
-  r.bytes[11] = band;
-  r.bytes[14] = options;
-  return r;
-}
-
-// Routines attached for one test and removed again afterwards.
-struct Attached {
-  std::vector<std::string> calls;
-  Attached() {
-    for (auto [stage, name] : {std::pair{DefaultStage::ChannelBand, "band"},
-                               std::pair{DefaultStage::Channel, "channel"},
-                               std::pair{DefaultStage::Signalling, "signalling"},
-                               std::pair{DefaultStage::Feature, "feature"}})
-      AddDefaultRoutine(stage, "test", [this, name](ImageStore&) { calls.push_back(name); });
-  }
-  ~Attached() {
-    for (auto stage : {DefaultStage::ChannelBand, DefaultStage::Channel, DefaultStage::Signalling,
-                       DefaultStage::Feature})
-      RemoveDefaultRoutine(stage, "test");
-  }
-};
 
 }  // namespace
 
 TEST(NewImage, StartupWithoutLastModelTakesWav300EAndItsDefaults) {
   ImageStore s;
   s.Block(BlockId::Second).SetByte(5, 0x12);  // left over from before: must go
-  Attached hooks;
+  RecordedDefaults hooks;
   EXPECT_FALSE(MakeStartupImage(s, std::nullopt));
   ModelInfo m(s);
   EXPECT_EQ(m.Record(), ModelRecord::Default());
@@ -80,7 +55,7 @@ TEST(NewImage, StartupTakesAValidLastModelWithOptionsOffAndModeZero) {
   ImageStore s;
   // WAV-500 K 477/480-512: option board fitted (bit 2 clear), Mode 1 (bit 3 clear),
   // both start-up options on (bits 0, 1 clear).
-  const ModelRecord last = Record("RWAV0500", 0, 10, 0xF0);
+  const ModelRecord last = MakeRecord("RWAV0500", 0, 10, 0xF0);
   EXPECT_TRUE(MakeStartupImage(s, last));
   ModelInfo m(s);
   EXPECT_EQ(m.ModelIndex(), 2);
@@ -97,17 +72,17 @@ TEST(NewImage, StartupTakesAValidLastModelWithOptionsOffAndModeZero) {
 
 TEST(NewImage, StartupRefusesLastModelsThatAreNotValid) {
   const std::vector<ModelRecord> bad = {
-      Record("RWAV0700", 0, 1),                  // unknown model code
-      Record("RWAV0300", 1, 1),                  // unknown destination
-      Record("RWAV0300", 2, 9),                  // band not offered by WAV-300 E
-      Record("RWAV0500", 0, 12),                 // 440-470 belongs to the E market
+      MakeRecord("RWAV0700", 0, 1),                  // unknown model code
+      MakeRecord("RWAV0300", 1, 1),                  // unknown destination
+      MakeRecord("RWAV0300", 2, 9),                  // band not offered by WAV-300 E
+      MakeRecord("RWAV0500", 0, 12),                 // 440-470 belongs to the E market
   };
   for (const auto& r : bad) {
     ImageStore s;
     EXPECT_FALSE(MakeStartupImage(s, r));
     EXPECT_EQ(ModelInfo(s).Record(), ModelRecord::Default());
   }
-  ModelRecord tail = Record("RWAV0300", 0, 2);
+  ModelRecord tail = MakeRecord("RWAV0300", 0, 2);
   tail.bytes[12] = 0x00;  // bytes 12-13 must be FF FF
   ImageStore s;
   EXPECT_FALSE(MakeStartupImage(s, tail));
@@ -116,7 +91,7 @@ TEST(NewImage, StartupRefusesLastModelsThatAreNotValid) {
 
 TEST(NewImage, NewDataKeepsTheModelAndResetsTheRest) {
   ImageStore s;
-  MakeStartupImage(s, Record("RWAV0500", 2, 12, 0xF0));
+  MakeStartupImage(s, MakeRecord("RWAV0500", 2, 12, 0xF0));
   ModelInfo m(s);
   m.SetMode(1);
   m.SetStartupOption(0, true);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "../data/DataTestSupport.h"
 #include "app/LanguageTexts.h"
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
@@ -26,19 +27,6 @@ inline void UseProgramTexts() {
   }();
   ASSERT_TRUE(loaded) << "the language file of the source tree does not load";
   ASSERT_EQ(Tx(719_txt), "Off");
-}
-
-// A model record: code "RWAV0300" or "RWAV0500", destination, band code and
-// option byte (bit 2 clear = option board fitted).
-inline ModelRecord MakeRecord(const char* code, std::uint8_t dest, std::uint8_t band,
-                              std::uint8_t options = 0xFF) {
-  ModelRecord r;
-  r.bytes.fill(0xFF);
-  for (int i = 0; i < 8; ++i) r.bytes[i] = static_cast<std::uint8_t>(code[i]);
-  r.bytes[10] = dest;
-  r.bytes[11] = band;
-  r.bytes[14] = options;
-  return r;
 }
 
 // A blank image (all 0xFF) with only the model record set.
