@@ -96,6 +96,16 @@ class MainFrameTest : public ::testing::Test {
     return *app->MainFrame();
   }
   ImageStore& Image() { return app->Image(); }
+  // The next Model Information dialog chooses this value in one of its lists and is left with OK.
+  void ChooseInModelInformation(int listId, int data) {
+    prompts.dialog = [listId, data](QDialog& d) {
+      auto& dlg = static_cast<CModelInfoDlg&>(d);
+      QComboBox* list = dlg.List(listId);
+      list->setCurrentIndex(list->findData(data));
+      dlg.OnOk();
+      return dlg.result();
+    };
+  }
 
   QTemporaryDir dir;
   std::unique_ptr<CFPUApp> app;
@@ -189,19 +199,10 @@ TEST_F(MainFrameTest, CaptionInNormalAndDemonstrationMode) {
 TEST_F(MainFrameTest, ModelInformationAppliesEachCodeAndCancelChangesNothing) {
   CMainFrame& f = Start();
   const ImageCopy original = Image().working();
-  auto choose = [&](int listId, int data) {
-    prompts.dialog = [listId, data](QDialog& d) {
-      auto& dlg = static_cast<CModelInfoDlg&>(d);
-      QComboBox* list = dlg.List(listId);
-      list->setCurrentIndex(list->findData(data));
-      dlg.OnOk();
-      return dlg.result();
-    };
-  };
   // Mode to 0 (code 16) closes at once without a question.
   ModelInfo(Image()).SetMode(1);
   Image().TakeSnapshot();
-  choose(CModelInfoDlg::kModeList, 0);
+  ChooseInModelInformation(CModelInfoDlg::kModeList, 0);
   f.Command(cmd::kModelInformation);
   EXPECT_TRUE(asked.isEmpty());
   EXPECT_EQ(ModelInfo(Image()).Mode(), 0);
@@ -209,7 +210,6 @@ TEST_F(MainFrameTest, ModelInformationAppliesEachCodeAndCancelChangesNothing) {
   // Option board change: full re-initialisation after the confirmation; Cancel keeps all.
   const ImageCopy before = Image().working();
   const int board = ModelInfo(Image()).OptionBoard();
-  choose(CModelInfoDlg::kOptionBoardList, 1 - board);
   answers = {Answer::Cancel};
   prompts.dialog = [&, board](QDialog& d) {
     auto& dlg = static_cast<CModelInfoDlg&>(d);
@@ -225,7 +225,7 @@ TEST_F(MainFrameTest, ModelInformationAppliesEachCodeAndCancelChangesNothing) {
   EXPECT_TRUE(Image().working() == before);
 
   answers = {Answer::Ok, Answer::No};  // the confirmation, then do not save the edits
-  choose(CModelInfoDlg::kOptionBoardList, 1 - board);
+  ChooseInModelInformation(CModelInfoDlg::kOptionBoardList, 1 - board);
   f.Command(cmd::kModelInformation);
   EXPECT_EQ(ModelInfo(Image()).OptionBoard(), 1 - board);
   EXPECT_EQ(TreeItems(f), board == 1 ? 15 : 5) << "the tree follows the new option board";
@@ -239,7 +239,7 @@ TEST_F(MainFrameTest, ModelInformationAppliesEachCodeAndCancelChangesNothing) {
     if (w != now && (w & 0xFF) == (now & 0xFF)) other = w;
   if (other) {
     answers = {Answer::Ok};
-    choose(CModelInfoDlg::kFrequencyList, other);
+    ChooseInModelInformation(CModelInfoDlg::kFrequencyList, other);
     f.Command(cmd::kModelInformation);
     ASSERT_EQ(asked.size(), 1);
     EXPECT_EQ(asked.back(), QTx(658_txt));
@@ -249,7 +249,7 @@ TEST_F(MainFrameTest, ModelInformationAppliesEachCodeAndCancelChangesNothing) {
   // a program could change it); its text 659 is asked.
   asked.clear();
   answers = {Answer::Ok};
-  choose(CModelInfoDlg::kStandardList, 2);
+  ChooseInModelInformation(CModelInfoDlg::kStandardList, 2);
   const auto recordBefore = ModelInfo(Image()).Record().bytes;
   f.Command(cmd::kModelInformation);
   ASSERT_EQ(asked.size(), 1);
@@ -695,13 +695,7 @@ TEST_F(MainFrameTest, ModelChangeAsksToSaveAndABandChangeNamesChannelsOutsideThe
   // Option board (code 2): after its confirmation the save-changes question;
   // Cancel there keeps the image and its edits.
   const int board = model.OptionBoard();
-  prompts.dialog = [board](QDialog& d) {
-    auto& dlg = static_cast<CModelInfoDlg&>(d);
-    QComboBox* list = dlg.List(CModelInfoDlg::kOptionBoardList);
-    list->setCurrentIndex(list->findData(1 - board));
-    dlg.OnOk();
-    return dlg.result();
-  };
+  ChooseInModelInformation(CModelInfoDlg::kOptionBoardList, 1 - board);
   asked.clear();
   answers = {Answer::Ok, Answer::Cancel};
   f.Command(cmd::kModelInformation);
@@ -712,13 +706,7 @@ TEST_F(MainFrameTest, ModelChangeAsksToSaveAndABandChangeNamesChannelsOutsideThe
 
   // The band (code 4) changes without a save question; the channels stay and
   // the one outside 136-154 MHz is named in one notice.
-  prompts.dialog = [](QDialog& d) {
-    auto& dlg = static_cast<CModelInfoDlg&>(d);
-    QComboBox* list = dlg.List(CModelInfoDlg::kFrequencyList);
-    list->setCurrentIndex(list->findData(512));
-    dlg.OnOk();
-    return dlg.result();
-  };
+  ChooseInModelInformation(CModelInfoDlg::kFrequencyList, 512);
   asked.clear();
   answers = {Answer::Ok, Answer::Ok};
   f.Command(cmd::kModelInformation);
