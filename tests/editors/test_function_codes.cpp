@@ -66,21 +66,13 @@ class FunctionCodes : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(FunctionCodes, TableOrderNamesHelpAndFamilies) {
+// What the table must hold whatever its order: one entry per code, a name
+// and a help page of its own each; unknown codes have no name.
+TEST_F(FunctionCodes, EveryFunctionHasItsOwnCodeNameAndHelp) {
   static_assert(MakeFunctionCode('#', '1') == 0x3123, "first character in the low byte");
-  static_assert(kNoFunction == 0x2020);
   const auto table = FunctionTable();
-  ASSERT_EQ(table.size(), 137u);
+  ASSERT_EQ(table.size(), kFunctionCount);
   EXPECT_EQ(table.front().code, kNoFunction);
-  EXPECT_EQ(table[1].code, C('#', '1'));
-  EXPECT_EQ(table[33].code, C('#', '\\'));
-  for (int n = 0; n < 30; ++n) {
-    EXPECT_EQ(table[34 + static_cast<std::size_t>(n)].code, NumberedCode(n));
-    EXPECT_EQ(table[34 + static_cast<std::size_t>(n)].name.n, n < 16 ? 1166 + n : 1271 + n - 16);
-  }
-  EXPECT_EQ(table[64].code, C('"', '0'));
-  EXPECT_EQ(table.back().code, C(')', '2'));
-  EXPECT_EQ(table.back().name, 1287_txt);
   std::set<FunctionCode> codes;
   std::set<std::string> names;
   std::set<int> help;
@@ -90,21 +82,13 @@ TEST_F(FunctionCodes, TableOrderNamesHelpAndFamilies) {
     names.insert(Tx(e.name));
     help.insert(e.helpContext);
   }
-  EXPECT_EQ(codes.size(), 137u);
-  EXPECT_EQ(names.size(), 137u) << "every function has a name of its own";
-  EXPECT_EQ(help.size(), 137u);
-  EXPECT_EQ(FunctionName(C('5', '0')), "Repeat Hold Off");
+  EXPECT_EQ(codes.size(), kFunctionCount);
+  EXPECT_EQ(names.size(), kFunctionCount);
+  EXPECT_EQ(help.size(), kFunctionCount);
   EXPECT_EQ(FunctionName(NumberedCode(29)), "Channel 30");
   EXPECT_EQ(FunctionName(NumberedCode(30)), "") << "no channel 31";
   EXPECT_EQ(FunctionName(C('Z', 'Z')), "");
   EXPECT_EQ(FunctionName(0xFFFF), "");
-
-  const auto families = FunctionFamilies();
-  ASSERT_EQ(families.size(), 35u);
-  EXPECT_EQ(families[2], (FunctionFamily{C('5', '1'), C('5', '0'), C('5', '2')}));
-  EXPECT_EQ(families[15][2], 0) << "family 15 has no third code";
-  EXPECT_EQ(families[16], (FunctionFamily{C('2', '1'), C('2', '1'), C('2', '1')}));
-  EXPECT_EQ(families[34], (FunctionFamily{C('3', '5'), C('3', '5'), C('3', '5')}));
 }
 
 TEST_F(FunctionCodes, ChainRemovalEndsTheChainAndNeverTouchesBlanks) {
