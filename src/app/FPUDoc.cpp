@@ -2,6 +2,7 @@
 
 #include <QUndoCommand>
 
+#include "app/LanguageTexts.h"
 #include "app/MainFrame.h"
 
 namespace zmp {
@@ -64,8 +65,9 @@ ImageChange ChangeOf(const std::vector<ByteRun>& runs) {
 
 bool CFPUDoc::Commit(const QString& label, const std::function<void()>& change) {
   const ImageCopy before = image_.working();
+  std::vector<ReleasedRef> released;
   try {
-    change();
+    released = RunChange(change);
   } catch (...) {
     // A failed change leaves the image as it was.
     image_.working() = before;
@@ -76,7 +78,17 @@ bool CFPUDoc::Commit(const QString& label, const std::function<void()>& change) 
   const ImageChange touched = ChangeOf(runs);
   undo_.push(new ImageChangeCommand(*this, label, std::move(runs)));
   NotifyChanged(touched);
+  if (!released.empty()) emit Released(ReleasedText(label, released));
   return true;
+}
+
+QString CFPUDoc::ReleasedText(const QString& label, const std::vector<ReleasedRef>& released) const {
+  std::string names;
+  for (const ReleasedRef& r : released) {
+    if (!names.empty()) names += ", ";
+    names += FieldCaption(*r.ref.table, *r.ref.decl, r.ref.row, image_);
+  }
+  return QString::fromStdString(FormatText(Tx(319_txt), {label.toStdString(), names}));
 }
 
 void CFPUDoc::ApplyRuns(const std::vector<ByteRun>& runs, bool after) {

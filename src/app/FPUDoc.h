@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editors/ui/EditorDocument.h"
+#include "fields/References.h"
 
 namespace zmp {
 
@@ -43,7 +44,14 @@ class CFPUDoc : public EditorDocument {
   // Writes one side of a change into the working image and tells the views.
   void ApplyRuns(const std::vector<ByteRun>& runs, bool after);
 
+ signals:
+  // A commit also let go of settings that named what it took away: one line
+  // for the status bar ("Delete; also cleared: Priority Channel, PF Key 2: Function").
+  void Released(const QString& text);
+
  private:
+  QString ReleasedText(const QString& label, const std::vector<ReleasedRef>& released) const;
+
   ImageStore& image_;
   ModelInfo model_;
   CMainFrame* frame_;

@@ -444,6 +444,7 @@ CFPUDoc& CMainFrame::Doc() {
   if (!doc_) {
     doc_ = new CFPUDoc(app_.Image(), this, this);
     connect(&doc_->UndoStack(), &QUndoStack::indexChanged, this, [this] { UpdateCommandStates(); });
+    connect(doc_, &CFPUDoc::Released, this, [this](const QString& text) { statusBar()->showMessage(text, 15000); });
     UpdateCommandStates();
   }
   return *doc_;

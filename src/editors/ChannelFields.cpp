@@ -55,8 +55,22 @@ CommitResult CommitFrequency(const FieldAt& at, std::string_view text) {
   return {};
 }
 
+// A stored frequency that is none (or, for receiving, missing), or one outside
+// the model's limits.
+TextNo FrequencyProblem(const FieldAt& at) {
+  const auto bytes = at.image.Main().Range(at.offset(), kFrequencyBytes);
+  const bool transmit = FrequencyColumn(at) == 1;
+  if (transmit && at.image.Main().IsAll(at.offset(), kFrequencyBytes, 0xFF)) return {0};  // receive only
+  const auto hz = UnpackFrequency(bytes);
+  if (!hz) return 330_txt;
+  const ChannelStore store(const_cast<ImageStore&>(at.image));
+  const int limits = FrequencyColumn(at);
+  if (*hz < store.LowerLimitHz(limits) || *hz > store.UpperLimitHz(limits)) return 326_txt;
+  return {0};
+}
+
 constexpr FieldHooks kFrequencyHooks{
-    .show = ShowFrequency, .commitText = CommitFrequency, .raw = FrequencyHz};
+    .show = ShowFrequency, .commitText = CommitFrequency, .raw = FrequencyHz, .problem = FrequencyProblem};
 
 // --- lists ---------------------------------------------------------------------
 

@@ -29,15 +29,6 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-struct NamedRelease {
-  std::string name;
-  ChannelReleaseRoutine routine;
-};
-std::vector<NamedRelease>& ReleaseRoutines() {
-  static std::vector<NamedRelease> routines;
-  return routines;
-}
-
 // The channel defaults depend on the record layout only; every byte not named
 // stays 0xFF.
 void WriteDefaults(BlockRef main, std::size_t rec, int channel) {
@@ -88,7 +79,12 @@ TextNo MessageOf(StoreStatus s) {
   return 0_txt;
 }
 
-ChannelStore::ChannelStore(ImageStore& image) : image_(image), model_(image) {}
+ChannelStore::ChannelStore(ImageStore& image) : image_(image), model_(image) {
+  // Every program that keeps channels makes new images with the editors'
+  // defaults: this links the module list, which attaches them.
+  static const bool installed = (InstallEditorModules(), true);
+  (void)installed;
+}
 
 // --- index ------------------------------------------------------------------
 
@@ -348,11 +344,6 @@ StoreStatus ChannelStore::DeleteChannel(int channel) {
       WriteIndexEntry(e, static_cast<std::uint16_t>(v - kChannelRecordSize));
   }
   main.Fill(AuxRecordOffset(channel), kAuxRecordSize, 0xFF);
-  if (main.Byte(kPriorityChannelByte) == channel + 1) main.SetByte(kPriorityChannelByte, 0xFF);
-  ReleaseDeletedChannel(image_, channel);
-  const auto routines = ReleaseRoutines();
-  for (const auto& r : routines)
-    if (r.routine) r.routine(image_, channel);
   return StoreStatus::Ok;
 }
 
@@ -395,34 +386,16 @@ StoreStatus ChannelStore::ReplaceChannel(int channel, std::span<const std::uint8
                                          std::span<const std::uint8_t> aux) {
   if (channel < 0 || channel >= kChannelCount) return StoreStatus::NotEditable;
   if (record.size() != kChannelRecordSize || aux.size() != kAuxRecordSize) return StoreStatus::BadText;
-  auto main = image_.Main();
-  const bool priority = main.Byte(kPriorityChannelByte) == channel + 1;
   if (Exists(channel)) {
     const StoreStatus s = DeleteChannel(channel);
     if (s != StoreStatus::Ok) return s;
   }
   StoreStatus s = CreateChannel(channel);
   if (s == StoreStatus::Ok) s = WriteChannel(channel, record, aux);
-  // The channel is there again: it keeps being the priority channel.
-  if (priority && Exists(channel)) main.SetByte(kPriorityChannelByte, static_cast<std::uint8_t>(channel + 1));
   return s;
 }
 
 // --- image-wide ---------------------------------------------------------------
-
-void AddChannelReleaseRoutine(const std::string& name, ChannelReleaseRoutine routine) {
-  for (auto& r : ReleaseRoutines()) {
-    if (r.name == name) {
-      r.routine = std::move(routine);
-      return;
-    }
-  }
-  ReleaseRoutines().push_back({name, std::move(routine)});
-}
-
-void RemoveChannelReleaseRoutine(const std::string& name) {
-  std::erase_if(ReleaseRoutines(), [&](const NamedRelease& r) { return r.name == name; });
-}
 
 void ResetChannelData(ImageStore& image) {
   auto main = image.Main();
@@ -433,5 +406,23 @@ void ResetChannelData(ImageStore& image) {
 }
 
 IndexCheck ChannelImageReplaced(ImageStore& image) { return ChannelStore(image).CheckIndex(); }
+
+// --- a setting that names a channel -------------------------------------------------
+
+namespace {
+
+Target ResolveChannel(const FieldAt& at, long stored, int none) {
+  if (stored == none) return {};
+  const std::string name = std::to_string(stored);
+  if (stored >= 1 && stored <= kChannelCount && ChannelStore::RecordOf(at.image, static_cast<int>(stored - 1)))
+    return {Target::State::Present, name};
+  return {Target::State::Missing, name, 310_txt};
+}
+
+constexpr std::array<BlockBytes, 1> kIndexBytes{{{kChannelIndexOffset, 2 * kChannelIndexEntries}}};
+
+}  // namespace
+
+const ReferenceKind kChannelTarget{.key = "channel", .resolve = ResolveChannel, .reads = kIndexBytes};
 
 }  // namespace zmp

@@ -215,7 +215,7 @@ class ChannelStore {
 
   // Puts a whole channel in place of whatever the channel held (copy, paste):
   // an existing channel is deleted, then created again with the record and
-  // aux. The channel stays the priority channel when it was one.
+  // aux. What names the channel keeps naming it.
   StoreStatus ReplaceChannel(int channel, std::span<const std::uint8_t> record,
                              std::span<const std::uint8_t> aux);
 
@@ -242,15 +242,14 @@ class ChannelStore {
   ModelInfo model_;
 };
 
-// Routines that release a deleted channel from the channel-keyed tables of the
-// other editors (scan lists and the like). Attaching a name again replaces it.
-using ChannelReleaseRoutine = std::function<void(ImageStore& image, int channel)>;
-void AddChannelReleaseRoutine(const std::string& name, ChannelReleaseRoutine routine);
-void RemoveChannelReleaseRoutine(const std::string& name);
-
 // Empties all channel data: index entries 0xFFFF, records and auxiliary
 // records 0xFF, no priority channel.
 void ResetChannelData(ImageStore& image);
+
+// A setting that names a channel by its number from 1 (RefDecl::param: the
+// value that names none, also its RefDecl::none). Deleting the channel
+// releases it; a channel replaced by a paste or a copy stays named.
+extern const ReferenceKind kChannelTarget;
 
 // To be called whenever the image is replaced (open, read from the repeater,
 // new data, model change): checks the index that came in, so that a damaged

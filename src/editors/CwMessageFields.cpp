@@ -4,7 +4,6 @@
 
 #include "editors/CwIdFields.h"
 #include "editors/EditorKinds.h"
-#include "editors/EditorModules.h"
 #include "fields/FieldCodec.h"
 #include "fields/FilterRules.h"
 
@@ -14,21 +13,9 @@ namespace {
 
 using CK = ControlKind;
 
-int MessageNumber(const FieldAt& at) {
-  return static_cast<int>((at.offset() - cwmes::kMessages) / cwmes::kMessageLength) + 1;
-}
-
-// A message that held text and becomes empty is let go by the settings that send it.
-CommitResult CommitMessage(const FieldAt& at, std::string_view text) {
-  const auto main = at.image.Main();
-  const bool held = !main.Text(at.offset(), cwmes::kMessageLength).empty();
-  const CommitResult r = CommitCwText(at, text);
-  if (r.ok() && held && main.Text(at.offset(), cwmes::kMessageLength).empty())
-    ReleaseEmptiedCwMessage(at.Writable(), MessageNumber(at));
-  return r;
-}
-
-constexpr FieldHooks kMessageHooks{.commitText = CommitMessage};
+// The keys and inputs that send a message let it go when it is emptied: the
+// functions name it, and a function whose message is empty is not offered.
+constexpr FieldHooks kMessageHooks{.commitText = CommitCwText};
 
 constexpr FieldDecl Message(std::string_view key, int message, int id) {
   return {.key = key, .label = 709_txt, .labelNumber = message, .kind = CK::Edit, .storage = Storage::Text,

@@ -46,24 +46,9 @@ void InstallEditorModules() {
   }
 }
 
-void ReleaseDeletedChannel(ImageStore& image, int channel) {
-  for (const EditorModule* m : EditorModules())
-    if (m->channelDeleted) m->channelDeleted(image, channel);
-}
-
-void ReleaseEmptiedCwMessage(ImageStore& image, int message) {
-  for (const EditorModule* m : EditorModules())
-    if (m->cwMessageEmptied) m->cwMessageEmptied(image, message);
-}
-
-void NotifyImageReplaced(ImageStore& image) {
-  for (const EditorModule* m : EditorModules())
-    if (m->imageReplaced) m->imageReplaced(image);
-}
-
 namespace {
-// The program links this file with the channel store, which releases deleted
-// channels through it, so the defaults are attached before main runs.
+// The channel store links this file into every program that keeps channels,
+// so the defaults are attached before main runs.
 const bool kInstalled = (InstallEditorModules(), true);
 }  // namespace
 

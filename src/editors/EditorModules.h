@@ -18,12 +18,4 @@ const EditorModule* ModuleOf(int kind);
 // when the program starts (idempotent).
 void InstallEditorModules();
 
-// Tells every module that a channel was deleted.
-void ReleaseDeletedChannel(ImageStore& image, int channel);
-// Tells every module that CW message `message` (1..8), which held text, is
-// empty now: settings that send it let it go.
-void ReleaseEmptiedCwMessage(ImageStore& image, int message);
-// Tells every module that the image was replaced (open, new, read).
-void NotifyImageReplaced(ImageStore& image);
-
 }  // namespace zmp

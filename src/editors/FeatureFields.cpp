@@ -5,7 +5,6 @@
 #include "app/LanguageTexts.h"
 #include "data/ModelInfo.h"
 #include "editors/EditorKinds.h"
-#include "editors/FunctionCodes.h"
 #include "fields/FieldCodec.h"
 #include "fields/FilterRules.h"
 
@@ -24,28 +23,6 @@ constexpr std::uint8_t kVotingPilotOff = 0xFF;
 constexpr int Label(int page, int row) { return 4000 + 100 * page + row; }
 constexpr int Value(int page, int row) { return 3000 + 100 * page + row; }
 constexpr int Help(int page, int row) { return 81000 + 100 * page + row; }
-
-// --- facilities switched off ----------------------------------------------------------
-
-// Both time-out timers at 0: the time-out functions go from every list.
-void AfterTotChange(const FieldAt& at, long, long after) {
-  if (after != 0) return;
-  const ImageStore& image = at.image;
-  if (image.Main().Byte(kRepeaterTot) == 0 && image.Main().Word(kLocalMicTot) == 0)
-    RemoveFamily(at.Writable(), family::kTimeOutTimer);
-}
-
-void AfterRepeatHoldChange(const FieldAt& at, long, long after) {
-  if (after == 0) RemoveFamily(at.Writable(), family::kRepeatHold);
-}
-
-void AfterVotingPilotChange(const FieldAt& at, long, long after) {
-  if (after == kVotingPilotOff) RemoveFamily(at.Writable(), family::kVotingPilot);
-}
-
-constexpr FieldHooks kTotHooks{.afterCommit = AfterTotChange};
-constexpr FieldHooks kRepeatHoldHooks{.afterCommit = AfterRepeatHoldChange};
-constexpr FieldHooks kVotingPilotHooks{.afterCommit = AfterVotingPilotChange};
 
 // --- the courtesy tone: a check box over the period's word ----------------------------
 
@@ -119,14 +96,13 @@ constexpr std::array<FieldDecl, 25> kRepeaterFields{{
     Heading("repeater_tot", 842_txt, 0, 0),
     {.key = "time_out_timer", .label = 843_txt, .storage = Storage::Byte, .offset = kRepeaterTot,
      .range = {0, 300, 5}, .decimals = 1, .scale = {5, 1}, .off = kOff, .filter = filter::kFrequency,
-     .maxLength = 4, .labelId = Label(0, 1), .valueId = Value(0, 1), .helpContext = Help(0, 1),
-     .hooks = &kTotHooks},
+     .maxLength = 4, .labelId = Label(0, 1), .valueId = Value(0, 1), .helpContext = Help(0, 1)},
     ByteNumber("tot_pre_alert", 844_txt, 0x029C, {0, 10, 1}, true, 0, 2),
     ByteNumber("tot_rekey_time", 845_txt, 0x029D, {0, 60, 1}, true, 0, 3),
     ByteNumber("tot_reset_time", 846_txt, 0x029E, {0, 15, 1}, true, 0, 4),
     {.key = "repeat_hold_timer", .label = 847_txt, .storage = Storage::Byte, .offset = 0x0291,
      .range = {0, 100, 1}, .decimals = 1, .off = kOff, .filter = filter::kFrequency, .maxLength = 4,
-     .labelId = Label(0, 5), .valueId = Value(0, 5), .helpContext = Help(0, 5), .hooks = &kRepeatHoldHooks},
+     .labelId = Label(0, 5), .valueId = Value(0, 5), .helpContext = Help(0, 5)},
     ByteNumber("dqt_turn_off_code_time", 849_txt, 0x026D, {140, 200, 1}, false, 0, 6),
     ByteNumber("qt_decode_delay_time", 850_txt, 0x0296, {0, 250, 1}, true, 0, 7),
     {.key = "test_tone", .label = 851_txt, .storage = Storage::BcdWord, .offset = 0x0293, .range = {300, 3000, 1},
@@ -168,7 +144,7 @@ constexpr std::array<FieldDecl, 20> kLocalFields{{
     Heading("local_mic_tot", 870_txt, 1, 0),
     {.key = "time_out_timer", .label = 871_txt, .storage = Storage::Word, .offset = kLocalMicTot,
      .range = {0, 255, 1}, .off = {724_txt, 15}, .filter = filter::kDigits, .maxLength = 3,
-     .labelId = Label(1, 1), .valueId = Value(1, 1), .helpContext = Help(1, 1), .hooks = &kTotHooks},
+     .labelId = Label(1, 1), .valueId = Value(1, 1), .helpContext = Help(1, 1)},
     ByteNumber("tot_pre_alert", 844_txt, 0x062B, {0, 10, 1}, true, 1, 2),
     ByteNumber("tot_rekey_time", 845_txt, 0x062C, {0, 60, 1}, true, 1, 3),
     ByteNumber("tot_reset_time", 846_txt, 0x062D, {0, 15, 1}, true, 1, 4),
@@ -193,7 +169,7 @@ constexpr std::array<FieldDecl, 20> kLocalFields{{
      .valueId = Value(1, 15), .helpContext = Help(1, 15)},
     BitCheck("send_to_ra", 888_txt, 0x042B, 4, CheckRule{1, 0}, 1, 16),
     Heading("voting", 905_txt, 1, 17),
-    ByteCheck("voting_pilot_tone", 905_txt, 0x0279, CheckRule{0, kVotingPilotOff}, 1, 18, &kVotingPilotHooks),
+    ByteCheck("voting_pilot_tone", 905_txt, 0x0279, CheckRule{0, kVotingPilotOff}, 1, 18),
     {.key = "voting_pilot_frequency", .label = 1105_txt, .kind = CK::DropList, .storage = Storage::Word,
      .offset = 0x0277, .choices = kVotingFrequency, .labelId = Label(1, 19), .valueId = Value(1, 19),
      .helpContext = Help(1, 19)},

@@ -30,6 +30,8 @@ std::vector<ShownChoice> EncodeReferences(const FieldAt& at) {
 }
 constexpr FieldHooks kDecodeReferenceHooks{.choices = DecodeReferences};
 constexpr FieldHooks kEncodeReferenceHooks{.choices = EncodeReferences};
+constexpr RefDecl kDecodeReference = FiveToneReference(FiveTonePart::Decode);
+constexpr RefDecl kEncodeReference = FiveToneReference(FiveTonePart::Encode);
 
 // --- the auto reset timer: the repeater takes Off as 0xFFFF ------------------------------
 
@@ -84,7 +86,8 @@ constexpr FieldDecl Reference(std::string_view key, TextNo label, std::size_t of
                               int row) {
   return FieldDecl{.key = key, .label = label, .kind = CK::DropList, .storage = Storage::Byte, .offset = offset,
                    .labelId = Label(tab, row), .valueId = Value(tab, row), .helpContext = Help(tab, row),
-                   .hooks = part == FiveTonePart::Decode ? &kDecodeReferenceHooks : &kEncodeReferenceHooks};
+                   .hooks = part == FiveTonePart::Decode ? &kDecodeReferenceHooks : &kEncodeReferenceHooks,
+                   .refers = part == FiveTonePart::Decode ? &kDecodeReference : &kEncodeReference};
 }
 
 constexpr FieldDecl Check(std::string_view key, TextNo label, std::size_t offset, int bit, CheckRule rule, int tab,

@@ -1,5 +1,6 @@
 #include "editors/FiveToneTable.h"
 
+#include <array>
 #include <string>
 
 #include "app/LanguageTexts.h"
@@ -53,5 +54,25 @@ std::string ReferenceText(FiveTonePart part, long referenceByte, TextNo none, Te
   const std::optional<int> n = ReferencedEntry(part, referenceByte);
   return n ? EntryText(*n, prefix) : std::string{};
 }
+
+Target ResolveEntry(const ImageStore& image, FiveTonePart part, long referenceByte, TextNo prefix) {
+  if (referenceByte == kNoReference) return {};
+  const std::optional<int> n = ReferencedEntry(part, referenceByte);
+  if (!n) return {Target::State::Missing, std::to_string(referenceByte), 316_txt};
+  if (!EntryInUse(image, part, *n)) return {Target::State::Missing, EntryText(*n, prefix), 315_txt};
+  return {Target::State::Present, EntryText(*n, prefix)};
+}
+
+namespace {
+
+Target ResolveEntryReference(const FieldAt& at, long stored, int part) {
+  return ResolveEntry(at.image, static_cast<FiveTonePart>(part), stored);
+}
+constexpr std::array<BlockBytes, 1> kTableReads{kFiveToneTableBytes};
+
+}  // namespace
+
+const ReferenceKind kFiveToneEntryTarget{.key = "five_tone_entry", .resolve = ResolveEntryReference,
+                                         .reads = kTableReads};
 
 }  // namespace zmp

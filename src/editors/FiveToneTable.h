@@ -46,4 +46,19 @@ std::vector<ShownChoice> ReferenceChoices(const ImageStore& image, FiveTonePart 
 // byte that names nothing in the part. The entry need not be in use.
 std::string ReferenceText(FiveTonePart part, long referenceByte, TextNo none, TextNo prefix = TextNo{0});
 
+// What a reference byte names: none, an entry in use, or (missing) an entry
+// out of use or a byte that names no entry of the part. Entries are shown
+// after `prefix` as ReferenceChoices shows them.
+Target ResolveEntry(const ImageStore& image, FiveTonePart part, long referenceByte, TextNo prefix = TextNo{0});
+// The bytes of the table (an entry's first byte says whether it is in use).
+inline constexpr BlockBytes kFiveToneTableBytes{kEncodeTableStart,
+                                                kDecodeTableStart + kDecodeEntryCount * kFiveToneEntrySize -
+                                                    kEncodeTableStart};
+// A setting that names an entry (RefDecl::param: the FiveTonePart); an entry
+// taken out of use releases it (0xFF).
+extern const ReferenceKind kFiveToneEntryTarget;
+constexpr RefDecl FiveToneReference(FiveTonePart part) {
+  return RefDecl{&kFiveToneEntryTarget, kNoReference, static_cast<int>(part)};
+}
+
 }  // namespace zmp

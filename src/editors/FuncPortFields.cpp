@@ -23,8 +23,6 @@ std::optional<std::size_t> InputRowStart(const ImageStore& image, int row) {
 
 std::string InputTitle(const ImageStore& image, int row) { return PortRowTitle(image, PortDirection::Input, row); }
 
-std::size_t ChainWordAt(const FieldAt& at, std::size_t word) { return at.base + 2 * word; }
-std::size_t WordIndexOf(const FieldAt& at) { return at.decl.offset / 2; }
 
 std::vector<ShownChoice> InputChoices(const FieldAt& at) {
   std::vector<ShownChoice> out;
@@ -40,37 +38,28 @@ std::string ShowInputFunction(const FieldAt& at) {
 // A function follows only a function: no gap in a chain. A word that names
 // no function (blank, or never written: 0xFFFF) is a gap.
 CommitResult RefuseGap(const FieldAt& at, long stored) {
-  const std::size_t word = WordIndexOf(at);
+  const std::size_t word = at.decl.offset / 2;
   if (word == 0 || stored == kNoFunction) return {};
-  const FunctionCode before = at.image.Main().Word(ChainWordAt(at, word - 1));
+  const FunctionCode before = at.image.Main().Word(at.base + 2 * (word - 1));
   if (before == kNoFunction || !FindFunction(before)) return CommitResult::Refuse(969_txt);
   return {};
 }
 
-// A blanked function ends the chain there.
-void EndChainAtBlank(const FieldAt& at, long, long after) {
-  if (after != kNoFunction) return;
-  const BlockRef m = at.Writable().Main();
-  for (std::size_t j = WordIndexOf(at) + 1; j < kChainLength; ++j) m.SetWord(ChainWordAt(at, j), kNoFunction);
-}
-
 constexpr FieldHooks kChainHooks{
     .choices = InputChoices, .show = ShowInputFunction, .validate = RefuseGap, .afterCommit = EndChainAtBlank};
+constexpr RefDecl kInputSlot = FunctionSlot(category::kPortInput);
+
+constexpr FieldDecl ChainWord(std::string_view key, TextNo label, std::size_t word) {
+  return {.key = key, .label = label, .kind = ControlKind::DropList, .storage = Storage::Word, .offset = 2 * word,
+          .helpContext = kHelp, .hooks = &kChainHooks, .refers = &kInputSlot};
+}
 
 constexpr std::array<FieldDecl, kChainLength> kInputFields{{
-    {.key = "function_1", .label = 1295_txt, .kind = ControlKind::DropList, .storage = Storage::Word, .offset = 0,
-     .helpContext = kHelp, .hooks = &kChainHooks},
-    {.key = "function_2", .label = 1296_txt, .kind = ControlKind::DropList, .storage = Storage::Word, .offset = 2,
-     .helpContext = kHelp, .hooks = &kChainHooks},
-    {.key = "function_3", .label = 1297_txt, .kind = ControlKind::DropList, .storage = Storage::Word, .offset = 4,
-     .helpContext = kHelp, .hooks = &kChainHooks},
+    ChainWord("function_1", 1295_txt, 0),
+    ChainWord("function_2", 1296_txt, 1),
+    ChainWord("function_3", 1297_txt, 2),
 }};
 constexpr std::array<GridColumnInfo, kChainLength> kInputColumns{{{1295_txt, 170}, {1296_txt, 170}, {1297_txt, 170}}};
-// Which functions are offered depends on settings outside the groups: the
-// switched outputs, the local mic time-out, the CW messages.
-constexpr std::array<BlockBytes, 3> kInputAlsoReads{{{kFixedOutputRecords, kOutputRecordSize * kFixedOutputCount},
-                                                    {0x0629, 2},
-                                                    {0x0640, 0x100}}};
 
 // --- outputs: function and polarity --------------------------------------------------
 
@@ -153,12 +142,12 @@ const EditorModule& FuncPortModule() {
       .title = 714_txt,
       .tables = {FieldTable{.key = "inputs", .title = 951_txt, .kind = TableKind::Grid,
                             .rows = MaxPortRows(PortDirection::Input), .base = {.resolve = InputRowStart},
-                            .fields = kInputFields, .columns = kInputColumns, .rowTitle = InputTitle,
-                            .alsoReads = kInputAlsoReads},
+                            .fields = kInputFields, .columns = kInputColumns, .rowTitle = InputTitle},
                  FieldTable{.key = "outputs", .title = 952_txt, .kind = TableKind::Grid,
                             .rows = MaxPortRows(PortDirection::Output), .base = {.resolve = OutputRowStart},
                             .fields = kOutputFields, .columns = kOutputColumns, .rowTitle = OutputTitle},
-                 FieldTable{.key = "ports", .title = 967_txt, .fields = kPortFields}},
+                 FieldTable{.key = "ports", .title = 967_txt, .fields = kPortFields},
+                 OptionPortChainTable(), OtherAssignmentListsTable()},
       .defaults = FuncPortDefaults,
       // Word 3 of each input group, bytes 2-7 of each output record.
       .owns = {{kList1.offset, kGroupStride * static_cast<std::size_t>(kList1.groups)},

@@ -1,9 +1,11 @@
 #include "editors/FunctionCodes.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "app/LanguageTexts.h"
 #include "editors/ChannelStore.h"
+#include "fields/FieldCodec.h"
 
 namespace zmp {
 
@@ -155,6 +157,7 @@ struct AvailabilityRule {
   bool (*applies)(FunctionCode code);
   int category;  // 0: every category
   bool (*offered)(const ImageStore& image, FunctionCode code);
+  TextNo whyNot;  // why the code is not offered when offered() fails
 };
 
 // Row by row: which codes, in which category, are offered only when the
@@ -162,56 +165,62 @@ struct AvailabilityRule {
 constexpr AvailabilityRule kAvailability[] = {
     // 1. Keys toggle: a family's first and second codes (levels) are never
     //    offered on keys, only its third.
-    {IsLevelCode, category::kKey, [](const ImageStore&, FunctionCode) { return false; }},
+    {IsLevelCode, category::kKey, [](const ImageStore&, FunctionCode) { return false; }, 302_txt},
     // 2. External PTT is held by a line, never by a key.
     {[](FunctionCode c) { return c == C('P', '1'); }, category::kKey,
-     [](const ImageStore&, FunctionCode) { return false; }},
+     [](const ImageStore&, FunctionCode) { return false; }, 302_txt},
     // 3. External PTT on a port input needs the inputs set to level 0 (0x2AF).
     {[](FunctionCode c) { return c == C('P', '1'); }, category::kPortInput,
-     [](const ImageStore& im, FunctionCode) { return Byte(im, kPortLevelByte) == 0; }},
+     [](const ImageStore& im, FunctionCode) { return Byte(im, kPortLevelByte) == 0; }, 303_txt},
     // 4. Repeat hold (family 2): the Repeat Hold Timer is not Off.
     {[](FunctionCode c) { return InFamily(c, family::kRepeatHold); }, 0,
-     [](const ImageStore& im, FunctionCode) { return Byte(im, kRepeatHoldByte) != 0; }},
+     [](const ImageStore& im, FunctionCode) { return Byte(im, kRepeatHoldByte) != 0; }, 304_txt},
     // 5. Time-out timer (family 3): either time-out timer is not 0.
     {[](FunctionCode c) { return InFamily(c, family::kTimeOutTimer); }, 0,
-     [](const ImageStore& im, FunctionCode) { return Byte(im, kTotByte) != 0 || Word(im, kLocalMicTotWord) != 0; }},
+     [](const ImageStore& im, FunctionCode) { return Byte(im, kTotByte) != 0 || Word(im, kLocalMicTotWord) != 0; },
+     305_txt},
     // 6. Voting pilot tone (family 26): the Voting Pilot Tone is ticked (0x279 = 0).
     {[](FunctionCode c) { return InFamily(c, family::kVotingPilot); }, 0,
-     [](const ImageStore& im, FunctionCode) { return Byte(im, kVotingPilotByte) == 0; }},
+     [](const ImageStore& im, FunctionCode) { return Byte(im, kVotingPilotByte) == 0; }, 306_txt},
     // 7. Links 1-3 (families 27-29): their switch byte 0x378 + n is not 0.
     {[](FunctionCode c) { return FamilyIndexIn(c, family::kFirstLink, 3) >= 0; }, 0,
      [](const ImageStore& im, FunctionCode c) {
        return Byte(im, kLinkSwitches + static_cast<std::size_t>(FamilyIndexIn(c, family::kFirstLink, 3))) != 0;
-     }},
+     },
+     307_txt},
     // 8. Connections 1-5 (families 30-34): their slot 0x450 + 8n is not blank.
     {[](FunctionCode c) { return FamilyIndexIn(c, family::kFirstConnection, 5) >= 0; }, 0,
      [](const ImageStore& im, FunctionCode c) {
        const auto n = static_cast<std::size_t>(FamilyIndexIn(c, family::kFirstConnection, 5));
        return Word(im, kConnectionSlots + kGroupStride * n) != kNoFunction;
-     }},
+     },
+     308_txt},
     // 9. Send CW message 1-8 (families 16-23): the message holds text.
     {[](FunctionCode c) { return FamilyIndexIn(c, family::kFirstCwMessage, 8) >= 0; }, 0,
      [](const ImageStore& im, FunctionCode c) {
        const auto n = static_cast<std::size_t>(FamilyIndexIn(c, family::kFirstCwMessage, 8));
        return Byte(im, kCwMessages + 32 * n) != 0xFF;
-     }},
+     },
+     309_txt},
     // 10. Channel n ("!" + n): channel n exists.
     {[](FunctionCode c) { return ChannelOf(c) >= 0; }, 0,
      [](const ImageStore& im, FunctionCode c) {
        return ChannelOf(c) < kChannelCount && ChannelStore::RecordOf(im, ChannelOf(c)).has_value();
-     }},
+     },
+     310_txt},
     // 11. Auxiliary output (family 0): fixed output 3 or 5 is set to the
     //     switched output '<'.
     {[](FunctionCode c) { return InFamily(c, family::kAuxOutput); }, 0,
      [](const ImageStore& im, FunctionCode) {
        return Byte(im, kFixedOutput3) == kSwitchedOutput || Byte(im, kFixedOutput5) == kSwitchedOutput;
-     }},
+     },
+     311_txt},
     // 12. Encryption (family 7): Encryption is ticked (0x27D is not 0xFF).
     {[](FunctionCode c) { return InFamily(c, family::kEncryption); }, 0,
-     [](const ImageStore& im, FunctionCode) { return Byte(im, kEncryptionByte) != 0xFF; }},
+     [](const ImageStore& im, FunctionCode) { return Byte(im, kEncryptionByte) != 0xFF; }, 312_txt},
     // 13. Courtesy tone ("&1" "&0" "&2"): the Courtesy Tone is ticked (period not 0).
     {[](FunctionCode c) { return FirstChar(c) == '&'; }, 0,
-     [](const ImageStore& im, FunctionCode) { return Word(im, kCourtesyPeriodWord) != 0; }},
+     [](const ImageStore& im, FunctionCode) { return Word(im, kCourtesyPeriodWord) != 0; }, 313_txt},
 };
 
 }  // namespace
@@ -233,7 +242,7 @@ std::string FunctionName(FunctionCode code) {
 
 std::span<const FunctionFamily> FunctionFamilies() { return kFamilies; }
 
-// --- removal ------------------------------------------------------------------------
+// --- records and blank lists ------------------------------------------------------------------------
 
 void ResetKeyRecord(ImageStore& image, int k) {
   if (k < 0 || k >= kKeyCount) return;
@@ -258,53 +267,18 @@ void BlankAssignmentLists(ImageStore& image) {
                   kNoFunction);
 }
 
-void RemoveFromChains(ImageStore& image, const AssignmentList& list, FunctionCode code) {
-  if (!Removable(code)) return;
-  const BlockRef m = image.Main();
-  for (int g = 0; g < list.groups; ++g) {
-    const std::size_t group = list.offset + kGroupStride * static_cast<std::size_t>(g);
-    for (int i = 0; i < kChainLength; ++i) {
-      if (m.Word(group + 2 * static_cast<std::size_t>(i)) != code) continue;
-      // The chain ends here: this word and every later one become blank.
-      for (int j = i; j < kChainLength; ++j) m.SetWord(group + 2 * static_cast<std::size_t>(j), kNoFunction);
-      break;
-    }
-  }
-}
-
-void RemoveFamily(ImageStore& image, int familyIndex) {
-  if (familyIndex < 0 || familyIndex >= kFamilyCount) return;
-  const FunctionFamily& fam = kFamilies[static_cast<std::size_t>(familyIndex)];
-  for (std::size_t i = 0; i < fam.size(); ++i) {
-    RemoveFromChains(image, kList1, fam[i]);
-    RemoveFromChains(image, kList2, fam[i]);
-    RemoveFromChains(image, kList3, fam[i]);
-    if (i == 2) RemoveFromChains(image, kKeyList, fam[i]);
-    else
-      for (const AssignmentList& chain : kSingleChains) RemoveFromChains(image, chain, fam[i]);
-  }
-}
-
-void RemoveNumberedCode(ImageStore& image, int index) {
-  if (index < 0 || index >= kNumberedCodeCount) return;
-  const FunctionCode code = NumberedCode(index);
-  RemoveFromChains(image, kList1, code);
-  RemoveFromChains(image, kList2, code);
-  for (const AssignmentList& chain : kSingleChains) RemoveFromChains(image, chain, code);
-  RemoveFromChains(image, kList3, code);
-  // A key keeps the channel as long as the channel exists.
-  const bool channelExists = index < kChannelCount && ChannelStore::RecordOf(image, index).has_value();
-  if (!channelExists) RemoveFromChains(image, kKeyList, code);
-}
-
 // --- availability ------------------------------------------------------------------------
 
-bool FunctionAvailable(const ImageStore& image, FunctionCode code, int category) {
+std::optional<TextNo> WhyNotOffered(const ImageStore& image, FunctionCode code, int category) {
   for (const AvailabilityRule& rule : kAvailability) {
     if (rule.category != 0 && rule.category != category) continue;
-    if (rule.applies(code) && !rule.offered(image, code)) return false;
+    if (rule.applies(code) && !rule.offered(image, code)) return rule.whyNot;
   }
-  return true;
+  return std::nullopt;
+}
+
+bool FunctionAvailable(const ImageStore& image, FunctionCode code, int category) {
+  return !WhyNotOffered(image, code, category).has_value();
 }
 
 std::vector<FunctionCode> AvailableFunctions(const ImageStore& image, int category) {
@@ -317,8 +291,114 @@ std::vector<FunctionCode> AvailableFunctions(const ImageStore& image, int catego
 
 std::string AssignedFunctionText(const ImageStore& image, FunctionCode code, int category) {
   if (!FindFunction(code)) return {};
-  if (!FunctionAvailable(image, code, category)) return Tx(719_txt);
+  if (const auto why = WhyNotOffered(image, code, category))
+    return MissingTargetText({Target::State::Missing, FunctionName(code), *why});
   return FunctionName(code);
 }
+
+// --- assignment slots as references ------------------------------------------------------
+
+namespace {
+
+std::string CodeText(FunctionCode code) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "0x%04X", static_cast<unsigned>(code));
+  return buf;
+}
+
+Target ResolveFunction(const FieldAt& at, long stored, int category) {
+  const auto code = static_cast<FunctionCode>(stored);
+  // The blank, and a slot never written, name nothing.
+  if (code == kNoFunction || code == 0 || code == 0xFFFF) return {};
+  if (!FindFunction(code)) return {Target::State::Missing, CodeText(code), 314_txt};
+  if (const auto why = WhyNotOffered(at.image, code, category)) return {Target::State::Missing, FunctionName(code), *why};
+  return {Target::State::Present, FunctionName(code)};
+}
+
+// Every byte the availability table reads.
+constexpr std::array<BlockBytes, 12> kAvailabilityReads{{
+    {0x0000, 0x00C8},  // the channel index
+    {kTotByte, 2},     // repeater time-out timer and repeat hold timer
+    {kLocalMicTotWord, 2},
+    {kEncryptionByte, 1},
+    {kVotingPilotByte, 1},
+    {kCourtesyPeriodWord, 2},
+    {kLinkSwitches, 3},
+    {kConnectionSlots, kGroupStride * 5},
+    {kCwMessages, 32 * 8},
+    {kPortLevelByte, 1},
+    {kFixedOutput3, 1},
+    {kFixedOutput5, 1},
+}};
+
+}  // namespace
+
+const ReferenceKind kFunctionTarget{.key = "function", .resolve = ResolveFunction, .reads = kAvailabilityReads};
+
+void EndChainAtBlank(const FieldAt& at, long, long after) {
+  if (after != kNoFunction) return;
+  const BlockRef m = at.Writable().Main();
+  for (std::size_t j = at.decl.offset / 2 + 1; j < kChainLength; ++j) m.SetWord(at.base + 2 * j, kNoFunction);
+}
+
+// --- slots that no editor shows ---------------------------------------------------------------
+
+namespace {
+
+constexpr FieldHooks kHiddenChainHooks{.afterCommit = EndChainAtBlank};
+// The keys toggle: their further words hold what keys are offered. List 3 and
+// the single chains hold whatever the facilities allow.
+constexpr RefDecl kKeyChainSlot = FunctionSlot(category::kKey);
+constexpr RefDecl kOtherListSlot = FunctionSlot(0);
+constexpr RefDecl kPortChainSlot = FunctionSlot(category::kPortInput);
+
+constexpr FieldDecl HiddenWord(std::string_view key, TextNo label, std::size_t word, const RefDecl* slot) {
+  return {.key = key, .label = label, .storage = Storage::Word, .offset = 2 * word, .hooks = &kHiddenChainHooks,
+          .refers = slot};
+}
+
+constexpr std::array<FieldDecl, 2> kKeyChainWords{{
+    HiddenWord("function_2", 1296_txt, 1, &kKeyChainSlot),
+    HiddenWord("function_3", 1297_txt, 2, &kKeyChainSlot),
+}};
+constexpr std::array<TextNo, kKeyCount> kKeyNames{998_txt, 999_txt, 1000_txt, 1001_txt, 1002_txt, 1003_txt};
+const FieldTable kKeyChains{.key = "key_chains", .title = 320_txt, .kind = TableKind::Grid, .rows = kKeyCount,
+                            .base = {.start = kKeyList.offset, .stride = kGroupStride}, .fields = kKeyChainWords,
+                            .rowTitles = kKeyNames, .hidden = true};
+
+// An option port's input chain, whatever the port is set to now (the function
+// port editor shows it only while the port is an input).
+constexpr std::array<FieldDecl, kChainLength> kPortChainWords{{
+    HiddenWord("function_1", 1295_txt, 0, &kPortChainSlot),
+    HiddenWord("function_2", 1296_txt, 1, &kPortChainSlot),
+    HiddenWord("function_3", 1297_txt, 2, &kPortChainSlot),
+}};
+constexpr std::array<TextNo, 6> kOptionPortNames{945_txt, 946_txt, 947_txt, 948_txt, 949_txt, 950_txt};
+const FieldTable kPortChains{.key = "option_port_chains", .title = 320_txt, .kind = TableKind::Grid,
+                             .rows = kList2.groups, .base = {.start = kList2.offset, .stride = kGroupStride},
+                             .fields = kPortChainWords, .rowTitles = kOptionPortNames, .hidden = true};
+
+constexpr std::array<FieldDecl, kChainLength> kOtherListWords{{
+    HiddenWord("function_1", 1295_txt, 0, &kOtherListSlot),
+    HiddenWord("function_2", 1296_txt, 1, &kOtherListSlot),
+    HiddenWord("function_3", 1297_txt, 2, &kOtherListSlot),
+}};
+constexpr std::array<std::size_t, 5> kOtherGroups{kList3.offset, kList3.offset + kGroupStride,
+                                                  kSingleChains[0].offset, kSingleChains[1].offset,
+                                                  kSingleChains[2].offset};
+std::optional<std::size_t> OtherGroupStart(const ImageStore&, int row) {
+  if (row < 0 || row >= static_cast<int>(kOtherGroups.size())) return std::nullopt;
+  return kOtherGroups[static_cast<std::size_t>(row)];
+}
+constexpr std::array<TextNo, kOtherGroups.size()> kOtherTitles{320_txt, 320_txt, 320_txt, 320_txt, 320_txt};
+const FieldTable kOtherLists{.key = "other_lists", .title = 320_txt, .kind = TableKind::Grid,
+                             .rows = static_cast<int>(kOtherGroups.size()), .base = {.resolve = OtherGroupStart},
+                             .fields = kOtherListWords, .rowTitles = kOtherTitles, .hidden = true};
+
+}  // namespace
+
+const FieldTable& KeyChainTable() { return kKeyChains; }
+const FieldTable& OtherAssignmentListsTable() { return kOtherLists; }
+const FieldTable& OptionPortChainTable() { return kPortChains; }
 
 }  // namespace zmp

@@ -7,12 +7,13 @@
 //
 // The assignment lists are groups of four words: words 0-2 are a chain of up
 // to three codes, word 3 is not a code. A chain never continues after a blank.
-// Switching a facility off removes its functions from the lists (families);
-// deleting a channel removes its channel-select code.
+// A slot whose function stops being offered (its facility switched off, its
+// channel deleted, its CW message emptied) lets it go.
 // Standard library only.
 #pragma once
 
 #include <array>
+#include <optional>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -21,6 +22,7 @@
 
 #include "data/ImageStore.h"
 #include "data/TextNo.h"
+#include "fields/FieldTypes.h"
 
 namespace zmp {
 
@@ -110,20 +112,6 @@ void ClearRemoteRecord(ImageStore& image, std::size_t offset);
 // a new image; word 3 of each group is left as it is.
 void BlankAssignmentLists(ImageStore& image);
 
-// --- removal ---------------------------------------------------------------------------------
-
-// Blanks the code wherever it stands in words 0-2 of a list's groups, and
-// every later word of that chain. The blank (0x2020) and 0 are never removed.
-void RemoveFromChains(ImageStore& image, const AssignmentList& list, FunctionCode code);
-// Removes a family (index 0..34) from every list: all three codes from lists
-// 1, 2 and 3, the third from the keys, the first two from the single chains.
-// Any other index does nothing.
-void RemoveFamily(ImageStore& image, int familyIndex);
-// Removes channel-select entry index (0..31) from lists 1, 2, 3 and the single
-// chains, and from the keys when its channel does not exist. Any other index
-// does nothing.
-void RemoveNumberedCode(ImageStore& image, int index);
-
 // --- availability ------------------------------------------------------------------------------
 
 // The lists a code is offered in.
@@ -135,11 +123,34 @@ inline constexpr int kKey = 10;        // front-panel keys
 // Whether the code may be assigned in the category with the image's settings
 // (a function is offered only while the facility behind it is switched on).
 bool FunctionAvailable(const ImageStore& image, FunctionCode code, int category);
+// Why the code is not offered in the category ("Repeat Hold Timer is Off"),
+// or nothing when it is. Category 0 asks only the facilities' rules.
+std::optional<TextNo> WhyNotOffered(const ImageStore& image, FunctionCode code, int category);
 // The offered functions in table order.
 std::vector<FunctionCode> AvailableFunctions(const ImageStore& image, int category);
 // The text an assignment slot of the category shows for a code: the
-// function's name while it is offered there, "Off" (text 719) for a function
-// that is not, empty for a code that is no function.
+// function's name while it is offered there, the name and why it is not
+// offered for a function that is not ("Send CW Message 1 (message empty)"),
+// empty for a code that is no function.
 std::string AssignedFunctionText(const ImageStore& image, FunctionCode code, int category);
+
+// A chain word that is blanked (chosen blank, or released) ends the chain:
+// every later word of its group is blanked too. An after-commit hook.
+void EndChainAtBlank(const FieldAt& at, long before, long after);
+
+// The assignment slots that no editor shows, declared so that their functions
+// are released like every other: words 1 and 2 of the key groups (only word 0
+// is a key's function), the option ports' input chains whatever the ports are
+// set to, and list 3 and the three single chains.
+const FieldTable& KeyChainTable();
+const FieldTable& OptionPortChainTable();
+const FieldTable& OtherAssignmentListsTable();
+
+// An assignment slot names a function (RefDecl::param: the category of its
+// list, 0 for the lists whose category only the facilities decide). A function
+// that stops being offered is released: the slot stores the blank (0x2020),
+// which ends a chain there.
+extern const ReferenceKind kFunctionTarget;
+constexpr RefDecl FunctionSlot(int category) { return RefDecl{&kFunctionTarget, kNoFunction, category}; }
 
 }  // namespace zmp

@@ -25,10 +25,12 @@ std::optional<long> KeyCode(const FieldAt& at) { return at.image.Main().Word(at.
 void AfterKeyChange(const FieldAt& at, long, long) { ResetKeyRecord(at.Writable(), at.row); }
 
 constexpr FieldHooks kKeyHooks{.choices = KeyChoices, .show = ShowKey, .afterCommit = AfterKeyChange, .raw = KeyCode};
+constexpr RefDecl kKeySlot = FunctionSlot(category::kKey);
 
 constexpr std::array<FieldDecl, 1> kKeyFields{{
     {.key = "function", .label = 991_txt, .kind = ControlKind::DropList, .storage = Storage::Word,
-     .offset = 0, .labelId = 1010, .valueId = 1009, .helpContext = 79001, .hooks = &kKeyHooks},
+     .offset = 0, .labelId = 1010, .valueId = 1009, .helpContext = 79001, .hooks = &kKeyHooks,
+     .refers = &kKeySlot},
 }};
 constexpr std::array<GridColumnInfo, 1> kKeyColumns{{{991_txt, 190}}};
 constexpr std::array<TextNo, kKeyCount> kKeyNames{998_txt, 999_txt, 1000_txt, 1001_txt, 1002_txt, 1003_txt};
@@ -36,9 +38,6 @@ constexpr std::array<TextNo, kKeyCount> kKeyNames{998_txt, 999_txt, 1000_txt, 10
 const FieldTable kTable{.key = "", .title = 701_txt, .kind = TableKind::Grid, .rows = kKeyCount,
                         .base = {.start = kKeyList.offset, .stride = kGroupStride}, .fields = kKeyFields,
                         .columns = kKeyColumns, .rowTitles = kKeyNames};
-
-// A deleted channel can no longer be selected by any list or key.
-void ReleaseChannel(ImageStore& image, int channel) { RemoveNumberedCode(image, channel); }
 
 }  // namespace
 
@@ -53,8 +52,7 @@ const EditorModule& KeyModule() {
       .kind = static_cast<int>(EditorKind::Key),
       .key = "key_assignment",
       .title = 701_txt,
-      .tables = {kTable},
-      .channelDeleted = ReleaseChannel,
+      .tables = {kTable, KeyChainTable()},
       // The key groups' further words and the keys' parameter records.
       .owns = {{kKeyList.offset, kGroupStride * kKeyCount}, {kKeyRecordStart, kKeyRecordSize * kKeyCount}},
   };

@@ -24,14 +24,15 @@ constexpr PortDirection DirectionOf(Owner o) {
 FiveTonePart PartFor(bool hasFunction) { return hasFunction ? FiveTonePart::Decode : FiveTonePart::Encode; }
 TextNo PrefixFor(bool hasFunction) { return hasFunction ? 1052_txt : 1051_txt; }
 
+bool HasFunction(Owner owner, const ImageStore& image, int row) {
+  if (owner == Owner::Key) return row >= 0 && row < kKeyCount && image.Main().Word(KeyGroupOffset(row)) != kNoFunction;
+  const std::optional<Port> port = PortOfRow(image, DirectionOf(owner), row);
+  return port && PortHasFunction(image, *port);
+}
+
 template <Owner O>
 bool HasFunction(const ImageStore& image, int row) {
-  if constexpr (O == Owner::Key) {
-    return row >= 0 && row < kKeyCount && image.Main().Word(KeyGroupOffset(row)) != kNoFunction;
-  } else {
-    const std::optional<Port> port = PortOfRow(image, DirectionOf(O), row);
-    return port && PortHasFunction(image, *port);
-  }
+  return HasFunction(O, image, row);
 }
 
 template <Owner O>
@@ -56,36 +57,50 @@ std::vector<ShownChoice> CodeChoices(const FieldAt& at) {
 
 template <Owner O>
 std::string ShowCode(const FieldAt& at) {
-  const long code = at.image.Main().Byte(at.offset());
   const bool f = HasFunction<O>(at.image, at.row);
-  if (!RemoteCodeFits(code, f)) return Tx(719_txt);
-  return ReferenceText(PartFor(f), code, 719_txt, PrefixFor(f));
-}
-
-// A commit of any field of a record clears the codes that do not fit it.
-template <Owner O>
-void ClearMisfits(const FieldAt& at, long, long) {
-  const bool f = HasFunction<O>(at.image, at.row);
-  const BlockRef m = at.Writable().Main();
-  for (std::size_t i = 0; i < 2; ++i)
-    if (!RemoteCodeFits(m.Byte(at.base + i), f)) m.SetByte(at.base + i, kNoReference);
+  return ReferenceText(PartFor(f), at.image.Main().Byte(at.offset()), 719_txt, PrefixFor(f));
 }
 
 template <Owner O>
-constexpr FieldHooks kCodeHooks{.choices = CodeChoices<O>, .show = ShowCode<O>, .afterCommit = ClearMisfits<O>};
+constexpr FieldHooks kCodeHooks{.choices = CodeChoices<O>, .show = ShowCode<O>};
+
+// A code names an entry of the part its owner's function chooses: a decode
+// entry while the key, input or output has a function, an encode entry while
+// it has none. A code that no longer fits its owner (the function went or
+// came) or whose entry went out of use is released.
+Target ResolveRemoteCode(const FieldAt& at, long code, int owner) {
+  if (code == kNoReference) return {};
+  const bool f = HasFunction(static_cast<Owner>(owner), at.image, at.row);
+  const FiveTonePart part = PartFor(f);
+  if (ReferencedEntry(part, code)) return ResolveEntry(at.image, part, code, PrefixFor(f));
+  if (ReferencedEntry(PartFor(!f), code))
+    return {Target::State::Missing, ReferenceText(PartFor(!f), code, 719_txt, PrefixFor(!f)), f ? 317_txt : 318_txt};
+  return {Target::State::Missing, std::to_string(code), 316_txt};
+}
+
+// The owners' functions, the option ports' directions and the table.
+constexpr std::array<BlockBytes, 5> kRemoteReads{{
+    {kKeyList.offset, kGroupStride * kKeyCount},
+    {kList1.offset, kGroupStride * static_cast<std::size_t>(kList1.groups + kList2.groups)},
+    {kOptionPortDirections, kOptionPortCount},
+    {kFixedOutputRecords, kOptionOutputRecords + kOutputRecordSize * kOptionPortCount - kFixedOutputRecords},
+    kFiveToneTableBytes,
+}};
+const ReferenceKind kRemoteCodeTarget{.key = "remote_code", .resolve = ResolveRemoteCode, .reads = kRemoteReads,
+                                      .pass = 2};
 template <Owner O>
-constexpr FieldHooks kModeHooks{.afterCommit = ClearMisfits<O>};
+constexpr RefDecl kCodeRef{&kRemoteCodeTarget, kNoReference, static_cast<int>(O)};
 
 constexpr std::array<Choice, 4> kModeChoices{{{0, 719_txt}, {1, 1053_txt}, {2, 1054_txt}, {3, 1050_txt}}};
 
 template <Owner O>
 constexpr std::array<FieldDecl, 3> kCodeFields{{
     {.key = "activation", .label = 1107_txt, .kind = ControlKind::DropList, .storage = Storage::Byte, .offset = 0,
-     .helpContext = kHelp, .hooks = &kCodeHooks<O>},
+     .helpContext = kHelp, .hooks = &kCodeHooks<O>, .refers = &kCodeRef<O>},
     {.key = "deactivation", .label = 1108_txt, .kind = ControlKind::DropList, .storage = Storage::Byte, .offset = 1,
-     .helpContext = kHelp, .hooks = &kCodeHooks<O>},
+     .helpContext = kHelp, .hooks = &kCodeHooks<O>, .refers = &kCodeRef<O>},
     {.key = "mode", .label = 1114_txt, .kind = ControlKind::DropList, .storage = Storage::Byte, .offset = 2,
-     .choices = kModeChoices, .helpContext = kHelp, .hooks = &kModeHooks<O>},
+     .choices = kModeChoices, .helpContext = kHelp},
 }};
 constexpr std::array<GridColumnInfo, 3> kCodeColumns{{{1107_txt, 100}, {1108_txt, 100}, {1114_txt, 90}}};
 
@@ -122,19 +137,15 @@ constexpr std::array<FieldDecl, 5> kOutputFields{{
     {.key = "polarity", .label = 869_txt, .kind = ControlKind::Static, .storage = Storage::None,
      .helpContext = kHelp, .hooks = &kOutputPolarityHooks},
 }};
+// The function and polarity columns read the output records, which the codes'
+// references read as well: the grid reloads when they change.
 constexpr std::array<GridColumnInfo, 5> kOutputColumns{
     {{991_txt, 150}, {1107_txt, 100}, {1108_txt, 100}, {1114_txt, 90}, {869_txt, 100}}};
-// The function and polarity columns read the output records.
-constexpr std::array<BlockBytes, 2> kOutputAlsoReads{{{kFixedOutputRecords, kOutputRecordSize * kFixedOutputCount},
-                                                     {kOptionOutputRecords, kOutputRecordSize * kOptionPortCount}}};
 
 constexpr std::array<TextNo, kKeyCount> kKeyNames{998_txt, 999_txt, 1000_txt, 1001_txt, 1002_txt, 1003_txt};
 
 }  // namespace
 
-bool RemoteCodeFits(long code, bool hasFunction) {
-  return code == kNoReference || ReferencedEntry(PartFor(hasFunction), code).has_value();
-}
 
 namespace {
 
@@ -166,8 +177,7 @@ const EditorModule& RemoteModule() {
                  FieldTable{.key = "outputs", .title = 952_txt, .kind = TableKind::Grid,
                             .rows = MaxPortRows(PortDirection::Output),
                             .base = {.resolve = RecordStart<Owner::Output>}, .fields = kOutputFields,
-                            .columns = kOutputColumns, .rowTitle = RowTitle<Owner::Output>,
-                            .alsoReads = kOutputAlsoReads}},
+                            .columns = kOutputColumns, .rowTitle = RowTitle<Owner::Output>}},
       .defaults = RemoteDefaults,
       // The records of option ports set to the other direction or unused.
       .owns = {{kFixedInputRemote, kRemoteRecordSize * (kFixedInputCount + kOptionPortCount)},

@@ -11,8 +11,6 @@
 
 namespace zmp {
 
-static_assert(scan::kPriorityChannel == kPriorityChannelByte, "the channel store releases this byte");
-
 namespace {
 
 using CK = ControlKind;
@@ -83,6 +81,8 @@ constexpr FieldHooks kPriorityChannelHooks{.choices = PriorityChannelChoices,
                                            .show = ShowPriorityChannel,
                                            .commitText = CommitPriorityChannel,
                                            .validate = RefuseMissingChannel};
+// Deleting the priority channel turns priority scanning to no channel.
+constexpr RefDecl kPriorityChannelRef{&kChannelTarget, kPriorityOff, kPriorityOff};
 
 // Times in tenths of a second, shown with one decimal.
 constexpr FieldDecl Time(std::string_view key, TextNo label, std::size_t offset, long step) {
@@ -94,7 +94,7 @@ constexpr std::array<FieldDecl, 8> kFields{{
     {.key = "priority", .label = 1125_txt, .kind = CK::DropList, .offset = scan::kPriority,
      .choices = kPriorities},
     {.key = "priority_channel", .label = 1126_txt, .kind = CK::EditCombo, .offset = scan::kPriorityChannel,
-     .filter = filter::kDigits, .maxLength = 2, .hooks = &kPriorityChannelHooks},
+     .filter = filter::kDigits, .maxLength = 2, .hooks = &kPriorityChannelHooks, .refers = &kPriorityChannelRef},
     Time("look_back_a", 1127_txt, scan::kLookBackA, 1),
     Time("look_back_b", 1128_txt, scan::kLookBackB, 1),
     {.key = "revert_channel", .label = 1129_txt, .kind = CK::DropList, .offset = scan::kRevert,

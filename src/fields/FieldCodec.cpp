@@ -482,6 +482,15 @@ FieldView ShowField(const FieldRef& f, const ImageStore& image) {
   }
   const FieldAt at = AtOf(f, image, nullptr, *r.base);
   v.raw = ReadStored(at);
+  // A reference shows what it names, also when that is gone: never Off.
+  if (d.refers && v.raw) {
+    const Target t = d.refers->kind->resolve(at, *v.raw, d.refers->param);
+    if (t.state == Target::State::Missing) {
+      v.missingTarget = true;
+      v.text = MissingTargetText(t);
+      return v;
+    }
+  }
   if (d.hooks && d.hooks->show) {
     v.text = d.hooks->show(at);
     // A list with its own text still tells which entry holds the value.
@@ -654,6 +663,190 @@ CommitResult ApplyFieldText(const FieldRef& f, ImageStore& image, std::string_vi
   const FieldView shown = ShowField(f, image);
   if (text == shown.text) return {};
   return CommitFieldText(f, image, text);
+}
+
+// --- references -------------------------------------------------------------------
+
+Target ResolveTarget(const FieldRef& f, const ImageStore& image) {
+  const FieldDecl& d = *f.decl;
+  if (!d.refers) return {};
+  const auto base = RowStart(*f.table, image, f.row);
+  if (!base) return {};
+  const FieldAt at = AtOf(f, image, nullptr, *base);
+  const std::optional<long> stored = ReadStored(at);
+  if (!stored) return {};
+  return d.refers->kind->resolve(at, *stored, d.refers->param);
+}
+
+bool ReleaseField(const FieldRef& f, ImageStore& image) {
+  const FieldDecl& d = *f.decl;
+  if (!d.refers) return false;
+  const auto base = RowStart(*f.table, image, f.row);
+  if (!base) return false;
+  const FieldAt at = AtOf(f, image, &image, *base);
+  const std::optional<long> before = ReadStored(at);
+  WriteStored(at, d.refers->none);
+  const std::optional<long> after = ReadStored(at);
+  if (d.hooks && d.hooks->afterCommit && before != after)
+    d.hooks->afterCommit(at, before.value_or(-1), after.value_or(-1));
+  return before != after;
+}
+
+std::string MissingTargetText(const Target& t) { return FormatText(Tx(301_txt), {t.name, Tx(t.reason)}); }
+
+// --- problems of stored values ------------------------------------------------------
+
+namespace {
+
+const FieldDecl* LeaderOf(const FieldAt& at) {
+  for (const FieldDecl& d : at.table.fields)
+    if (d.offset == at.decl.pair.partner && d.pair.role == PairRole::Leader) return &d;
+  return nullptr;
+}
+
+bool FollowsEmptyLeader(const FieldAt& at, std::optional<long> stored) {
+  if (at.decl.pair.role != PairRole::Follower || !stored || IsNoneValue(at.decl, *stored)) return false;
+  const FieldDecl leader = PartnerDecl(at.decl);
+  const std::optional<long> lead = ReadStored(FieldAt{at.image, at.writable, leader, at.table, at.row, at.base});
+  return !lead || IsNoneValue(leader, *lead);
+}
+
+// The characters of a fixed text up to its end, and whether each of them can
+// be typed into the field as it stands.
+bool TextIsTypable(const FieldAt& at) {
+  const std::string text = at.image.Block(at.table.base.block).Text(at.offset(), at.decl.length);
+  const auto bytes = EncodeFixedText(at.decl, text);
+  return bytes && std::equal(text.begin(), text.end(), bytes->begin(),
+                             [](char c, std::uint8_t b) { return static_cast<std::uint8_t>(c) == b; });
+}
+
+bool ToneRoundTrips(long code) {
+  return code == kToneOff || TextToToneCode(ToneCodeToText(static_cast<ToneCode>(code))) == code;
+}
+
+bool HasChoice(const FieldAt& at, long value) {
+  for (const ShownChoice& c : ChoicesAt(at))
+    if (c.value == value) return true;
+  return false;
+}
+
+// A problem as a language text and the texts it names.
+struct Problem {
+  TextNo text;
+  std::vector<std::string> args{};
+};
+
+std::optional<Problem> ProblemAt(const FieldAt& at) {
+  const FieldDecl& d = at.decl;
+  const std::optional<long> stored = ReadStored(at);
+  if (d.refers && stored) {
+    const Target t = d.refers->kind->resolve(at, *stored, d.refers->param);
+    if (t.state == Target::State::Missing) return Problem{t.reason};
+    return std::nullopt;
+  }
+  if (d.hooks && d.hooks->problem) {
+    const TextNo t = d.hooks->problem(at);
+    if (t.n) return Problem{t};
+  }
+  if (FollowsEmptyLeader(at, stored)) {
+    const FieldDecl* leader = LeaderOf(at);
+    return Problem{327_txt, {leader ? FieldLabel(*leader) : std::string()}};
+  }
+  if (d.kind == ControlKind::CheckBox) {
+    const bool odd = stored && !d.check.tickedWhenNot && *stored != d.check.ticked && *stored != d.check.clear;
+    return odd ? std::optional<Problem>(Problem{323_txt}) : std::nullopt;
+  }
+  switch (d.storage) {
+    case Storage::Text: return TextIsTypable(at) ? std::nullopt : std::optional<Problem>(Problem{325_txt});
+    case Storage::ByteList: {
+      for (const std::string& e : EntriesAt(at))
+        if (e.empty()) return Problem{329_txt};
+      return std::nullopt;
+    }
+    case Storage::Tone:
+      return stored && !ToneRoundTrips(*stored) ? std::optional<Problem>(Problem{324_txt}) : std::nullopt;
+    case Storage::Custom:
+    case Storage::None: return std::nullopt;
+    default: break;
+  }
+  if (IsList(d)) {
+    // A list that shows its values itself (a polarity: any value but 0 is the
+    // other one) holds every value.
+    if (d.hooks && d.hooks->show) return std::nullopt;
+    if (!stored) return Problem{328_txt};
+    return HasChoice(at, *stored) ? std::nullopt : std::optional<Problem>(Problem{322_txt});
+  }
+  if (!IsNumeric(d) || !d.HasRange()) return std::nullopt;
+  if (!stored) return Problem{328_txt};
+  if (ShowsOff(d, *stored) || IsBlankShown(d, stored) || (d.blankFfff && *stored == 0xFFFF)) return std::nullopt;
+  const long shown = ToShown(d, *stored);
+  if (shown >= d.range.minimum && shown <= d.range.maximum) return std::nullopt;
+  return Problem{321_txt, {FormatUnits(d.range.minimum, d.decimals), FormatUnits(d.range.maximum, d.decimals)}};
+}
+
+// The bytes a fixed text keeps of what it holds: the characters that can be typed.
+void KeepTypableText(const FieldAt& at) {
+  const std::string text = at.image.Block(at.table.base.block).Text(at.offset(), at.decl.length);
+  std::string kept;
+  for (char c : text)
+    if (const auto bytes = EncodeFixedText(at.decl, kept + c); bytes && bytes->at(kept.size()) == static_cast<std::uint8_t>(c))
+      kept += c;
+  if (const auto bytes = EncodeFixedText(at.decl, kept))
+    at.Writable().Block(at.table.base.block).Write(at.offset(), *bytes);
+}
+
+long NearestChoice(const std::vector<ShownChoice>& choices, long value) {
+  long best = choices.front().value;
+  for (const ShownChoice& c : choices)
+    if (std::labs(c.value - value) < std::labs(best - value)) best = c.value;
+  return best;
+}
+
+}  // namespace
+
+std::optional<std::string> FieldProblem(const FieldRef& f, const ImageStore& image) {
+  const Resolved r = Resolve(f, image);
+  if (!r.base || !r.applicable || !f.decl->HasValue()) return std::nullopt;
+  const auto problem = ProblemAt(AtOf(f, image, nullptr, *r.base));
+  if (!problem) return std::nullopt;
+  return FormatText(Tx(problem->text), problem->args);
+}
+
+bool FixField(const FieldRef& f, ImageStore& image) {
+  const Resolved r = Resolve(f, image);
+  if (!r.base || !r.applicable || !f.decl->HasValue()) return false;
+  const FieldDecl& d = *f.decl;
+  const FieldAt at = AtOf(f, image, &image, *r.base);
+  if (!ProblemAt(at)) return false;
+  const auto bytes = [&] { return image.Block(f.table->base.block).Read(at.offset(), d.Width() ? d.Width() : 1); };
+  const auto before = bytes();
+  const std::optional<long> stored = ReadStored(at);
+  if (d.refers) {
+    ReleaseField(f, image);
+  } else if (d.hooks && d.hooks->problem) {
+    return false;  // only the user can mend it (a frequency outside the band)
+  } else if (FollowsEmptyLeader(at, stored)) {
+    WriteStored(at, NoneValueOf(d));
+  } else if (d.kind == ControlKind::CheckBox) {
+    Store(at, d.check.clear);
+  } else if (d.storage == Storage::Text) {
+    KeepTypableText(at);
+  } else if (d.storage == Storage::ByteList) {
+    const auto choices = ChoicesAt(at);
+    if (choices.size() != d.length) return false;
+    for (std::size_t i = 0; i < d.length; ++i)
+      image.Block(f.table->base.block).SetByte(at.offset() + i, static_cast<std::uint8_t>(choices[i].value));
+  } else if (d.storage == Storage::Tone) {
+    Store(at, kToneOff);
+  } else if (IsList(d)) {
+    const auto choices = ChoicesAt(at);
+    if (choices.empty()) return false;
+    Store(at, NearestChoice(choices, stored.value_or(0)));
+  } else {
+    const long shown = stored ? ToShown(d, *stored) : d.range.minimum;
+    Store(at, ToStored(d, LimitToRange(shown, d.range)));
+  }
+  return bytes() != before;
 }
 
 }  // namespace zmp

@@ -50,6 +50,9 @@ struct FieldView {
   bool applicable = true;    // false: shown "---", not editable
   bool checked = false;      // check boxes
   int choice = -1;           // lists: position in FieldChoices, -1 none
+  // A reference whose target is missing: the text names what is stored and
+  // why it is missing ("Channel 7 (no such channel)").
+  bool missingTarget = false;
 };
 
 inline constexpr std::string_view kNotApplicableText = "---";
@@ -91,6 +94,31 @@ std::vector<std::string> FieldEntries(const FieldRef& f, const ImageStore& image
 CommitResult MoveFieldEntry(const FieldRef& f, ImageStore& image, int index, bool towardsFront);
 // Text that equals what the field shows changes nothing; other text commits.
 CommitResult ApplyFieldText(const FieldRef& f, ImageStore& image, std::string_view text);
+
+// References (FieldDecl::refers): what the stored value of a referring field
+// names; a field that refers to nothing resolves to None.
+Target ResolveTarget(const FieldRef& f, const ImageStore& image);
+// The referring field lets go of its target: it stores its none value as a
+// commit would (with its after-commit hook, so a key's parameters reset and a
+// chain ends there). False when the field refers to nothing or its row is gone.
+bool ReleaseField(const FieldRef& f, ImageStore& image);
+// "Channel 7 (no such channel)": how a missing target is shown.
+std::string MissingTargetText(const Target& t);
+
+// What is wrong with a field's stored value that the repeater would take as
+// it is: a reference to something missing, a number outside its range, a
+// value none of its choices holds, a check box that is neither ticked nor
+// clear, a tone that is no QT/DQT setting, a text with characters that cannot
+// be typed, a follower set while its leader is empty, or what the field's
+// problem hook says. Nothing for a row that does not exist or a field that
+// does not apply.
+std::optional<std::string> FieldProblem(const FieldRef& f, const ImageStore& image);
+// Brings such a field to the nearest value it can hold (a reference lets go,
+// a number goes to the nearer end of its range, a list to the choice nearest
+// in value, a check box to clear, a tone to Off, a text loses the characters
+// that cannot be typed, a follower is emptied), as a commit would store it.
+// False when nothing was changed (no problem, or one only a user can mend).
+bool FixField(const FieldRef& f, ImageStore& image);
 
 // Parses decimal text into integer units of 10^-decimals (truncating further
 // digits); saturates far outside any field. Nothing when it is not a number.

@@ -125,6 +125,12 @@ struct FieldDecl;
 
 struct FieldTable;
 
+// Bytes of a block, as [offset, offset + length).
+struct BlockBytes {
+  std::size_t offset;
+  std::size_t length;
+};
+
 // Where one instance of a field is, as the hooks see it. Formatters get the
 // image read-only; commits get it writable as well.
 struct FieldAt {
@@ -171,6 +177,47 @@ struct FieldHooks {
   // calls it, as it opens, as its own undo step; showing, printing and the
   // command-line tool never do.
   void (*normalise)(const FieldAt&) = nullptr;
+  // What is wrong with a Custom field's stored value that the repeater would
+  // take as it is (a frequency outside the band); 0 when nothing is.
+  TextNo (*problem)(const FieldAt&) = nullptr;
+};
+
+// --- references between settings ---------------------------------------------------------
+
+// What a setting's stored value names (a channel, a function, a 5-tone entry), as
+// found in the image: nothing (the blank), a target that is there, or one that is
+// missing or not offered now.
+struct Target {
+  enum class State : std::uint8_t { None, Present, Missing };
+  State state = State::None;
+  std::string name;   // how the target is called ("Channel 7", "Send CW Message 1")
+  TextNo reason{0};   // why a missing target is missing ("no such channel")
+};
+
+// A kind of target, with the one resolver that every setting referring to such a
+// target uses. Declared where the targets live (the channel store, the function
+// codes, the 5-tone table, the remote records).
+struct ReferenceKind {
+  std::string_view key;  // "channel", "function", "five_tone_entry", "remote_code"
+  // What a stored value names; `param` is the declaration's (RefDecl::param).
+  Target (*resolve)(const FieldAt& at, long stored, int param) = nullptr;
+  // Bytes of the main block that resolve reads: a change there may make a target
+  // come or go, so views showing such settings reload.
+  std::span<const BlockBytes> reads{};
+  // The import applies a setting once every target it may name is in place:
+  // 1 when the targets are plain values, 2 when they are references themselves
+  // (a remote code names an entry of a part chosen by its owner's function).
+  int pass = 1;
+};
+
+// A setting that refers to another declares it: what it names and what it stores
+// when that target goes. One path lets go of every such setting, whatever the
+// cause (a channel deleted, a message emptied, a facility switched off, an owner
+// that lost its function), in the same undo step as the change that caused it.
+struct RefDecl {
+  const ReferenceKind* kind = nullptr;
+  long none = 0;   // stored when the target goes (0xFF, or 0x2020 for functions)
+  int param = 0;   // for the resolver: the list a function is offered in, the part, the owner
 };
 
 struct FieldDecl {
@@ -203,6 +250,7 @@ struct FieldDecl {
   // units); typing that number while the value is blank keeps it blank.
   std::optional<long> blankShows{};
   PairRule pair{};                   // column 2 follows column 1
+  const RefDecl* refers = nullptr;   // the value names another setting's target
 
   bool HasValue() const { return storage != Storage::None; }
   bool HasRange() const { return range.minimum <= range.maximum; }
@@ -218,12 +266,6 @@ struct RowBase {
   std::size_t stride = 0;
   std::optional<std::size_t> (*resolve)(const ImageStore&, int row) = nullptr;
   BlockId block = BlockId::Main;
-};
-
-// Bytes of a block, as [offset, offset + length).
-struct BlockBytes {
-  std::size_t offset;
-  std::size_t length;
 };
 
 // A page of a form or a grid: rows x fields.
@@ -254,9 +296,10 @@ struct FieldTable {
   // Grids: the title of a row read from the image (rows whose meaning
   // depends on settings); used instead of rowTitles when set.
   std::string (*rowTitle)(const ImageStore&, int row) = nullptr;
-  // Bytes of the table's block outside its rows that its texts, choices or
-  // rows depend on (a change there reloads the table).
-  std::span<const BlockBytes> alsoReads{};
+  // Slots that refer to other settings but that no editor shows (assignment
+  // lists of the repeater's own): released like every reference, never listed,
+  // shown, printed or exported as fields.
+  bool hidden = false;
 };
 
 // An editor: its tables and what happens to its data when the image changes.
@@ -268,11 +311,6 @@ struct EditorModule {
   void (*defaults)(ImageStore&) = nullptr;        // a new image
   void (*bandDefaults)(ImageStore&) = nullptr;    // the band changed
   void (*modelDefaults)(ImageStore&) = nullptr;   // every new image and model change
-  void (*channelDeleted)(ImageStore&, int channel) = nullptr;
-  void (*imageReplaced)(ImageStore&) = nullptr;
-  // A CW message (1..8) that held text became empty: settings that send it
-  // let it go, in the same undo step.
-  void (*cwMessageEmptied)(ImageStore&, int message) = nullptr;
   // Byte ranges (main block) that the module owns beyond its fields.
   std::vector<std::pair<std::size_t, std::size_t>> owns{};
 };

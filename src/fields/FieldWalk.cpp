@@ -2,8 +2,12 @@
 
 namespace zmp {
 
-bool TableShown(const FieldTable& table, const ImageStore& image) {
+bool TableApplies(const FieldTable& table, const ImageStore& image) {
   return table.shown == nullptr || table.shown(image);
+}
+
+bool TableShown(const FieldTable& table, const ImageStore& image) {
+  return !table.hidden && TableApplies(table, image);
 }
 
 bool RowListed(const FieldTable& table, const ImageStore& image, int row) {

@@ -25,6 +25,9 @@ struct FieldInstance {
 using ModuleList = std::span<const EditorModule* const>;
 
 // Whether a table takes part for this image (tabs of other variants do not).
+bool TableApplies(const FieldTable& table, const ImageStore& image);
+// Whether a table is shown, listed, printed and exported: it takes part and
+// is not hidden.
 bool TableShown(const FieldTable& table, const ImageStore& image);
 // Rows of a table that are listed: all rows of a grid that lists missing
 // rows, otherwise the rows that exist.

@@ -20,8 +20,11 @@ bool TouchesRow(const ImageChange& change, const FieldTable& table, const ImageS
   // first 0x500 bytes of the main block counts as touching a table whose rows
   // or hooks may read them.
   if (!RowStart(table, image, row)) return true;
-  for (const BlockBytes& r : table.alsoReads)
-    if (change.Touches(table.base.block, r.offset, r.length)) return true;
+  // What its references name (and, for remote codes, their owners) may have changed.
+  for (const FieldDecl& decl : table.fields)
+    if (decl.refers)
+      for (const BlockBytes& r : decl.refers->kind->reads)
+        if (change.Touches(BlockId::Main, r.offset, r.length)) return true;
   bool dependsOnOthers = table.base.resolve != nullptr;
   for (const FieldDecl& decl : table.fields) dependsOnOthers = dependsOnOthers || decl.hooks != nullptr;
   return dependsOnOthers && change.Touches(BlockId::Main, 0, 0x500);

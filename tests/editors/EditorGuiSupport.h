@@ -37,7 +37,7 @@ class TestDocument : public EditorDocument {
   ModelInfo& Model() override { return model; }
   bool Commit(const QString& label, const std::function<void()>& change) override {
     const ImageCopy before = image.working();
-    change();
+    RunChange(change);
     if (before == image.working()) return false;
     steps.push_back(before);
     labels.push_back(label);

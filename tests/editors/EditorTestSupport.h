@@ -15,6 +15,8 @@
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"
 #include "editors/ChannelStore.h"
+#include "editors/EditorModules.h"
+#include "fields/References.h"
 #include "fields/DecimalSeparator.h"
 
 namespace zmp::testing {
@@ -55,6 +57,15 @@ inline bool AllFF(const ImageStore& image) {
   for (auto v : AllBytes(image))
     if (v != 0xFF) return false;
   return true;
+}
+
+// A commit as the program makes it: what the commit takes away (a channel, a
+// facility) is released in the same step.
+template <class Commit>
+CommitResult AsUserCommits(ImageStore& image, Commit commit) {
+  CommitResult r;
+  ChangeAndRelease(EditorModules(), image, [&] { r = commit(); });
+  return r;
 }
 
 // A new image of a model with a dozen channels of every type.

@@ -148,7 +148,6 @@ TEST_F(ChannelStoreTest, DeletingChannel5Of1To10MovesTheRecordsAboveDown) {
   MakeChannels({1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
   image.Main().Fill(AuxRecordOffset(4), 32, 0x55);
   image.Main().Fill(AuxRecordOffset(5), 32, 0x66);
-  image.Main().SetByte(kPriorityChannelByte, 5);  // channel 5 is the priority channel
   std::vector<std::vector<std::uint8_t>> before;
   for (int ch = 0; ch < 10; ++ch) before.push_back(Record(ch));
   ASSERT_EQ(store.DeleteChannel(4), StoreStatus::Ok);
@@ -161,11 +160,7 @@ TEST_F(ChannelStoreTest, DeletingChannel5Of1To10MovesTheRecordsAboveDown) {
   EXPECT_TRUE(image.Main().IsAll(0x0800 + 9 * 64, 64, 0xFF)) << "the freed slot is blank";
   EXPECT_TRUE(image.Main().IsAll(AuxRecordOffset(4), 32, 0xFF));
   EXPECT_TRUE(image.Main().IsAll(AuxRecordOffset(5), 32, 0x66)) << "other auxiliary records stay";
-  EXPECT_EQ(image.Main().Byte(kPriorityChannelByte), 0xFF);
-  // A priority channel naming another channel stays.
-  image.Main().SetByte(kPriorityChannelByte, 2);
   ASSERT_EQ(store.DeleteChannel(6), StoreStatus::Ok);
-  EXPECT_EQ(image.Main().Byte(kPriorityChannelByte), 2);
   EXPECT_EQ(store.DeleteChannel(6), StoreStatus::NoChannel);
 }
 
@@ -586,15 +581,4 @@ TEST_F(ChannelStoreTest, NewImageHasAnEmptyChannelIndexAndModeChangeKeepsTheChan
   ApplyModelChange(image, choice, kModelModeToZero);
   EXPECT_EQ(Record(0), one);
   EXPECT_TRUE(store.Exists(1));
-}
-
-TEST_F(ChannelStoreTest, ReleaseRoutinesHearOfEveryDeletedChannel) {
-  std::vector<int> released;
-  AddChannelReleaseRoutine("test", [&](ImageStore&, int ch) { released.push_back(ch); });
-  MakeChannels({1, 2, 3});
-  ASSERT_EQ(store.DeleteChannel(1), StoreStatus::Ok);
-  ASSERT_EQ(store.SetFieldText(2, f::kRxFrequency, ""), StoreStatus::Ok);
-  RemoveChannelReleaseRoutine("test");
-  ASSERT_EQ(store.DeleteChannel(0), StoreStatus::Ok);
-  EXPECT_EQ(released, (std::vector<int>{1, 2}));
 }

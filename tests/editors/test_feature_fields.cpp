@@ -33,7 +33,10 @@ class Features : public ::testing::Test {
   }
   std::string Shown(const std::string& key) { return ShowField(Ref(key), image).text; }
   CommitResult Type(const std::string& key, std::string_view text) {
-    return CommitFieldText(Ref(key), image, text);
+    return AsUserCommits(image, [&] { return CommitFieldText(Ref(key), image, text); });
+  }
+  CommitResult Tick(const std::string& key, bool on) {
+    return AsUserCommits(image, [&] { return CommitFieldCheck(Ref(key), image, on); });
   }
   std::uint8_t Byte(std::size_t at) const { return image.Main().Byte(at); }
   std::uint16_t Word(std::size_t at) const { return image.Main().Word(at); }
@@ -208,9 +211,9 @@ TEST_F(Features, SwitchingAFacilityOffRemovesItsFamilyOnlyOnAChange) {
   // Voting pilot: unticking removes family 26, ticking removes nothing.
   image.Main().SetByte(0x0279, 0xFF);
   FillWith(family::kVotingPilot);
-  ASSERT_TRUE(CommitFieldCheck(Ref(kVoting), image, true).ok());
+  ASSERT_TRUE(Tick(kVoting, true).ok());
   EXPECT_EQ(Word(0x02F0), C(')', '1'));
-  ASSERT_TRUE(CommitFieldCheck(Ref(kVoting), image, false).ok());
+  ASSERT_TRUE(Tick(kVoting, false).ok());
   EXPECT_TRUE(FamilyGone());
 }
 
@@ -231,14 +234,15 @@ TEST_F(Features, KeysShowTheirFunctionAndResetTheRecordOnAChange) {
   ASSERT_TRUE(CommitFieldChoice(Ref(key6), image, C('5', '2')).ok());
   EXPECT_EQ(image.Main().Read(0x619F, 3), (std::vector<std::uint8_t>{0x11, 0x11, 0x11}))
       << "the same function keeps its parameters";
-  // A level code or a switched-off facility is not offered: the key shows Off.
+  // A level code or a switched-off facility is not offered: the key shows
+  // what it holds and why it is not offered, never Off; its text stores nothing.
   EXPECT_EQ(CommitFieldChoice(Ref(key6), image, C('5', '1')).status, CommitStatus::Refused);
   image.Main().SetWord(0x02E8, C('5', '1'));
-  EXPECT_EQ(Shown(key6), "Off");
+  EXPECT_EQ(Shown(key6), "Repeat Hold On (not offered on keys)");
   image.Main().SetWord(0x02E8, C('Z', 'Z'));
-  EXPECT_EQ(Shown(key6), "") << "an unknown code has no name";
+  EXPECT_EQ(Shown(key6), "0x5A5A (unknown function)");
   const auto before = AllBytes(image);
-  ASSERT_TRUE(ApplyFieldText(Ref(key6), image, "").ok());
+  ASSERT_TRUE(ApplyFieldText(Ref(key6), image, Shown(key6)).ok());
   EXPECT_EQ(AllBytes(image), before);
   ASSERT_TRUE(Type(key6, "Repeat Hold On/Off").ok());
   EXPECT_EQ(Word(0x02E8), C('5', '2'));

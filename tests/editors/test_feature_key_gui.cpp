@@ -191,15 +191,16 @@ TEST_F(FeatureKeyGui, KeyGridOffersAvailableFunctionsAndResetsTheRecordOnAChange
   EXPECT_EQ(text(0, 0), "PF Key 1");
   EXPECT_EQ(text(5, 0), "PF Key 6");
   EXPECT_EQ(text(0, 1), "None");
-  EXPECT_EQ(text(1, 1), "Off") << "a function the keys are not offered";
+  const QString notOffered = "Repeat Hold On (not offered on keys)";
+  EXPECT_EQ(text(1, 1), notOffered) << "a function the keys are not offered";
 
-  // Key 2's list does not hold its function: the list shows Off, and leaving
-  // it without a choice changes nothing.
+  // Key 2's list does not hold its function: the list shows what the key
+  // holds, and leaving it without a choice changes nothing.
   grid->setFocus();
   ASSERT_TRUE(grid->BeginCellEdit(1, 1));
   QComboBox* list = grid->ListEditor();
   EXPECT_EQ(list->currentIndex(), -1);
-  EXPECT_EQ(list->placeholderText(), "Off");
+  EXPECT_EQ(list->placeholderText(), notOffered);
   EXPECT_EQ(list->findText(QString::fromStdString(FunctionName(C('5', '1')))), -1);
   EXPECT_GE(list->findText("Repeat Hold On/Off"), 0);
   EXPECT_EQ(list->findText("Channel 1"), -1) << "no channel exists";

@@ -71,17 +71,21 @@ TEST_F(FiveTone, TablesListsAndReferencesShowWhatTheBytesSayAndNothingElse) {
   EXPECT_EQ(m.Byte(fivetone::kDecodeCode), 5);
 
   // An entry taken out of use, a byte past the decode part, a byte that is
-  // no reference at all: nothing is selected and nothing is rewritten.
+  // no reference at all: nothing is selected, the text says what is stored
+  // and why it names nothing, and nothing is rewritten.
   m.SetByte(kDecodeTableStart + 5 * kFiveToneEntrySize, 0xFF);
   m.SetByte(fivetone::kRepeaterOpen, 0x50);
   m.SetByte(fivetone::kRepeaterClose, 0xFE);
   m.SetByte(fivetone::kTranspondCode, 0x05);  // a decode number where an encode one belongs
   const auto before = AllBytes(image);
-  for (const char* key : {"five_tone.decode.decode_code", "five_tone.decode.repeater_open",
-                          "five_tone.decode.repeater_close", "five_tone.decode.transpond_code"}) {
+  const std::pair<const char*, const char*> shown[] = {{"five_tone.decode.decode_code", "6 (entry not in use)"},
+                                                       {"five_tone.decode.repeater_open", "80 (no such entry)"},
+                                                       {"five_tone.decode.repeater_close", "254 (no such entry)"},
+                                                       {"five_tone.decode.transpond_code", "5 (no such entry)"}};
+  for (const auto& [key, text] : shown) {
     const FieldView v = Show(key);
     EXPECT_EQ(v.choice, -1) << key;
-    EXPECT_EQ(v.text, "") << key;
+    EXPECT_EQ(v.text, text) << key;
     EXPECT_TRUE(ApplyFieldText(Ref(key), image, v.text).ok()) << key;
   }
   EXPECT_EQ(AllBytes(image), before);

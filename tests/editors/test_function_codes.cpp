@@ -1,5 +1,5 @@
-// The function code table, its families, the removal rules on the image's
-// assignment lists (byte for byte) and the availability decision table.
+// The function code table, its families, the release of functions from the
+// image's assignment slots (byte for byte) and the availability decision table.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,6 +8,7 @@
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"
 #include "editors/FunctionCodes.h"
+#include "fields/References.h"
 
 using namespace zmp;
 using namespace zmp::testing;
@@ -91,92 +92,70 @@ TEST_F(FunctionCodes, EveryFunctionHasItsOwnCodeNameAndHelp) {
   EXPECT_EQ(FunctionName(0xFFFF), "");
 }
 
-TEST_F(FunctionCodes, ChainRemovalEndsTheChainAndNeverTouchesBlanks) {
-  ImageStore image;
-  image.MakeBlank();
-  SetGroup(image, 0x02F0, C('5', '1'), C('1', '1'), C('2', '1'));  // word 0
-  SetGroup(image, 0x02F8, C('1', '1'), C('2', '1'), C('5', '1'));  // word 2
-  SetGroup(image, 0x0300, C('1', '1'), C('5', '1'), C('2', '1'));  // word 1
-  RemoveFromChains(image, kList1, C('5', '1'));
-  EXPECT_EQ(Group(image, 0x02F0), (std::vector<FunctionCode>{B, B, B, 0x5A5A})) << "word 0 blanks 1 and 2";
-  EXPECT_EQ(Group(image, 0x02F8), (std::vector<FunctionCode>{C('1', '1'), C('2', '1'), B, 0x5A5A}))
-      << "word 2 keeps 0 and 1";
-  EXPECT_EQ(Group(image, 0x0300), (std::vector<FunctionCode>{C('1', '1'), B, B, 0x5A5A}));
-
-  // Blank slots stay as they are: neither 0x2020 nor 0 is ever removed.
-  SetGroup(image, 0x0308, B, C('1', '1'), 0);
-  SetGroup(image, 0x0310, 0, C('2', '1'), C('1', '1'));
-  const auto before = AllBytes(image);
-  RemoveFromChains(image, kList2, kNoFunction);
-  RemoveFromChains(image, kList2, 0);
-  RemoveFamily(image, 15);  // "0, "1 and none
-  EXPECT_EQ(AllBytes(image), before);
-  RemoveFamily(image, -1);
-  RemoveFamily(image, 35);
-  EXPECT_EQ(AllBytes(image), before) << "a family index outside the table does nothing";
-}
-
-TEST_F(FunctionCodes, FamilyRemovalOnAFilledImageByteForByte) {
+// Switching a facility off releases its functions from every assignment slot,
+// shown or not, byte for byte: a released word ends its chain, word 3 and
+// other functions stay, and a key that lost its function gets a fresh record.
+TEST_F(FunctionCodes, SwitchingAFacilityOffReleasesItsFunctionsFromEverySlot) {
   const FunctionCode on = C('5', '1'), off = C('5', '0'), toggle = C('5', '2'), other = C('1', '1');
-  ImageStore image;
-  image.MakeBlank();
-  // Keys: only the third code leaves them; key 2 holds a first code, which
-  // the keys keep (a key made by this program never holds one).
+  ImageStore image = AllOn();
   SetGroup(image, KeyGroupOffset(0), toggle, other, other);
-  SetGroup(image, KeyGroupOffset(1), on, off, other);
+  SetGroup(image, KeyGroupOffset(1), on, other, other);  // a level on a key: never offered there, kept
   SetGroup(image, KeyGroupOffset(5), other, toggle, other);
-  // Lists 1 and 2: all three codes.
   SetGroup(image, 0x02F0, other, off, other);
-  SetGroup(image, 0x0308, other, other, toggle);
+  SetGroup(image, 0x0308, other, other, toggle);  // option port 1, not an input now
   SetGroup(image, 0x0330, on, other, other);
-  // List 3: all three.
   SetGroup(image, 0x0350, other, toggle, other);
-  // Single chains: the first and second codes only.
   SetGroup(image, 0x0360, off, other, other);
-  SetGroup(image, 0x03C0, toggle, other, other);
-  image.Main().SetWord(0x03C8, other);
-  image.Main().SetWord(0x03CA, on);
-  image.Main().SetWord(0x03CC, other);
+  SetGroup(image, 0x03C8, other, on, other);
+  for (int k = 0; k < kKeyCount; ++k) image.Main().Write(KeyRecordOffset(k), std::vector<std::uint8_t>{1, 2, 3});
 
   ImageStore expected = image;
-  SetGroup(expected, KeyGroupOffset(0), B, B, B);
+  SetGroup(expected, KeyGroupOffset(0), B, other, other);
+  expected.Main().Write(KeyRecordOffset(0), std::vector<std::uint8_t>{0xFF, 0xFF, 0x00});
   SetGroup(expected, KeyGroupOffset(5), other, B, B);
   SetGroup(expected, 0x02F0, other, B, B);
   SetGroup(expected, 0x0308, other, other, B);
   SetGroup(expected, 0x0330, B, B, B);
   SetGroup(expected, 0x0350, other, B, B);
   SetGroup(expected, 0x0360, B, B, B);
-  expected.Main().SetWord(0x03CA, B);
-  expected.Main().SetWord(0x03CC, B);
+  SetGroup(expected, 0x03C8, other, B, B);
+  expected.Main().SetByte(0x0291, 0);
 
-  RemoveFamily(image, family::kRepeatHold);
+  const auto timer = FindField(EditorModules(), image, "optional_features.repeater.repeat_hold_timer");
+  ASSERT_TRUE(timer);
+  const auto released =
+      ChangeAndRelease(EditorModules(), image, [&] { ASSERT_TRUE(CommitFieldText(timer->ref, image, "Off").ok()); });
   EXPECT_EQ(AllBytes(image), AllBytes(expected));
+  EXPECT_EQ(released.size(), 8u);
+  EXPECT_EQ(ShowField(FindField(EditorModules(), image, "key_assignment[2].function")->ref, image).text,
+            "Repeat Hold On (not offered on keys)");
 }
 
-TEST_F(FunctionCodes, NumberedCodesAndDeletedChannels) {
+TEST_F(FunctionCodes, ADeletedChannelIsReleasedAndAReplacedOneKeepsItsSlots) {
   ImageStore image = AllOn();
   const FunctionCode ch2 = NumberedCode(1);
   SetGroup(image, KeyGroupOffset(3), ch2, B, B);
   SetGroup(image, 0x02F0, C('1', '1'), ch2, C('2', '1'));
   SetGroup(image, 0x0358, ch2, C('1', '1'), B);
   image.Main().SetWord(0x03C0, ch2);
-  const auto before = AllBytes(image);
-  RemoveNumberedCode(image, -1);
-  RemoveNumberedCode(image, 32);
-  EXPECT_EQ(AllBytes(image), before) << "an index outside the table does nothing";
-  RemoveNumberedCode(image, 1);
+  image.Main().SetByte(kPriorityChannelByte, 2);
+  ChannelStore store(image);
+  // Channel 3 copied onto channel 2: channel 2 is still there, and named.
+  const auto kept = AllBytes(image);
+  auto released = ChangeAndRelease(EditorModules(), image, [&] { ASSERT_EQ(store.CopyChannel(2, 1), StoreStatus::Ok); });
+  EXPECT_TRUE(released.empty());
+  EXPECT_EQ(image.Main().Word(KeyGroupOffset(3)), ch2);
+  EXPECT_EQ(image.Main().Byte(kPriorityChannelByte), 2);
+  EXPECT_NE(AllBytes(image), kept) << "the record changed";
+
+  released = ChangeAndRelease(EditorModules(), image, [&] { ASSERT_EQ(store.DeleteChannel(1), StoreStatus::Ok); });
+  EXPECT_EQ(released.size(), 5u);
+  EXPECT_EQ(Group(image, KeyGroupOffset(3)), (std::vector<FunctionCode>{B, B, B, 0x5A5A}));
   EXPECT_EQ(Group(image, 0x02F0), (std::vector<FunctionCode>{C('1', '1'), B, B, 0x5A5A}));
   EXPECT_EQ(Group(image, 0x0358), (std::vector<FunctionCode>{B, B, B, 0x5A5A}));
   EXPECT_EQ(image.Main().Word(0x03C0), B);
-  EXPECT_EQ(image.Main().Word(KeyGroupOffset(3)), ch2) << "the key keeps a channel that exists";
-
-  // Deleting channel 2 releases it everywhere, the keys too.
-  SetGroup(image, 0x0308, ch2, B, B);
-  ASSERT_EQ(ChannelStore(image).DeleteChannel(1), StoreStatus::Ok);
-  EXPECT_EQ(image.Main().Word(KeyGroupOffset(3)), B);
-  EXPECT_EQ(image.Main().Word(0x0308), B);
+  EXPECT_EQ(image.Main().Byte(kPriorityChannelByte), 0xFF);
   EXPECT_TRUE(FunctionAvailable(image, NumberedCode(0), category::kKey));
-  EXPECT_FALSE(FunctionAvailable(image, ch2, category::kKey));
   EXPECT_FALSE(FunctionAvailable(image, ch2, category::kPortInput));
 }
 

@@ -12,6 +12,7 @@
 #include "editors/PortModel.h"
 #include "editors/RemoteFields.h"
 #include "fields/FieldWalk.h"
+#include "fields/References.h"
 #include "print/Listing.h"
 
 using namespace zmp;
@@ -84,7 +85,7 @@ TEST_F(PortsRemote, OptionPortsAddAndRemoveRowsAndKeepTheOtherDirectionsBytes) {
   // Back to input: the kept chain and code are shown again.
   ASSERT_TRUE(Pick("function_port.ports.option_port_3", 0).ok());
   EXPECT_EQ(Location("function_port[5].inputs.function_1"), 0x0318u);
-  EXPECT_EQ(Shown("remote_control[5].inputs.activation"), "Decode 5");
+  EXPECT_EQ(Shown("remote_control[5].inputs.activation"), "Decode 5 (entry not in use)");
 }
 
 TEST_F(PortsRemote, ChainsHaveNoGapsAndOutputsShowFunctionAndPolarity) {
@@ -146,8 +147,8 @@ TEST_F(PortsRemote, RemoteCodesFollowTheStateOfWhatTheySwitch) {
   // With a function: decode references; without: encode references.
   Main().SetByte(0x61B3, 5);
   EXPECT_EQ(Shown("remote_control[2].inputs.activation"), "Decode 6");
-  Main().SetByte(0x61B0, 0x85);
-  EXPECT_EQ(Shown("remote_control[1].inputs.activation"), "Encode 6");
+  Main().SetByte(0x61B0, 0x82);
+  EXPECT_EQ(Shown("remote_control[1].inputs.activation"), "Encode 3");
   EXPECT_EQ(Shown("remote_control[1].inputs.deactivation"), "Off");
   auto texts = [&](const std::string& key) {
     std::vector<std::string> out;
@@ -163,16 +164,16 @@ TEST_F(PortsRemote, RemoteCodesFollowTheStateOfWhatTheySwitch) {
   EXPECT_EQ(Shown("remote_control[2].inputs.mode"), "");
 
   // Codes that do not fit (an encode reference with a function, references
-  // past either part) show none and stay through showing, printing, the
-  // export and its import.
-  Main().SetByte(0x61B4, 0x85);
+  // past either part) show what they name, marked, and stay through showing,
+  // printing, the export and its import, and a commit of another field of the row.
+  Main().SetByte(0x61B0, 0x85);
+  Main().SetByte(0x61B4, 0x82);
   Main().SetByte(0x61B6, 0x50);
   Main().SetByte(0x61B7, 0xFE);
-  for (const char* key : {"remote_control[2].inputs.deactivation", "remote_control[3].inputs.activation",
-                          "remote_control[3].inputs.deactivation"}) {
-    EXPECT_EQ(Shown(key), "Off") << key;
-    EXPECT_EQ(ShowField(Ref(key), image).choice, -1) << key;
-  }
+  EXPECT_EQ(Shown("remote_control[1].inputs.activation"), "Encode 6 (entry not in use)");
+  EXPECT_EQ(Shown("remote_control[2].inputs.deactivation"), "Encode 3 (does not fit: a function is assigned)");
+  EXPECT_EQ(Shown("remote_control[3].inputs.activation"), "80 (no such entry)");
+  EXPECT_EQ(ShowField(Ref("remote_control[3].inputs.deactivation"), image).choice, -1);
   const auto before = AllBytes(image);
   print::ListingChoice all;
   for (const auto& s : print::ListSections(EditorModules())) all.sections.push_back(s.key);
@@ -180,34 +181,35 @@ TEST_F(PortsRemote, RemoteCodesFollowTheStateOfWhatTheySwitch) {
   const std::string yaml = cli::ExportYaml(EditorModules(), image);
   ASSERT_TRUE(cli::ImportYaml(EditorModules(), image, yaml).ok);
   EXPECT_EQ(AllBytes(image), before);
-
-  // Committing a field of the row clears its misfit codes in that step;
-  // other rows keep theirs.
   ASSERT_TRUE(Pick("remote_control[2].inputs.mode", 1).ok());
-  EXPECT_EQ(Main().Read(0x61B3, 3), (std::vector<std::uint8_t>{5, 0xFF, 1}));
-  EXPECT_EQ(Main().Read(0x61B6, 2), (std::vector<std::uint8_t>{0x50, 0xFE}));
-  ASSERT_TRUE(Pick("remote_control[3].inputs.activation", 0x82).ok());
-  EXPECT_EQ(Main().Read(0x61B6, 2), (std::vector<std::uint8_t>{0x82, 0xFF}));
+  EXPECT_EQ(Main().Read(0x61B3, 3), (std::vector<std::uint8_t>{5, 0x82, 1}));
   EXPECT_EQ(Pick("remote_control[3].inputs.deactivation", 5).status, CommitStatus::Refused)
       << "a decode reference does not fit an input without function";
 
+  // Input 2 loses its function: the code that fitted it is released in the
+  // same step, the one that did not now fits and stays.
+  const auto released = ChangeAndRelease(EditorModules(), image, [&] {
+    ASSERT_TRUE(CommitFieldChoice(Ref("function_port[2].inputs.function_1"), image, kNoFunction).ok());
+  });
+  ASSERT_EQ(released.size(), 1u);
+  EXPECT_EQ(Main().Read(0x61B3, 3), (std::vector<std::uint8_t>{0xFF, 0x82, 1}));
+  EXPECT_EQ(Shown("remote_control[2].inputs.deactivation"), "Encode 3");
+
   // Outputs: 0xFF is no function (encode), a known code is (decode).
-  Main().SetByte(0x61D0, 0x85);
-  EXPECT_EQ(Shown("remote_control[1].outputs.activation"), "Encode 6");
+  Main().SetByte(0x61D0, 0x82);
+  EXPECT_EQ(Shown("remote_control[1].outputs.activation"), "Encode 3");
   Main().SetByte(0x05C0, '0');
-  EXPECT_EQ(Shown("remote_control[1].outputs.activation"), "Off");
+  EXPECT_EQ(Shown("remote_control[1].outputs.activation"), "Encode 3 (does not fit: a function is assigned)");
   Main().SetByte(0x61D0, 5);
   EXPECT_EQ(Shown("remote_control[1].outputs.activation"), "Decode 6");
   // PF keys: the key's function decides, over the records at 0x6190 + 3k.
-  Main().SetWord(KeyGroupOffset(3), C('5', '2'));
+  Main().SetWord(KeyGroupOffset(3), C('1', '1'));
   Main().SetByte(KeyRecordOffset(3), 5);
   EXPECT_EQ(Location("remote_control[4].keys.activation"), 0x6199u);
   EXPECT_EQ(Shown("remote_control[4].keys.activation"), "Decode 6");
   Main().SetWord(KeyGroupOffset(3), kNoFunction);
-  EXPECT_EQ(Shown("remote_control[4].keys.activation"), "Off");
+  EXPECT_EQ(Shown("remote_control[4].keys.activation"), "Decode 6 (does not fit: no function is assigned)");
   EXPECT_EQ(Main().Byte(KeyRecordOffset(3)), 5);
-  EXPECT_TRUE(RemoteCodeFits(0xFF, true) && RemoteCodeFits(0x9F, false) && !RemoteCodeFits(0xA0, false) &&
-              !RemoteCodeFits(40, true));
 }
 
 }  // namespace

@@ -123,22 +123,22 @@ TEST_F(PortsRemoteGui, RemoteCodesChosenInARowThatHeldACodeThatDidNotFit) {
   ASSERT_TRUE(keys && inputs && outputs);
   EXPECT_EQ(Cell(keys, 0, 0), "PF Key 1");
   EXPECT_EQ(Cell(inputs, 1, 1), "Decode 6");
-  EXPECT_EQ(Cell(inputs, 1, 2), "Off");
+  EXPECT_EQ(Cell(inputs, 1, 2), "Encode 6 (does not fit: a function is assigned)");
   EXPECT_EQ(Cell(inputs, 1, 3), "");
   EXPECT_EQ(Cell(outputs, 0, 1), QTx(1293_txt));
   EXPECT_EQ(Cell(outputs, 0, 2), "Decode 6");
   EXPECT_EQ(Cell(outputs, 0, 5), QTx(962_txt));
   EXPECT_EQ(Cell(outputs, 1, 1), QTx(1256_txt));
-  EXPECT_EQ(Cell(outputs, 1, 2), "Off");
+  EXPECT_EQ(Cell(outputs, 1, 2), "80 (no such entry)");
   EXPECT_EQ(Cell(outputs, 1, 4), QTx(1054_txt));
   EXPECT_EQ(Cell(outputs, 1, 5), QTx(961_txt));
   const auto before = AllBytes(doc.image);
   EXPECT_TRUE(doc.steps.empty()) << "opening the editor writes nothing";
 
-  // Choosing the mode of input 2 clears its misfit in the same step.
+  // Choosing the mode of input 2 changes the mode only.
   view.Form()->Tabs()->setCurrentIndex(1);
   Choose(inputs, 1, 3, QTx(1050_txt));
-  EXPECT_EQ(m.Read(0x61B3, 3), (std::vector<std::uint8_t>{5, 0xFF, 3}));
+  EXPECT_EQ(m.Read(0x61B3, 3), (std::vector<std::uint8_t>{5, 0x85, 3}));
   ASSERT_EQ(doc.steps.size(), 1u);
   // Output 2 has no function: its list offers none and the encode entries.
   view.Form()->Tabs()->setCurrentIndex(2);
@@ -147,10 +147,10 @@ TEST_F(PortsRemoteGui, RemoteCodesChosenInARowThatHeldACodeThatDidNotFit) {
   QComboBox* list = outputs->ListEditor();
   ASSERT_EQ(list->count(), 2);
   EXPECT_EQ(list->itemText(1), "Encode 1");
-  EXPECT_EQ(list->currentText(), "Off") << "a reference past the table shows none";
+  EXPECT_EQ(list->currentIndex(), -1) << "a reference past the table selects nothing";
   list->setCurrentIndex(1);
   emit list->activated(1);
-  EXPECT_EQ(m.Read(0x61D3, 3), (std::vector<std::uint8_t>{0x80, 0xFF, 2}));
+  EXPECT_EQ(m.Read(0x61D3, 3), (std::vector<std::uint8_t>{0x80, 0xFE, 2}));
   SaveScreenshot(view, "remote-control");
   doc.Undo();
   doc.Undo();

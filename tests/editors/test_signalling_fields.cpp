@@ -95,22 +95,27 @@ TEST_F(SignallingFields, ThePriorityChannelMustExistAndFollowsDeleteCopyAndPaste
 
   // Copy and paste over the priority channel: it exists afterwards and stays the priority channel.
   ChannelStore store(image);
-  ASSERT_EQ(store.CopyChannel(0, 1), StoreStatus::Ok);
+  const auto user = [&](auto change) { ChangeAndRelease(EditorModules(), image, change); };
+  user([&] { ASSERT_EQ(store.CopyChannel(0, 1), StoreStatus::Ok); });
   EXPECT_EQ(Byte(scan::kPriorityChannel), 2);
   ChannelClipboard clip;
   clip.Copy(store, 9, 9);
-  ASSERT_EQ(clip.Paste(store, 1).status, StoreStatus::Ok);
+  user([&] { ASSERT_EQ(clip.Paste(store, 1).status, StoreStatus::Ok); });
   EXPECT_EQ(Byte(scan::kPriorityChannel), 2);
   EXPECT_EQ(store.ReadRecord(1)[0x10], '1') << "channel 10's record is pasted (name \"10\")";
   // Pasting a missing channel over it deletes it: no priority channel any more.
   clip.Copy(store, 5, 5);
-  ASSERT_EQ(clip.Paste(store, 1).status, StoreStatus::Ok);
+  user([&] { ASSERT_EQ(clip.Paste(store, 1).status, StoreStatus::Ok); });
   EXPECT_FALSE(store.Exists(1));
   EXPECT_EQ(Byte(scan::kPriorityChannel), 0xFF);
   ASSERT_TRUE(Type("scan.priority_channel", "10").ok());
-  ASSERT_EQ(store.DeleteChannel(9), StoreStatus::Ok);
+  user([&] { ASSERT_EQ(store.DeleteChannel(9), StoreStatus::Ok); });
   EXPECT_EQ(Byte(scan::kPriorityChannel), 0xFF) << "deleting the priority channel releases it";
   EXPECT_EQ(Shown("scan.priority_channel"), "Off");
+  // A priority channel that names no channel (a file made elsewhere) shows
+  // what it names, and stays until the user chooses another.
+  image.Main().SetByte(scan::kPriorityChannel, 7);
+  EXPECT_EQ(Shown("scan.priority_channel"), "7 (no such channel)");
 }
 
 TEST_F(SignallingFields, CwIdSettingsOfANewChannelAndWhenTheyAreEditable) {

@@ -47,6 +47,7 @@ void AddFileCommands(CommandList& commands);
 void AddChannelCommands(CommandList& commands);
 void AddRadioCommands(CommandList& commands);
 void AddImageTextCommands(CommandList& commands);
+void AddCheckCommands(CommandList& commands);
 void AddPortsCommands(CommandList& commands);
 // Built with the Qt program only (ZMP_CLI_PRINT).
 void AddPrintCommands(CommandList& commands);

@@ -12,6 +12,7 @@
 
 #include "app/LanguageTexts.h"
 #include "data/ModelInfo.h"
+#include "fields/References.h"
 
 namespace zmp::cli {
 
@@ -147,8 +148,14 @@ ApplyOutcome OutcomeOf(const CommitResult& r, bool spin) {
 ApplyOutcome ApplyAssignment(ModuleList modules, ImageStore& image, const Assignment& a) {
   const auto f = FindField(modules, image, a.key);
   if (!f) return {ApplyStatus::UnknownKey, "no field " + a.key + " in this image"};
-  if (a.op == Assignment::Op::Text) return OutcomeOf(ApplyFieldText(f->ref, image, a.text), false);
-  return OutcomeOf(SpinField(f->ref, image, a.op == Assignment::Op::Up), true);
+  ApplyOutcome out;
+  const auto released = ChangeAndRelease(modules, image, [&] {
+    out = a.op == Assignment::Op::Text ? OutcomeOf(ApplyFieldText(f->ref, image, a.text), false)
+                                       : OutcomeOf(SpinField(f->ref, image, a.op == Assignment::Op::Up), true);
+  });
+  for (const ReleasedRef& r : released)
+    out.released.push_back(FieldKey(*r.module, *r.ref.table, *r.ref.decl, r.ref.row) + " (was " + r.was + ")");
+  return out;
 }
 
 // --- YAML export --------------------------------------------------------------------------

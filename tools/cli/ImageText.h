@@ -59,6 +59,9 @@ struct ApplyOutcome {
   // What the editor would show (a language text or a warning about a value
   // it kept), or why the value was not taken; empty when there is nothing to say.
   std::string message;
+  // Settings that named what the assignment took away and let go of it:
+  // "key_assignment[1].function (was Send CW Message 1)".
+  std::vector<std::string> released{};
 };
 // The assignment as a user would type it into the control and leave it (or
 // spin it). A refusal leaves every byte as it was.

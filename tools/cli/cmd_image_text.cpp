@@ -61,6 +61,8 @@ int RunSet(const std::string& file, const std::vector<std::string>& arguments, c
   for (std::size_t i = 0; i < assignments.size(); ++i) {
     const ApplyOutcome r = ApplyAssignment(EditorModules(), image, assignments[i]);
     if (!r.message.empty()) std::fprintf(stderr, "zmp318t-cli set: %s: %s\n", arguments[i].c_str(), r.message.c_str());
+    for (const std::string& released : r.released)
+      std::fprintf(stderr, "zmp318t-cli set: %s: also cleared %s\n", arguments[i].c_str(), released.c_str());
     if (r.status == ApplyStatus::UnknownKey) {
       std::fprintf(stderr, "zmp318t-cli set: 'zmp318t-cli fields %s' lists the fields\n", file.c_str());
       return kWrongUse;

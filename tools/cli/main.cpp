@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
   AddFileCommands(commands);
   AddChannelCommands(commands);
   AddImageTextCommands(commands);
+  AddCheckCommands(commands);
   AddRadioCommands(commands);
   AddPortsCommands(commands);
 #ifdef ZMP_CLI_PRINT

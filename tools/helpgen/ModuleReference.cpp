@@ -173,6 +173,7 @@ std::vector<ReferencePage> ModuleReferencePages(const std::function<std::string(
     page.introHtml = introOf(page.file);
     std::set<std::string> anchors;
     for (const FieldTable& table : module->tables) {
+      if (table.hidden) continue;
       if (module->tables.size() > 1 && table.title.n && !table.key.empty())
         page.fields.push_back({"table-" + std::string(table.key), Label(table.title), {}, {}, {}, {}, true});
       for (std::size_t i = 0; i < table.fields.size(); ++i) {

@@ -10,6 +10,8 @@
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
 #include "editors/EditorKinds.h"
+#include "editors/EditorModules.h"
+#include "fields/References.h"
 #include "fields/ImageChange.h"
 
 namespace zmp {
@@ -23,9 +25,9 @@ class EditorDocument : public QObject {
   virtual ImageStore& Image() = 0;
   virtual ModelInfo& Model() = 0;
 
-  // Runs change against the working image as one undoable step named label.
-  // Returns true when any byte changed (no step is recorded otherwise). After
-  // a change ImageChanged is emitted.
+  // Runs change against the working image as one undoable step named label,
+  // with what it releases (RunChange). Returns true when any byte changed (no
+  // step is recorded otherwise). After a change ImageChanged is emitted.
   virtual bool Commit(const QString& label, const std::function<void()>& change) = 0;
 
   // Asks the main frame to open (or activate) another editor, or to close one.
@@ -53,6 +55,13 @@ class EditorDocument : public QObject {
     emit Changed(change);
     emit ImageChanged(nullptr);
     if (change.Touches(BlockId::Main, 0, 0x00C8)) emit CurrentChannelChanged(currentChannel_);
+  }
+
+ protected:
+  // Runs a change as every commit does: what it takes away (a channel, a
+  // facility, a function) is let go of by whatever named it, in the same step.
+  std::vector<ReleasedRef> RunChange(const std::function<void()>& change) {
+    return ChangeAndRelease(EditorModules(), Image(), change);
   }
 
  signals:
