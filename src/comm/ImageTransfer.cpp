@@ -77,9 +77,13 @@ void ImageTransfer::EndConnection() {
   link_.ResetAndClose();
 }
 
+bool ImageTransfer::CancelPending() const {
+  return cancellable_ && progress_.cancelRequested && progress_.cancelRequested();
+}
+
 bool ImageTransfer::StopRequested() {
   link_.PumpMessages();
-  return cancellable_ && progress_.cancelRequested && progress_.cancelRequested();
+  return CancelPending();
 }
 
 int ImageTransfer::Cancelled(bool unitInProgress) {
@@ -117,6 +121,8 @@ int ImageTransfer::ReadUnit(std::string_view unit, std::vector<std::uint8_t>& ou
   out.assign(size, 0xFF);
   std::size_t offset = 0;
   while (offset < size) {
+    // While the repeater sends the next message.
+    link_.PumpMessages();
     std::size_t n = 0;
     // 1 to (size - offset) bytes: the unit can only end exactly at its size.
     if (svc_.ReceiveBlock(1, std::span<std::uint8_t>(out).subspan(offset), n) != w::kOk)
@@ -125,7 +131,7 @@ int ImageTransfer::ReadUnit(std::string_view unit, std::vector<std::uint8_t>& ou
     offset += n;
     Advance(BlocksOf(offset) - before);
     // The next data message comes only after this one is acknowledged.
-    if (StopRequested()) return Cancelled(true);
+    if (CancelPending()) return Cancelled(true);
     if (link_.SendControl(w::kAck) != w::kOk) return Fail();
   }
   if (AwaitMessage(w::kCompInd) != w::kOk) return Fail();

@@ -124,7 +124,9 @@ class ImageTransfer {
   void Status(TextNo t);
   void Advance(int blocks);
   int AwaitMessage(std::string_view text);
-  // Pumps one window message; true when the user asked to stop and still may.
+  // True when the user asked to stop and still may.
+  bool CancelPending() const;
+  // Pumps one window message first.
   bool StopRequested();
   // Stops: HALT when a unit is in progress, FIN, port reset. kTransferCancelled.
   int Cancelled(bool unitInProgress);

@@ -40,7 +40,7 @@ class CliRadio : public ::testing::Test {
     EXPECT_EQ(Cli(dir, "decode " + file + " '" + out.string() + "'").status, 0);
     return ReadText(out / (block + ".bin"));
   }
-  std::string Text(int n) { return zmp::Texts().Text(zmp::TextNo(n)); }
+  std::string Text(int n) { return zmp::Texts().Text(zmp::TextNo{n}); }
 
   fs::path dir;
 };
