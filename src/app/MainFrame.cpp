@@ -36,6 +36,7 @@
 #include "app/Settings.h"
 #include "data/ModelChange.h"
 #include "data/NewImage.h"
+#include "comm/ImageTransfer.h"
 #include "comm/RepeaterLink.h"
 #include "editors/ChannelBand.h"
 #include "editors/ChannelStore.h"
@@ -641,10 +642,18 @@ void CMainFrame::OnReadData() {
   // Reading replaces the image: the edits are saved first or given up on purpose.
   if (!PassSaveChangesPrompt()) return;
   CTransferDlg dlg(CTransferDlg::Direction::Read, TheLink(), app_.Image(), this);
-  if (CurrentPrompts().RunDialog(dlg) != QDialog::Accepted) return;
+  CurrentPrompts().RunDialog(dlg);
+  if (dlg.TransferResult() == kTransferCancelled) {
+    statusBar()->showMessage(QTx(408_txt), 15000);
+    return;
+  }
+  if (dlg.TransferResult() != 0) return;
   FileError error;
   const std::string backup = SaveBackup(FileSystemName(BackupsFolder()), app_.Image().transfer(),
                                         std::time(nullptr), kBackupsKept, &error);
+  // A repeater read as its own model: as after a change in Model Information,
+  // the image no longer belongs to the file it came from.
+  if (dlg.ReadAsOtherModel()) app_.ResetFileNames();
   ReplaceImageFromTransfer();
   if (backup.empty())
     Error(this, QTxFormat(476_txt, {error.Text()}));
@@ -652,14 +661,22 @@ void CMainFrame::OnReadData() {
     statusBar()->showMessage(QTxFormat(475_txt, {backup}), 15000);
 }
 
-void CMainFrame::OnWriteData() {
+bool CMainFrame::DecideToWrite() {
   if (app_.Flags().demo) {
     Notice(this, 474_txt);
-    return;
+    return false;
   }
-  if (Confirm(this, 444_txt, Buttons::OkCancelDefaultCancel) != Answer::Ok) return;
+  return Confirm(this, 444_txt, Buttons::OkCancelDefaultCancel) == Answer::Ok;
+}
+
+void CMainFrame::OnWriteData() {
+  if (DecideToWrite()) RunWrite();
+}
+
+void CMainFrame::RunWrite() {
   CTransferDlg dlg(CTransferDlg::Direction::Write, TheLink(), app_.Image(), this);
-  if (CurrentPrompts().RunDialog(dlg) == QDialog::Accepted) {
+  CurrentPrompts().RunDialog(dlg);
+  if (dlg.TransferResult() == 0) {
     // The repeater now holds the image as it stands: that is the snapshot,
     // and what was written is kept beside the backups of reads.
     app_.Image().TakeSnapshot();
@@ -670,6 +687,11 @@ void CMainFrame::OnWriteData() {
                                  (backup.empty() ? QTxFormat(606_txt, {error.Text()}) : QTxFormat(604_txt, {backup})),
                              15000);
     Notice(this, 603_txt);
+  } else if (dlg.TransferResult() == kTransferCancelled) {
+    statusBar()->showMessage(QTx(409_txt), 15000);
+  } else if (dlg.LeftPartialWrite()) {
+    // Said in the failure message too; the write stays on offer.
+    statusBar()->showMessage(QTx(410_txt));
   }
   UpdateCaption();
 }

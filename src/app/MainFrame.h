@@ -114,6 +114,11 @@ class CMainFrame : public QMainWindow {
   // "Read Data form Radio" and "Write Data to Radio".
   void OnReadData();
   void OnWriteData();
+  // Whether the image goes to the repeater now: never in demonstration mode,
+  // else when the user confirms. Every check before a write belongs here.
+  bool DecideToWrite();
+  // The write dialog and what follows its outcome.
+  void RunWrite();
   void OnNetworkInformation();
   void OnFactoryReset();
   // Where the data read from repeaters are kept.

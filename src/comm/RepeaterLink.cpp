@@ -264,11 +264,12 @@ int RepeaterLink::ChangeBaud() {
   return kOk;
 }
 
-void RepeaterLink::ReportFailure() {
+void RepeaterLink::ReportFailure(TextNo more) {
   TextNo text = 643_txt;
   if (ResetReceived() && ResetReason() == kReasonTimer) text = 665_txt;
   if (ResetReceived() && ResetReason() == kReasonNetwork) text = 698_txt;
-  if (ui_) ui_->ShowFailure(text);
+  if (ui_ && more.n != 0) ui_->ShowFailure(text, more);
+  else if (ui_) ui_->ShowFailure(text);
   if (ui_) ui_->SetBusy(true);
   if (IsOpen()) {
     // A short wait for a FIN answer: the link has already failed once.

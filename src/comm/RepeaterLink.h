@@ -33,6 +33,11 @@ class LinkUi {
   virtual void Pump() {}
   // The error box of a failed operation (caption 638, the given text).
   virtual void ShowFailure(TextNo text) { (void)text; }
+  // The same with a further paragraph that says what the failure left behind.
+  virtual void ShowFailure(TextNo text, TextNo more) {
+    (void)more;
+    ShowFailure(text);
+  }
   // The wait cursor while the link closes after a failure.
   virtual void SetBusy(bool busy) { (void)busy; }
 };
@@ -113,8 +118,9 @@ class RepeaterLink : public TunnelChannel {
   int Halt();
   // "SC_BAU_req" to the target rate unless the port runs at it already.
   int ChangeBaud();
-  // The one message of a failed operation, then close and reset the port.
-  void ReportFailure();
+  // The one message of a failed operation, then close and reset the port;
+  // more is a further paragraph of that message (0: none).
+  void ReportFailure(TextNo more = TextNo{0});
   // The message of a port that cannot be opened (text 642), port reset.
   void ReportPortUnavailable();
   // Settings back to "9600,N,8,1", RST state cleared, port closed.

@@ -81,14 +81,18 @@ void ImageStore::MakeBlank() {
   CopyWorkingToTransfer();
 }
 
-void ImageStore::StampVersion() {
-  Main().SetText(kVersionTextOffset, kProgramVersion.size(), kProgramVersion);
-  Main().SetText(kFormatTextOffset, kDataFormat.size(), kDataFormat);
+void StampVersion(ImageCopy& image) {
+  image.Main().SetText(kVersionTextOffset, kProgramVersion.size(), kProgramVersion);
+  image.Main().SetText(kFormatTextOffset, kDataFormat.size(), kDataFormat);
 }
 
-void ImageStore::UpdateChecksum() {
-  Main().SetWord(kChecksumOffset, 0);
-  Main().SetWord(kChecksumOffset, ComputeChecksum(working_));
+void UpdateChecksum(ImageCopy& image) {
+  image.Main().SetWord(kChecksumOffset, 0);
+  image.Main().SetWord(kChecksumOffset, ComputeChecksum(image));
 }
+
+void ImageStore::StampVersion() { zmp::StampVersion(working_); }
+
+void ImageStore::UpdateChecksum() { zmp::UpdateChecksum(working_); }
 
 }  // namespace zmp

@@ -223,6 +223,10 @@ class ImageCopy {
 
 // Sum of all main-block bytes with the checksum field taken as 0, low 16 bits.
 std::uint16_t ComputeChecksum(const ImageCopy& image);
+// "V1.40" and "101" into the main block of a copy.
+void StampVersion(ImageCopy& image);
+// Recomputes the checksum field of the main block of a copy.
+void UpdateChecksum(ImageCopy& image);
 
 // The one data image of the program.
 class ImageStore {

@@ -12,11 +12,20 @@ int g_sessions = 0;
 }  // namespace
 
 void QtLinkUi::Pump() {
-  // Paint and timers go on; keys and clicks wait until the exchange is over.
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  // Paint and timers go on; keys and clicks wait until the exchange is over,
+  // unless the owner takes them and no other window can get them.
+  const bool ownerTakesInput =
+      input_ == Input::OwnerTakesInput && owner_ && QApplication::activeModalWidget() == owner_;
+  QCoreApplication::processEvents(ownerTakesInput ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
 }
 
-void QtLinkUi::ShowFailure(TextNo text) {
+void QtLinkUi::ShowFailure(TextNo text) { ShowFailureText(QTx(text)); }
+
+void QtLinkUi::ShowFailure(TextNo text, TextNo more) {
+  ShowFailureText(QTx(text) + QStringLiteral("\n\n") + QTx(more));
+}
+
+void QtLinkUi::ShowFailureText(const QString& text) {
   Error(owner_, text);
   if (owner_) owner_->repaint();
   if (QWidget* main = owner_ ? owner_->window() : nullptr) main->repaint();
@@ -31,7 +40,8 @@ void QtLinkUi::SetBusy(bool busy) {
 
 bool CommBusy() { return g_sessions > 0; }
 
-CommSession::CommSession(RepeaterLink& link, QWidget* owner) : link_(link), previous_(link.Ui()), ui_(owner) {
+CommSession::CommSession(RepeaterLink& link, QWidget* owner, Input input)
+    : link_(link), previous_(link.Ui()), ui_(owner, input) {
   ++g_sessions;
   link_.SetUi(&ui_);
 }

@@ -1,8 +1,13 @@
 // The "Read Data from System" and "Write Data to System" dialogs: a status
-// text and a progress bar over all blocks of all units. The transfer starts
-// once the dialog is shown; while it runs the dialog cannot be closed. It
+// text, a progress bar over all blocks of all units and Cancel. The transfer
+// starts once the dialog is shown. Cancel, Escape and the close box stop a
+// read at once and a write until its first data block goes out; from then on
+// the button says that the write must finish, and a note says why. The dialog
 // closes by itself: accepted after a complete transfer, rejected after a
-// failure (whose one message has been shown).
+// failure (whose one message has been shown) or a cancel.
+//
+// A repeater of another model than the data: the read asks whether to read it
+// as its own model (the image then takes the repeater's model, band and data).
 #pragma once
 
 #include "service/BusyDialog.h"
@@ -13,10 +18,13 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace zmp {
 
+class ImageTransfer;
 class RepeaterLink;
+struct TransferProgress;
 
 class CTransferDlg : public CBusyDialog {
   Q_OBJECT
@@ -25,22 +33,47 @@ class CTransferDlg : public CBusyDialog {
   CTransferDlg(Direction d, RepeaterLink& link, ImageStore& image, QWidget* parent = nullptr);
 
   // Runs the transfer now (it runs by itself once the dialog is shown) and
-  // returns its result (0 success).
+  // returns its result (0 success, kTransferCancelled, else a failure).
   int Run();
+  int TransferResult() const { return result_; }
+  // The read took a repeater of another model, as the user agreed.
+  bool ReadAsOtherModel() const { return otherModel_; }
+  // The write failed after the repeater had stored a part of it.
+  bool LeftPartialWrite() const { return partialWrite_; }
+
   QProgressBar* Progress() const { return progress_; }
   QLabel* Status() const { return status_; }
+  QPushButton* CancelButton() const { return cancel_; }
+  QLabel* Note() const { return note_; }
+
+ public slots:
+  void reject() override;
 
  protected:
   void showEvent(QShowEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
 
  private:
+  TransferProgress Reporting();
+  int Read(ImageTransfer& transfer);
+  // Cancel, Escape or the close box while the transfer runs.
+  void RequestCancel();
+  void MustFinish();
+
   Direction direction_;
   RepeaterLink& link_;
   ImageStore& image_;
   QLabel* status_;
   QProgressBar* progress_;
+  QLabel* note_;
+  QPushButton* cancel_;
   bool started_ = false;
+  bool cancelRequested_ = false;
+  bool mustFinish_ = false;
+  bool otherModel_ = false;
+  bool partialWrite_ = false;
+  int result_ = -1;
 };
 
 }  // namespace zmp

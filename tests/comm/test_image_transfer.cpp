@@ -35,7 +35,12 @@ namespace {
 
 struct RecordingUi : zmp::LinkUi {
   std::vector<int> failures;
+  std::vector<int> notes;  // further paragraphs of failures
   void ShowFailure(TextNo t) override { failures.push_back(t.n); }
+  void ShowFailure(TextNo t, TextNo more) override {
+    failures.push_back(t.n);
+    notes.push_back(more.n);
+  }
 };
 
 // A valid image with bytes that differ everywhere from a new one.
@@ -120,7 +125,9 @@ TEST_P(FullTransfer, ReadReturnsExactlyTheSimulatorsImage) {
   FillOurs(image, 5);
   const ImageCopy before = image.working();
   std::vector<std::pair<int, int>> steps;
-  ImageTransfer t(link_, {{}, [&](int done, int total) { steps.emplace_back(done, total); }});
+  zmp::TransferProgress progress;
+  progress.step = [&](int done, int total) { steps.emplace_back(done, total); };
+  ImageTransfer t(link_, progress);
   ASSERT_EQ(t.ReadFromRepeater(image, std::nullopt), 0) << ui_.failures.size();
   EXPECT_TRUE(ui_.failures.empty());
   EXPECT_EQ(image.working(), before);  // the caller copies transfer to working
@@ -254,11 +261,112 @@ TEST_F(TransferTest, RepeaterOfAnotherModelStopsBeforeAnyUnit) {
   EXPECT_EQ(t.ReadFromRepeater(image, ours), 1);
   EXPECT_EQ(t.WriteToRepeater(image), 1);
   EXPECT_EQ(stops, (std::vector<int>{470, 470}));
+  // Asked to hear of it, the read names the repeater and closes the connection
+  // before the access code, so the caller can ask the user with the line idle.
+  EXPECT_EQ(t.ReadFromRepeater(image, ours, zmp::OtherModel::Return), zmp::kRepeaterOfOtherModel);
+  EXPECT_EQ(t.RepeaterVersion().modelCode, "RWAV0500");
+  EXPECT_EQ(stops.size(), 2u);
   EXPECT_TRUE(ui_.failures.empty());
+  EXPECT_FALSE(link_.IsOpen());
+  EXPECT_TRUE(image.working() == working);
   EXPECT_TRUE(image.transfer() == transfer || image.transfer() == image.working());
-  for (const auto& m : Requests()) EXPECT_EQ(m.find("SC_READ1_req"), std::string::npos) << m;
-  for (const auto& m : Requests()) EXPECT_EQ(m.find("SC_WRITE1_req"), std::string::npos) << m;
-  (void)working;
+  const auto requests = Requests();
+  for (const auto& m : requests) EXPECT_EQ(m.find("SC_READ1_req"), std::string::npos) << m;
+  for (const auto& m : requests) EXPECT_EQ(m.find("SC_WRITE1_req"), std::string::npos) << m;
+  EXPECT_EQ(std::count(requests.begin(), requests.end(), "SC_CONTROL FIN"), 3);
+  EXPECT_EQ(requests.back(), "SC_CONTROL FIN");
+}
+
+// A cancelled read stops the unit with HALT and closes with FIN at once; a
+// write can be cancelled until its first data block, never after. Neither
+// changes our image (a write stamps its version and checksum into the working
+// copy only once the repeater holds it) nor the repeater.
+TEST_F(TransferTest, CancelStopsAReadAtOnceAndAWriteOnlyBeforeItsFirstBlock) {
+  Start({"--pattern", "19", "--chunk", "256"});
+  ImageStore image;
+  FillOurs(image, 10);
+  image.working().Main().SetWord(zmp::kChecksumOffset, 0x1234);  // stale, as in a new image
+  const ImageCopy working = image.working(), transfer = image.transfer();
+  int done = 0;
+  zmp::TransferProgress p;
+  p.step = [&](int d, int) { done = d; };
+  p.cancelRequested = [&] { return done >= 10; };
+  EXPECT_EQ(ImageTransfer(link_, p).ReadFromRepeater(image, std::nullopt), zmp::kTransferCancelled);
+  EXPECT_TRUE(ui_.failures.empty());
+  EXPECT_TRUE(image.working() == working);
+  EXPECT_TRUE(image.transfer() == transfer);
+  EXPECT_FALSE(link_.IsOpen());
+  EXPECT_EQ(link_.Settings(), "9600,N,8,1");
+  auto sent = Sent();
+  ASSERT_GE(sent.size(), 2u);
+  EXPECT_EQ(sent[sent.size() - 2], "SC_CONTROL HALT");
+  EXPECT_EQ(sent.back(), "SC_CONTROL FIN");
+  const std::string log = Log();
+  EXPECT_EQ(log.find("SC_READ1_req DATA CNVUNT"), std::string::npos);
+  EXPECT_NE(log.find("> SC_CONTROL ACK", log.find("< SC_CONTROL HALT")), std::string::npos) << log;
+
+  // Before the first data block: no unit reaches the repeater.
+  Start({"--pattern", "19"});
+  bool writing = false;
+  p = {};
+  p.status = [&](TextNo t) { writing = writing || t.n == 467; };
+  p.cancelRequested = [&] { return writing; };
+  p.mustFinish = [] { ADD_FAILURE() << "the write passed the point where it can still be cancelled"; };
+  EXPECT_EQ(ImageTransfer(link_, p).WriteToRepeater(image), zmp::kTransferCancelled);
+  EXPECT_TRUE(ui_.failures.empty());
+  EXPECT_TRUE(image.working() == working);
+  EXPECT_FALSE(link_.IsOpen());
+  sent = Sent();
+  EXPECT_EQ(sent.back(), "SC_CONTROL FIN");
+  EXPECT_EQ(Log().find("= stored"), std::string::npos);
+
+  // After it: the write is told it must finish, and it does.
+  Start({"--pattern", "19"});
+  int blocksWhenTold = -1;
+  p = {};
+  p.step = [&](int d, int) { done = d; };
+  p.mustFinish = [&] { blocksWhenTold = done; };
+  done = 0;
+  p.cancelRequested = [&] { return blocksWhenTold >= 0; };
+  EXPECT_EQ(ImageTransfer(link_, p).WriteToRepeater(image), 0);
+  EXPECT_EQ(blocksWhenTold, 0);
+  EXPECT_NE(Log().find("= stored CNVGRP"), std::string::npos);
+}
+
+// The repeater resets the connection at the write request of the second or
+// third unit: it keeps the new units before it. The failure says which, and
+// our image stays as it was (not marked modified by the write).
+TEST_F(TransferTest, WriteFailingAfterAUnitSaysWhatTheRepeaterHolds) {
+  for (const auto& [unit, note] : {std::pair<std::string, int>{"CNVUNT", 404}, {"CNVGRP", 405}}) {
+    SCOPED_TRACE(unit);
+    Start({"--pattern", "29", "--rst", "SCRIPT@SC_WRITE1_req DATA " + unit});
+    ui_.failures.clear();
+    ui_.notes.clear();
+    ImageStore image;
+    FillOurs(image, 11);
+    image.working().Main().SetWord(zmp::kChecksumOffset, 0x1234);
+    const ImageCopy working = image.working();
+    ImageTransfer t(link_);
+    EXPECT_EQ(t.WriteToRepeater(image), 1);
+    EXPECT_EQ(ui_.failures, std::vector<int>{643});
+    EXPECT_EQ(ui_.notes, std::vector<int>{note});
+    EXPECT_TRUE(image.working() == working);
+    EXPECT_FALSE(link_.IsOpen());
+    const ImageCopy sim = SimulatorImage();
+    EXPECT_TRUE(std::equal(sim.Main().span().begin(), sim.Main().span().end(),
+                           image.transfer().Main().span().begin()));
+    const auto second = sim.Second().span();
+    EXPECT_FALSE(std::equal(second.begin() + 16000, second.end(), working.Second().span().begin() + 16000));
+  }
+  // A failure before any unit is stored has no such paragraph.
+  Start({"--pattern", "29", "--rst", "SCRIPT@SC_WRITE1_req DATA FPU"});
+  ui_.failures.clear();
+  ui_.notes.clear();
+  ImageStore image;
+  FillOurs(image, 11);
+  EXPECT_EQ(ImageTransfer(link_).WriteToRepeater(image), 1);
+  EXPECT_EQ(ui_.failures, std::vector<int>{643});
+  EXPECT_TRUE(ui_.notes.empty());
 }
 
 TEST_F(TransferTest, ModelRecordThatDisagreesWithTheVersionFailsTheRead) {

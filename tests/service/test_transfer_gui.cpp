@@ -3,7 +3,9 @@
 // pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
 #include <QLabel>
@@ -148,17 +150,31 @@ TEST_F(TransferTest, CablePulledOrAnotherModelOrNoPortLosesNothing) {
     EXPECT_EQ(TheLink().Settings(), "9600,N,8,1");
   }
   {
+    // A repeater whose model record disagrees with what it reports: offered
+    // as its own model, then refused with its message.
     asked.clear();
-    SimProcess sim({"--no-pace", "--model-code", "RWAV0500"});
+    SimProcess sim({"--no-pace", "--model-code", "RWAV0500", "--destination", "0"});
+    ASSERT_TRUE(sim.ok());
+    CMainFrame& f = Start(sim.path());
+    const ImageCopy before = app->Image().working();
+    answers = {Answer::Yes};
+    ASSERT_TRUE(f.Command(cmd::kReadData));
+    ASSERT_EQ(asked.size(), 2) << asked.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_TRUE(asked[0].startsWith(QStringLiteral("The repeater is a WAV-500: K"))) << asked[0].toStdString();
+    EXPECT_EQ(asked[1].toStdString(), FormatText(Texts().Text(472_txt), {"RWAV0500 0 1"}));
+    EXPECT_TRUE(app->Image().working() == before);
+    EXPECT_FALSE(TheLink().IsOpen());
+  }
+  {
+    // A model this program does not know is refused before anything is offered.
+    asked.clear();
+    SimProcess sim({"--no-pace", "--model-code", "RWAV0900"});
     ASSERT_TRUE(sim.ok());
     CMainFrame& f = Start(sim.path());
     const ImageCopy before = app->Image().working();
     ASSERT_TRUE(f.Command(cmd::kReadData));
     ASSERT_EQ(asked.size(), 1);
-    // Both models in words, and where the data's model is changed.
-    EXPECT_EQ(asked[0], QString::fromLatin1(FormatText(Texts().Text(470_txt), {"WAV-500: E  VHF: 146-174 MHz",
-                                                                               "WAV-300: E  VHF: 146-174 MHz"})
-                                                .c_str()));
+    EXPECT_EQ(asked[0].toStdString(), FormatText(Texts().Text(602_txt), {"RWAV0900 2 1"}));
     EXPECT_TRUE(app->Image().working() == before);
   }
   asked.clear();
@@ -211,6 +227,159 @@ TEST_F(TransferTest, WriteLeavesOurImageInTheRepeater) {
                          backup.transfer().Main().span().begin()));
   EXPECT_TRUE(std::equal(repeater.Second().span().begin(), repeater.Second().span().end(),
                          backup.transfer().Second().span().begin()));
+}
+
+// The technician does not know the repeater's model: after the save-changes
+// question the read offers to take it as its own model. "No" leaves
+// everything; "Yes" gives the repeater's model, band and data, as if Model
+// Information had been set first (the file name goes back to its default).
+TEST_F(TransferTest, ReadsARepeaterOfAnotherModelAsItsOwnWhenAsked) {
+  SimProcess sim({"--no-pace", "--model", "2", "--band", "2304", "--pattern", "31", "--save", SavePath()});
+  ASSERT_TRUE(sim.ok());
+  CMainFrame& f = Start(sim.path());
+  app->Image().Main().SetByte(0x0800, 0x42);
+  app->SetDataFileName(QStringLiteral("site.dat"));
+  const ImageCopy before = app->Image().working();
+  answers = {Answer::No, Answer::No};  // discard the edit; do not read it as its model
+  ASSERT_TRUE(f.Command(cmd::kReadData));
+  ASSERT_EQ(asked.size(), 2) << asked.join(QStringLiteral(" | ")).toStdString();
+  EXPECT_EQ(asked[1], QString::fromLatin1(FormatText(Texts().Text(406_txt),
+                                                     {"WAV-500: K  UHF: 450-480 MHz", "WAV-300: E  VHF: 146-174 MHz",
+                                                      "WAV-500: K  UHF: 450-480 MHz"})
+                                              .c_str()));
+  EXPECT_TRUE(app->Image().working() == before);
+  EXPECT_EQ(f.statusBar()->currentMessage(), QTx(408_txt));
+  EXPECT_FALSE(TheLink().IsOpen());
+
+  asked.clear();
+  answers = {Answer::No, Answer::Yes};
+  ASSERT_TRUE(f.Command(cmd::kReadData));
+  ASSERT_EQ(asked.size(), 2) << asked.join(QStringLiteral(" | ")).toStdString();
+  sim.Stop();
+  EXPECT_TRUE(app->Image().working() == SimImage());
+  EXPECT_EQ(ModelInfo(app->Image()).LongCaption(), "WAV-500: K  UHF: 450-480 MHz");
+  EXPECT_FALSE(app->Image().IsModified());
+  EXPECT_NE(app->DataFileName(), QStringLiteral("site.dat"));
+  EXPECT_TRUE(f.windowTitle().contains(QStringLiteral("WAV-500"))) << f.windowTitle().toStdString();
+}
+
+// Escape during a read stops it at once: no message, the image as it was,
+// the connection closed (HALT, FIN) and the port reset. A write stops on
+// Cancel until its first data block; after that the button says the write
+// must finish, and the close box does not stop it.
+TEST_F(TransferTest, CancelStopsAReadAtOnceAndAWriteOnlyBeforeItsFirstBlock) {
+  const std::string log = dir.filePath(QStringLiteral("sim.log")).toStdString();
+  const auto logHas = [&](const std::string& text) {
+    return zmp::testing::ReadText(log).find(text) != std::string::npos;
+  };
+  // Runs the dialog and acts once when ready() holds, checked between steps.
+  const auto actWhen = [&](std::function<bool(QDialog&)> ready, std::function<void(QDialog&)> act) {
+    prompts.dialog = [=](QDialog& d) {
+      auto* poll = new QTimer(&d);
+      QObject::connect(poll, &QTimer::timeout, &d, [=, &d] {
+        if (!ready(d)) return;
+        poll->stop();
+        act(d);
+      });
+      poll->start(20);
+      return d.exec();
+    };
+  };
+  const auto pressEscape = [](QDialog& d) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&d, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&d, &release);
+  };
+  const auto progress = [](QDialog& d) { return d.findChild<QProgressBar*>()->value(); };
+  {
+    SimProcess sim({"--pattern", "5", "--log", log});  // paced: 5 s at 115200 baud
+    ASSERT_TRUE(sim.ok());
+    CMainFrame& f = Start(sim.path());
+    const ImageCopy before = app->Image().working();
+    actWhen([&](QDialog& d) { return progress(d) >= 20; }, pressEscape);
+    ASSERT_TRUE(f.Command(cmd::kReadData));
+    EXPECT_TRUE(asked.isEmpty()) << asked.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_TRUE(app->Image().working() == before);
+    EXPECT_FALSE(app->Image().IsModified());
+    EXPECT_EQ(f.statusBar()->currentMessage(), QTx(408_txt));
+    EXPECT_FALSE(TheLink().IsOpen());
+    EXPECT_EQ(TheLink().Settings(), "9600,N,8,1");
+    sim.Stop();
+    EXPECT_TRUE(logHas("< SC_CONTROL FIN\n> SC_CONTROL ACK\n"));
+    EXPECT_FALSE(logHas("SC_READ1_req DATA CNVUNT"));
+  }
+  {
+    // The repeater is slow to take the write request; Cancel waits for its
+    // answer and then stops the write before any data.
+    SimProcess sim({"--no-pace", "--late-ack", "1000@SC_WRITE1_req DATA FPU", "--log", log, "--save", SavePath()});
+    ASSERT_TRUE(sim.ok());
+    CMainFrame& f = Start(sim.path());
+    asked.clear();
+    const bool modified = app->Image().IsModified();
+    const ImageCopy before = app->Image().working();
+    actWhen([&](QDialog&) { return logHas("< SC_WRITE1_req DATA FPU"); },
+            [](QDialog& d) { d.findChild<QPushButton*>()->click(); });
+    ASSERT_TRUE(f.Command(cmd::kWriteData));
+    EXPECT_EQ(asked.size(), 1) << asked.join(QStringLiteral(" | ")).toStdString();  // the confirmation
+    EXPECT_EQ(f.statusBar()->currentMessage(), QTx(409_txt));
+    EXPECT_TRUE(app->Image().working() == before);
+    EXPECT_EQ(app->Image().IsModified(), modified);
+    sim.Stop();
+    EXPECT_FALSE(logHas("< SC_DATA_ind"));
+  }
+  SimProcess sim({"--no-pace", "--log", log, "--save", SavePath()});
+  ASSERT_TRUE(sim.ok());
+  CMainFrame& f = Start(sim.path());
+  asked.clear();
+  QString button, note;
+  bool stillOpen = false;
+  actWhen([&](QDialog& d) { return progress(d) > 0; },
+          [&](QDialog& d) {
+            d.close();
+            pressEscape(d);
+            stillOpen = d.isVisible();
+            button = d.findChild<QPushButton*>()->text();
+            const auto labels = d.findChildren<QLabel*>();
+            for (QLabel* l : labels)
+              if (l->isVisible() && l->text() == QTx(403_txt)) note = l->text();
+          });
+  ASSERT_TRUE(f.Command(cmd::kWriteData));
+  EXPECT_TRUE(stillOpen);
+  EXPECT_EQ(button, QTx(402_txt));
+  EXPECT_EQ(note, QTx(403_txt));
+  ASSERT_EQ(asked.size(), 2) << asked.join(QStringLiteral(" | ")).toStdString();
+  EXPECT_EQ(asked[1], QTx(603_txt));
+  sim.Stop();
+  EXPECT_TRUE(logHas("= stored CNVGRP"));
+}
+
+// A write that fails once the repeater has stored its main data says so in
+// its one message and in the status bar; a failed write, like a failed read,
+// leaves the image and whether it counts as modified as they were.
+TEST_F(TransferTest, FailedWriteSaysWhatTheRepeaterHoldsAndLeavesTheModifiedFlag) {
+  {
+    SimProcess sim({"--no-pace", "--rst", "SCRIPT@SC_WRITE1_req DATA CNVUNT", "--save", SavePath()});
+    ASSERT_TRUE(sim.ok());
+    CMainFrame& f = Start(sim.path());
+    ASSERT_FALSE(app->Image().IsModified());
+    const ImageCopy before = app->Image().working();
+    ASSERT_TRUE(f.Command(cmd::kWriteData));
+    ASSERT_EQ(asked.size(), 2) << asked.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(asked[1], QTx(643_txt) + QStringLiteral("\n\n") + QTx(404_txt));
+    EXPECT_EQ(f.statusBar()->currentMessage(), QTx(410_txt));
+    EXPECT_TRUE(app->Image().working() == before);
+    EXPECT_FALSE(app->Image().IsModified());
+  }
+  asked.clear();
+  SimProcess sim({"--no-pace", "--hangup", "SC_WRITE"});
+  ASSERT_TRUE(sim.ok());
+  CMainFrame& f = Start(sim.path());
+  ASSERT_FALSE(app->Image().IsModified());
+  ASSERT_TRUE(f.Command(cmd::kWriteData));
+  ASSERT_EQ(asked.size(), 2) << asked.join(QStringLiteral(" | ")).toStdString();
+  EXPECT_EQ(asked[1], QTx(643_txt));
+  EXPECT_FALSE(app->Image().IsModified());
 }
 
 TEST_F(TransferTest, DemonstrationModeSendsNothing) {
@@ -292,7 +461,7 @@ TEST_F(TransferTest, PictureOfAReadInProgress) {
   SimProcess sim({"--pattern", "3"});
   ASSERT_TRUE(sim.ok());
   CMainFrame& f = Start(sim.path());
-  f.show();
+  f.showNormal();
   f.resize(1000, 640);
   bool taken = false;
   prompts.dialog = [&](QDialog& d) {

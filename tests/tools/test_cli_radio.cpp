@@ -1,6 +1,10 @@
 // zmp318t-cli read, write and ports against the real simulator.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -36,7 +40,7 @@ class CliRadio : public ::testing::Test {
     EXPECT_EQ(Cli(dir, "decode " + file + " '" + out.string() + "'").status, 0);
     return ReadText(out / (block + ".bin"));
   }
-  std::string Text(int n) { return zmp::Texts().Text(zmp::TextNo(n)); }
+  std::string Text(int n) { return zmp::Texts().Text(zmp::TextNo{n}); }
 
   fs::path dir;
 };
@@ -92,6 +96,16 @@ TEST_F(CliRadio, FailuresSayWhyAndLeaveFilesAlone) {
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find(Text(665)), std::string::npos) << r.err;
     EXPECT_EQ(ReadText(kept), "an older file");
+  }
+  {
+    // The repeater stored the main data, then reset the connection: the one
+    // message says what it holds now.
+    ASSERT_EQ(Cli(dir, "new --model 1 --band 258 -o mixed.dat").status, 0);
+    SimProcess sim({"--no-pace", "--rst", "SCRIPT@SC_WRITE1_req DATA CNVUNT"});
+    ASSERT_TRUE(sim.ok());
+    const CliRun r = Cli(dir, "write --port " + sim.path() + " mixed.dat");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(Text(643) + "\n" + Text(404)), std::string::npos) << r.err;
   }
   // No port behind the name.
   CliRun r = Cli(dir, "read --port /dev/zmp-no-such-port -o kept.dat");
@@ -158,6 +172,88 @@ TEST_F(CliRadio, LineFaultsExitOneWithOneMessage) {
   EXPECT_TRUE(fs::exists(dir / "out.dat"));
   r = Cli(dir, "write --port " + sim.path() + " site.dat");
   EXPECT_EQ(r.status, 0) << r.err;
+}
+
+// The tool as a process of its own, so that a test can interrupt it.
+class CliProcess {
+ public:
+  CliProcess(const fs::path& dir, const std::vector<std::string>& args) {
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      if (::chdir(dir.c_str()) != 0) ::_exit(126);
+      const std::string err = (dir / "stderr.txt").string();
+      const int fd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      ::dup2(fd, 2);
+      const int out = ::open((dir / "stdout.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      ::dup2(out, 1);
+      const std::string bin = ZMP_BIN_DIR "/zmp318t-cli";
+      std::vector<char*> argv{const_cast<char*>(bin.c_str())};
+      for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      ::execv(bin.c_str(), argv.data());
+      ::_exit(127);
+    }
+  }
+  void Interrupt() { ::kill(pid_, SIGINT); }
+  int Wait() {
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+};
+
+// Ctrl+C ends a read with the connection closed (the unit stopped with HALT,
+// then FIN), the port's lock file gone and no output file; it ends a write
+// only before its first data block, and afterwards says why the write goes on.
+TEST_F(CliRadio, CtrlCClosesTheConnectionAndLeavesNoFile) {
+  ASSERT_EQ(Cli(dir, "new --model 1 --band 258 -o site.dat").status, 0);
+  const fs::path log = dir / "sim.log", locks = dir / "locks";
+  fs::create_directories(locks);
+  ::setenv("ZMP_LOCK_DIR", locks.c_str(), 1);
+  const auto waitFor = [&](const std::string& text) {
+    for (int i = 0; i < 500 && ReadText(log).find(text) == std::string::npos; ++i) ::usleep(10000);
+    return ReadText(log).find(text) != std::string::npos;
+  };
+  {
+    SimProcess sim({"--log", log.string(), "--pattern", "3"});  // paced: a read takes a minute at 9600 baud
+    ASSERT_TRUE(sim.ok());
+    CliProcess cli(dir, {"read", "--port", sim.path(), "-o", "out.dat"});
+    ASSERT_TRUE(waitFor("> SC_DATA_ind"));
+    cli.Interrupt();
+    EXPECT_EQ(cli.Wait(), 130);
+    EXPECT_NE(ReadText(dir / "stderr.txt").find("interrupted"), std::string::npos) << ReadText(dir / "stderr.txt");
+    EXPECT_FALSE(fs::exists(dir / "out.dat"));
+    EXPECT_TRUE(fs::is_empty(locks));
+    sim.Stop();
+    EXPECT_NE(ReadText(log).find("< SC_CONTROL HALT\n> SC_CONTROL ACK\n< SC_CONTROL FIN\n> SC_CONTROL ACK\n"),
+              std::string::npos)
+        << ReadText(log);
+  }
+  {
+    SimProcess sim({"--no-pace", "--log", log.string(), "--late-ack", "1500@SC_WRITE1_req DATA FPU"});
+    ASSERT_TRUE(sim.ok());
+    CliProcess cli(dir, {"write", "--port", sim.path(), "site.dat"});
+    ASSERT_TRUE(waitFor("< SC_WRITE1_req DATA FPU"));
+    cli.Interrupt();
+    EXPECT_EQ(cli.Wait(), 130);
+    EXPECT_NE(ReadText(dir / "stderr.txt").find("the repeater is unchanged"), std::string::npos);
+    sim.Stop();
+    EXPECT_EQ(ReadText(log).find("= stored"), std::string::npos);
+    EXPECT_NE(ReadText(log).find("< SC_CONTROL FIN"), std::string::npos);
+  }
+  SimProcess sim({"--no-pace", "--log", log.string(), "--late-ack", "1500@SC_WRITE1_req DATA CNVUNT"});
+  ASSERT_TRUE(sim.ok());
+  CliProcess cli(dir, {"write", "--port", sim.path(), "site.dat"});
+  ASSERT_TRUE(waitFor("= stored FPU"));
+  cli.Interrupt();
+  EXPECT_EQ(cli.Wait(), 0);
+  EXPECT_NE(ReadText(dir / "stderr.txt").find(Text(403)), std::string::npos) << ReadText(dir / "stderr.txt");
+  sim.Stop();
+  EXPECT_NE(ReadText(log).find("= stored CNVGRP"), std::string::npos);
+  ::unsetenv("ZMP_LOCK_DIR");
 }
 
 // Without --pattern or --load the simulator is a demonstration repeater: a

@@ -4,10 +4,12 @@
 // defaults and ZMP_PORT_MAP) or a device path such as the pseudo-terminal
 // that zmp318t-sim prints. The link starts at 9600 baud and switches to
 // --baud after the handshake, as the program does.
+#include <signal.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -34,6 +36,7 @@ class PrintingLinkUi : public LinkUi {
  public:
   explicit PrintingLinkUi(const char* command) : command_(command) {}
   void ShowFailure(TextNo text) override { Print(Tx(text)); }
+  void ShowFailure(TextNo text, TextNo more) override { Print(Tx(text) + "\n" + Tx(more)); }
   void Print(const std::string& message) {
     EndProgressLine();
     std::fprintf(stderr, "zmp318t-cli %s: %s\n", command_, message.c_str());
@@ -74,11 +77,56 @@ TransferProgress ProgressBar(PrintingLinkUi& ui) {
   return p;
 }
 
+// Ctrl+C (SIGINT) and SIGTERM while a transfer runs: noted, and the transfer
+// stops at its next step with the connection closed and the port reset,
+// where it still may (a write only until its first data block).
+volatile std::sig_atomic_t g_interrupted = 0;
+
+extern "C" void NoteInterrupt(int) { g_interrupted = 1; }
+
+class InterruptCatcher {
+ public:
+  InterruptCatcher() {
+    g_interrupted = 0;
+    struct sigaction sa {};
+    sa.sa_handler = NoteInterrupt;
+    sigemptyset(&sa.sa_mask);
+    sigaction(SIGINT, &sa, &previousInt_);
+    sigaction(SIGTERM, &sa, &previousTerm_);
+  }
+  ~InterruptCatcher() {
+    sigaction(SIGINT, &previousInt_, nullptr);
+    sigaction(SIGTERM, &previousTerm_, nullptr);
+  }
+  InterruptCatcher(const InterruptCatcher&) = delete;
+  InterruptCatcher& operator=(const InterruptCatcher&) = delete;
+  static bool Interrupted() { return g_interrupted != 0; }
+
+ private:
+  struct sigaction previousInt_ {};
+  struct sigaction previousTerm_ {};
+};
+
+constexpr int kInterrupted = 128 + SIGINT;  // as a shell reports a command ended by Ctrl+C
+
 // One read or write with the tool's messages and progress bar; 0 on success.
+// Call it with an InterruptCatcher alive.
 int RunTransfer(RepeaterLink& link, const char* command, const std::function<int(ImageTransfer&)>& run) {
   PrintingLinkUi ui(command);
   link.SetUi(&ui);
-  ImageTransfer transfer(link, ProgressBar(ui));
+  TransferProgress progress = ProgressBar(ui);
+  bool mustFinish = false, toldWhy = false;
+  progress.cancelRequested = [] { return InterruptCatcher::Interrupted(); };
+  progress.mustFinish = [&mustFinish] { mustFinish = true; };
+  // An interrupt once the write can no longer stop is answered with the why.
+  progress.step = [&, draw = progress.step](int done, int total) {
+    if (draw) draw(done, total);
+    if (mustFinish && !toldWhy && InterruptCatcher::Interrupted()) {
+      toldWhy = true;
+      ui.Print(Tx(403_txt));
+    }
+  };
+  ImageTransfer transfer(link, progress);
   transfer.showError = [&ui](TextNo text, const std::vector<std::string>& args) {
     ui.Print(FormatText(Tx(text), args));
   };
@@ -149,8 +197,13 @@ int RunRead(const ReadArgs& a) {
 
   ImageStore image;
   image.MakeBlank();
-  if (RunTransfer(link, "read", [&](ImageTransfer& t) { return t.ReadFromRepeater(image, expected); }) != 0)
-    return 1;
+  InterruptCatcher interrupts;
+  const int r = RunTransfer(link, "read", [&](ImageTransfer& t) { return t.ReadFromRepeater(image, expected); });
+  if (r == kTransferCancelled || (r == 0 && InterruptCatcher::Interrupted())) {
+    std::fprintf(stderr, "zmp318t-cli read: interrupted; the connection is closed and no file was written\n");
+    return kInterrupted;
+  }
+  if (r != 0) return 1;
 
   // The file is written whole or not at all; an old one stays until then.
   image.CopyTransferToWorking();
@@ -180,7 +233,13 @@ int RunWrite(const std::string& port, const std::optional<std::string>& baud,
   }
   image.CopyTransferToWorking();
 
-  if (RunTransfer(link, "write", [&](ImageTransfer& t) { return t.WriteToRepeater(image); }) != 0) return 1;
+  InterruptCatcher interrupts;
+  const int written = RunTransfer(link, "write", [&](ImageTransfer& t) { return t.WriteToRepeater(image); });
+  if (written == kTransferCancelled) {
+    std::fprintf(stderr, "zmp318t-cli write: interrupted before any data was sent; the repeater is unchanged\n");
+    return kInterrupted;
+  }
+  if (written != 0) return 1;
   std::printf("%s -> %s\n", file.c_str(), ModelInfo(image).LongCaption().c_str());
   return 0;
 }
