@@ -171,6 +171,9 @@ struct FieldHooks {
   // calls it, as it opens, as its own undo step; showing, printing and the
   // command-line tool never do.
   void (*normalise)(const FieldAt&) = nullptr;
+  // Why the field cannot be changed in this row (its control is disabled), or
+  // 0 while it can. Every commit of a disabled field is refused with this text.
+  TextNo (*disabled)(const FieldAt&) = nullptr;
 };
 
 struct FieldDecl {
@@ -257,6 +260,8 @@ struct FieldTable {
   // Bytes of the table's block outside its rows that its texts, choices or
   // rows depend on (a change there reloads the table).
   std::span<const BlockBytes> alsoReads{};
+  // Grids and multi-row forms: the title of the row-number column.
+  TextNo numberTitle{754};
 };
 
 // An editor: its tables and what happens to its data when the image changes.
