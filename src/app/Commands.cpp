@@ -25,8 +25,10 @@ constexpr MenuRow kBoard0[] = {
     {kDtmfEncDec, 74_txt, 704_txt},
     kSep,
     {kRemote, 75_txt, 705_txt},
-    // The remote codes are 5-tone codes: their settings follow Remote Control.
+    // The remote codes are 5-tone codes: their settings follow Remote Control,
+    // and the vendor's own tone alphabet follows them.
     {kFiveTone, 79_txt, 706_txt},
+    {kVelmora, 377_txt, 707_txt},
     {kFuncPort, 85_txt, 714_txt},
     {kMulti, 76_txt, 708_txt},
     {kCWMes, 77_txt, 709_txt},

@@ -128,6 +128,9 @@ class ModelInfo {
   void SetStartupOptionsOff() { SetStartupOption(0, false); SetStartupOption(1, false); }
 
   bool IsKMarket() const { return Record().Destination() == 0; }
+  // Frequencies in 1250 Hz steps: offered for the VHF bands of the K markets
+  // (channels and test frequencies alike).
+  bool Allows1250Hz() const { return VhfUhf() == 0 && IsKMarket(); }
   bool IsPlainEMarket() const { return BandWord() == 258 || BandWord() == 3074; }
 
  private:

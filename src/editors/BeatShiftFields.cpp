@@ -15,11 +15,18 @@ std::optional<std::size_t> ChannelRecordStart(const ImageStore& image, int row) 
   return ChannelStore::RecordOf(image, row);
 }
 
+// The boxes are disabled while the channel's beat shift (bit 0) is off.
+TextNo BeatShiftOff(const FieldAt& at) {
+  return at.image.Main().Bit(at.base + chrec::kBeatShift, 0) ? 381_txt : TextNo{0};
+}
+
+constexpr FieldHooks kSettingHooks{.disabled = BeatShiftOff};
+
 // One bit of the beat-shift byte, ticked when it is 0; a click writes that bit only.
 constexpr FieldDecl Setting(std::string_view key, int number, int id) {
   return {.key = key, .label = 775_txt, .labelNumber = number, .kind = ControlKind::CheckBox,
           .storage = Storage::Bit, .offset = chrec::kBeatShift, .bit = number, .check = {0, 1},
-          .labelId = id, .valueId = id, .helpContext = kBoxHelp};
+          .labelId = id, .valueId = id, .helpContext = kBoxHelp, .hooks = &kSettingHooks};
 }
 
 constexpr std::array<FieldDecl, 5> kFields{{
@@ -31,7 +38,7 @@ constexpr std::array<FieldDecl, 5> kFields{{
 }};
 
 const FieldTable kTable{.key = "", .title = 775_txt, .rows = kChannelCount,
-                        .base = {.resolve = ChannelRecordStart}, .fields = kFields};
+                        .base = {.resolve = ChannelRecordStart}, .fields = kFields, .channelRows = true};
 
 }  // namespace
 

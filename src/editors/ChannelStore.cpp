@@ -250,7 +250,7 @@ StoreStatus ChannelStore::SetFieldValue(int channel, int field, long value) {
 
 bool ChannelStore::BandFlag() const { return model_.IsUhf(); }
 
-bool ChannelStore::Allows1250() const { return model_.VhfUhf() == 0 && model_.IsKMarket(); }
+bool ChannelStore::Allows1250() const { return model_.Allows1250Hz(); }
 
 std::uint64_t ChannelStore::LowerLimitHz(int which) const {
   return static_cast<std::uint64_t>(std::llround(model_.Lower(which ? 1 : 0) * 1e6));

@@ -36,9 +36,12 @@ const EditorModule& CwIdModule();
 // capitals), cut to the field and padded with 0xFF. Refused texts write nothing.
 CommitResult CommitCwText(const FieldAt& at, std::string_view text);
 
+// Why a CW ID setting of an existing channel cannot be changed (its control
+// is disabled), or 0: its CW ID is off; the "CW ID over" and "Encode with
+// QT/DQT" boxes also need a transmit mode other than 1 (digital).
+TextNo CwIdDisabled(const ImageStore& image, int channel, const FieldDecl& decl);
 // Whether the CW ID settings of a channel can be edited: the channel exists
-// and its CW ID is on. The "CW ID over" and "Encode with QT/DQT" boxes also
-// need a transmit mode other than 1.
+// and CwIdDisabled gives no reason.
 bool CwIdEditable(const ImageStore& image, int channel, const FieldDecl& decl);
 
 }  // namespace zmp

@@ -37,11 +37,10 @@ std::string FieldCellText(const FieldRef& f, const ImageStore& image) {
   return v.text;
 }
 
-FieldGridSource::FieldGridSource(ImageStore& image, const FieldTable& table, TextNo numberTitle)
-    : image_(image), table_(table) {
+FieldGridSource::FieldGridSource(ImageStore& image, const FieldTable& table) : image_(image), table_(table) {
   // Rows with titles (key names) have a title column without heading.
   if (HasRowTitles(table)) columns_.push_back({0, TextNo{0}, 70, 0, CellEditor::None, 0, 0});
-  else columns_.push_back({0, numberTitle, 30, 0, CellEditor::None, 0, 0});
+  else columns_.push_back({0, table.numberTitle, 30, 0, CellEditor::None, 0, 0});
   for (std::size_t i = 0; i < table.fields.size(); ++i) {
     const FieldDecl& d = table.fields[i];
     const GridColumnInfo info = ColumnInfoOf(table, i);
@@ -75,6 +74,7 @@ bool FieldGridSource::IsEditable(int row, int col) const {
   if (col <= 0 || Column(col).editor == CellEditor::None) return false;
   const FieldView v = ShowField(Ref(row, col), image_);
   const FieldDecl& d = *Ref(row, col).decl;
+  if (v.exists && FieldDisabledReason(Ref(row, col), image_).n) return false;
   // A Custom field may bring its row into being (a frequency).
   return v.applicable && (v.exists || (d.hooks && d.hooks->commitText));
 }

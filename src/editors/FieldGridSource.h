@@ -13,7 +13,7 @@ namespace zmp {
 
 class FieldGridSource : public GridSource {
  public:
-  FieldGridSource(ImageStore& image, const FieldTable& table, TextNo numberTitle = 754_txt);
+  FieldGridSource(ImageStore& image, const FieldTable& table);
 
   const FieldTable& Table() const { return table_; }
   FieldRef Ref(int row, int col) const;

@@ -53,7 +53,8 @@ FieldTable GridOf(int index, std::size_t start, std::span<const FieldDecl> field
                     .rows = kMultiTableRows,
                     .base = {.start = start + kMultiTableSize * static_cast<std::size_t>(index), .stride = 2},
                     .fields = fields,
-                    .columns = columns};
+                    .columns = columns,
+                    .numberTitle = 716_txt};
 }
 
 // The tone grid and the number grid of every table, in table order.

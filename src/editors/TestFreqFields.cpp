@@ -141,7 +141,7 @@ int SetTestFrequency(ImageStore& image, int index, int column, std::string_view 
   bytes.fill(0xFF);
   std::uint8_t step = kNoStep;
   std::uint8_t split = 0xFF;
-  const auto encoded = FrequencyToBcd(text, model.IsUhf());
+  const auto encoded = FrequencyToBcd(text, model.IsUhf(), model.Allows1250Hz());
   if (encoded) {
     bytes = encoded->bytes;
     step = encoded->stepCode;
@@ -330,7 +330,7 @@ constexpr std::array<GridColumnInfo, 2> kColumns{{{717_txt, 100}, {718_txt, 100}
 
 const FieldTable kTable{.key = "", .title = 710_txt, .kind = TableKind::Grid, .rows = kTestChannelCount,
                         .base = {.start = region::kTestFrequency, .stride = kTestRecordSize},
-                        .fields = kFields, .columns = kColumns};
+                        .fields = kFields, .columns = kColumns, .numberTitle = 716_txt};
 
 }  // namespace
 

@@ -42,16 +42,12 @@ std::string WarnWhenClose(const FieldAt& at, long, long) {
   return FormatText(Tx(678_txt), {ToneName(tone), ToneName(other)});
 }
 
-// One step of 10 tenths within 300-3000 Hz, never past an end; a frequency
-// outside the range steps to an end of it. The spin formula's limits.
+// One step of 10 tenths by the spin rule of every editor: up from 3000 Hz
+// gives 300, down from 300 gives 3000, a frequency outside the range steps to
+// an end of it. The spin formula's limits.
 CommitResult SpinTone(const FieldAt& at, bool up) {
   const BlockRef main = at.Writable().Main();
-  const long stored = main.Word(at.offset());
-  long next;
-  if (stored >= kMinimumTenths && stored <= kMaximumTenths)
-    next = std::clamp(stored + (up ? kStepTenths : -kStepTenths), kMinimumTenths, kMaximumTenths);
-  else
-    next = up ? kMinimumTenths : kMaximumTenths;
+  const long next = SpinStep(main.Word(at.offset()), {kMinimumTenths, kMaximumTenths, kStepTenths}, up);
   main.SetWord(at.offset(), static_cast<std::uint16_t>(next));
   StoreLimits(at, SpunToneLimits(next));
   return {};

@@ -134,6 +134,9 @@ bool IsBlankShown(const FieldDecl& d, std::optional<long> stored) {
 // --- ordered lists ----------------------------------------------------------------
 
 std::vector<std::string> EntriesAt(const FieldAt& at);
+std::vector<std::uint8_t> ListBytes(const FieldAt& at);
+bool IsBlankList(const FieldAt& at);
+std::vector<ShownChoice> ChoicesAt(const FieldAt& at);
 
 std::string JoinEntries(const std::vector<std::string>& entries) {
   bool any = false;
@@ -153,8 +156,28 @@ std::string_view TrimSpaces(std::string_view s) {
   return s;
 }
 
+// The values in the typed order: each typed entry matches one of `names`
+// (each used once) and takes its value; nothing when one matches none.
+std::optional<std::vector<std::uint8_t>> Reordered(const std::vector<std::string_view>& typed,
+                                                   const std::vector<std::string>& names,
+                                                   const std::vector<std::uint8_t>& values) {
+  if (typed.size() != names.size()) return std::nullopt;
+  std::vector<std::uint8_t> now(typed.size());
+  std::vector<bool> used(names.size(), false);
+  for (std::size_t i = 0; i < typed.size(); ++i) {
+    std::size_t j = 0;
+    while (j < names.size() && (used[j] || names[j] != typed[i])) ++j;
+    if (j == names.size()) return std::nullopt;
+    used[j] = true;
+    now[i] = values[j];
+  }
+  return now;
+}
+
 // Typed entries in a new order: each must match one of the present entries
-// (each used once), so the bytes are only permuted.
+// (each used once), so the bytes are only permuted. A complete order of the
+// choices (each named once) is stored whatever the list held (a damaged
+// list); a blank list typed in the order it shows stays blank.
 CommitResult CommitOrderText(const FieldAt& at, std::string_view text) {
   const FieldDecl& d = at.decl;
   std::vector<std::string_view> typed;
@@ -166,19 +189,20 @@ CommitResult CommitOrderText(const FieldAt& at, std::string_view text) {
     start = end + sep.size();
   }
   if (typed.size() != d.length) return CommitResult::Refuse(752_txt);
-  const std::vector<std::string> entries = EntriesAt(at);
-  const BlockRef block = at.Writable().Block(at.table.base.block);
-  const std::vector<std::uint8_t> old = block.Read(at.offset(), d.length);
-  std::vector<std::uint8_t> now(d.length);
-  std::vector<bool> used(d.length, false);
-  for (std::size_t i = 0; i < typed.size(); ++i) {
-    std::size_t j = 0;
-    while (j < entries.size() && (used[j] || entries[j] != typed[i])) ++j;
-    if (j == entries.size()) return CommitResult::Refuse(752_txt);
-    used[j] = true;
-    now[i] = old[j];
+  const std::vector<std::uint8_t> old = ListBytes(at);
+  auto now = Reordered(typed, EntriesAt(at), old);
+  if (!now) {
+    std::vector<std::string> names;
+    std::vector<std::uint8_t> values;
+    for (const ShownChoice& c : ChoicesAt(at)) {
+      names.push_back(c.text);
+      values.push_back(static_cast<std::uint8_t>(c.value));
+    }
+    now = Reordered(typed, names, values);
   }
-  block.Write(at.offset(), now);
+  if (!now) return CommitResult::Refuse(752_txt);
+  if (*now == old && IsBlankList(at)) return {};
+  at.Writable().Block(at.table.base.block).Write(at.offset(), *now);
   return {};
 }
 
@@ -270,6 +294,7 @@ CommitResult Store(const FieldAt& at, long value) {
 struct Resolved {
   std::optional<std::size_t> base;
   bool applicable = true;
+  TextNo disabled{0};  // why the field cannot be changed here
 };
 
 Resolved Resolve(const FieldRef& f, const ImageStore& image) {
@@ -277,6 +302,8 @@ Resolved Resolve(const FieldRef& f, const ImageStore& image) {
   r.base = RowStart(*f.table, image, f.row);
   if (r.base && f.decl->hooks && f.decl->hooks->applicable)
     r.applicable = f.decl->hooks->applicable(AtOf(f, image, nullptr, *r.base));
+  if (r.base && r.applicable && f.decl->hooks && f.decl->hooks->disabled)
+    r.disabled = f.decl->hooks->disabled(AtOf(f, image, nullptr, *r.base));
   return r;
 }
 
@@ -428,21 +455,97 @@ bool IsNoneValue(const FieldDecl& d, long stored) {
 }
 
 // --- fixed texts ----------------------------------------------------------------
+//
+// The image holds one byte a character (ISO 8859-1); the text shown and typed
+// is UTF-8. A byte that typing into the field would not give back (a control
+// byte, a character the field's input mode refuses or changes) shows as the
+// escape \xHH, and a backslash that could be read as the start of an escape as
+// \\; both escapes are taken back as the bytes they name, so a field set to
+// the text it shows keeps its bytes.
+
+namespace {
+
+// The byte a character typed after `before` stores: the character through
+// the field's input mode, or nothing when no byte of the field's set holds it.
+std::optional<std::uint8_t> TypedByte(const FieldDecl& d, std::uint8_t c, const std::string& before) {
+  if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) || c == 0xFF) return std::nullopt;
+  if (d.filter == 0) return c;
+  FilterContext ctx;
+  ctx.text = before;
+  ctx.selectionStart = before.size();
+  const auto typed = FilterChar(d.filter, static_cast<char>(c), ctx);
+  if (!typed || *typed == '\b') return std::nullopt;
+  return static_cast<std::uint8_t>(*typed);
+}
+
+// The character at text[i] as its ISO 8859-1 byte, i moved past it; nothing
+// for a character beyond that set or a broken UTF-8 sequence.
+std::optional<std::uint8_t> NextLatin1(std::string_view text, std::size_t& i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  if (lead < 0x80) {
+    ++i;
+    return lead;
+  }
+  if ((lead & 0xE0) != 0xC0 || i + 1 >= text.size()) return std::nullopt;
+  const auto next = static_cast<unsigned char>(text[i + 1]);
+  const unsigned code = ((lead & 0x1Fu) << 6) | (next & 0x3Fu);
+  if ((next & 0xC0) != 0x80 || code < 0x80 || code > 0xFF) return std::nullopt;
+  i += 2;
+  return static_cast<std::uint8_t>(code);
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+struct TextEscape {
+  std::uint8_t byte;
+  std::size_t length;
+};
+
+// "\\" or "\xHH" at text[i]; any other backslash is a typed character.
+std::optional<TextEscape> EscapeAt(std::string_view text, std::size_t i) {
+  if (text[i] != '\\' || i + 1 >= text.size()) return std::nullopt;
+  if (text[i + 1] == '\\') return TextEscape{'\\', 2};
+  if (text[i + 1] != 'x' || i + 3 >= text.size()) return std::nullopt;
+  const int high = HexValue(text[i + 2]);
+  const int low = HexValue(text[i + 3]);
+  if (high < 0 || low < 0) return std::nullopt;
+  return TextEscape{static_cast<std::uint8_t>(high * 16 + low), 4};
+}
+
+void AppendUtf8(std::string& out, std::uint8_t b) {
+  if (b < 0x80) {
+    out += static_cast<char>(b);
+    return;
+  }
+  out += static_cast<char>(0xC0 | (b >> 6));
+  out += static_cast<char>(0x80 | (b & 0x3F));
+}
+
+}  // namespace
 
 std::optional<std::vector<std::uint8_t>> EncodeFixedText(const FieldDecl& d, std::string_view text) {
-  text = text.substr(0, std::min(text.size(), d.length));
-  for (char c : text) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u > 0x7E) return std::nullopt;  // one byte per printable character
-  }
-  std::string typed(text);
-  if (d.filter != 0) {
-    auto filtered = FilterInsert(d.filter, text, FilterContext{});
-    if (!filtered) return std::nullopt;
-    typed = std::move(*filtered);
+  std::string bytes;  // as stored, each typed character through the input mode
+  for (std::size_t i = 0; i < text.size() && bytes.size() < d.length;) {
+    if (const auto escape = EscapeAt(text, i)) {
+      // 0x00 and 0xFF end a text: no text holds them.
+      if (escape->byte == 0x00 || escape->byte == 0xFF) return std::nullopt;
+      bytes += static_cast<char>(escape->byte);
+      i += escape->length;
+      continue;
+    }
+    const auto c = NextLatin1(text, i);
+    if (!c) return std::nullopt;
+    const auto typed = TypedByte(d, *c, bytes);
+    if (!typed) return std::nullopt;
+    bytes += static_cast<char>(*typed);
   }
   std::vector<std::uint8_t> out(d.length, d.pad);
-  for (std::size_t i = 0; i < typed.size() && i < d.length; ++i) out[i] = static_cast<std::uint8_t>(typed[i]);
+  for (std::size_t i = 0; i < bytes.size(); ++i) out[i] = static_cast<std::uint8_t>(bytes[i]);
   return out;
 }
 
@@ -453,10 +556,34 @@ CommitResult CommitFixedText(const FieldAt& at, std::string_view text) {
   return {};
 }
 
-std::string DecodeFixedText(ConstBlockRef block, std::size_t offset, std::size_t length, std::uint8_t pad) {
-  std::string out = block.Text(offset, length);
-  if (pad != 0xFF && pad != 0x00)
-    while (!out.empty() && static_cast<std::uint8_t>(out.back()) == pad) out.pop_back();
+std::string DecodeFixedText(const FieldDecl& d, ConstBlockRef block, std::size_t offset) {
+  std::string bytes = block.Text(offset, d.length);
+  if (d.pad != 0xFF && d.pad != 0x00)
+    while (!bytes.empty() && static_cast<std::uint8_t>(bytes.back()) == d.pad) bytes.pop_back();
+  // Which bytes typing gives back as they are.
+  std::vector<bool> typeable(bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<std::uint8_t>(bytes[i]);
+    typeable[i] = TypedByte(d, b, bytes.substr(0, i)) == b;
+  }
+  std::string out;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<std::uint8_t>(bytes[i]);
+    if (b == '\\') {
+      // A backslash before another, before an "x" or before an escape would
+      // read as an escape: it is written as one itself.
+      const bool next = i + 1 < bytes.size();
+      const bool ambiguous = next && (bytes[i + 1] == '\\' || bytes[i + 1] == 'x' || !typeable[i + 1]);
+      out += typeable[i] && !ambiguous ? "\\" : "\\\\";
+    } else if (typeable[i]) {
+      AppendUtf8(out, b);
+    } else {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      out += "\\x";
+      out += kHex[b >> 4];
+      out += kHex[b & 0x0F];
+    }
+  }
   return out;
 }
 
@@ -511,7 +638,7 @@ FieldView ShowField(const FieldRef& f, const ImageStore& image) {
     case Storage::Custom:
       return v;
     case Storage::Text:
-      v.text = DecodeFixedText(image.Block(f.table->base.block), at.offset(), d.length, d.pad);
+      v.text = DecodeFixedText(d, image.Block(f.table->base.block), at.offset());
       return v;
     case Storage::ByteList:
       v.text = JoinEntries(EntriesAt(at));
@@ -550,10 +677,12 @@ CommitResult CommitFieldText(const FieldRef& f, ImageStore& image, std::string_v
   if (d.hooks && d.hooks->commitText) {
     if (!r.base && d.storage != Storage::Custom) return {CommitStatus::NotEditable, {0}};
     if (r.base && !r.applicable) return {CommitStatus::NotApplicable, {0}};
+    if (r.disabled.n) return CommitResult::Refuse(r.disabled);
     return d.hooks->commitText(AtOf(f, image, &image, r.base.value_or(0)), text);
   }
   if (!r.base) return {CommitStatus::NotEditable, {0}};
   if (!r.applicable) return {CommitStatus::NotApplicable, {0}};
+  if (r.disabled.n) return CommitResult::Refuse(r.disabled);
   const FieldAt at = AtOf(f, image, &image, *r.base);
   if (d.kind == ControlKind::CheckBox) {
     if (text == "1" || text == Tx(727_txt)) return CommitFieldCheck(f, image, true);
@@ -576,6 +705,7 @@ CommitResult CommitFieldChoice(const FieldRef& f, ImageStore& image, long value)
   if (!r.base || !f.decl->HasValue() || f.decl->storage == Storage::ByteList)
     return {CommitStatus::NotEditable, {0}};
   if (!r.applicable) return {CommitStatus::NotApplicable, {0}};
+  if (r.disabled.n) return CommitResult::Refuse(r.disabled);
   const FieldAt at = AtOf(f, image, &image, *r.base);
   for (const ShownChoice& c : ChoicesAt(at))
     if (c.value == value) return Store(at, value);
@@ -587,6 +717,7 @@ CommitResult CommitFieldCheck(const FieldRef& f, ImageStore& image, bool ticked)
   const Resolved r = Resolve(f, image);
   if (!r.base || d.kind != ControlKind::CheckBox) return {CommitStatus::NotEditable, {0}};
   if (!r.applicable) return {CommitStatus::NotApplicable, {0}};
+  if (r.disabled.n) return CommitResult::Refuse(r.disabled);
   const FieldAt at = AtOf(f, image, &image, *r.base);
   if (IsTicked(d, ReadStored(at)) == ticked) return {};
   return Store(at, ticked ? d.check.ticked : d.check.clear);
@@ -597,6 +728,7 @@ CommitResult SpinField(const FieldRef& f, ImageStore& image, bool up) {
   const Resolved r = Resolve(f, image);
   if (!r.base || !IsNumeric(d) || !d.HasRange()) return {CommitStatus::NotEditable, {0}};
   if (!r.applicable) return {CommitStatus::NotApplicable, {0}};
+  if (r.disabled.n) return CommitResult::Refuse(r.disabled);
   const FieldAt at = AtOf(f, image, &image, *r.base);
   if (d.hooks && d.hooks->spin) return d.hooks->spin(at, up);
   const std::optional<long> stored = ReadStored(at);
@@ -617,12 +749,31 @@ bool NormaliseField(const FieldRef& f, ImageStore& image) {
 
 namespace {
 
+// A list never set (every byte 0xFF) that holds each of its choices once:
+// it shows its choices in their declared order, and a move stores that order
+// with the move.
+bool IsBlankList(const FieldAt& at) {
+  const auto choices = ChoicesAt(at);
+  if (choices.size() != at.decl.length) return false;
+  for (const ShownChoice& c : choices)
+    if (c.value < 0 || c.value >= 0xFF) return false;
+  return at.image.Block(at.table.base.block).IsAll(at.offset(), at.decl.length, 0xFF);
+}
+
+// The entries' bytes, or a blank list's declared order.
+std::vector<std::uint8_t> ListBytes(const FieldAt& at) {
+  if (IsBlankList(at)) {
+    std::vector<std::uint8_t> out;
+    for (const ShownChoice& c : ChoicesAt(at)) out.push_back(static_cast<std::uint8_t>(c.value));
+    return out;
+  }
+  return at.image.Block(at.table.base.block).Read(at.offset(), at.decl.length);
+}
+
 std::vector<std::string> EntriesAt(const FieldAt& at) {
   const auto choices = ChoicesAt(at);
   std::vector<std::string> out;
-  const ConstBlockRef block = at.image.Block(at.table.base.block);
-  for (std::size_t i = 0; i < at.decl.length; ++i) {
-    const long b = block.Byte(at.offset() + i);
+  for (const std::uint8_t b : ListBytes(at)) {
     std::string text;
     for (const ShownChoice& c : choices)
       if (c.value == b) {
@@ -650,14 +801,15 @@ CommitResult MoveFieldEntry(const FieldRef& f, ImageStore& image, int index, boo
   const int other = towardsFront ? index - 1 : index + 1;
   const int n = static_cast<int>(d.length);
   if (index < 0 || index >= n || other < 0 || other >= n) return {};
-  const BlockRef block = image.Block(f.table->base.block);
-  const std::size_t a = *r.base + d.offset + static_cast<std::size_t>(index);
-  const std::size_t b = *r.base + d.offset + static_cast<std::size_t>(other);
-  const std::uint8_t va = block.Byte(a);
-  block.SetByte(a, block.Byte(b));
-  block.SetByte(b, va);
+  if (r.disabled.n) return CommitResult::Refuse(r.disabled);
+  const FieldAt at = AtOf(f, image, &image, *r.base);
+  std::vector<std::uint8_t> bytes = ListBytes(at);
+  std::swap(bytes[static_cast<std::size_t>(index)], bytes[static_cast<std::size_t>(other)]);
+  image.Block(f.table->base.block).Write(at.offset(), bytes);
   return {};
 }
+
+TextNo FieldDisabledReason(const FieldRef& f, const ImageStore& image) { return Resolve(f, image).disabled; }
 
 CommitResult ApplyFieldText(const FieldRef& f, ImageStore& image, std::string_view text) {
   const FieldView shown = ShowField(f, image);
@@ -711,13 +863,14 @@ bool FollowsEmptyLeader(const FieldAt& at, std::optional<long> stored) {
   return !lead || IsNoneValue(leader, *lead);
 }
 
-// The characters of a fixed text up to its end, and whether each of them can
-// be typed into the field as it stands.
+// Whether every byte of a fixed text, up to its end, is what typing it gives back.
 bool TextIsTypable(const FieldAt& at) {
-  const std::string text = at.image.Block(at.table.base.block).Text(at.offset(), at.decl.length);
-  const auto bytes = EncodeFixedText(at.decl, text);
-  return bytes && std::equal(text.begin(), text.end(), bytes->begin(),
-                             [](char c, std::uint8_t b) { return static_cast<std::uint8_t>(c) == b; });
+  const std::string bytes = at.image.Block(at.table.base.block).Text(at.offset(), at.decl.length);
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<std::uint8_t>(bytes[i]);
+    if (TypedByte(at.decl, b, bytes.substr(0, i)) != b) return false;
+  }
+  return true;
 }
 
 bool ToneRoundTrips(long code) {
@@ -784,15 +937,16 @@ std::optional<Problem> ProblemAt(const FieldAt& at) {
   return Problem{321_txt, {FormatUnits(d.range.minimum, d.decimals), FormatUnits(d.range.maximum, d.decimals)}};
 }
 
-// The bytes a fixed text keeps of what it holds: the characters that can be typed.
+// A fixed text keeps the bytes that typing gives back, in their order.
 void KeepTypableText(const FieldAt& at) {
-  const std::string text = at.image.Block(at.table.base.block).Text(at.offset(), at.decl.length);
+  const BlockRef block = at.Writable().Block(at.table.base.block);
+  const std::string bytes = block.Text(at.offset(), at.decl.length);
   std::string kept;
-  for (char c : text)
-    if (const auto bytes = EncodeFixedText(at.decl, kept + c); bytes && bytes->at(kept.size()) == static_cast<std::uint8_t>(c))
-      kept += c;
-  if (const auto bytes = EncodeFixedText(at.decl, kept))
-    at.Writable().Block(at.table.base.block).Write(at.offset(), *bytes);
+  for (char c : bytes)
+    if (TypedByte(at.decl, static_cast<std::uint8_t>(c), kept) == static_cast<std::uint8_t>(c)) kept += c;
+  std::vector<std::uint8_t> out(at.decl.length, at.decl.pad);
+  std::copy(kept.begin(), kept.end(), out.begin());
+  block.Write(at.offset(), out);
 }
 
 long NearestChoice(const std::vector<ShownChoice>& choices, long value) {

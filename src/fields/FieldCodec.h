@@ -92,6 +92,10 @@ bool NormaliseField(const FieldRef& f, ImageStore& image);
 inline constexpr std::string_view kListSeparator = " > ";
 std::vector<std::string> FieldEntries(const FieldRef& f, const ImageStore& image);
 CommitResult MoveFieldEntry(const FieldRef& f, ImageStore& image, int index, bool towardsFront);
+// Why the field's control is disabled in its row (FieldHooks::disabled), or 0
+// while it can be changed. The views disable exactly these controls, and every
+// commit of such a field is refused with this text.
+TextNo FieldDisabledReason(const FieldRef& f, const ImageStore& image);
 // Text that equals what the field shows changes nothing; other text commits.
 CommitResult ApplyFieldText(const FieldRef& f, ImageStore& image, std::string_view text);
 
@@ -134,13 +138,18 @@ long ToStored(const FieldDecl& d, long shown);
 std::string FieldLabel(const FieldDecl& d);
 
 // Fixed text: the bytes a text would be stored as (cut, padded), or nothing
-// when a character cannot be stored in the field. Every character goes
-// through the field's input mode as if typed in turn, so a CW text holds the
-// uppercase letters the edit would show and never two spaces side by side.
+// when a character cannot be stored in the field. The text is UTF-8, the
+// bytes ISO 8859-1. Every character goes through the field's input mode as if
+// typed in turn, so a CW text holds the uppercase letters the edit would show
+// and never two spaces side by side; the escapes "\xHH" and "\\" store the
+// byte they name as it is.
 std::optional<std::vector<std::uint8_t>> EncodeFixedText(const FieldDecl& d, std::string_view text);
 // Stores a fixed text field from typed text (the codec's own text commit,
 // for hooks that prepare the text first). Refused texts write nothing.
 CommitResult CommitFixedText(const FieldAt& at, std::string_view text);
-std::string DecodeFixedText(ConstBlockRef block, std::size_t offset, std::size_t length, std::uint8_t pad);
+// The text a fixed text field shows: its bytes as UTF-8, a byte that typing
+// would not give back as "\xHH", a backslash that would read as an escape as
+// "\\". Encoding the shown text gives the bytes again.
+std::string DecodeFixedText(const FieldDecl& d, ConstBlockRef block, std::size_t offset);
 
 }  // namespace zmp

@@ -177,6 +177,9 @@ struct FieldHooks {
   // calls it, as it opens, as its own undo step; showing, printing and the
   // command-line tool never do.
   void (*normalise)(const FieldAt&) = nullptr;
+  // Why the field cannot be changed in this row (its control is disabled), or
+  // 0 while it can. Every commit of a disabled field is refused with this text.
+  TextNo (*disabled)(const FieldAt&) = nullptr;
   // What is wrong with a Custom field's stored value that the repeater would
   // take as it is (a frequency outside the band); 0 when nothing is.
   TextNo (*problem)(const FieldAt&) = nullptr;
@@ -296,6 +299,8 @@ struct FieldTable {
   // Grids: the title of a row read from the image (rows whose meaning
   // depends on settings); used instead of rowTitles when set.
   std::string (*rowTitle)(const ImageStore&, int row) = nullptr;
+  // Grids and multi-row forms: the title of the row-number column.
+  TextNo numberTitle{754};
   // Slots that refer to other settings but that no editor shows (assignment
   // lists of the repeater's own): released like every reference, never listed,
   // shown, printed or exported as fields.

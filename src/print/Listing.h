@@ -36,7 +36,9 @@ struct ChannelRange {
 };
 // Each end limited to 1..30; a last channel before the first is limited to it.
 ChannelRange LimitChannelRange(int first, int last);
-// "FROM-TO" or a single channel "N" as typed; nothing when it is not one.
+// "FROM-TO" or a single channel "N" as typed, each end limited to 1..30;
+// nothing when it is not one, when TO comes before FROM, or when it holds no
+// channel of 1..30.
 std::optional<ChannelRange> ParseChannelRange(std::string_view text);
 
 struct ListingChoice {

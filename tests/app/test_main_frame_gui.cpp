@@ -172,13 +172,22 @@ TEST_F(MainFrameTest, EditMenuAndTreeFollowTheOptionBoard) {
   model.SetOptionBoard(0);
   f.RebuildMenus();
   f.UpdateTree();
-  // Option board 0: 14 editors and 5-Tone after Remote Control.
-  EXPECT_EQ(TreeItems(f), 15);
+  // Option board 0: 14 editors, 5-Tone after Remote Control and Vendor Tone after it.
+  EXPECT_EQ(TreeItems(f), 16);
   // The Edit menu carries the same editor rows after its own entries.
-  int editorEntries = 0;
+  std::vector<QAction*> editors;
   for (QAction* a : f.TopMenu(1)->actions())
-    if (cmd::EditorOfCommand(a->data().toInt())) ++editorEntries;
-  EXPECT_EQ(editorEntries, 15);
+    if (cmd::EditorOfCommand(a->data().toInt())) editors.push_back(a);
+  ASSERT_EQ(editors.size(), 16u);
+  const auto fiveTone = std::find_if(editors.begin(), editors.end(),
+                                     [](QAction* a) { return a->data().toInt() == cmd::kFiveTone; });
+  ASSERT_TRUE(fiveTone != editors.end() && fiveTone + 1 != editors.end());
+  QAction* vendorTone = *(fiveTone + 1);
+  EXPECT_EQ(vendorTone->data().toInt(), cmd::kVelmora);
+  EXPECT_EQ(vendorTone->text(), QTx(377_txt));
+  vendorTone->trigger();
+  const auto frames = f.EditorFrames();
+  EXPECT_TRUE(std::any_of(frames.begin(), frames.end(), [](CEditorFrame* e) { return e->Kind() == EditorKind::Velmora; }));
   EXPECT_EQ(f.TreeDock()->windowTitle(), QTx(516_txt));
   EXPECT_FALSE(f.TreeDock()->isAreaAllowed(Qt::TopDockWidgetArea));
 }

@@ -143,6 +143,22 @@ TEST_F(Features, PttPriorityIsFoundBySearchAndOnlyReordered) {
   EXPECT_EQ(FieldEntries(Ref(kPtt), image), (std::vector<std::string>{"Local Mic", "", "External PTT"}));
   ASSERT_TRUE(Type(kPtt, " > Local Mic > External PTT").ok());
   EXPECT_EQ(m.Read(0x0298, 3), (std::vector<std::uint8_t>{0xFF, 2, 3}));
+  // A complete order of the three sources is stored whatever the list held.
+  ASSERT_TRUE(Type(kPtt, "Repeater > External PTT > Local Mic").ok());
+  EXPECT_EQ(m.Read(0x0298, 3), (std::vector<std::uint8_t>{0, 3, 2}));
+
+  // A blank list (a new image, a repeater never set) shows the sources in
+  // their default order; its own text keeps it blank, a move or another
+  // order stores a complete order.
+  m.Fill(0x0298, 3, 0xFF);
+  EXPECT_EQ(Shown(kPtt), "Repeater > Local Mic > External PTT");
+  ASSERT_TRUE(Type(kPtt, "Repeater > Local Mic > External PTT").ok());
+  EXPECT_TRUE(m.IsAll(0x0298, 3, 0xFF));
+  ASSERT_TRUE(MoveFieldEntry(Ref(kPtt), image, 2, true).ok());
+  EXPECT_EQ(m.Read(0x0298, 3), (std::vector<std::uint8_t>{0, 3, 2}));
+  m.Fill(0x0298, 3, 0xFF);
+  ASSERT_TRUE(Type(kPtt, "Local Mic > Repeater > External PTT").ok());
+  EXPECT_EQ(m.Read(0x0298, 3), (std::vector<std::uint8_t>{2, 0, 3}));
 }
 
 TEST_F(Features, PasswordUnitIdAndNameKeepToTheirBytes) {

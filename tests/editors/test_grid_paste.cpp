@@ -138,7 +138,7 @@ TEST_F(GridPaste, BadInputIsDroppedOrRefusedWithAClearOutcome) {
 
 TEST_F(GridPaste, MultiTablesAndTestChannelsTakeTextThroughTheirRules) {
   ImageStore image = NewImage(Uhf480K());
-  FieldGridSource tones(image, MultiToneTable(4), 716_txt);
+  FieldGridSource tones(image, MultiToneTable(4));
   // Column 2 follows column 1 as typed; a title row is skipped.
   TextPasteOutcome o =
       PasteTableText(tones, 0, 1, "No.\tQT/DQT 1\tQT/DQT 2\n1\t88.5\n2\tD023\tD754I\n3\t100\t\n");
@@ -155,7 +155,7 @@ TEST_F(GridPaste, MultiTablesAndTestChannelsTakeTextThroughTheirRules) {
   EXPECT_EQ(o.refusal.n, 612);
   EXPECT_EQ(tones.CellText(6, 1), "Off") << "nothing after the refusal";
   // Numbers: limited like typed ones.
-  FieldGridSource numbers(image, MultiNumberTable(1), 716_txt);
+  FieldGridSource numbers(image, MultiNumberTable(1));
   o = PasteTableText(numbers, 0, 1, "0\n64\t5\nOff");
   EXPECT_EQ(image.Main().Word(0x3800), 1);
   EXPECT_EQ(image.Main().Word(0x3802), 63);
@@ -163,7 +163,7 @@ TEST_F(GridPaste, MultiTablesAndTestChannelsTakeTextThroughTheirRules) {
   EXPECT_EQ(image.Main().Word(0x3804), 0);
 
   // Test channels: frequency 2 follows an empty test channel; a warning is noted once.
-  FieldGridSource testChannels(image, TestFrequencyTable(), 716_txt);
+  FieldGridSource testChannels(image, TestFrequencyTable());
   o = PasteTableText(testChannels, 10, 1, "494.6\n478\t520\n479\n");
   EXPECT_LT(o.refusedRow, 0);
   EXPECT_EQ(testChannels.CellText(10, 2), "494.600000");

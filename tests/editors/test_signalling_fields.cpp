@@ -130,18 +130,21 @@ TEST_F(SignallingFields, CwIdSettingsOfANewChannelAndWhenTheyAreEditable) {
   const FieldDecl& interval = *Ref("cw_id[3].interval").decl;
   const FieldDecl& over = *Ref("cw_id[3].over").decl;
   EXPECT_FALSE(CwIdEditable(image, 2, interval)) << "a new channel has CW ID off";
+  EXPECT_EQ(Type("cw_id[3].text", "DE AB").message, 379_txt) << "refused, saying why";
   const std::size_t r = RecordOf(3);
   image.Main().SetByte(r + chrec::kCwId, 1);
   EXPECT_TRUE(CwIdEditable(image, 2, interval));
   image.Main().SetByte(r + chrec::kTxMode, 1);
   EXPECT_TRUE(CwIdEditable(image, 2, interval));
   EXPECT_FALSE(CwIdEditable(image, 2, over));
+  EXPECT_EQ(CommitFieldCheck(Ref("cw_id[3].over"), image, true).message, 380_txt);
   EXPECT_FALSE(CwIdEditable(image, 4, interval)) << "channel 5 does not exist";
   EXPECT_FALSE(FindField(EditorModules(), image, "cw_id[5].interval")) << "keys only for existing channels";
 }
 
 TEST_F(SignallingFields, CwTextsAreCheckedCutAndPaddedBeforeAnythingIsWritten) {
   MakeChannels({3});
+  image.Main().SetByte(RecordOf(3) + chrec::kCwId, 1);
   const std::size_t aux = AuxRecordOffset(2);
   ASSERT_TRUE(Type("cw_id[3].text", " de ab1cd/2").ok());
   EXPECT_EQ(Shown("cw_id[3].text"), "DE AB1CD/2") << "one leading space dropped, lowercase as uppercase";
@@ -165,6 +168,7 @@ TEST_F(SignallingFields, CwTextsAreCheckedCutAndPaddedBeforeAnythingIsWritten) {
 
 TEST_F(SignallingFields, CwIdFollowsItsChannelWhenRecordsMoveAndWritesNothingWhenItIsGone) {
   MakeChannels({3, 10});
+  image.Main().SetByte(RecordOf(10) + chrec::kCwId, 1);
   const FieldRef interval = Ref("cw_id[10].interval");
   const FieldRef text = Ref("cw_id[10].text");
   ChannelStore store(image);
@@ -190,8 +194,8 @@ TEST_F(SignallingFields, BeatShiftBitsAreActiveLowAndKeepTheirNeighbours) {
   EXPECT_FALSE(BeatShiftEditable(image, 3)) << "a new channel has beat shift off";
   for (int n = 1; n <= 5; ++n)
     EXPECT_FALSE(ShowField(Ref("beat_shift[4].setting_" + std::to_string(n)), image).checked);
-  ASSERT_TRUE(CommitFieldCheck(Ref("beat_shift[4].setting_3"), image, true).ok());
-  EXPECT_EQ(Byte(at), 0xF7);
+  EXPECT_EQ(CommitFieldCheck(Ref("beat_shift[4].setting_3"), image, true).message, 381_txt);
+  EXPECT_EQ(Byte(at), 0xFF) << "refused while beat shift is off";
   image.Main().SetByte(at, 0x3E);  // beat shift on, bits 6 and 7 clear
   EXPECT_TRUE(BeatShiftEditable(image, 3));
   ASSERT_TRUE(CommitFieldCheck(Ref("beat_shift[4].setting_1"), image, true).ok());
@@ -219,8 +223,12 @@ TEST_F(SignallingFields, EmbeddedLinesAreBoundedAndSpacesOnlyIsEmpty) {
   EXPECT_EQ(Shown("embedded_message.line_1"), std::string(32, 'A')) << "a full line ends at its 32 bytes";
   image.Main().SetByte(emb::kLine1 + 3, 0xFF);
   EXPECT_EQ(Shown("embedded_message.line_1"), "AAA");
+  // Every character of the line's byte set (ISO 8859-1), and no other.
+  ASSERT_TRUE(Type("embedded_message.line_1", "Gr\xC3\xBC\xC3\x9F M\xC3\xBCller").ok());
+  EXPECT_EQ(image.Main().Read(emb::kLine1, 4), (std::vector<std::uint8_t>{'G', 'r', 0xFC, 0xDF}));
+  EXPECT_EQ(Shown("embedded_message.line_1"), "Gr\xC3\xBC\xC3\x9F M\xC3\xBCller");
   const auto before = AllBytes(image);
-  EXPECT_EQ(Type("embedded_message.line_1", "Gr\xC3\xBC\xC3\x9F").status, CommitStatus::Refused);
+  EXPECT_EQ(Type("embedded_message.line_1", "5 \xE2\x82\xAC").status, CommitStatus::Refused);
   EXPECT_EQ(AllBytes(image), before);
 }
 

@@ -215,6 +215,15 @@ TEST_F(SignallingGui, BeatShiftBoxesWriteTheirBitsWhileBeatShiftIsOn) {
   EXPECT_FALSE(box3->isChecked()) << "a channel that does not exist shows every box clear";
 }
 
+TEST_F(SignallingGui, EmbeddedMessageTakesEveryCharacterOfItsByteSet) {
+  ModuleView view(doc, EmbeddedMessageModule());
+  Activate(view);
+  auto* line = Control<QLineEdit>(view, 1010);
+  TypeInto(line, QStringLiteral("M\u00fcller \u20ac5"));  // the euro sign is no byte of the line
+  EXPECT_EQ(line->text(), QStringLiteral("M\u00fcller 5"));
+  EXPECT_EQ(doc.image.Main().Read(emb::kLine1, 9), (std::vector<std::uint8_t>{'M', 0xFC, 'l', 'l', 'e', 'r', ' ', '5', 0}));
+}
+
 TEST_F(SignallingGui, ScreenshotsOfTheFormsOnANewImage) {
   ApplyNewImageDefaults(doc.image, false, false);
   MakeChannels(doc.image, {1, 2, 3}, true);

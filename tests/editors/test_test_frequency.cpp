@@ -136,6 +136,15 @@ TEST_F(TestFrequency, OneFrequencyFillsClearsWarnsAndRefusesWhatNineDigitsCannot
   EXPECT_EQ(SetTestFrequency(s, 0, 2, "150"), kTestFreqCleared);
   EXPECT_TRUE(s.working() == before);
   EXPECT_FALSE(HasTestFrequency(s, 16, 0));
+
+  // 1250 Hz steps are kept where the channels keep them (VHF, K market) and
+  // rounded down to a step elsewhere.
+  ImageStore k = Image(Vhf146K(), true);
+  EXPECT_EQ(SetTestFrequency(k, 0, 0, "150.00125"), kTestFreqStored);
+  EXPECT_EQ(FreqText(k, 0, 0), "150.001250");
+  EXPECT_EQ(Record(k, 0)[10], kStep1250);
+  EXPECT_EQ(SetTestFrequency(s, 0, 0, "150.00125"), kTestFreqStored);
+  EXPECT_NE(FreqText(s, 0, 0), "150.001250");
 }
 
 TEST_F(TestFrequency, TheGridCellsCommitThroughTheEngine) {

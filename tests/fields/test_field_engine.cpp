@@ -13,6 +13,7 @@
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"
 #include "fields/FieldWalk.h"
+#include "fields/FilterRules.h"
 
 using namespace zmp;
 using namespace zmp::testing;
@@ -142,9 +143,45 @@ TEST(FieldCodec, FixedTextsAreCutPaddedAndCheckedBeforeWriting) {
   ASSERT_TRUE(text.Type("ABCDEFG").ok());
   EXPECT_EQ(text.Shown(), "ABCD");
   const auto before = AllBytes(text.image);
-  EXPECT_EQ(text.Type("M\xC3\xBCller").status, CommitStatus::Refused);
   EXPECT_EQ(text.Type("a\tb").status, CommitStatus::Refused);
+  EXPECT_EQ(text.Type("\xE2\x82\xAC").status, CommitStatus::Refused) << "the euro sign is no byte of the set";
+  EXPECT_EQ(text.Type("\xFC").status, CommitStatus::Refused) << "broken UTF-8";
+  EXPECT_EQ(text.Type("A\\x00").status, CommitStatus::Refused) << "0x00 would end the text";
   EXPECT_EQ(AllBytes(text.image), before);
+
+  // One byte a character (ISO 8859-1): a field that takes every character
+  // takes "M\u00fcller"; a name field does not.
+  FieldDecl all = kText;
+  all.filter = filter::kAll;
+  OneField any(all);
+  ASSERT_TRUE(any.Type("M\xC3\xBCller").ok());
+  EXPECT_EQ(any.image.Main().Read(0x0290, 4), (std::vector<std::uint8_t>{'M', 0xFC, 'l', 'l'}));
+  EXPECT_EQ(any.Shown(), "M\xC3\xBCll");
+  FieldDecl name = kText;
+  name.filter = filter::kName;
+  OneField named(name);
+  EXPECT_EQ(named.Type("M\xC3\xBCller").status, CommitStatus::Refused);
+
+  // Bytes typing would not give back show escaped, and the shown text stores
+  // them again: a control byte, a lowercase letter in a CW text, a backslash
+  // that would read as an escape. A lone backslash is a backslash.
+  const auto roundTrip = [](FieldDecl d, std::vector<std::uint8_t> bytes, const std::string& shown) {
+    d.length = bytes.size();
+    d.pad = 0xFF;
+    OneField f(d);
+    f.image.Main().Write(0x0290, bytes);
+    EXPECT_EQ(f.Shown(), shown);
+    f.image.Main().Fill(0x0290, bytes.size(), 0x20);
+    ASSERT_TRUE(f.Type(shown).ok()) << shown;
+    EXPECT_EQ(f.image.Main().Read(0x0290, bytes.size()), bytes) << shown;
+  };
+  roundTrip(name, {'A', 0x19, '\\', 'x', '7', 0xE9}, "A\\x19\\\\x7\\xE9");
+  roundTrip(name, {'A', '\\', 'B', '\\'}, "A\\B\\");
+  roundTrip(name, {'\\', '\\', 0x7F}, "\\\\\\\\\\x7F");
+  FieldDecl cw = kText;
+  cw.filter = filter::kCw;
+  roundTrip(cw, {'D', 'e', ' ', ' ', '\\'}, "D\\x65 \\x20\\\\");
+  roundTrip(all, {'M', 0xFC, 0x81, '\\'}, "M\xC3\xBC\\x81\\");
 }
 
 // --- every declared field ---------------------------------------------------------
@@ -192,6 +229,16 @@ TEST_F(EveryField, ShowingWritesNothingAndTheShownTextStoresNoChange) {
       ASSERT_EQ(AllBytes(image), before) << f.key << ": showing wrote";
       ASSERT_TRUE(ApplyFieldText(f.ref, image, v.text).ok()) << f.key;
       ASSERT_EQ(AllBytes(image), before) << f.key << ": its own text changed bytes";
+      // A fixed text of any bytes shows a text that stores those bytes again.
+      const FieldDecl& d = *f.ref.decl;
+      if (d.storage == Storage::Text && !(d.hooks && d.hooks->show) && v.exists && v.applicable) {
+        const auto loc = LocateField(f.ref, image);
+        const std::string stored = image.Block(loc->block).Text(loc->offset, d.length);
+        const auto bytes = EncodeFixedText(d, v.text);
+        ASSERT_TRUE(bytes) << f.key << " " << v.text;
+        EXPECT_EQ(std::string(bytes->begin(), bytes->begin() + static_cast<std::ptrdiff_t>(stored.size())), stored)
+            << f.key << " " << v.text;
+      }
     });
   }
   // On images the program made, committing the shown text itself changes nothing.
@@ -199,7 +246,7 @@ TEST_F(EveryField, ShowingWritesNothingAndTheShownTextStoresNoChange) {
   const auto before = AllBytes(image);
   ForEachField(EditorModules(), image, [&](const FieldInstance& f) {
     const FieldView v = ShowField(f.ref, image);
-    if (!v.exists || !v.applicable || v.text.empty()) return;
+    if (!v.exists || !v.applicable || v.text.empty() || FieldDisabledReason(f.ref, image).n) return;
     ASSERT_TRUE(CommitFieldText(f.ref, image, v.text).ok()) << f.key << " " << v.text;
     ASSERT_EQ(AllBytes(image), before) << f.key;
   });
@@ -212,6 +259,18 @@ TEST_F(EveryField, ChoicesRoundTripNumbersAreLimitedChecksRestore) {
     FieldView v = ShowField(f.ref, image);
     if (!v.exists || !v.applicable) return;
     const auto start = AllBytes(image);
+    if (const TextNo why = FieldDisabledReason(f.ref, image); why.n) {
+      // A disabled field (CW ID off) refuses every change with its reason.
+      EXPECT_EQ(CommitFieldText(f.ref, image, "1").message, why) << f.key;
+      if (d.kind == ControlKind::CheckBox) {
+        EXPECT_EQ(CommitFieldCheck(f.ref, image, !v.checked).message, why) << f.key;
+      }
+      if (IsNumber(d)) {
+        EXPECT_EQ(SpinField(f.ref, image, true).message, why) << f.key;
+      }
+      EXPECT_EQ(AllBytes(image), start) << f.key;
+      return;
+    }
     if (d.kind == ControlKind::CheckBox) {
       if (!CommitFieldCheck(f.ref, image, !v.checked).ok()) {
         EXPECT_EQ(AllBytes(image), start) << f.key << ": a refused click writes nothing";

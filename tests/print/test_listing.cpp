@@ -136,14 +136,68 @@ TEST_F(ListingTest, ChannelRangesAndSectionKeysAreLimitedOrRefused) {
   EXPECT_EQ(LimitChannelRange(-4, -9), (ChannelRange{1, 1}));
   EXPECT_EQ(ParseChannelRange("5-9"), (ChannelRange{5, 9}));
   EXPECT_EQ(ParseChannelRange("7"), (ChannelRange{7, 7}));
-  EXPECT_EQ(ParseChannelRange("40-50"), (ChannelRange{30, 30}));
-  for (const char* bad : {"", "-", "a-b", "3-", "1-2-3", "1 - 2"}) EXPECT_FALSE(ParseChannelRange(bad)) << bad;
+  EXPECT_EQ(ParseChannelRange("28-40"), (ChannelRange{28, 30}));
+  // Backwards, or without a channel: refused, never narrowed.
+  for (const char* bad : {"", "-", "a-b", "3-", "1-2-3", "1 - 2", "5-2", "40-50", "0"})
+    EXPECT_FALSE(ParseChannelRange(bad)) << bad;
 
   const SectionKeys ok = ParseSectionKeys(EditorModules(), "channel,model,");
   EXPECT_EQ(ok.keys, (std::vector<std::string>{"channel", "model"}));
   const SectionKeys bad = ParseSectionKeys(EditorModules(), "model,nothing");
   EXPECT_EQ(bad.unknown, "nothing");
   EXPECT_TRUE(bad.keys.empty());
+}
+
+TEST_F(ListingTest, NumberedTablesLabelsAndEveryPerChannelSectionAsTheEditorsShowThem) {
+  for (int ch = 1; ch <= 4; ++ch) Set(image, "channel[" + std::to_string(ch) + "].rx_frequency", "146.5" + std::to_string(ch));
+  Set(image, "multi_table[2].table_3.tone_1", "88.5");
+  Set(image, "multi_table[4].table_5.number_1", "7");
+  const Listing l = BuildListing(EditorModules(), image, Everything(LimitChannelRange(3, 3)));
+
+  // One heading per multi table, its tone and number grids side by side
+  // under the editor's "No."; the tables that hold nothing in one line.
+  const ListingSection& multi = *SectionOf(l, "multi_table");
+  ASSERT_EQ(multi.parts.size(), 3u);
+  EXPECT_EQ(multi.parts[0].heading, "Multi Table 3");
+  EXPECT_EQ(multi.parts[0].titles,
+            (std::vector<std::string>{Tx(716_txt), Tx(607_txt), Tx(608_txt), Tx(609_txt), Tx(610_txt)}));
+  ASSERT_EQ(multi.parts[0].rows.size(), 15u);
+  EXPECT_EQ(multi.parts[0].rows[1], (std::vector<std::string>{"2", "88.5", "88.5", "", ""}));
+  EXPECT_EQ(multi.parts[1].heading, "Multi Table 5");
+  EXPECT_EQ(multi.parts[2].kind, ListingPart::Kind::Note);
+  EXPECT_EQ(multi.parts[2].note, "Multi Table 1-2, 4, 6-15: no entries.");
+  EXPECT_EQ(SectionOf(l, "test_frequency")->parts[0].titles[0], Tx(716_txt));
+
+  // Numbered labels keep their numbers, as the editors show them.
+  const auto titles = SectionOf(l, "beat_shift")->parts.at(0).titles;
+  EXPECT_EQ(std::vector<std::string>(titles.begin() + 1, titles.end()),
+            (std::vector<std::string>{"Beat Shift 1", "Beat Shift 2", "Beat Shift 3", "Beat Shift 4", "Beat Shift 5"}));
+  const auto labels = [&](std::string_view key) {
+    std::vector<std::string> out;
+    for (const ListingPart& p : SectionOf(l, key)->parts)
+      for (const PairRow& r : p.pairs) out.push_back(r.label);
+    return out;
+  };
+  for (const char* label : {"CW Message 1", "CW Message 8"}) EXPECT_EQ(std::ranges::count(labels("cw_message"), label), 1) << label;
+  for (const char* label : {"Embedded Message 1", "Embedded Message 2"})
+    EXPECT_EQ(std::ranges::count(labels("embedded_message"), label), 1) << label;
+  for (const char* label : {"Digit 1", "Digit 8"}) EXPECT_EQ(std::ranges::count(labels("five_tone"), label), 1) << label;
+
+  // The channel range holds for every per-channel section; CW ID's text and
+  // settings print as one table.
+  for (const char* key : {"channel", "channel_edit", "cw_id", "beat_shift"}) {
+    const ListingSection& s = *SectionOf(l, key);
+    ASSERT_EQ(s.parts.size(), 1u) << key;
+    ASSERT_EQ(s.parts[0].rows.size(), 1u) << key;
+    EXPECT_EQ(s.parts[0].rows[0][0], "3") << key;
+  }
+  EXPECT_EQ(SectionOf(l, "cw_id")->parts[0].titles[1], Tx(751_txt));
+
+  // Remote control's outputs show each output's function and polarity.
+  const ListingPart& outputs = SectionOf(l, "remote_control")->parts.at(2);
+  EXPECT_EQ(outputs.heading, Tx(952_txt));
+  EXPECT_EQ(outputs.titles.at(1), Tx(991_txt));
+  EXPECT_EQ(outputs.titles.back(), Tx(869_txt));
 }
 
 TEST(PageLayoutTest, LongTablesRepeatTheirTitlesAndNoRowOrTitleIsCut) {

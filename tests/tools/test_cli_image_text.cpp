@@ -129,6 +129,15 @@ TEST_F(CliImageText, SetTakesWhatTheEditorsTakeAndRefusesTheRest) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(Bytes("same.dat"), Bytes("site.dat"));
 
+  // Once CW ID is on, its settings are taken.
+  r = Cli(dir, "set site.dat 'channel_edit[2].cw_id=1' 'cw_id[2].text=de hill' 'channel[1].name=\\x19A' -o cw.dat");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Fields("cw.dat")["cw_id[2].text"]["text"], "DE HILL");
+  // A byte nobody can type shows escaped, and the escape sets it again.
+  EXPECT_EQ(Fields("cw.dat")["channel[1].name"]["text"], "\\x19A");
+  ASSERT_EQ(Cli(dir, "set cw.dat 'channel[1].name=\\x19A' -o cw2.dat").status, 0);
+  EXPECT_EQ(Bytes("cw2.dat"), Bytes("cw.dat"));
+
   // Refused: the editor's message, status 1, nothing written (even when an
   // earlier assignment was taken).
   r = Cli(dir, "set site.dat 'channel_edit[1].compander=1' 'channel_edit[1].cw_id=1' -o refused.dat");
@@ -136,6 +145,10 @@ TEST_F(CliImageText, SetTakesWhatTheEditorsTakeAndRefusesTheRest) {
   EXPECT_NE(r.err.find(Text(752)), std::string::npos) << r.err;
   r = Cli(dir, "set site.dat 'channel_edit[2].tx_power=Medium' -o refused.dat");
   EXPECT_EQ(r.status, 1);
+  // What the editors disable is refused with the reason: CW ID is off.
+  r = Cli(dir, "set site.dat 'cw_id[2].text=de hill' -o refused.dat");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(Text(379)), std::string::npos) << r.err;
   r = Cli(dir, "set site.dat 'channel[2].rx_frequency=999' -o refused.dat");
   EXPECT_EQ(r.status, 1);
   EXPECT_FALSE(fs::exists(dir / "refused.dat"));
@@ -195,6 +208,8 @@ TEST_F(CliImageText, ExportThenImportReproducesTheFile) {
   std::ofstream(dir / "blocks/main.bin", std::ios::binary) << main;
   ASSERT_EQ(Cli(dir, "encode blocks -o noise.dat").status, 0);
   ASSERT_EQ(Cli(dir, "export noise.dat -o noise.yaml").status, 0);
+  // Names of bytes nobody can type are exported escaped ("\\x19").
+  EXPECT_NE(ReadText(dir / "noise.yaml").find("\\\\x"), std::string::npos);
   r = Cli(dir, "import noise.yaml --into noise.dat -o noise2.dat");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(Bytes("noise2.dat"), Bytes("noise.dat"));

@@ -67,6 +67,7 @@ class CliPrint : public ::testing::Test {
       args += row + "rx_frequency=" + Rx(ch) + "'" + row + "tx_frequency=" + TxF(ch) + "'";
       args += row + "name=C" + std::to_string(ch % 10) + "'";
     }
+    args += " 'multi_table[1].table_2.tone_1=88.5'";
     const CliRun r = Cli(dir, "set blank.dat" + args + " -o full.dat");
     ASSERT_EQ(r.status, 0) << r.err;
   }
@@ -104,6 +105,9 @@ TEST_F(CliPrint, FullImageListsEveryChannelAndEveryLabel) {
       }
     }
   }
+  // The multi tables by number; those that hold nothing in one line.
+  EXPECT_NE(text.find("Multi Table 2 No. QT/DQT 1"), std::string::npos);
+  EXPECT_NE(text.find("Multi Table 1, 3-15: no entries."), std::string::npos);
   EXPECT_NE(text.find("Page 1 of"), std::string::npos);
   EXPECT_NE(text.find("File: full.dat"), std::string::npos);
   EXPECT_NE(text.find("WAV-300: E VHF: 146-174 MHz"), std::string::npos);
@@ -133,6 +137,9 @@ TEST_F(CliPrint, SectionsChannelRangeAndBadInput) {
   EXPECT_NE(r.err.find("'nothing' is not a section"), std::string::npos) << r.err;
   r = Cli(dir, "print full.dat -o x.pdf --channels 3-x");
   EXPECT_EQ(r.status, 2);
+  r = Cli(dir, "print full.dat -o x.pdf --channels 5-2");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("'5-2' is not a channel range"), std::string::npos) << r.err;
   EXPECT_FALSE(fs::exists(dir / "x.pdf"));
 
   // A folder that does not exist: the system's message with the path, and

@@ -201,6 +201,8 @@ std::vector<ExportedEditor> CollectExport(ModuleList modules, const ImageStore& 
   ForEachField(modules, image, [&](const FieldInstance& f) {
     const FieldView view = ShowField(f.ref, image);
     if (!view.exists || !view.applicable) return;
+    // Nor what the editors disable (CW ID settings while CW ID is off): the import would refuse it.
+    if (FieldDisabledReason(f.ref, image).n) return;
     // A list whose stored value is none of its entries shows no selection
     // (or a stand-in such as a key's "Off"), which nobody can pick: there is
     // nothing to export.

@@ -13,9 +13,6 @@ namespace zmp {
 CBeatShiftView::CBeatShiftView(EditorDocument& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
   setObjectName(QStringLiteral("CBeatShiftView"));
   form_ = new SettingsForm(doc_, {&BeatShiftTable()}, this);
-  form_->enabledRule = [this](const FieldDecl&, const FieldView& v) {
-    return v.exists && BeatShiftEditable(doc_.Image(), channel_);
-  };
   auto* buttons = new EditorButtons(*this, doc_, EditorKind::BeatShift, kHelpContext,
                                     [this](int context) { emit HelpRequested(context); });
   buttons->Serve(*form_);

@@ -24,11 +24,6 @@ CCWIDView::CCWIDView(EditorDocument& doc, QWidget* parent) : QWidget(parent), do
   caption_->setObjectName(CtlName(kCaptionId));
   textForm_ = new SettingsForm(doc_, {&CwIdTextTable()}, this);
   form_ = new SettingsForm(doc_, {&CwIdTable()}, this);
-  const auto enabled = [this](const FieldDecl& d, const FieldView& v) {
-    return v.exists && CwIdEditable(doc_.Image(), channel_, d);
-  };
-  textForm_->enabledRule = enabled;
-  form_->enabledRule = enabled;
   auto* buttons = new EditorButtons(*this, doc_, EditorKind::CWID, 0,
                                     [this](int context) { emit HelpRequested(context); });
   buttons->Serve(*textForm_);

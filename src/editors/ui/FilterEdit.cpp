@@ -62,7 +62,8 @@ void FilterEdit::keyPressEvent(QKeyEvent* e) {
   const bool control = (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) != 0;
   if (t.size() == 1 && t[0].isPrint() && !control) {
     const QChar ch = t[0];
-    if (ch.unicode() < 128) TypeChar(static_cast<char>(ch.unicode()));
+    // One byte a character (ISO 8859-1): what the input mode takes of it.
+    if (ch.unicode() < 256) TypeChar(static_cast<char>(ch.unicode()));
     return;  // a refused character is dropped
   }
   QLineEdit::keyPressEvent(e);

@@ -70,8 +70,8 @@ EditGrid* CMultiView::MakeGrid(const char* name) {
 
 void CMultiView::Attach() {
   spin_->SetShownValue(table_);
-  auto tones = std::make_unique<FieldGridSource>(doc_.Image(), MultiToneTable(table_), 716_txt);
-  auto numbers = std::make_unique<FieldGridSource>(doc_.Image(), MultiNumberTable(table_), 716_txt);
+  auto tones = std::make_unique<FieldGridSource>(doc_.Image(), MultiToneTable(table_));
+  auto numbers = std::make_unique<FieldGridSource>(doc_.Image(), MultiNumberTable(table_));
   const int toneRow = tones_->CurrentRow(), toneCol = std::max(1, tones_->CurrentColumn());
   const int numberRow = numbers_->CurrentRow(), numberCol = std::max(1, numbers_->CurrentColumn());
   tones_->SetSource(tones.get());

@@ -339,7 +339,13 @@ void SettingsForm::Fill(Control& c) {
   }
   const QString text = Q(v.text);
   switch (d.kind) {
-    case ControlKind::Edit: static_cast<QLineEdit*>(w)->setText(text); break;
+    case ControlKind::Edit: {
+      // A text with escaped bytes may be longer than what can be typed: it shows whole.
+      auto* edit = static_cast<QLineEdit*>(w);
+      if (d.maxLength) edit->setMaxLength(std::max(d.maxLength, static_cast<int>(text.size())));
+      edit->setText(text);
+      break;
+    }
     case ControlKind::EditSpin: static_cast<FieldSpin*>(w)->SetShownText(text); break;
     case ControlKind::DropList: {
       auto* box = static_cast<QComboBox*>(w);
@@ -377,7 +383,8 @@ void SettingsForm::Fill(Control& c) {
   }
   w->blockSignals(was);
   c.shown = TextOf(w);
-  const bool enabled = enabledRule ? enabledRule(d, v) : (v.exists && v.applicable);
+  const bool enabled =
+      (enabledRule ? enabledRule(d, v) : (v.exists && v.applicable)) && FieldDisabledReason(ref, image).n == 0;
   w->setEnabled(enabled);
   if (c.label) c.label->setEnabled(enabled);
 }

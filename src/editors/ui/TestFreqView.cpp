@@ -24,7 +24,7 @@ QString CtlName(int id) { return QStringLiteral("ctl%1").arg(id); }
 CTestFreqView::CTestFreqView(EditorDocument& doc, QWidget* parent)
     : QWidget(parent),
       doc_(doc),
-      source_(std::make_unique<FieldGridSource>(doc.Image(), TestFrequencyTable(), 716_txt)),
+      source_(std::make_unique<FieldGridSource>(doc.Image(), TestFrequencyTable())),
       grid_(new EditGrid(this)) {
   setObjectName(QStringLiteral("CTestFreqView"));
   setWindowTitle(QTx(710_txt));

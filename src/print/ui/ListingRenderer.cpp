@@ -5,6 +5,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QStringDecoder>
 #include <span>
 
 #include "app/LanguageTexts.h"
@@ -26,8 +27,16 @@ QFont ListingFont(double points, bool bold) {
   return f;
 }
 
-// The texts of the image and the language file are Latin-1.
+// The texts of the language file are Latin-1.
 QString Latin(std::string_view s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+
+// A text of the listing: a field's text is UTF-8 (a name with an accented
+// letter), a language text Latin-1; both read the same while they are ASCII.
+QString ListingText(std::string_view s) {
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  const QString text = utf8(QByteArrayView(s.data(), static_cast<qsizetype>(s.size())));
+  return utf8.hasError() ? Latin(s) : text;
+}
 
 const QColor kRule(0x60, 0x60, 0x60);
 const QColor kGrid(0xB0, 0xB0, 0xB0);
@@ -100,7 +109,7 @@ class PagePainter {
 
   void Text(const PlacedCell& c, double y, double height) {
     const QFontMetricsF m(p_.font());
-    const QString text = m.elidedText(Latin(c.text), Qt::ElideRight, c.width + 1);
+    const QString text = m.elidedText(ListingText(c.text), Qt::ElideRight, c.width + 1);
     p_.drawText(QRectF(c.x, y, c.width + 1, height), Qt::AlignLeft | Qt::AlignVCenter, text);
   }
 
@@ -126,7 +135,7 @@ const QFont& ListingFonts::Font(TextStyle style) const {
 }
 
 double ListingFonts::Width(std::string_view text, TextStyle style) const {
-  return QFontMetricsF(Font(style)).horizontalAdvance(Latin(text));
+  return QFontMetricsF(Font(style)).horizontalAdvance(ListingText(text));
 }
 
 double ListingFonts::LineHeight(TextStyle style) const {

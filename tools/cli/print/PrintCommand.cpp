@@ -39,7 +39,10 @@ int RunPrint(const std::string& file, const std::string& out, const std::optiona
   if (channels) {
     const auto range = print::ParseChannelRange(*channels);
     if (!range) {
-      std::fprintf(stderr, "zmp318t-cli print: '%s' is not a channel range FROM-TO\n", channels->c_str());
+      std::fprintf(stderr,
+                   "zmp318t-cli print: '%s' is not a channel range FROM-TO of channels 1 to %d with FROM "
+                   "not after TO\n",
+                   channels->c_str(), kChannelCount);
       return WrongUse(kPrintSynopsis);
     }
     choice.channels = *range;
