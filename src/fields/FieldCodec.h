@@ -113,6 +113,8 @@ std::optional<std::vector<std::uint8_t>> EncodeFixedText(const FieldDecl& d, std
 // Stores a fixed text field from typed text (the codec's own text commit,
 // for hooks that prepare the text first). Refused texts write nothing.
 CommitResult CommitFixedText(const FieldAt& at, std::string_view text);
+// Why a text was refused by a fixed text field: the characters it takes.
+TextNo FixedTextRefusal(const FieldDecl& d);
 std::string DecodeFixedText(ConstBlockRef block, std::size_t offset, std::size_t length, std::uint8_t pad);
 
 }  // namespace zmp

@@ -17,7 +17,7 @@ CBeatShiftView::CBeatShiftView(EditorDocument& doc, QWidget* parent) : QWidget(p
     return v.exists && BeatShiftEditable(doc_.Image(), channel_);
   };
   auto* buttons = new EditorButtons(*this, doc_, EditorKind::BeatShift, kHelpContext,
-                                    [this](int context) { emit HelpRequested(context); });
+                                    [this](const QString& target) { emit HelpRequested(target); });
   buttons->Serve(*form_);
   connect(&doc_, &EditorDocument::CurrentChannelChanged, this, &CBeatShiftView::Follow);
   connect(&doc_, &EditorDocument::EditorClosed, this, [this](EditorKind kind) {

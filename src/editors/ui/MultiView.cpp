@@ -30,7 +30,7 @@ CMultiView::CMultiView(EditorDocument& doc, QWidget* parent)
   grids->addWidget(tones_);
   grids->addWidget(numbers_);
   auto* buttons = new EditorButtons(*this, doc_, EditorKind::Multi, 0,
-                                    [this](int context) { emit HelpRequested(context); });
+                                    [this](const QString& target) { emit HelpRequested(target); });
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addLayout(grids, 1);

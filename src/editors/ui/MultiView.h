@@ -33,7 +33,7 @@ class CMultiView : public QWidget {
   void Reload();
 
  signals:
-  void HelpRequested(int context);
+  void HelpRequested(const QString& target);
 
  private:
   EditGrid* MakeGrid(const char* name);
