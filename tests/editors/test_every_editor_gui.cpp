@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
@@ -114,7 +115,11 @@ class CutOff {
     if (button.width() < button.minimumSizeHint().width()) Fault("caption", button.text());
   }
   void CheckEdit(const QLineEdit& edit) {
-    if (edit.height() < edit.minimumSizeHint().height()) Fault("edit height", edit.text());
+    // The edit of a spin box or an editable list: the box around it is the control.
+    const QWidget* control = &edit;
+    if (qobject_cast<const QAbstractSpinBox*>(edit.parentWidget()) || qobject_cast<const QComboBox*>(edit.parentWidget()))
+      control = edit.parentWidget();
+    if (control->height() < control->minimumSizeHint().height()) Fault("edit height", edit.text());
     if (!edit.text().isEmpty() && TextWidth(edit, edit.text()) > edit.width() - 4) Fault("edit width", edit.text());
   }
   void CheckList(const QComboBox& box) {
@@ -126,8 +131,9 @@ class CutOff {
     if (box.height() < box.minimumSizeHint().height()) Fault("list height", box.currentText());
   }
   void CheckTabs(const QTabBar& bar) {
+    const int space = bar.style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, &bar);
     for (int i = 0; i < bar.count(); ++i)
-      if (bar.tabRect(i).width() < bar.tabSizeHint(i).width() || bar.tabRect(i).right() >= bar.width())
+      if (bar.tabRect(i).width() < TextWidth(bar, bar.tabText(i)) + space || bar.tabRect(i).right() >= bar.width())
         Fault("tab", bar.tabText(i));
   }
   void CheckGrid(EditGrid& grid) {

@@ -258,6 +258,8 @@ TEST_F(FeatureKeyGui, KeyListChosenByTyping) {
   EXPECT_EQ(Cell(grid, 2, 1), before);
   EXPECT_TRUE(doc.steps.empty());
   Type("channel 2");
+  ASSERT_TRUE(grid->IsEditing());
+  EXPECT_EQ(grid->ListEditor()->currentText(), "Channel 2");
   Key(Focus(), Qt::Key_Return);
   EXPECT_EQ(Cell(grid, 2, 1), "Channel 2");
   EXPECT_EQ(doc.steps.size(), 1u);

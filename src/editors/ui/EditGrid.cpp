@@ -1,6 +1,7 @@
 #include "editors/ui/EditGrid.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
@@ -164,15 +165,20 @@ void EditGrid::UpdateColumnWidths() {
   const QFontMetrics hm = horizontalHeader()->fontMetrics();
   // The width values are pixels of a 13-pixel font; larger fonts widen them.
   const double scale = std::max(1.0, fm.height() / 13.0);
+  // Every title and every text shows whole (a row title "Option Port 6").
+  const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 4;
   for (int c = 0; c < s->ColumnCount(); ++c) {
     const int fromTable = static_cast<int>(s->Column(c).width * scale);
-    const int title = hm.horizontalAdvance(QTx(s->Column(c).title)) + 16;
-    setColumnWidth(c, std::max(fromTable, title));
+    int widest = hm.horizontalAdvance(QTx(s->Column(c).title)) + 16;
+    for (int r = 0; r < model_->rowCount(); ++r)
+      widest = std::max(widest, fm.horizontalAdvance(model_->data(model_->index(r, c), Qt::DisplayRole).toString()) + margin);
+    setColumnWidth(c, std::max(fromTable, widest));
   }
 }
 
 void EditGrid::Reload() {
   model_->Reload();
+  UpdateColumnWidths();
   if (IsEditing() && Source() && !Source()->IsEditable(editRow_, editCol_)) HideEditor(true);
 }
 
@@ -200,10 +206,20 @@ void EditGrid::MoveToNextCell() {
   SetCurrentCell(row, col);
 }
 
-void EditGrid::SetTabMovesBetweenCells(bool on) {
-  tabCells_ = on;
-  // The view hands Tab to keyPressEvent before it moves the focus on.
-  setTabKeyNavigation(on);
+void EditGrid::SetTabMovesBetweenCells(bool on) { tabCells_ = on; }
+
+bool EditGrid::event(QEvent* e) {
+  // Before the focus moves on: Tab to the next cell while there is one. (Not
+  // the view's own tab navigation, which also steps when a hidden editor
+  // hands the focus back.)
+  if (e->type() == QEvent::KeyPress && tabCells_) {
+    auto* k = static_cast<QKeyEvent*>(e);
+    const bool plain = !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (plain && (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) &&
+        StepCell(k->key() == Qt::Key_Tab && !(k->modifiers() & Qt::ShiftModifier)))
+      return true;
+  }
+  return QTableView::event(e);
 }
 
 bool EditGrid::StepCell(bool forward) {
@@ -500,10 +516,7 @@ void EditGrid::keyPressEvent(QKeyEvent* e) {
   switch (e->key()) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-      // Tab moves to the next control, or to the next cell in a grid that
-      // tabs between cells (until its last one); Ctrl+Tab switches windows.
-      if (!ctrl && tabCells_ && StepCell(e->key() == Qt::Key_Tab && !shift)) return;
-      e->ignore();
+      e->ignore();  // Ctrl+Tab switches windows; Tab moves on (event())
       return;
     case Qt::Key_Backspace:
       CommitCellEdit();

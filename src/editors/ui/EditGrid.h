@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "editors/GridSource.h"
+#include "editors/ui/TypeAheadComboBox.h"
 
 class QComboBox;
 
@@ -23,7 +24,6 @@ namespace zmp {
 class FilterEdit;
 class NumberComboBox;
 class ToneComboBox;
-class TypeAheadComboBox;
 
 // The cell texts of a source, read once per reload.
 class GridModel : public QAbstractTableModel {
@@ -139,6 +139,7 @@ class EditGrid : public QTableView {
   void CurrentCellChanged(int row, int col);
 
  protected:
+  bool event(QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;

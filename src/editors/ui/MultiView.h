@@ -15,6 +15,7 @@ class QPushButton;
 namespace zmp {
 
 class EditGrid;
+class EditorButtons;
 class SpinEdit;
 
 class CMultiView : public QWidget {
@@ -42,6 +43,7 @@ class CMultiView : public QWidget {
   EditorDocument& doc_;
   int table_ = 1;
   SpinEdit* spin_;
+  EditorButtons* buttons_ = nullptr;
   EditGrid* tones_;
   EditGrid* numbers_;
   std::unique_ptr<FieldGridSource> toneSource_;
