@@ -179,6 +179,7 @@ void EditGrid::UpdateColumnWidths() {
 void EditGrid::Reload() {
   model_->Reload();
   UpdateColumnWidths();
+  PlaceEditor();  // over its cell as the columns widen
   if (IsEditing() && Source() && !Source()->IsEditable(editRow_, editCol_)) HideEditor(true);
 }
 
