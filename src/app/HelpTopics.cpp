@@ -7,15 +7,15 @@ namespace zmp {
 namespace {
 
 // The reference pages are written at build time from the editors' field
-// tables; their anchors are "field-N" with the editor's field number.
+// tables; their anchors are the field keys, and "top" at the page's title.
 constexpr std::array<HelpTopic, 21> kTopics{{
-    {help::kChannelInformation, "reference/channel-information.html"},
+    {help::kChannelInformation, "reference/channel-information.html#top"},
     {78081, "reference/channel-information.html#rx_frequency"},
     {78082, "reference/channel-information.html#tx_frequency"},
     {78083, "reference/channel-information.html#qt_encode"},
     {78084, "reference/channel-information.html#qt_decode"},
     {78085, "reference/channel-information.html#name"},
-    {help::kChannelEdit, "reference/channel-edit.html"},
+    {help::kChannelEdit, "reference/channel-edit.html#top"},
     {78110, "reference/channel-information.html#channel_type"},
     {78111, "reference/channel-information.html#tx_mode"},
     {78112, "reference/channel-information.html#ran_decode"},
@@ -43,14 +43,14 @@ std::optional<std::string> HelpTargetOf(int context) {
   // then one per function code from 79100), the optional features' rows
   // (81000 + 100 x page + row) and the rows below open their editor's
   // reference page.
-  if (context == 79001 || (context >= 79100 && context <= 79299)) return "reference/key-assignment.html";
-  if (context >= 81000 && context <= 81499) return "reference/optional-features.html";
+  if (context == 79001 || (context >= 79100 && context <= 79299)) return "reference/key-assignment.html#top";
+  if (context >= 81000 && context <= 81499) return "reference/optional-features.html#top";
   // The 5-tone rows (82000 + 100 x tab + row) and the vendor tones (82500 + tone).
-  if (context >= 82000 && context <= 82499) return "reference/five-tone.html";
-  if (context >= 82500 && context <= 82514) return "reference/vendor-tone.html";
+  if (context >= 82000 && context <= 82499) return "reference/five-tone.html#top";
+  if (context >= 82500 && context <= 82514) return "reference/vendor-tone.html#top";
   // The remote control and function port fields open their editor's page.
-  if (context == 75001) return "reference/remote-control.html";
-  if (context == 85001) return "reference/function-port.html";
+  if (context == 75001) return "reference/remote-control.html#top";
+  if (context == 85001) return "reference/function-port.html#top";
   return std::nullopt;
 }
 

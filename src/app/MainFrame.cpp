@@ -475,9 +475,9 @@ bool CMainFrame::OpenEditor(EditorKind kind) {
   CFPUDoc& doc = Doc();
   QWidget* view = (*factory)(doc, nullptr);
   if (!view) return false;  // never an empty frame
-  // Views ask for help by context number (F1, their Help buttons).
-  if (view->metaObject()->indexOfSignal("HelpRequested(int)") >= 0)
-    connect(view, SIGNAL(HelpRequested(int)), this, SLOT(ShowHelp(int)));
+  // Views ask for a page of the guide (F1, their Help buttons).
+  if (view->metaObject()->indexOfSignal("HelpRequested(QString)") >= 0)
+    connect(view, SIGNAL(HelpRequested(QString)), this, SLOT(ShowHelpTarget(QString)));
   CEditorFrame* frame = MakeEditorFrame(kind);
   frame->SetView(view);
   mdi_->addSubWindow(frame);
@@ -742,6 +742,13 @@ CHelpWindow* CMainFrame::OpenHelpWindow() {
 
 void CMainFrame::ShowHelp(int context) {
   if (CHelpWindow* h = OpenHelpWindow()) h->ShowContext(context);
+}
+
+void CMainFrame::ShowHelpTarget(const QString& target) {
+  CHelpWindow* h = OpenHelpWindow();
+  if (!h) return;
+  if (target.isEmpty()) h->ShowContents();
+  else h->ShowTarget(target);
 }
 
 void CMainFrame::OnHelp(bool advanced) {

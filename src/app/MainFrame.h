@@ -134,8 +134,11 @@ class CMainFrame : public QMainWindow {
   bool DebugLibraryLoaded() const;
 
  public slots:
-  // The guide at the page of a help context (Help buttons and F1).
+  // The guide at the page of a help context (the dialogs' Help buttons and F1).
   void ShowHelp(int context);
+  // The guide at "page.html#anchor" (the editors' Help buttons and F1); an
+  // empty target opens the contents.
+  void ShowHelpTarget(const QString& target);
 
  protected:
   void closeEvent(QCloseEvent* e) override;

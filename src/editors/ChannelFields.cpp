@@ -113,7 +113,7 @@ std::vector<ShownChoice> CwIdChoices(const FieldAt& at) {
 
 CommitResult CwIdNeedsTx(const FieldAt& at, long stored) {
   // A channel without a transmit frequency cannot send its CW ID.
-  if (stored == 1 && !HasTxFrequency(at)) return CommitResult::Refuse(752_txt);
+  if (stored == 1 && !HasTxFrequency(at)) return CommitResult::Refuse(345_txt);
   return {};
 }
 

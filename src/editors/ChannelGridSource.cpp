@@ -31,6 +31,17 @@ std::vector<GridColumn> ColumnsOf(const FieldTable& table) {
   return out;
 }
 
+// The store says only that text was refused; the field says why.
+TextNo RefusalOf(StoreStatus s, int field, std::string_view text) {
+  if (s != StoreStatus::BadText || field < 0 || field >= kCount) return MessageOf(s);
+  const FieldDecl& d = ChannelFieldTable[static_cast<std::size_t>(field)];
+  if (d.storage == Storage::Text)
+    return d.maxLength > 0 && text.size() > static_cast<std::size_t>(d.maxLength) ? 354_txt : FixedTextRefusal(d);
+  if (d.storage == Storage::Tone) return 348_txt;
+  if (d.kind == ControlKind::DropList || d.kind == ControlKind::CheckBox) return 347_txt;
+  return 346_txt;
+}
+
 }  // namespace
 
 std::span<const GridColumn> ChInfoColumns(bool fullLayout) {
@@ -68,7 +79,7 @@ CellCommit ChannelGridSource::SetCellText(int row, int col, std::string_view tex
   if (!IsEditable(row, col)) return out;
   const StoreStatus s = store_.SetFieldText(row, Column(col).field, text);
   out.stored = s == StoreStatus::Ok;
-  out.message = MessageOf(s);
+  out.message = RefusalOf(s, Column(col).field, text);
   return out;
 }
 

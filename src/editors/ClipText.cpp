@@ -1,7 +1,16 @@
 #include "app/LanguageTexts.h"
 #include "editors/GridSource.h"
+#include "editors/HelpLinks.h"
 
 namespace zmp {
+
+std::string GridSource::HelpTarget(int col) const { return AnchoredTargetOf(Column(col).helpContext); }
+
+std::optional<long> GridSource::EmptyChoice(int row, int col) const {
+  for (const GridChoice& c : Choices(row, col))
+    if (c.text == Tx(719_txt) || c.text == Tx(1256_txt)) return c.value;
+  return std::nullopt;
+}
 
 namespace {
 void AppendJoined(std::string& out, const std::vector<std::string>& cells) {

@@ -44,9 +44,9 @@ constexpr FieldDecl kOverDecl = Check("over", 825_txt, cwrec::kOver, 1398);
 constexpr FieldDecl kEncodeDecl = Check("encode_with_tone", 828_txt, cwrec::kEncodeWithTone, 1076);
 
 constexpr std::array<FieldDecl, 10> kFields{{
-    {.key = "interval", .label = 819_txt, .kind = CK::EditSpin, .offset = cwrec::kInterval, .range = {1, 60, 1},
+    {.key = "interval", .label = 341_txt, .kind = CK::EditSpin, .offset = cwrec::kInterval, .range = {1, 60, 1},
      .filter = filter::kDigits, .maxLength = 2, .labelId = 1391, .valueId = 1392, .spinId = 1393, .hooks = &kSettingHooks},
-    {.key = "delay", .label = 820_txt, .kind = CK::EditSpin, .offset = cwrec::kDelay, .range = {0, 100, 1},
+    {.key = "delay", .label = 342_txt, .kind = CK::EditSpin, .offset = cwrec::kDelay, .range = {0, 100, 1},
      .decimals = 1, .off = {724_txt, 1}, .filter = filter::kFrequency, .maxLength = 4,
      .labelId = 1394, .valueId = 1395, .spinId = 1396, .hooks = &kSettingHooks},
     {.key = "speed", .label = 821_txt, .kind = CK::EditSpin, .offset = cwrec::kSpeed, .range = {5, 30, 1},

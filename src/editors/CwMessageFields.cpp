@@ -23,7 +23,7 @@ constexpr FieldDecl Message(std::string_view key, int message, int id) {
           .maxLength = static_cast<int>(cwmes::kMessageLength), .valueId = id, .hooks = &kMessageHooks};
 }
 
-constexpr std::array<FieldDecl, 15> kFields{{
+constexpr std::array<FieldDecl, 13> kFields{{
     {.key = "speed", .label = 829_txt, .kind = CK::EditSpin, .offset = cwmes::kSpeed, .range = {5, 30, 1},
      .filter = filter::kDigits, .maxLength = 2, .labelId = 1060, .valueId = 1063, .spinId = 1066},
     // Limited to 2550 before it is divided; empty text and "Off" store 0.
@@ -37,8 +37,6 @@ constexpr std::array<FieldDecl, 15> kFields{{
      .valueId = 1264},
     {.key = "encode_with_tone", .label = 833_txt, .kind = CK::CheckBox, .offset = cwmes::kEncodeWithTone,
      .check = {1, 0}, .valueId = 1265},
-    {.key = "messages", .label = 834_txt, .kind = CK::GroupLabel, .storage = Storage::None, .labelId = 1072},
-    {.key = "number", .label = 716_txt, .kind = CK::Static, .storage = Storage::None, .labelId = 1073},
     Message("message_1", 1, 1083),
     Message("message_2", 2, 1088),
     Message("message_3", 3, 1089),

@@ -177,7 +177,7 @@ constexpr std::array<FieldDecl, 20> kLocalFields{{
 
 // Page 2: the unit's own identity.
 constexpr std::array<FieldDecl, 3> kUnitFields{{
-    {.key = "unit_id", .label = 897_txt, .kind = CK::Edit, .storage = Storage::Word, .offset = 0x0410,
+    {.key = "unit_id", .label = 344_txt, .kind = CK::Edit, .storage = Storage::Word, .offset = 0x0410,
      .range = {0, 65534, 1}, .blankFfff = true, .filter = filter::kDigits, .maxLength = 5,
      .labelId = Label(2, 0), .valueId = Value(2, 0), .helpContext = Help(2, 0)},
     BitCheck("over_the_air_alias", 910_txt, 0x0490, 0, CheckRule{0, 1}, 2, 1),

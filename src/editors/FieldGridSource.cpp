@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/LanguageTexts.h"
+#include "editors/HelpLinks.h"
 
 namespace zmp {
 
@@ -103,6 +104,10 @@ CellCommit FieldGridSource::SetCellValue(int row, int col, long value) {
   out.stored = r.ok();
   out.message = r.message;
   return out;
+}
+
+std::string FieldGridSource::HelpTarget(int col) const {
+  return col > 0 ? FieldHelpTarget(*Ref(0, col).decl) : std::string();
 }
 
 }  // namespace zmp

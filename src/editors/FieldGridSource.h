@@ -28,6 +28,8 @@ class FieldGridSource : public GridSource {
   std::vector<GridChoice> Choices(int row, int col) const override;
   CellCommit SetCellText(int row, int col, std::string_view text) override;
   CellCommit SetCellValue(int row, int col, long value) override;
+  // The field's own entry in the guide.
+  std::string HelpTarget(int col) const override;
 
  private:
   ImageStore& image_;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,12 @@ class GridSource {
   }
   // Enter after a commit moves down one row instead of one cell to the right.
   virtual bool EnterMovesDown(int /*row*/, int /*col*/) const { return false; }
+  // Where the guide explains a column ("page.html#anchor"); empty: the
+  // window's own help. By default the column's help context.
+  virtual std::string HelpTarget(int col) const;
+  // The list entry that empties a List cell (Delete): "Off" or "None" when
+  // the cell's list offers it.
+  virtual std::optional<long> EmptyChoice(int row, int col) const;
 };
 
 // The shown texts of one row, column by column.

@@ -53,7 +53,7 @@ CellCommit StoreCell(GridSource& source, int row, int col, const std::string& te
   if (source.Column(col).editor == CellEditor::List) {
     for (const GridChoice& c : source.Choices(row, col))
       if (c.text == text) return source.SetCellValue(row, col, c.value);
-    return {false, 752_txt};
+    return {false, 347_txt};
   }
   return source.SetCellText(row, col, text);
 }

@@ -63,7 +63,8 @@ constexpr FieldDecl Tone(std::string_view key, int tone) {
                    .spinId = 8200 + tone, .helpContext = 82500 + tone, .hooks = &kToneHooks};
 }
 
-constexpr std::array<FieldDecl, kToneCount> kTones{{
+constexpr std::array<FieldDecl, 1 + kToneCount> kTones{{
+    {.key = "frequencies", .label = 343_txt, .kind = ControlKind::GroupLabel, .storage = Storage::None},
     Tone("tone_0", 0), Tone("tone_1", 1), Tone("tone_2", 2), Tone("tone_3", 3), Tone("tone_4", 4),
     Tone("tone_5", 5), Tone("tone_6", 6), Tone("tone_7", 7), Tone("tone_8", 8), Tone("tone_9", 9),
     Tone("tone_a", 10), Tone("tone_b", 11), Tone("tone_c", 12), Tone("tone_d", 13), Tone("tone_e", 14),

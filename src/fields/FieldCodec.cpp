@@ -188,7 +188,7 @@ CommitResult CommitOrderText(const FieldAt& at, std::string_view text) {
     if (end == std::string_view::npos) break;
     start = end + sep.size();
   }
-  if (typed.size() != d.length) return CommitResult::Refuse(752_txt);
+  if (typed.size() != d.length) return CommitResult::Refuse(353_txt);
   const std::vector<std::uint8_t> old = ListBytes(at);
   auto now = Reordered(typed, EntriesAt(at), old);
   if (!now) {
@@ -200,7 +200,7 @@ CommitResult CommitOrderText(const FieldAt& at, std::string_view text) {
     }
     now = Reordered(typed, names, values);
   }
-  if (!now) return CommitResult::Refuse(752_txt);
+  if (!now) return CommitResult::Refuse(353_txt);
   if (*now == old && IsBlankList(at)) return {};
   at.Writable().Block(at.table.base.block).Write(at.offset(), *now);
   return {};
@@ -318,7 +318,7 @@ CommitResult CommitNumberText(const FieldAt& at, std::string_view text) {
     shown = d.range.minimum;
   } else {
     const auto units = ParseUnits(text, d.decimals);
-    if (!units) return CommitResult::Refuse(752_txt);
+    if (!units) return CommitResult::Refuse(346_txt);
     shown = *units;
   }
   if (d.HasRange()) shown = LimitToRange(shown, d.range);
@@ -332,13 +332,13 @@ CommitResult CommitNumberText(const FieldAt& at, std::string_view text) {
 CommitResult CommitListText(const FieldAt& at, std::string_view text) {
   for (const ShownChoice& c : ChoicesAt(at))
     if (c.text == text) return Store(at, c.value);
-  return CommitResult::Refuse(752_txt);
+  return CommitResult::Refuse(347_txt);
 }
 
 CommitResult CommitToneText(const FieldAt& at, std::string_view text) {
   if (text != Tx(719_txt)) {
     for (char c : text)
-      if (!ToneKeyFilter(c)) return CommitResult::Refuse(752_txt);
+      if (!ToneKeyFilter(c)) return CommitResult::Refuse(348_txt);
   }
   return Store(at, TextToToneCode(text));
 }
@@ -551,9 +551,17 @@ std::optional<std::vector<std::uint8_t>> EncodeFixedText(const FieldDecl& d, std
 
 CommitResult CommitFixedText(const FieldAt& at, std::string_view text) {
   const auto bytes = EncodeFixedText(at.decl, text);
-  if (!bytes) return CommitResult::Refuse(752_txt);
+  if (!bytes) return CommitResult::Refuse(FixedTextRefusal(at.decl));
   at.Writable().Block(at.table.base.block).Write(at.offset(), *bytes);
   return {};
+}
+
+TextNo FixedTextRefusal(const FieldDecl& d) {
+  switch (d.filter) {
+    case filter::kCw: return 349_txt;
+    case filter::kName: return 350_txt;
+    default: return 351_txt;
+  }
 }
 
 std::string DecodeFixedText(const FieldDecl& d, ConstBlockRef block, std::size_t offset) {
@@ -687,7 +695,7 @@ CommitResult CommitFieldText(const FieldRef& f, ImageStore& image, std::string_v
   if (d.kind == ControlKind::CheckBox) {
     if (text == "1" || text == Tx(727_txt)) return CommitFieldCheck(f, image, true);
     if (text == "0" || text == Tx(728_txt)) return CommitFieldCheck(f, image, false);
-    return CommitResult::Refuse(752_txt);
+    return CommitResult::Refuse(352_txt);
   }
   switch (d.storage) {
     case Storage::Text: return CommitFixedText(at, text);

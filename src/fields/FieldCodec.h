@@ -147,6 +147,8 @@ std::optional<std::vector<std::uint8_t>> EncodeFixedText(const FieldDecl& d, std
 // Stores a fixed text field from typed text (the codec's own text commit,
 // for hooks that prepare the text first). Refused texts write nothing.
 CommitResult CommitFixedText(const FieldAt& at, std::string_view text);
+// Why a text was refused by a fixed text field: the characters it takes.
+TextNo FixedTextRefusal(const FieldDecl& d);
 // The text a fixed text field shows: its bytes as UTF-8, a byte that typing
 // would not give back as "\xHH", a backslash that would read as an escape as
 // "\\". Encoding the shown text gives the bytes again.

@@ -1,6 +1,7 @@
 // Every help context the program uses leads to a page and an anchor of the
 // guide the build writes (bin/help/en). The contexts are found in the sources
 // themselves: every number of the help context block (78000-99999) under src/.
+// Every field and every editor of the module list leads to one as well.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,6 +12,8 @@
 #include <string>
 
 #include "app/HelpTopics.h"
+#include "editors/EditorModules.h"
+#include "editors/HelpLinks.h"
 
 using namespace zmp;
 namespace fs = std::filesystem;
@@ -59,6 +62,15 @@ TEST(HelpTopics, EveryContextOfTheProgramOpensAnExistingPageAndAnchor) {
   EXPECT_GE(used.size(), 10u) << "the channel grid's contexts at least";
   for (int context : used) EXPECT_TRUE(HelpTargetOf(context)) << "help context " << context << " has no page";
   EXPECT_FALSE(HelpTargetOf(12345));
+  const auto exists = [](const std::string& target) {
+    const HelpTarget t = SplitHelpTarget(target);
+    return !t.anchor.empty() && fs::is_regular_file(kGuide / t.page) && HasAnchor(ReadFile(kGuide / t.page), t.anchor);
+  };
+  for (const EditorModule* m : EditorModules()) {
+    EXPECT_TRUE(exists(EditorHelpTarget(m->kind))) << m->key;
+    for (const FieldTable& table : m->tables)
+      for (const FieldDecl& d : table.fields) EXPECT_TRUE(exists(FieldHelpTarget(d))) << m->key << "." << d.key;
+  }
   EXPECT_EQ(SplitHelpTarget("a/b.html#c").page, "a/b.html");
   EXPECT_EQ(SplitHelpTarget("a/b.html#c").anchor, "c");
   EXPECT_EQ(SplitHelpTarget("index.html").anchor, "");

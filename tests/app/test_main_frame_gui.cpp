@@ -42,7 +42,12 @@
 #include "data/ModelChange.h"
 #include "data/ModelInfo.h"
 #include "editors/ui/EditGrid.h"
+#include "editors/ui/EditorViews.h"
+#include "editors/ui/FieldControls.h"
+#include <QLineEdit>
+#include <QTabWidget>
 #include "editors/ChannelStore.h"
+#include "editors/CwIdFields.h"
 
 using namespace zmp;
 
@@ -737,4 +742,151 @@ TEST_F(MainFrameTest, CwIdAndBeatShiftCloseWithTheChannelEditForm) {
   EXPECT_EQ(f.EditorFrame(EditorKind::CWID), nullptr);
   EXPECT_EQ(f.EditorFrame(EditorKind::BeatShift), nullptr);
   EXPECT_NE(f.EditorFrame(EditorKind::ChInfo), nullptr) << "the other editors stay";
+}
+
+namespace {
+
+void SendKey(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
+  ASSERT_NE(target, nullptr);
+  // Sent as the keyboard does: the shortcuts of the menus see it first.
+  QKeyEvent press(QEvent::KeyPress, key, mods, text);
+  QApplication::sendEvent(target, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+  QApplication::sendEvent(target, &release);
+}
+
+// The page the help window shows and whether it holds the anchor it was opened at.
+std::string LandedOn(const CHelpWindow& help) {
+  const QUrl url = help.Browser()->source();
+  QFile page(url.toLocalFile());
+  if (!page.open(QIODevice::ReadOnly)) return "no page " + url.toString().toStdString();
+  const QString html = QString::fromUtf8(page.readAll());
+  const QString anchor = url.fragment();
+  if (anchor.isEmpty() || !html.contains(QStringLiteral("id=\"%1\"").arg(anchor)))
+    return "no anchor " + url.toString().toStdString();
+  return {};
+}
+
+}  // namespace
+
+// F1 in every editor window, on every control that takes the focus and on
+// every column of its grids, and its Help button, open the guide at a page
+// and an anchor that exist (a field's own entry where it has one); F1 is not
+// taken by Help > Help Topics while an editor has the focus.
+TEST_F(MainFrameTest, F1AndHelpOfEveryEditorLandOnAnExistingPageAndAnchor) {
+  CMainFrame& f = Start();
+  f.resize(1280, 960);
+  f.show();
+  // The help window takes the focus; the technician comes back to the editor.
+  auto activate = [&f] {
+    f.activateWindow();
+    for (int i = 0; i < 200 && QApplication::activeWindow() != &f; ++i) QApplication::processEvents();
+  };
+  activate();
+  ASSERT_EQ(QApplication::activeWindow(), &f) << "shortcuts work only in the active window";
+  int fieldEntries = 0;
+  for (const auto& [kind, open] : BuiltEditors()) {
+    ASSERT_TRUE(f.OpenEditor(kind));
+    CEditorFrame* frame = f.EditorFrame(kind);
+    const std::string name(TemplateOf(kind).viewClass);
+    frame->findChild<QPushButton*>(QStringLiteral("ctl111"))->click();
+    CHelpWindow* help = f.HelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(LandedOn(*help), "") << name << " Help";
+    auto f1 = [&](QWidget* w, const std::string& what) {
+      help->ShowContents();
+      activate();
+      w->setFocus(Qt::TabFocusReason);
+      SendKey(w, Qt::Key_F1);
+      EXPECT_EQ(LandedOn(*help), "") << name << ": F1 on " << what;
+      if (help->Browser()->source().fragment() != QLatin1String("top")) ++fieldEntries;
+    };
+    std::vector<QWidget*> pages{frame->View()};
+    if (auto* tabs = frame->View()->findChild<QTabWidget*>()) {
+      pages.clear();
+      for (int t = 0; t < tabs->count(); ++t) pages.push_back(tabs->widget(t));
+    }
+    for (QWidget* page : pages) {
+      if (auto* tabs = frame->View()->findChild<QTabWidget*>()) tabs->setCurrentWidget(page);
+      QApplication::processEvents();
+      for (QWidget* w : page->findChildren<QWidget*>()) {
+        if (!(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled() || !w->isVisible() || w->focusProxy()) continue;
+        if (auto* grid = qobject_cast<EditGrid*>(w)) {
+          for (int c = 0; c < grid->Model()->columnCount(); ++c) {
+            grid->SetCurrentCell(0, c);
+            f1(grid, "column " + std::to_string(c));
+          }
+        } else {
+          f1(w, w->objectName().toStdString());
+        }
+      }
+    }
+    f.CloseEditor(kind);
+    QApplication::processEvents();
+  }
+  EXPECT_GT(fieldEntries, 100) << "F1 on a field opens its own entry";
+  // The two the technician tried: a channel grid cell, a DTMF field.
+  ASSERT_TRUE(f.OpenEditor(EditorKind::ChInfo));
+  auto* grid = f.EditorFrame(EditorKind::ChInfo)->View()->findChild<EditGrid*>();
+  grid->SetCurrentCell(0, 2);
+  activate();
+  grid->setFocus();
+  SendKey(grid, Qt::Key_F1);
+  EXPECT_EQ(f.HelpWindow()->Browser()->source().fragment(), "tx_frequency");
+  ASSERT_TRUE(f.OpenEditor(EditorKind::Dtmf));
+  QWidget* delay = f.EditorFrame(EditorKind::Dtmf)->findChild<QWidget*>(QStringLiteral("ctl1054"));
+  ASSERT_NE(delay, nullptr);
+  activate();
+  delay->setFocus();
+  SendKey(QApplication::focusWidget(), Qt::Key_F1);
+  EXPECT_EQ(f.HelpWindow()->Browser()->source().fileName(), "dtmf.html");
+  EXPECT_EQ(f.HelpWindow()->Browser()->source().fragment(), "first_digit_delay");
+  // Outside the editors F1 is Help Topics.
+  activate();
+  f.Tree()->setFocus();
+  SendKey(f.Tree(), Qt::Key_F1);
+  EXPECT_EQ(f.HelpWindow()->Browser()->source().fileName(), "index.html");
+}
+
+// Ctrl+Z and Ctrl+Y with the cursor in a text or spin field undo and redo the
+// document exactly as Edit > Undo and Redo; in a field with text not yet
+// stored, Ctrl+Z first puts back what the field showed.
+TEST_F(MainFrameTest, CtrlZAndCtrlYInAFieldUndoAndRedoTheDocument) {
+  CMainFrame& f = Start();
+  ChannelStore store(Image());
+  ASSERT_EQ(store.SetFieldText(0, chfield::kRxFrequency, "150.0"), StoreStatus::Ok);
+  ASSERT_EQ(store.SetFieldText(0, chfield::kTxFrequency, "155.0"), StoreStatus::Ok);
+  ASSERT_EQ(store.SetFieldValue(0, chfield::kCwId, 1), StoreStatus::Ok);
+  const std::size_t interval = *ChannelStore::RecordOf(Image(), 0) + cwrec::kInterval;
+  const std::uint8_t stored = Image().Main().Byte(interval);
+  f.show();
+  f.activateWindow();
+  for (int i = 0; i < 200 && QApplication::activeWindow() != &f; ++i) QApplication::processEvents();
+  ASSERT_TRUE(f.OpenEditor(EditorKind::CWID));
+  auto* spin = f.EditorFrame(EditorKind::CWID)->findChild<FieldSpin*>(QStringLiteral("ctl1392"));
+  ASSERT_NE(spin, nullptr);
+  QLineEdit* edit = spin->Edit();
+  edit->setFocus();
+  edit->selectAll();
+  for (QChar c : QStringLiteral("45")) SendKey(edit, 0, Qt::NoModifier, QString(c));
+  SendKey(edit, Qt::Key_Tab);
+  ASSERT_EQ(Image().Main().Byte(interval), 45);
+  QWidget* next = QApplication::focusWidget();
+  ASSERT_NE(next, edit);
+  SendKey(next, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Image().Main().Byte(interval), stored) << "Ctrl+Z in the next field undoes the document";
+  EXPECT_EQ(edit->text(), QString::number(stored));
+  SendKey(next, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(Image().Main().Byte(interval), 45);
+  EXPECT_EQ(edit->text(), "45");
+  // Typed but not stored: the first Ctrl+Z puts back "45", the second undoes.
+  edit->setFocus();
+  edit->selectAll();
+  for (QChar c : QStringLiteral("12")) SendKey(edit, 0, Qt::NoModifier, QString(c));
+  SendKey(edit, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(edit->text(), "45");
+  EXPECT_EQ(Image().Main().Byte(interval), 45);
+  SendKey(edit, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Image().Main().Byte(interval), stored);
+  EXPECT_EQ(edit->text(), QString::number(stored));
 }

@@ -5,7 +5,17 @@
 // editor is covered here by being registered.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QScrollBar>
+#include <QStyleOptionComboBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <memory>
 #include <random>
@@ -13,8 +23,11 @@
 #include "../support/QtTestApp.h"
 #include "EditorGuiSupport.h"
 #include "EditorTestSupport.h"
+#include "app/Frames.h"
 #include "app/Messages.h"
+#include "editors/ui/EditGrid.h"
 #include "editors/ui/EditorViews.h"
+#include "editors/PortModel.h"
 
 using namespace zmp;
 using namespace zmp::testing;
@@ -65,7 +78,132 @@ ImageStore WithRandomSettings(unsigned seed) {
   return image;
 }
 
+// What a technician would find cut off in a window as it opens: a caption,
+// a title or a row title that does not show whole, a row of a grid of fixed
+// size that needs scrolling, an edit lower than its text.
+class CutOff {
+ public:
+  explicit CutOff(std::string where) : where_(std::move(where)) {}
+  const std::vector<std::string>& Faults() const { return faults_; }
+
+  void CheckFrame(CEditorFrame& frame) {
+    if (frame.TitleLabelRect().width() < frame.TitleTextWidth()) Fault("title", frame.windowTitle());
+    for (QWidget* w : frame.View()->findChildren<QWidget*>()) {
+      if (!w->isVisibleTo(&frame)) continue;
+      if (auto* label = qobject_cast<QLabel*>(w)) CheckLabel(*label);
+      else if (auto* button = qobject_cast<QAbstractButton*>(w)) CheckButton(*button);
+      else if (auto* edit = qobject_cast<QLineEdit*>(w)) CheckEdit(*edit);
+      else if (auto* box = qobject_cast<QComboBox*>(w)) CheckList(*box);
+      else if (auto* bar = qobject_cast<QTabBar*>(w)) CheckTabs(*bar);
+      else if (auto* grid = qobject_cast<EditGrid*>(w)) CheckGrid(*grid);
+    }
+  }
+
+ private:
+  void Fault(const char* what, const QString& text) {
+    faults_.push_back(where_ + ": " + what + " \"" + text.toStdString() + "\"");
+  }
+  static int TextWidth(const QWidget& w, const QString& text) { return w.fontMetrics().horizontalAdvance(text); }
+
+  void CheckLabel(const QLabel& label) {
+    if (label.text().isEmpty() || label.wordWrap()) return;
+    if (label.width() < label.minimumSizeHint().width() || label.height() < label.fontMetrics().height())
+      Fault("label", label.text());
+  }
+  void CheckButton(const QAbstractButton& button) {
+    if (button.text().isEmpty() || qobject_cast<const QTabBar*>(button.parentWidget())) return;
+    if (button.width() < button.minimumSizeHint().width()) Fault("caption", button.text());
+  }
+  void CheckEdit(const QLineEdit& edit) {
+    // The edit of a spin box or an editable list: the box around it is the control.
+    const QWidget* control = &edit;
+    if (qobject_cast<const QAbstractSpinBox*>(edit.parentWidget()) || qobject_cast<const QComboBox*>(edit.parentWidget()))
+      control = edit.parentWidget();
+    if (control->height() < control->minimumSizeHint().height()) Fault("edit height", edit.text());
+    if (!edit.text().isEmpty() && TextWidth(edit, edit.text()) > edit.width() - 4) Fault("edit width", edit.text());
+  }
+  void CheckList(const QComboBox& box) {
+    if (box.isEditable() || box.currentText().isEmpty()) return;
+    QStyleOptionComboBox opt;
+    opt.initFrom(&box);
+    const QRect field = box.style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, &box);
+    if (TextWidth(box, box.currentText()) > field.width()) Fault("list", box.currentText());
+    if (box.height() < box.minimumSizeHint().height()) Fault("list height", box.currentText());
+  }
+  void CheckTabs(const QTabBar& bar) {
+    const int space = bar.style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, &bar);
+    for (int i = 0; i < bar.count(); ++i)
+      if (bar.tabRect(i).width() < TextWidth(bar, bar.tabText(i)) + space || bar.tabRect(i).right() >= bar.width())
+        Fault("tab", bar.tabText(i));
+  }
+  void CheckGrid(EditGrid& grid) {
+    GridModel* model = grid.Model();
+    const int margin = 2 * (grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1);
+    for (int c = 0; c < model->columnCount(); ++c) {
+      const QString title = model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+      if (TextWidth(*grid.horizontalHeader(), title) + margin > grid.columnWidth(c)) Fault("column title", title);
+      for (int r = 0; r < model->rowCount(); ++r) {
+        const QString text = model->data(model->index(r, c), Qt::DisplayRole).toString();
+        if (TextWidth(grid, text) + margin > grid.columnWidth(c)) Fault(c == 0 ? "row title" : "cell", text);
+      }
+    }
+    if (grid.horizontalScrollBar()->value() != 0 || grid.horizontalScrollBar()->maximum() != 0)
+      Fault("grid width", grid.objectName());
+    // The channel grid grows with its frame; every other grid has its rows.
+    if (model->rowCount() <= 16 && grid.verticalScrollBar()->maximum() != 0) Fault("grid rows", grid.objectName());
+  }
+
+  std::string where_;
+  std::vector<std::string> faults_;
+};
+
+// Every page of the view in turn.
+template <class Check>
+void OnEveryPage(QWidget& view, Check check) {
+  const auto tabControls = view.findChildren<QTabWidget*>();
+  if (tabControls.isEmpty()) return check();
+  for (QTabWidget* tabs : tabControls) {
+    for (int t = 0; t < tabs->count(); ++t) {
+      tabs->setCurrentIndex(t);
+      QApplication::processEvents();
+      check();
+    }
+    tabs->setCurrentIndex(0);
+  }
+}
+
 }  // namespace
+
+// Every editor as the main frame opens it, in the MDI area of a window on a
+// 1440 x 900 screen, on a new image with channels, option ports both ways and
+// a full CW ID: nothing cut off on any page.
+TEST(EveryEditorGui, EveryEditorOpensWithNothingCutOff) {
+  TestApp();
+  UseProgramTexts();
+  TestDocument doc;
+  doc.image = FilledImage(Vhf146E());
+  for (int k = 0; k < kOptionPortCount; ++k)
+    doc.image.Main().SetByte(kOptionPortDirections + static_cast<std::size_t>(k), k < 3 ? 0 : 1);
+  doc.SetCurrentChannel(22);  // a two-digit channel in the titles
+  QMdiArea area;
+  area.resize(1180, 780);
+  area.show();
+  std::vector<std::string> faults;
+  for (const auto& [kind, open] : BuiltEditors()) {
+    CEditorFrame* frame = MakeEditorFrame(kind);
+    frame->SetView(open(doc, nullptr));
+    area.addSubWindow(frame);
+    frame->show();
+    // As the main frame keeps it: never larger than the area.
+    frame->resize(frame->size().boundedTo(area.viewport()->size()));
+    QApplication::processEvents();
+    CutOff check(std::string(TemplateOf(kind).viewClass));
+    OnEveryPage(*frame->View(), [&] { check.CheckFrame(*frame); });
+    faults.insert(faults.end(), check.Faults().begin(), check.Faults().end());
+    delete frame;
+  }
+  for (const std::string& f : faults) ADD_FAILURE() << f;
+}
 
 TEST(EveryEditorGui, OpeningAndTabbingThroughEveryPageWritesNothing) {
   TestApp();

@@ -19,6 +19,7 @@
 #include "EditorTestSupport.h"
 #include "app/Messages.h"
 #include "data/NewImage.h"
+#include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"
 #include "editors/FunctionCodes.h"
 #include "editors/ui/EditGrid.h"
@@ -242,6 +243,35 @@ TEST_F(FeatureKeyGui, KeyGridOffersAvailableFunctionsAndResetsTheRecordOnAChange
   // Both editors are built: the Edit menu and the function tree open them.
   EXPECT_TRUE(BuiltEditors().count(EditorKind::Feature));
   EXPECT_TRUE(BuiltEditors().count(EditorKind::Key));
+}
+
+// Typed into, a key's list picks the entry that starts with every key typed so
+// far ("Channel 12", not "Channel 1" or "Channel 2"); Escape takes the pick
+// back unstored, Enter stores it.
+TEST_F(FeatureKeyGui, KeyListChosenByTyping) {
+  ChannelStore store(doc.image);
+  for (int ch : {0, 1, 11}) ASSERT_EQ(store.SetFieldText(ch, chfield::kRxFrequency, "150.0"), StoreStatus::Ok);
+  CKeyView view(doc);
+  Activate(view);
+  EditGrid* grid = view.Grid();
+  grid->setFocus();
+  grid->SetCurrentCell(2, 1);
+  const QString before = Cell(grid, 2, 1);
+  Type("Channel 12");
+  ASSERT_TRUE(grid->IsEditing());
+  EXPECT_EQ(grid->ListEditor()->currentText(), "Channel 12");
+  Key(Focus(), Qt::Key_Backspace);
+  EXPECT_EQ(grid->ListEditor()->currentText(), "Channel 1");
+  Key(Focus(), Qt::Key_Escape);
+  EXPECT_FALSE(grid->IsEditing());
+  EXPECT_EQ(Cell(grid, 2, 1), before);
+  EXPECT_TRUE(doc.steps.empty());
+  Type("channel 2");
+  ASSERT_TRUE(grid->IsEditing());
+  EXPECT_EQ(grid->ListEditor()->currentText(), "Channel 2");
+  Key(Focus(), Qt::Key_Return);
+  EXPECT_EQ(Cell(grid, 2, 1), "Channel 2");
+  EXPECT_EQ(doc.steps.size(), 1u);
 }
 
 }  // namespace

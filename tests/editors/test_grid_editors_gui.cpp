@@ -195,15 +195,6 @@ TEST_F(GridEditorsGui, TestFrequencyTypingRedirectsAndWarns) {
   Key(Focus(), Qt::Key_Return);
   EXPECT_EQ(Cell(grid, 9, 1), "");
   EXPECT_EQ(Cell(grid, 9, 2), "");
-  // F1 gives each column its help.
-  int help = -1;
-  QObject::connect(&view, &CTestFreqView::HelpRequested, [&](int c) { help = c; });
-  grid->SetCurrentCell(0, 2);
-  Key(grid, Qt::Key_F1);
-  EXPECT_EQ(help, 80642);
-  grid->SetCurrentCell(0, 0);
-  Key(grid, Qt::Key_F1);
-  EXPECT_EQ(help, 80640);
 }
 
 TEST_F(GridEditorsGui, TestFrequencyRecordsAndChPaste) {

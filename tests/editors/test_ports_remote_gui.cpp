@@ -62,9 +62,16 @@ TEST_F(PortsRemoteGui, FunctionPortGridsAndTheDirectionOfAnOptionPort) {
   EXPECT_EQ(doc.image.Main().Read(0x02F0, 4), (std::vector<std::uint8_t>{'1', '1', '#', '2'}));
   EXPECT_EQ(Cell(inputs, 0, 2), QString::fromStdString(FunctionName(C('#', '2'))));
   SaveScreenshot(view, "function-port");
-  Choose(inputs, 0, 1, "None");
+  // Delete empties a cell to None (and the chain after it); Tab goes from
+  // cell to cell.
+  inputs->setFocus();
+  inputs->SetCurrentCell(0, 1);
+  Key(inputs, Qt::Key_Delete);
   EXPECT_EQ(doc.image.Main().Read(0x02F0, 4), (std::vector<std::uint8_t>(4, 0x20)));
   EXPECT_EQ(Cell(inputs, 0, 2), "None") << "the cleared rest of the chain is shown";
+  Key(inputs, Qt::Key_Tab);
+  EXPECT_EQ(Focus(), inputs);
+  EXPECT_EQ(inputs->CurrentColumn(), 2);
 
   // Output 2's polarity and function.
   tabs->setCurrentIndex(1);

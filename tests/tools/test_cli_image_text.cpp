@@ -138,17 +138,18 @@ TEST_F(CliImageText, SetTakesWhatTheEditorsTakeAndRefusesTheRest) {
   ASSERT_EQ(Cli(dir, "set cw.dat 'channel[1].name=\\x19A' -o cw2.dat").status, 0);
   EXPECT_EQ(Bytes("cw2.dat"), Bytes("cw.dat"));
 
-  // Refused: the editor's message, status 1, nothing written (even when an
-  // earlier assignment was taken).
+  // Refused: the editor's message with its reason, status 1, nothing written
+  // (even when an earlier assignment was taken).
   r = Cli(dir, "set site.dat 'channel_edit[1].compander=1' 'channel_edit[1].cw_id=1' -o refused.dat");
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find(Text(752)), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(Text(345)), std::string::npos) << r.err;
   r = Cli(dir, "set site.dat 'channel_edit[2].tx_power=Medium' -o refused.dat");
   EXPECT_EQ(r.status, 1);
   // What the editors disable is refused with the reason: CW ID is off.
   r = Cli(dir, "set site.dat 'cw_id[2].text=de hill' -o refused.dat");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find(Text(379)), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(Text(347)), std::string::npos) << r.err;
   r = Cli(dir, "set site.dat 'channel[2].rx_frequency=999' -o refused.dat");
   EXPECT_EQ(r.status, 1);
   EXPECT_FALSE(fs::exists(dir / "refused.dat"));

@@ -13,6 +13,7 @@
 #include "data/NewImage.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"
+#include "editors/HelpLinks.h"
 #include "fields/FilterRules.h"
 #include "fields/ToneCode.h"
 
@@ -158,18 +159,11 @@ std::vector<std::string> ChoicesOf(const FieldTable& table, const FieldDecl& dec
 
 }  // namespace
 
-std::string PageFileOf(std::string_view moduleKey) {
-  if (moduleKey == "channel") return "channel-information.html";
-  std::string file(moduleKey);
-  std::replace(file.begin(), file.end(), '_', '-');
-  return file + ".html";
-}
-
 std::vector<ReferencePage> ModuleReferencePages(const std::function<std::string(const std::string&)>& introOf) {
   const auto images = VariantImages();
   std::vector<ReferencePage> pages;
   for (const EditorModule* module : EditorModules()) {
-    ReferencePage page{PageFileOf(module->key), Label(module->title), {}, {}};
+    ReferencePage page{ReferencePageFile(module->key), Label(module->title), {}, {}};
     page.introHtml = introOf(page.file);
     std::set<std::string> anchors;
     for (const FieldTable& table : module->tables) {

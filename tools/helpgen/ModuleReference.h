@@ -10,9 +10,6 @@
 
 namespace zmp::helpgen {
 
-// The guide page of an editor module ("channel" -> "channel-information.html").
-std::string PageFileOf(std::string_view moduleKey);
-
 // Needs the language texts loaded. introOf gives the hand-written HTML fragment
 // of a page file (empty when there is none).
 std::vector<ReferencePage> ModuleReferencePages(const std::function<std::string(const std::string&)>& introOf);

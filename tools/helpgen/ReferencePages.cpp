@@ -45,7 +45,8 @@ std::string EscapeHtml(const std::string& text) {
 
 void WriteReferencePage(std::ostream& out, const ReferencePage& page) {
   Head(out, page.title);
-  out << "<h1>" << EscapeHtml(page.title) << "</h1>\n" << page.introHtml << "\n";
+  // "top": where the Help button of the editor's window leads.
+  out << "<h1 id=\"top\"><a name=\"top\"></a>" << EscapeHtml(page.title) << "</h1>\n" << page.introHtml << "\n";
   for (const ReferenceField& f : page.fields) {
     const std::string id = EscapeHtml(f.anchor);
     if (f.heading) {

@@ -14,7 +14,7 @@ CBeatShiftView::CBeatShiftView(EditorDocument& doc, QWidget* parent) : QWidget(p
   setObjectName(QStringLiteral("CBeatShiftView"));
   form_ = new SettingsForm(doc_, {&BeatShiftTable()}, this);
   auto* buttons = new EditorButtons(*this, doc_, EditorKind::BeatShift, kHelpContext,
-                                    [this](int context) { emit HelpRequested(context); });
+                                    [this](const QString& target) { emit HelpRequested(target); });
   buttons->Serve(*form_);
   connect(&doc_, &EditorDocument::CurrentChannelChanged, this, &CBeatShiftView::Follow);
   connect(&doc_, &EditorDocument::EditorClosed, this, [this](EditorKind kind) {

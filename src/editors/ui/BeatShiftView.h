@@ -23,7 +23,7 @@ class CBeatShiftView : public QWidget {
   SettingsForm* Form() const { return form_; }
 
  signals:
-  void HelpRequested(int context);
+  void HelpRequested(const QString& target);
 
  private:
   void Follow(int channel);

@@ -25,7 +25,7 @@ CCWIDView::CCWIDView(EditorDocument& doc, QWidget* parent) : QWidget(parent), do
   textForm_ = new SettingsForm(doc_, {&CwIdTextTable()}, this);
   form_ = new SettingsForm(doc_, {&CwIdTable()}, this);
   auto* buttons = new EditorButtons(*this, doc_, EditorKind::CWID, 0,
-                                    [this](int context) { emit HelpRequested(context); });
+                                    [this](const QString& target) { emit HelpRequested(target); });
   buttons->Serve(*textForm_);
   buttons->Serve(*form_);
   close_ = buttons->Close();

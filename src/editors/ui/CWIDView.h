@@ -34,7 +34,7 @@ class CCWIDView : public QWidget {
   bool Editable() const;
 
  signals:
-  void HelpRequested(int context);
+  void HelpRequested(const QString& target);
 
  protected:
   void showEvent(QShowEvent* e) override;

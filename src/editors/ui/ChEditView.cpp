@@ -53,7 +53,7 @@ CChEditView::CChEditView(EditorDocument& doc, QWidget* parent) : QWidget(parent)
   txHighPower_ = new QCheckBox(QTx(797_txt), this);
   txHighPower_->setObjectName(CtlName(kTxHighPowerId));
   auto* buttons = new EditorButtons(*this, doc_, EditorKind::ChEdit, kHelpContext,
-                                    [this](int context) { emit HelpRequested(context); });
+                                    [this](const QString& target) { emit HelpRequested(target); });
   buttons->Serve(*form_);
   buttons->insertWidget(0, txHighPower_);
   connect(form_, &SettingsForm::ButtonClicked, this, [this](const QString& key) {

@@ -37,7 +37,7 @@ class CChEditView : public QWidget {
   SettingsForm* Form() const { return form_; }
 
  signals:
-  void HelpRequested(int context);
+  void HelpRequested(const QString& target);
 
  private:
   EditorDocument& doc_;

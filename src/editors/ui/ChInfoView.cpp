@@ -32,7 +32,7 @@ CChInfoView::CChInfoView(EditorDocument& doc, QWidget* parent)
   channelEdit_ = new QPushButton(QTx(36_txt), this);
   channelEdit_->setObjectName(CtlName(kChannelEditId));
   auto* buttons = new EditorButtons(*this, doc_, EditorKind::ChInfo, kChInfoHelpContext,
-                                    [this](int context) { emit HelpRequested(context); });
+                                    [this](const QString& target) { emit HelpRequested(target); });
   buttons->insertWidget(0, channelEdit_);
   close_ = buttons->Close();
   help_ = buttons->Help();
@@ -54,7 +54,7 @@ CChInfoView::CChInfoView(EditorDocument& doc, QWidget* parent)
   connect(channelEdit_, &QPushButton::clicked, this, [this] { OnChannelEdit(); });
   connect(grid_, &EditGrid::DeleteRequested, this, [this] { OnDelete(); });
   connect(grid_, &EditGrid::PopupRequested, this, [this](const QPoint& p) { popup_->popup(p); });
-  connect(grid_, &EditGrid::HelpRequested, this, [buttons](int c) { buttons->RequestHelp(c); });
+  connect(grid_, &EditGrid::HelpRequested, this, [buttons](const QString& t) { buttons->RequestHelp(t); });
   connect(grid_, &EditGrid::CurrentCellChanged, this, [this](int, int) { UpdateTitle(); });
   connect(&doc_, &EditorDocument::ImageChanged, this, [this](QObject*) { Reload(); });
 

@@ -60,7 +60,7 @@ class CChInfoView : public QWidget {
   static constexpr int kCmdChannelEdit = 32807;
 
  signals:
-  void HelpRequested(int context);
+  void HelpRequested(const QString& target);
 
  protected:
   void showEvent(QShowEvent* e) override;

@@ -1,6 +1,7 @@
 #include "editors/ui/EditGrid.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
@@ -15,6 +16,8 @@
 #include "editors/ui/FilterEdit.h"
 #include "editors/ui/NumberComboBox.h"
 #include "editors/ui/ToneComboBox.h"
+#include "editors/ui/TypeAheadComboBox.h"
+#include "editors/ui/UndoKeys.h"
 
 namespace zmp {
 
@@ -106,7 +109,7 @@ EditGrid::EditGrid(QWidget* parent)
       text_(new FilterEdit(viewport())),
       tone_(new ToneComboBox(viewport())),
       number_(new NumberComboBox(viewport())),
-      list_(new QComboBox(viewport())) {
+      list_(new TypeAheadComboBox(viewport())) {
   setModel(model_);
   setSelectionMode(QAbstractItemView::ContiguousSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
@@ -129,7 +132,7 @@ EditGrid::EditGrid(QWidget* parent)
     box->lineEdit()->installEventFilter(this);
   text_->setFrame(false);
   // A choice from a list commits at once.
-  for (QComboBox* box : {static_cast<QComboBox*>(tone_), static_cast<QComboBox*>(number_), list_}) {
+  for (QComboBox* box : {static_cast<QComboBox*>(tone_), static_cast<QComboBox*>(number_), static_cast<QComboBox*>(list_)}) {
     connect(box, &QComboBox::activated, this, [this, box](int) {
       if (IsEditing() && OpenEditor() == box) {
         const bool hadFocus = IsInEditor(QApplication::focusWidget());
@@ -162,15 +165,21 @@ void EditGrid::UpdateColumnWidths() {
   const QFontMetrics hm = horizontalHeader()->fontMetrics();
   // The width values are pixels of a 13-pixel font; larger fonts widen them.
   const double scale = std::max(1.0, fm.height() / 13.0);
+  // Every title and every text shows whole (a row title "Option Port 6").
+  const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1) + 4;
   for (int c = 0; c < s->ColumnCount(); ++c) {
     const int fromTable = static_cast<int>(s->Column(c).width * scale);
-    const int title = hm.horizontalAdvance(QTx(s->Column(c).title)) + 16;
-    setColumnWidth(c, std::max(fromTable, title));
+    int widest = hm.horizontalAdvance(QTx(s->Column(c).title)) + 16;
+    for (int r = 0; r < model_->rowCount(); ++r)
+      widest = std::max(widest, fm.horizontalAdvance(model_->data(model_->index(r, c), Qt::DisplayRole).toString()) + margin);
+    setColumnWidth(c, std::max(fromTable, widest));
   }
 }
 
 void EditGrid::Reload() {
   model_->Reload();
+  UpdateColumnWidths();
+  PlaceEditor();  // over its cell as the columns widen
   if (IsEditing() && Source() && !Source()->IsEditable(editRow_, editCol_)) HideEditor(true);
 }
 
@@ -198,6 +207,50 @@ void EditGrid::MoveToNextCell() {
   SetCurrentCell(row, col);
 }
 
+void EditGrid::SetTabMovesBetweenCells(bool on) { tabCells_ = on; }
+
+bool EditGrid::event(QEvent* e) {
+  // Before the focus moves on: Tab to the next cell while there is one. (Not
+  // the view's own tab navigation, which also steps when a hidden editor
+  // hands the focus back.)
+  if (e->type() == QEvent::KeyPress && tabCells_) {
+    auto* k = static_cast<QKeyEvent*>(e);
+    const bool plain = !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (plain && (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) &&
+        StepCell(k->key() == Qt::Key_Tab && !(k->modifiers() & Qt::ShiftModifier)))
+      return true;
+  }
+  return QTableView::event(e);
+}
+
+bool EditGrid::StepCell(bool forward) {
+  GridSource* s = Source();
+  if (!s || s->ColumnCount() < 2) return false;
+  int row = CurrentRow(), col = CurrentColumn() + (forward ? 1 : -1);
+  if (col >= s->ColumnCount()) {
+    ++row;
+    col = 1;
+  } else if (col < 1) {
+    --row;
+    col = s->ColumnCount() - 1;
+  }
+  if (row < 0 || row >= s->RowCount()) return false;
+  SetCurrentCell(row, col);
+  return true;
+}
+
+void EditGrid::ClearListCell(int row, int col) {
+  if (IsEditing()) CommitCellEdit();
+  GridSource* s = Source();
+  if (!s || !s->IsEditable(row, col)) return;
+  const std::optional<long> empty = s->EmptyChoice(row, col);
+  if (!empty) return;
+  const CellCommit result = commitValue_ ? commitValue_(row, col, *empty) : CellCommit{};
+  model_->ReloadRow(row);
+  if (result.message.n != 0 && !result.stored) Error(this, result.message);
+  emit CellCommitted(row, col);
+}
+
 QSize EditGrid::sizeHint() const {
   int width = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
   for (int c = 0; c < model_->columnCount(); ++c) width += columnWidth(c);
@@ -208,10 +261,10 @@ QSize EditGrid::sizeHint() const {
   return {width, height};
 }
 
-int EditGrid::CurrentHelpContext() const {
+QString EditGrid::CurrentHelpTarget() const {
   GridSource* s = Source();
-  if (!s || CurrentColumn() >= s->ColumnCount()) return 0;
-  return s->Column(CurrentColumn()).helpContext;
+  if (!s || CurrentColumn() >= s->ColumnCount()) return {};
+  return QString::fromStdString(s->HelpTarget(CurrentColumn()));
 }
 
 // --- overlay editing -----------------------------------------------------------
@@ -305,6 +358,7 @@ bool EditGrid::BeginCellEdit(int row, int col, const QString& firstKey) {
       number_->Fill(column.numberFirst, column.numberLast);
   } else if (column.editor == CellEditor::List) {
     list_->clear();
+    list_->ForgetTyping();
     for (const auto& c : s->Choices(row, col)) list_->addItem(QString::fromStdString(c.text), QVariant::fromValue<qlonglong>(c.value));
   }
   SetEditorText(startEmpty_ ? QString() : editOriginal_);
@@ -375,7 +429,7 @@ bool EditGrid::EditorKey(QKeyEvent* k) {
       const bool next = k->key() == Qt::Key_Tab && !(k->modifiers() & Qt::ShiftModifier);
       CommitCellEdit();
       setFocus(Qt::TabFocusReason);
-      focusNextPrevChild(next);
+      if (!tabCells_ || !StepCell(next)) focusNextPrevChild(next);
       return true;
     }
     case Qt::Key_Return:
@@ -399,16 +453,35 @@ bool EditGrid::EditorKey(QKeyEvent* k) {
       CancelCellEdit();
       return true;
     case Qt::Key_F1:
-      emit HelpRequested(CurrentHelpContext());
+      emit HelpRequested(CurrentHelpTarget());
       return true;
     default:
       return false;
   }
 }
 
+bool EditGrid::EditorUndoKey(QKeyEvent* k) {
+  const UndoKey key = UndoKeyOf(k);
+  if (key == UndoKey::None) return false;
+  // Ctrl+Z over a cell being typed into puts back the cell's text, as Escape
+  // does. Otherwise the editor closes and the override is left for the Edit
+  // menu's Undo and Redo, which take back committed changes.
+  const bool typed = EditorText() != editOriginal_;
+  if (key == UndoKey::Undo && typed) {
+    if (k->type() == QEvent::ShortcutOverride) k->accept();
+    else CancelCellEdit();
+  } else if (k->type() == QEvent::ShortcutOverride && !typed) {
+    CancelCellEdit();
+  }
+  return true;
+}
+
 bool EditGrid::eventFilter(QObject* watched, QEvent* e) {
   auto* w = qobject_cast<QWidget*>(watched);
   if (w && IsEditing() && IsInEditor(w)) {
+    if ((e->type() == QEvent::ShortcutOverride || e->type() == QEvent::KeyPress) &&
+        EditorUndoKey(static_cast<QKeyEvent*>(e)))
+      return true;
     if (e->type() == QEvent::KeyPress && EditorKey(static_cast<QKeyEvent*>(e))) return true;
     if (e->type() == QEvent::FocusOut) {
       auto* f = static_cast<QFocusEvent*>(e);
@@ -444,7 +517,7 @@ void EditGrid::keyPressEvent(QKeyEvent* e) {
   switch (e->key()) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-      e->ignore();  // Ctrl+Tab switches windows; Tab moves to the next control
+      e->ignore();  // Ctrl+Tab switches windows; Tab moves on (event())
       return;
     case Qt::Key_Backspace:
       CommitCellEdit();
@@ -459,9 +532,12 @@ void EditGrid::keyPressEvent(QKeyEvent* e) {
       if (!shift && !ctrl) MoveToNextCell();
       return;
     case Qt::Key_Delete:
-      // Channels go only with whole rows; otherwise the cell is emptied.
+      // Channels go only with whole rows; otherwise the cell is emptied (a
+      // list to its "Off" or "None").
       if (SelectedWholeRows()) {
         emit DeleteRequested();
+      } else if (Source() && Source()->Column(CurrentColumn()).editor == CellEditor::List) {
+        ClearListCell(CurrentRow(), CurrentColumn());
       } else {
         startEmpty_ = true;
         if (!BeginCellEdit(CurrentRow(), CurrentColumn())) startEmpty_ = false;
@@ -471,7 +547,7 @@ void EditGrid::keyPressEvent(QKeyEvent* e) {
       emit PopupRequested(viewport()->mapToGlobal(visualRect(currentIndex()).center()));
       return;
     case Qt::Key_F1:
-      emit HelpRequested(CurrentHelpContext());
+      emit HelpRequested(CurrentHelpTarget());
       return;
     default:
       break;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "editors/GridSource.h"
+#include "editors/ui/TypeAheadComboBox.h"
 
 class QComboBox;
 
@@ -68,6 +69,11 @@ class EditGrid : public QTableView {
   // Enter's move: one column right, or the first data column of the next row;
   // nothing in the last cell.
   void MoveToNextCell();
+  // Tab and Shift+Tab move from cell to cell (Enter's order) and leave the
+  // grid only past its last (first) cell, as in a spreadsheet.
+  void SetTabMovesBetweenCells(bool on);
+  // Delete on a list cell: its "Off" or "None" entry, when the list has one.
+  void ClearListCell(int row, int col);
 
   // --- overlay editing -------------------------------------------------------
   // Opens the column's editor over the cell with the cell's text (or empty text
@@ -84,7 +90,7 @@ class EditGrid : public QTableView {
   FilterEdit* TextEditor() const { return text_; }
   ToneComboBox* ToneEditor() const { return tone_; }
   NumberComboBox* NumberEditor() const { return number_; }
-  QComboBox* ListEditor() const { return list_; }
+  TypeAheadComboBox* ListEditor() const { return list_; }
 
   // Runs the store for a commit; the default calls the source's SetCellText.
   using CommitHandler = std::function<CellCommit(int row, int col, const std::string& text)>;
@@ -104,8 +110,9 @@ class EditGrid : public QTableView {
   // Puts the text of the selected rows on the clipboard, then clears the
   // selection and shows the current row. False (nothing copied) without one.
   bool CopyRowsToClipboard(bool withTitle);
-  // Help context of the current column (0 = none).
-  int CurrentHelpContext() const;
+  // Where the guide explains the current column ("page.html#anchor"; empty:
+  // the window's own help).
+  QString CurrentHelpTarget() const;
 
   // --- text pasted from a spreadsheet ----------------------------------------------
   // Runs a change as one undoable step (the view's document commit); without
@@ -127,11 +134,12 @@ class EditGrid : public QTableView {
  signals:
   void DeleteRequested();
   void PopupRequested(const QPoint& globalPos);
-  void HelpRequested(int context);
+  void HelpRequested(const QString& target);
   void CellCommitted(int row, int col);
   void CurrentCellChanged(int row, int col);
 
  protected:
+  bool event(QEvent* e) override;
   void keyPressEvent(QKeyEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
@@ -150,14 +158,18 @@ class EditGrid : public QTableView {
   void HideEditor(bool giveFocusToGrid);
   bool KeyStartsEdit(int col, const QString& key) const;
   bool EditorKey(QKeyEvent* k);
+  // Ctrl+Z and Ctrl+Y in an open editor (override or press); true when taken.
+  bool EditorUndoKey(QKeyEvent* k);
   bool IsInEditor(QWidget* w) const;
+  // Moves to the next (previous) data cell; false past the last (first) one.
+  bool StepCell(bool forward);
   void UpdateColumnWidths();
 
   GridModel* model_;
   FilterEdit* text_;
   ToneComboBox* tone_;
   NumberComboBox* number_;
-  QComboBox* list_;
+  TypeAheadComboBox* list_;
   CommitHandler commit_;
   ValueCommitHandler commitValue_;
   StepHandler step_;
@@ -167,6 +179,7 @@ class EditGrid : public QTableView {
   bool startEmpty_ = false;
   bool inCommit_ = false;
   int anchorRow_ = -1;
+  bool tabCells_ = false;
 };
 
 }  // namespace zmp

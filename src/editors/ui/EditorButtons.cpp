@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "app/Messages.h"
+#include "editors/HelpLinks.h"
 #include "editors/ui/EditorDocument.h"
 #include "editors/ui/SettingsForm.h"
 
@@ -17,10 +18,10 @@ QPushButton* MakeButton(QWidget& view, TextNo text, int id) {
 }  // namespace
 
 EditorButtons::EditorButtons(QWidget& view, EditorDocument& doc, EditorKind kind, int helpContext,
-                             std::function<void(int)> requestHelp)
+                             std::function<void(const QString&)> requestHelp)
     : doc_(doc),
       kind_(kind),
-      helpContext_(helpContext),
+      target_(QString::fromStdString(EditorHelpTarget(static_cast<int>(kind), helpContext))),
       requestHelp_(std::move(requestHelp)),
       close_(MakeButton(view, 28_txt, kCloseId)),
       help_(MakeButton(view, 29_txt, kHelpId)) {
@@ -28,14 +29,14 @@ EditorButtons::EditorButtons(QWidget& view, EditorDocument& doc, EditorKind kind
   addWidget(close_);
   addWidget(help_);
   QObject::connect(close_, &QPushButton::clicked, close_, [this] { doc_.CloseEditor(kind_); });
-  QObject::connect(help_, &QPushButton::clicked, help_, [this] { RequestHelp(0); });
+  QObject::connect(help_, &QPushButton::clicked, help_, [this] { RequestHelp({}); });
 }
 
 void EditorButtons::Serve(SettingsForm& form) {
   form.AddOwnButton(close_);
   form.AddOwnButton(help_);
   QObject::connect(&form, &SettingsForm::CloseRequested, close_, [this] { doc_.CloseEditor(kind_); });
-  QObject::connect(&form, &SettingsForm::HelpRequested, help_, [this](int context) { RequestHelp(context); });
+  QObject::connect(&form, &SettingsForm::HelpRequested, help_, [this](const QString& target) { RequestHelp(target); });
 }
 
 }  // namespace zmp

@@ -38,7 +38,9 @@ class CEmbView : public ModuleView {
 // editor's button.
 class CVelmoraView : public ModuleView {
  public:
-  explicit CVelmoraView(EditorDocument& doc, QWidget* parent = nullptr) : ModuleView(doc, VelmoraModule(), parent) {}
+  // The heading and the fifteen tones in one column.
+  explicit CVelmoraView(EditorDocument& doc, QWidget* parent = nullptr)
+      : ModuleView(doc, VelmoraModule(), parent, 1 + vendortone::kToneCount) {}
 };
 
 // The functions and polarity of the auxiliary inputs and outputs, and the

@@ -88,7 +88,7 @@ CKeyView::CKeyView(EditorDocument& doc, QWidget* parent) : QWidget(parent), doc_
   form_ = new SettingsForm(doc_, {&KeyTable()}, this);
   panel_ = new FrontPanel(this);
   auto* buttons = new EditorButtons(*this, doc_, EditorKind::Key, 0,
-                                    [this](int context) { emit HelpRequested(context); });
+                                    [this](const QString& target) { emit HelpRequested(target); });
   buttons->Serve(*form_);
   EditGrid* grid = Grid();
   grid->setMinimumWidth(300);

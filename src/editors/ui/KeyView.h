@@ -40,7 +40,7 @@ class CKeyView : public QWidget {
   FrontPanel* Panel() const { return panel_; }
 
  signals:
-  void HelpRequested(int context);
+  void HelpRequested(const QString& target);
 
  private:
   EditorDocument& doc_;

@@ -16,7 +16,7 @@ ModuleView::ModuleView(EditorDocument& doc, const EditorModule& module, QWidget*
   for (const FieldTable& t : module.tables) tables.push_back(&t);
   form_ = new SettingsForm(doc_, tables, this, rowsPerColumn);
   auto* buttons = new EditorButtons(*this, doc_, static_cast<EditorKind>(module.kind), 0,
-                                    [this](int context) { emit HelpRequested(context); });
+                                    [this](const QString& target) { emit HelpRequested(target); });
   buttons->Serve(*form_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(form_);

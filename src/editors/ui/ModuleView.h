@@ -21,7 +21,7 @@ class ModuleView : public QWidget {
   const EditorModule& Module() const { return module_; }
 
  signals:
-  void HelpRequested(int context);
+  void HelpRequested(const QString& target);
 
  private:
   EditorDocument& doc_;

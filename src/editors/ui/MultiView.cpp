@@ -30,7 +30,8 @@ CMultiView::CMultiView(EditorDocument& doc, QWidget* parent)
   grids->addWidget(tones_);
   grids->addWidget(numbers_);
   auto* buttons = new EditorButtons(*this, doc_, EditorKind::Multi, 0,
-                                    [this](int context) { emit HelpRequested(context); });
+                                    [this](const QString& target) { emit HelpRequested(target); });
+  buttons_ = buttons;
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addLayout(grids, 1);
@@ -64,7 +65,7 @@ EditGrid* CMultiView::MakeGrid(const char* name) {
   grid->SetStepHandler([this](const QString& label, const std::function<void()>& change) {
     return doc_.Commit(label, change);
   });
-  connect(grid, &EditGrid::HelpRequested, this, &CMultiView::HelpRequested);
+  connect(grid, &EditGrid::HelpRequested, this, [this](const QString& target) { buttons_->RequestHelp(target); });
   return grid;
 }
 

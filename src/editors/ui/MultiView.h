@@ -15,6 +15,7 @@ class QPushButton;
 namespace zmp {
 
 class EditGrid;
+class EditorButtons;
 class SpinEdit;
 
 class CMultiView : public QWidget {
@@ -33,7 +34,7 @@ class CMultiView : public QWidget {
   void Reload();
 
  signals:
-  void HelpRequested(int context);
+  void HelpRequested(const QString& target);
 
  private:
   EditGrid* MakeGrid(const char* name);
@@ -42,6 +43,7 @@ class CMultiView : public QWidget {
   EditorDocument& doc_;
   int table_ = 1;
   SpinEdit* spin_;
+  EditorButtons* buttons_ = nullptr;
   EditGrid* tones_;
   EditGrid* numbers_;
   std::unique_ptr<FieldGridSource> toneSource_;

@@ -18,6 +18,7 @@
 
 #include "app/LanguageTexts.h"
 #include "app/Messages.h"
+#include "editors/HelpLinks.h"
 #include "editors/ui/FieldControls.h"
 #include "editors/ui/ChoiceComboBox.h"
 #include "editors/ui/EditGrid.h"
@@ -25,6 +26,8 @@
 #include "editors/ui/NumberComboBox.h"
 #include "editors/ui/SpinEditWidget.h"
 #include "editors/ui/ToneComboBox.h"
+#include "editors/ui/TypeAheadComboBox.h"
+#include "editors/ui/UndoKeys.h"
 #include "fields/FieldWalk.h"
 
 namespace zmp {
@@ -123,6 +126,9 @@ QWidget* SettingsForm::BuildGrid(const FieldTable& table, std::size_t tableIndex
   auto* grid = new EditGrid(this);
   grid->setObjectName(QStringLiteral("grid%1").arg(tableIndex));
   grid->SetSource(source);
+  // A page that is a grid (remote codes, port functions, keys) is filled in
+  // cell by cell.
+  grid->SetTabMovesBetweenCells(true);
   grid->SetCommitHandler([this, source](int row, int col, const std::string& text) {
     CellCommit result;
     doc_.Commit(QTx(source->Column(col).title), [&] { result = source->SetCellText(row, col, text); });
@@ -245,7 +251,7 @@ QWidget* SettingsForm::MakeControl(Control& c) {
       return spin;
     }
     case ControlKind::DropList: {
-      auto* box = new QComboBox(this);
+      auto* box = new TypeAheadComboBox(this);
       connect(box, &QComboBox::activated, this, [this, index, box](int i) {
         if (i < 0) return;
         const long value = box->itemData(i).toLongLong();
@@ -348,7 +354,8 @@ void SettingsForm::Fill(Control& c) {
     }
     case ControlKind::EditSpin: static_cast<FieldSpin*>(w)->SetShownText(text); break;
     case ControlKind::DropList: {
-      auto* box = static_cast<QComboBox*>(w);
+      auto* box = static_cast<TypeAheadComboBox*>(w);
+      box->ForgetTyping();
       box->clear();
       for (const ShownChoice& choice : FieldChoices(ref, image))
         box->addItem(Q(choice.text), QVariant::fromValue<qlonglong>(choice.value));
@@ -463,11 +470,29 @@ void SettingsForm::RestoreShown(Control& c) {
   else if (auto* edit = qobject_cast<QLineEdit*>(c.widget)) edit->setText(c.shown);
   else if (auto* box = qobject_cast<QComboBox*>(c.widget); box && box->isEditable()) box->setEditText(c.shown);
   c.widget->blockSignals(was);
+  // A list chosen from by typing puts back the entry it showed.
+  if (auto* list = qobject_cast<TypeAheadComboBox*>(c.widget)) list->CancelTyping();
+}
+
+bool SettingsForm::UndoKey(QObject* watched, QKeyEvent* k) {
+  const zmp::UndoKey key = UndoKeyOf(k);
+  if (key == zmp::UndoKey::None) return false;
+  // Ctrl+Z in a field with text not yet stored puts back the text it showed,
+  // as Escape does; otherwise the keys are the document's Undo and Redo (the
+  // override is left for the Edit menu's shortcuts), never the edit's own.
+  Control* c = ControlOf(watched);
+  if (key == zmp::UndoKey::Undo && c && TextOf(c->widget) != c->shown) {
+    if (k->type() == QEvent::ShortcutOverride) k->accept();
+    else RestoreShown(*c);
+  }
+  return true;
 }
 
 bool SettingsForm::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::ShortcutOverride && UndoKey(watched, static_cast<QKeyEvent*>(e))) return true;
   if (e->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, e);
   auto* k = static_cast<QKeyEvent*>(e);
+  if (UndoKey(watched, k)) return true;
   switch (k->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter: {
@@ -504,7 +529,7 @@ bool SettingsForm::eventFilter(QObject* watched, QEvent* e) {
     }
     case Qt::Key_F1: {
       const Control* c = ControlOf(watched);
-      emit HelpRequested(c ? c->decl->helpContext : 0);
+      emit HelpRequested(c ? QString::fromStdString(FieldHelpTarget(*c->decl)) : QString());
       return true;
     }
     default:

@@ -6,7 +6,8 @@
 //
 // Keyboard: Enter moves like Tab except on the form's buttons, which it
 // presses; Escape puts back the text the control showed (and, when nothing
-// was being edited, asks to close); F1 asks for help.
+// was being edited, asks to close); F1 asks for help; Ctrl+Z and Ctrl+Y are
+// the document's Undo and Redo (Ctrl+Z first puts back text not yet stored).
 #pragma once
 
 #include <QPointer>
@@ -22,6 +23,7 @@
 
 #include "editors/FieldGridSource.h"
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QTabWidget;
@@ -67,7 +69,7 @@ class SettingsForm : public QWidget {
   // The user stepped or typed the row of a per-row form.
   void RowChanged(int row);
   void CloseRequested();
-  void HelpRequested(int context);
+  void HelpRequested(const QString& target);
   // A committed change was refused: the message is shown by the form.
   void Refused(TextNo message);
 
@@ -93,6 +95,8 @@ class SettingsForm : public QWidget {
   void CommitText(std::size_t index, const QString& text);
   Control* ControlOf(QObject* watched);
   void RestoreShown(Control& c);
+  // Ctrl+Z and Ctrl+Y on a control (override or press); true when taken.
+  bool UndoKey(QObject* watched, QKeyEvent* k);
   // The fields' one-time rewrite as the form opens or shows another row,
   // as its own undo step (none when no byte changes).
   void NormaliseFields();

@@ -2,10 +2,14 @@
 
 #include <QLineEdit>
 
+#include "editors/ui/UndoKeys.h"
+
 namespace zmp {
 
 SpinEdit::SpinEdit(QWidget* parent, RangeRecord range) : QSpinBox(parent) {
   SetRange(range);
+  // Ctrl+Z and Ctrl+Y undo the document, not the typing of a row number.
+  DocumentUndoKeys::Install(this);
   setKeyboardTracking(false);
   connect(this, &QSpinBox::editingFinished, this, [this] {
     const int v = static_cast<int>(LimitToRange(value(), range_));

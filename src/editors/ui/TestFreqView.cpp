@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/LanguageTexts.h"
+#include "editors/HelpLinks.h"
 #include "app/Messages.h"
 #include "editors/ui/ClipboardOrder.h"
 #include "editors/ui/EditGrid.h"
@@ -33,7 +34,7 @@ CTestFreqView::CTestFreqView(EditorDocument& doc, QWidget* parent)
   chPaste_ = new QPushButton(QTx(42_txt), this);
   chPaste_->setObjectName(CtlName(kChPasteId));
   auto* buttons = new EditorButtons(*this, doc_, EditorKind::TestFreq, kHelpContext,
-                                    [this](int context) { emit HelpRequested(context); });
+                                    [this](const QString& target) { emit HelpRequested(target); });
   buttons->insertWidget(0, chPaste_);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(grid_, 1);
@@ -59,7 +60,7 @@ CTestFreqView::CTestFreqView(EditorDocument& doc, QWidget* parent)
   connect(chPaste_, &QPushButton::clicked, this, [this] { OnChPaste(); });
   connect(grid_, &EditGrid::DeleteRequested, this, [this] { OnDelete(); });
   connect(grid_, &EditGrid::PopupRequested, this, [this](const QPoint& p) { popup_->popup(p); });
-  connect(grid_, &EditGrid::HelpRequested, this, [buttons](int c) { buttons->RequestHelp(c); });
+  connect(grid_, &EditGrid::HelpRequested, this, [buttons](const QString& t) { buttons->RequestHelp(t); });
   connect(&doc_, &EditorDocument::ImageChanged, this, [this](QObject*) { Reload(); });
   grid_->setMinimumWidth(grid_->sizeHint().width());
   UpdateChPaste();
@@ -180,7 +181,7 @@ bool CTestFreqView::eventFilter(QObject* watched, QEvent* e) {
   if (watched == chPaste_ && e->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(e)->key();
     if (key == Qt::Key_F1) {
-      emit HelpRequested(kChPasteHelpContext);
+      emit HelpRequested(QString::fromStdString(AnchoredTargetOf(kChPasteHelpContext)));
       return true;
     }
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {

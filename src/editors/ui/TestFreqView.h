@@ -58,7 +58,7 @@ class CTestFreqView : public QWidget {
   void Reload();
 
  signals:
-  void HelpRequested(int context);
+  void HelpRequested(const QString& target);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;
