@@ -169,7 +169,8 @@ constexpr FieldDecl kType{.key = "channel_type", .label = 789_txt, .kind = CK::D
                           .offset = chrec::kChannelType, .labelId = 1042, .valueId = 1286,
                           .helpContext = 78110, .hooks = &kChannelTypeHooks};
 constexpr FieldDecl kTxMode{.key = "tx_mode", .label = 790_txt, .kind = CK::DropList, .offset = chrec::kTxMode,
-                            .choices = kTxModeChoices, .labelId = 1045, .valueId = 1289, .helpContext = 78111};
+                            .choices = kTxModeChoices, .labelId = 1045, .valueId = 1289, .helpContext = 78111,
+                            .blankUnset = true};
 constexpr FieldDecl kQtDecode{.key = "qt_decode", .label = 769_txt, .kind = CK::EditCombo, .storage = Storage::Tone,
                               .offset = chrec::kToneDecode, .filter = filter::kOwnerRule,
                               .maxLength = kToneTextMaxLength, .labelId = 1039, .valueId = 1283,

@@ -37,6 +37,19 @@ const EditorModule* ModuleOf(int kind) {
   return nullptr;
 }
 
+namespace {
+
+// Every field with an initial text takes it, after the modules' own defaults.
+void TypeInitialTexts(ImageStore& image) {
+  for (const EditorModule* m : EditorModules())
+    for (const FieldTable& table : m->tables)
+      for (int row = 0; row < table.rows; ++row)
+        for (const FieldDecl& decl : table.fields)
+          if (decl.initial) InitialiseField({&table, &decl, row}, image);
+}
+
+}  // namespace
+
 void InstallEditorModules() {
   for (const EditorModule* m : EditorModules()) {
     const std::string name(m->key);
@@ -44,6 +57,7 @@ void InstallEditorModules() {
     if (m->modelDefaults) AddDefaultRoutine(DefaultStage::Channel, name, m->modelDefaults);
     if (m->defaults) AddDefaultRoutine(DefaultStage::Feature, name, m->defaults);
   }
+  AddDefaultRoutine(DefaultStage::Feature, "initial texts", TypeInitialTexts);
 }
 
 namespace {

@@ -920,6 +920,7 @@ std::optional<Problem> ProblemAt(const FieldAt& at) {
   switch (d.storage) {
     case Storage::Text: return TextIsTypable(at) ? std::nullopt : std::optional<Problem>(Problem{325_txt});
     case Storage::ByteList: {
+      if (IsBlankList(at)) return Problem{329_txt};  // shown in its declared order, sent as blank
       for (const std::string& e : EntriesAt(at))
         if (e.empty()) return Problem{329_txt};
       return std::nullopt;
@@ -935,23 +936,27 @@ std::optional<Problem> ProblemAt(const FieldAt& at) {
     // other one) holds every value.
     if (d.hooks && d.hooks->show) return std::nullopt;
     if (!stored) return Problem{328_txt};
+    if (d.blankUnset && *stored == BlankOf(d)) return std::nullopt;
     return HasChoice(at, *stored) ? std::nullopt : std::optional<Problem>(Problem{322_txt});
   }
   if (!IsNumeric(d) || !d.HasRange()) return std::nullopt;
   if (!stored) return Problem{328_txt};
   if (ShowsOff(d, *stored) || IsBlankShown(d, stored) || (d.blankFfff && *stored == 0xFFFF)) return std::nullopt;
+  // A cell of a pair holds a value or is empty: outside the range is empty.
+  if (d.pair.role != PairRole::None) return std::nullopt;
   const long shown = ToShown(d, *stored);
   if (shown >= d.range.minimum && shown <= d.range.maximum) return std::nullopt;
   return Problem{321_txt, {FormatUnits(d.range.minimum, d.decimals), FormatUnits(d.range.maximum, d.decimals)}};
 }
 
-// A fixed text keeps the bytes that typing gives back, in their order.
+// A fixed text keeps what typing its bytes in turn gives (a lowercase letter
+// of a CW text as its capital); bytes that typing refuses go.
 void KeepTypableText(const FieldAt& at) {
   const BlockRef block = at.Writable().Block(at.table.base.block);
   const std::string bytes = block.Text(at.offset(), at.decl.length);
   std::string kept;
   for (char c : bytes)
-    if (TypedByte(at.decl, static_cast<std::uint8_t>(c), kept) == static_cast<std::uint8_t>(c)) kept += c;
+    if (const auto typed = TypedByte(at.decl, static_cast<std::uint8_t>(c), kept)) kept += static_cast<char>(*typed);
   std::vector<std::uint8_t> out(at.decl.length, at.decl.pad);
   std::copy(kept.begin(), kept.end(), out.begin());
   block.Write(at.offset(), out);
@@ -972,6 +977,19 @@ std::optional<std::string> FieldProblem(const FieldRef& f, const ImageStore& ima
   const auto problem = ProblemAt(AtOf(f, image, nullptr, *r.base));
   if (!problem) return std::nullopt;
   return FormatText(Tx(problem->text), problem->args);
+}
+
+bool InitialiseField(const FieldRef& f, ImageStore& image) {
+  const FieldDecl& d = *f.decl;
+  const auto base = RowStart(*f.table, image, f.row);
+  if (!d.initial || !base) return false;
+  const FieldAt at = AtOf(f, image, &image, *base);
+  if (d.storage != Storage::ByteList) return Store(at, *d.initial).ok();
+  std::vector<std::uint8_t> order;
+  for (const ShownChoice& c : ChoicesAt(at)) order.push_back(static_cast<std::uint8_t>(c.value));
+  if (order.size() != d.length) return false;
+  image.Block(f.table->base.block).Write(at.offset(), order);
+  return true;
 }
 
 bool FixField(const FieldRef& f, ImageStore& image) {

@@ -123,6 +123,9 @@ std::optional<std::string> FieldProblem(const FieldRef& f, const ImageStore& ima
 // that cannot be typed, a follower is emptied), as a commit would store it.
 // False when nothing was changed (no problem, or one only a user can mend).
 bool FixField(const FieldRef& f, ImageStore& image);
+// Stores the field's initial value (FieldDecl::initial) as a new image holds
+// it; false when it has none.
+bool InitialiseField(const FieldRef& f, ImageStore& image);
 
 // Parses decimal text into integer units of 10^-decimals (truncating further
 // digits); saturates far outside any field. Nothing when it is not a number.

@@ -254,8 +254,18 @@ struct FieldDecl {
   std::optional<long> blankShows{};
   PairRule pair{};                   // column 2 follows column 1
   const RefDecl* refers = nullptr;   // the value names another setting's target
+  // The stored value a new image holds, stored as a commit stores it (an
+  // ordered list takes its choices in their declared order).
+  std::optional<long> initial{};
+  bool blankUnset = false;           // a blank byte (0xFF) is a value not chosen yet, which the repeater takes
 
   bool HasValue() const { return storage != Storage::None; }
+  // The same declaration with the value a new image holds.
+  constexpr FieldDecl Initially(long stored) const {
+    FieldDecl d = *this;
+    d.initial = stored;
+    return d;
+  }
   bool HasRange() const { return range.minimum <= range.maximum; }
   std::size_t Width() const;         // bytes of the value in the image
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <random>
 #include <set>
@@ -13,6 +14,10 @@
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"
 #include "fields/FieldWalk.h"
+#include "fields/ImageCheck.h"
+#include "fields/References.h"
+#include "editors/FunctionCodes.h"
+#include "editors/ScanInfoFields.h"
 #include "fields/FilterRules.h"
 
 using namespace zmp;
@@ -367,4 +372,184 @@ TEST_F(EveryField, KeysNameTheirInstancesAndMissingGridRowsCanBeNamed) {
   for (const char* bad : {"channel[0].rx_frequency", "channel[31].rx_frequency", "channel[x].rx_frequency",
                           "channel.rx_frequency", "channel[1].nothing", "nothing[1].rx_frequency", ""})
     EXPECT_FALSE(FindField(EditorModules(), image, bad)) << bad;
+}
+
+// --- references and the image check -------------------------------------------------
+
+namespace {
+
+ImageStore NewImageOf(const ModelRecord& record) {
+  ImageStore image;
+  image.MakeBlank();
+  ModelInfo(image).SetRecord(record);
+  ApplyNewImageDefaults(image, false, false);
+  return image;
+}
+
+FieldRef KeyRef(const ImageStore& image, const std::string& key) {
+  const auto f = FindField(EditorModules(), image, key);
+  EXPECT_TRUE(f) << key;
+  return f ? f->ref : FieldRef{};
+}
+
+// Every facility on, 5-tone entries in use, option ports 1-3 inputs, and every
+// shown referrer naming something present (its choices in turn).
+ImageStore ReferencingImage() {
+  ImageStore image = FilledImage(Vhf146E());
+  auto m = image.Main();
+  m.SetByte(0x0291, 20);         // repeat hold timer
+  m.SetByte(0x0290, 10);         // time-out timer
+  m.SetByte(0x0279, 0);          // voting pilot tone
+  m.SetByte(0x027D, 0);          // encryption
+  m.SetWord(0x0426, 50);         // courtesy tone
+  m.SetByte(0x02AF, 0);          // inputs at level 0: external PTT
+  m.SetByte(0x05D0, '<');        // output 3 switched: the auxiliary output
+  for (int k = 0; k < 3; ++k) m.SetByte(0x02A8 + static_cast<std::size_t>(k), 0);
+  for (int n = 0; n < 8; ++n) m.SetText(0x0640 + 32 * static_cast<std::size_t>(n), 32, "CQ");
+  for (int n = 0; n < 4; ++n) m.SetByte(0x6500 + 24 * static_cast<std::size_t>(n), 1);
+  for (int n = 0; n < 3; ++n) m.SetByte(0x6200 + 24 * static_cast<std::size_t>(n), 1);
+  // What the causes below take away, named where they can be seen.
+  const std::pair<const char*, FunctionCode> named[] = {
+      {"key_assignment[1].function", NumberedCode(2)},         {"key_assignment[2].function", MakeFunctionCode('&', '2')},
+      {"key_assignment[3].function", MakeFunctionCode('#', 'T')}, {"key_assignment[4].function", MakeFunctionCode('7', '2')},
+      {"key_assignment[5].function", MakeFunctionCode('5', '2')}, {"key_assignment[6].function", MakeFunctionCode('2', '1')},
+      {"function_port[1].inputs.function_1", NumberedCode(2)},
+      {"function_port[1].inputs.function_2", MakeFunctionCode('2', '1')},
+      {"function_port[1].inputs.function_3", MakeFunctionCode('5', '1')},
+      {"function_port[2].inputs.function_1", MakeFunctionCode('P', '1')}};
+  for (const auto& [key, code] : named) EXPECT_TRUE(CommitFieldChoice(KeyRef(image, key), image, code).ok()) << key;
+  m.SetByte(scan::kPriorityChannel, 3);
+  // The rest in turn through their choices, the settings whose targets are
+  // references themselves (remote codes) after their owners.
+  int turn = 0;
+  for (int pass : {1, 2}) {
+    for (const Referrer& r : FindReferrers(EditorModules(), image)) {
+      const FieldView shown = ShowField(r.ref, image);
+      if (r.ref.table->hidden || r.ref.decl->refers->kind->pass != pass || r.target.state != Target::State::None)
+        continue;
+      std::vector<ShownChoice> choices;
+      for (const ShownChoice& c : FieldChoices(r.ref, image))
+        if (c.value != r.ref.decl->refers->none) choices.push_back(c);
+      if (!choices.empty())
+        CommitFieldChoice(r.ref, image, choices[static_cast<std::size_t>(turn++) % choices.size()].value);
+    }
+  }
+  return image;
+}
+
+bool Lost(const Referrer& before, const ImageStore& after) {
+  return before.target.state == Target::State::Present &&
+         ResolveTarget(before.ref, after).state == Target::State::Missing;
+}
+
+}  // namespace
+
+TEST_F(EveryField, NewImagesOfEveryModelAndBandPassTheCheck) {
+  for (int m = 0; m < kModelCount; ++m) {
+    const ModelEntry& model = ModelTable()[static_cast<std::size_t>(m)];
+    for (int row = model.firstBandRow; row <= model.lastBandRow; ++row) {
+      for (std::uint8_t options : {0xFF, 0xFB}) {
+        const BandRow& band = BandTable()[static_cast<std::size_t>(row)];
+        const ImageStore image = NewImageOf(MakeRecord(std::string(model.code).c_str(), band.destination,
+                                                       band.bandCode, options));
+        for (const ImageProblem& p : CheckImage(EditorModules(), image))
+          ADD_FAILURE() << model.name << " " << band.rangeText << ": " << p.field.key << " " << p.shown << ": "
+                        << p.reason;
+      }
+    }
+  }
+}
+
+// For every kind of reference: a change that takes targets away releases
+// exactly the referrers that named them (and what a released one takes with
+// it), a change that replaces them releases nothing, and a referrer whose
+// target is gone shows what it names and why, never Off.
+TEST_F(EveryField, EveryKindOfReferenceIsReleasedWithItsTargetAndKeptWhenReplaced) {
+  const ImageStore start = ReferencingImage();
+  std::set<std::string> kindsReleased;
+  struct Cause {
+    const char* name;
+    std::function<void(ImageStore&)> change;
+    bool takesAway;
+  };
+  const auto type = [](const char* key, std::string text) {
+    return [=](ImageStore& im) { ASSERT_TRUE(CommitFieldText(KeyRef(im, key), im, text).ok()) << key; };
+  };
+  const std::vector<Cause> causes{
+      {"delete the priority channel", [](ImageStore& im) { ChannelStore(im).DeleteChannel(2); }, true},
+      {"empty a CW message", type("cw_message.message_1", ""), true},
+      {"repeat hold timer off", type("optional_features.repeater.repeat_hold_timer", "Off"), true},
+      {"encryption off", type("optional_features.repeater.encryption", "0"), true},
+      {"courtesy tone off", type("optional_features.local.courtesy_tone", "0"), true},
+      {"inputs to the other level", [](ImageStore& im) { im.Main().SetByte(0x02AF, 0xFF); }, true},
+      {"no switched output", type("function_port[3].outputs.function", Tx(1256_txt)), true},
+      {"a 5-tone entry out of use", [](ImageStore& im) { im.Main().SetByte(0x6500, 0xFF); }, true},
+      {"input 1 without function", type("function_port[1].inputs.function_1", Tx(1256_txt)), true},
+      {"channel copied onto the priority channel",
+       [](ImageStore& im) { ChannelStore(im).CopyChannel(0, 2); }, false},
+      {"a CW message rewritten", type("cw_message.message_1", "DE HILL"), false},
+      {"repeat hold timer changed", type("optional_features.repeater.repeat_hold_timer", "3.0"), false},
+  };
+  for (const Cause& cause : causes) {
+    SCOPED_TRACE(cause.name);
+    const std::vector<Referrer> before = FindReferrers(EditorModules(), start);
+    ImageStore raw = start;
+    cause.change(raw);
+    // What the release must give: each referrer that lost its target lets go,
+    // round after round, and nothing else changes.
+    ImageStore expected = raw;
+    for (bool more = true; more;) {
+      more = false;
+      for (const Referrer& r : before)
+        if (Lost(r, expected) && ReleaseField(r.ref, expected)) more = true;
+    }
+    ImageStore released = start;
+    const auto list = ChangeAndRelease(EditorModules(), released, [&] { cause.change(released); });
+    EXPECT_EQ(AllBytes(released), AllBytes(expected));
+    EXPECT_EQ(list.empty(), !cause.takesAway) << list.size();
+    for (const ReleasedRef& r : list) {
+      kindsReleased.insert(std::string(r.ref.decl->refers->kind->key));
+      EXPECT_EQ(ResolveTarget(r.ref, released).state, Target::State::None) << r.ref.decl->key;
+    }
+    for (const Referrer& r : before) {
+      if (!Lost(r, raw) || r.ref.table->hidden) continue;
+      const FieldView v = ShowField(r.ref, raw);
+      EXPECT_TRUE(v.missingTarget) << r.ref.decl->key;
+      EXPECT_NE(v.text.find(" ("), std::string::npos) << r.ref.decl->key << ": " << v.text;
+    }
+  }
+  EXPECT_EQ(kindsReleased, (std::set<std::string>{"channel", "function", "five_tone_entry", "remote_code"}));
+}
+
+// The check finds every kind of problem once, and its fix leaves only what a
+// user must mend; fixing twice changes nothing more.
+TEST_F(EveryField, TheCheckFindsWhatTheRepeaterWouldTakeWronglyAndFixesItToTheNearestValue) {
+  ImageStore image = ReferencingImage();
+  EXPECT_TRUE(CheckImage(EditorModules(), image).empty());
+  auto m = image.Main();
+  m.SetByte(0x026D, 0xFF);                           // DQT turn-off code time past 200
+  m.SetByte(0x0291, 0);                              // repeat hold off: keys keep their function
+  m.SetByte(0x0295, 0x42);                           // external monitor: none of its choices
+  m.SetText(0x0640, 32, "cq\x19");                   // CW message: characters that cannot be typed
+  m.SetWord(0x0293, 0x12AB);                         // test tone: not BCD
+  const std::size_t record = *ChannelStore::RecordOf(image, 0);
+  m.Write(record, std::vector<std::uint8_t>{0x00, 0x00, 0x00, 0x80, 0x04});  // 480 MHz on a VHF repeater
+  std::map<std::string, std::string> found;
+  for (const ImageProblem& p : CheckImage(EditorModules(), image)) found[p.field.key] = p.reason;
+  EXPECT_EQ(found["optional_features.repeater.dqt_turn_off_code_time"], "outside its range (140 to 200)");
+  EXPECT_EQ(found["optional_features.repeater.external_monitor"], Tx(322_txt));
+  EXPECT_EQ(found["cw_message.message_1"], Tx(325_txt));
+  EXPECT_EQ(found["optional_features.repeater.test_tone"], Tx(328_txt));
+  EXPECT_EQ(found["channel[1].rx_frequency"], Tx(326_txt));
+  EXPECT_EQ(found["key_assignment[5].function"], Tx(304_txt));
+
+  const FixOutcome fixed = FixImage(EditorModules(), image);
+  ASSERT_EQ(fixed.remaining.size(), 1u);
+  EXPECT_EQ(fixed.remaining[0].field.key, "channel[1].rx_frequency") << "only the user can move a channel";
+  EXPECT_EQ(m.Byte(0x026D), 200);
+  EXPECT_EQ(m.Text(0x0640, 32), "CQ");
+  EXPECT_EQ(m.Word(0x0293), 0x0300) << "the lowest test tone";
+  const auto once = AllBytes(image);
+  EXPECT_TRUE(FixImage(EditorModules(), image).fixes.empty());
+  EXPECT_EQ(AllBytes(image), once);
 }
