@@ -34,7 +34,7 @@ fi
 
 # Inputs per target: about a minute for all of them on a slow machine.
 declare -A runs=([data_file]=1500 [tuning_file]=500 [wire]=15000 [language_file]=300 [frequency]=100000
-                [import]=300 [set]=3000)
+                [import]=300 [set]=2000)
 for name in "${targets[@]}"; do
   found="$(mktemp -d)"
   start=$SECONDS
