@@ -221,6 +221,13 @@ TEST_F(CliImageText, ExportThenImportReproducesTheFile) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(Bytes("noise2.dat"), Bytes("noise.dat"));
 
+  // A value the editors limit is imported as they store it, and said so with its line.
+  std::ofstream(dir / "limited.yaml") << "format: 1\nmodel_index: 1\nband_word: 258\neditors:\n  cw_message:\n"
+                                         "    speed: \"99999\"\n";
+  r = Cli(dir, "import limited.yaml --into site.dat -o limited.dat");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "zmp318t-cli import: limited.yaml: line 6: cw_message.speed: 99999 kept as 30 (5–30)\n");
+
   // Another model, a refused value, broken YAML: status 1, nothing written.
   ASSERT_EQ(Cli(dir, "new --model 2 -o uhf.dat").status, 0);
   r = Cli(dir, "import site.yaml --into uhf.dat -o x.dat");

@@ -95,7 +95,7 @@ int RunImport(const std::string& textFile, const std::string& base, const std::s
   if (const int code = LoadDataFile(base, password, image, source, "import")) return code;
   const std::string_view yaml(reinterpret_cast<const char*>(text->data()), text->size());
   const ImportOutcome r = ImportYaml(EditorModules(), image, yaml);
-  for (const std::string& notice : r.notices) std::fprintf(stderr, "zmp318t-cli import: %s\n", notice.c_str());
+  for (const std::string& notice : r.notices) PrintFailure("import", textFile, notice);
   if (!r.ok) {
     PrintFailure("import", textFile, r.message);
     return 1;
