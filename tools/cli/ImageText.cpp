@@ -143,9 +143,8 @@ bool OwnerDecides(std::uint8_t mode) {
          mode == filter::kOwnerList2;
 }
 
-// Why the control's input would not let text through, as the first character
-// it refuses; nothing when it would. What the control offers to pick (Off, a
-// list entry) passes as it stands.
+}  // namespace
+
 std::optional<std::string> UntypableText(const FieldRef& f, const ImageStore& image, std::string_view input) {
   const FieldDecl& d = *f.decl;
   if (d.filter == filter::kNone || OwnerDecides(d.filter) || d.kind == ControlKind::CheckBox) return std::nullopt;
@@ -167,6 +166,8 @@ std::optional<std::string> UntypableText(const FieldRef& f, const ImageStore& im
   }
   return std::nullopt;
 }
+
+namespace {
 
 // " (5–30)", " (0–2550 in steps of 10)": the range of a number as shown.
 std::string RangeText(const FieldDecl& d) {
@@ -394,7 +395,7 @@ std::optional<std::string> HeaderRefusal(const TextHeader& h, const ImageStore& 
     return where + "model_index " + std::to_string(h.modelIndex) + " with band_word " + std::to_string(h.bandWord) +
            " is no model of this program";
   return where + "the text is of " + *theirs + ", the data file of " +
-         *ModelText(model.ModelIndex(), model.BandWord()) + "; it is not imported";
+         ModelText(model.ModelIndex(), model.BandWord()).value_or(model.LongCaption()) + "; it is not imported";
 }
 
 // One entry as set takes it; a check box also takes the export's true/false.

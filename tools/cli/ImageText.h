@@ -64,6 +64,11 @@ struct ApplyOutcome {
   // length or step): "99999 kept as 30 (5–30)"; empty when stored as typed.
   std::string kept{};
 };
+// Why the field's control would not let text through (the first character
+// its input refuses); nothing when it would. What the control offers to pick
+// (Off, a list entry) passes as it stands.
+std::optional<std::string> UntypableText(const FieldRef& f, const ImageStore& image, std::string_view text);
+
 // The assignment as a user would type it into the control and leave it (or
 // spin it). Text that the control's input would not let through is refused
 // (a frequency holds digits and one decimal point). A refusal leaves every
