@@ -47,9 +47,12 @@ bool IsRowNumber(std::string_view s) { return AllDigits(s, 5); }
 std::string PathText(const std::vector<std::string>& path) {
   std::string out;
   if (path.size() >= 2 && path.front() == kEditorsKey) {
-    out = path[1];
-    for (std::size_t i = 2; i < path.size(); ++i)
-      out += IsRowNumber(path[i]) ? "[" + path[i] + "]" : "." + path[i];
+    std::string rows, names;
+    for (std::size_t i = 2; i < path.size(); ++i) {
+      if (IsRowNumber(path[i])) rows += "[" + path[i] + "]";
+      else names += "." + path[i];
+    }
+    out = path[1] + rows + names;
   } else {
     for (const std::string& key : path) out += (out.empty() ? "" : ".") + key;
   }
