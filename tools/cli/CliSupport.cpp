@@ -38,7 +38,7 @@ std::optional<long> ParseNumber(const std::string& text, long min, long max) {
 }
 
 void PrintFailure(const char* command, const std::string& file, const std::string& message) {
-  std::fprintf(stderr, "zmp318t-cli %s: %s: %s\n", command, Printable(file, 200).c_str(), message.c_str());
+  std::fprintf(stderr, "zmp318t-cli %s: %s: %s\n", command, Printable(file, 4096).c_str(), message.c_str());
 }
 
 bool WriteBlockFile(const std::string& path, const std::vector<std::uint8_t>& bytes, const char* command) {

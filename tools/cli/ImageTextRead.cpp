@@ -363,20 +363,20 @@ std::string Printable(std::string_view text, std::size_t limit) {
   std::string out;
   std::size_t shown = 0;
   for (const char c : text) {
-    if (shown == limit) return out + "…";
     const auto u = static_cast<unsigned char>(c);
+    // Characters are counted, not the continuation bytes of UTF-8.
+    if ((u & 0xC0) != 0x80 && shown++ == limit) return out + "…";
     if (c == '\n') {
       out += "\\n";
     } else if (c == '\t') {
       out += "\\t";
-    } else if (u < 0x20 || u >= 0x7F) {
+    } else if (u < 0x20 || u == 0x7F) {
       char hex[8];
       std::snprintf(hex, sizeof hex, "\\x%02X", u);
       out += hex;
     } else {
       out += c;
     }
-    ++shown;
   }
   return out;
 }

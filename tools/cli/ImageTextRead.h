@@ -49,8 +49,8 @@ inline constexpr std::size_t kMostTextValues = 20'000;
 
 ImageTextRead ReadImageText(std::string_view yaml);
 
-// Text for a message: control characters and bytes outside ASCII written as
-// \n, \t or \xNN, cut after limit characters with "…".
+// Text for a message on one line: control characters written as \n, \t or
+// \xNN (other bytes, UTF-8 too, as they are), cut after limit characters with "…".
 std::string Printable(std::string_view text, std::size_t limit = 60);
 
 }  // namespace zmp::cli

@@ -45,7 +45,7 @@ int RunInfo(const std::string& file) {
   const auto main = image.Main();
   const std::uint16_t stored = main.Word(kChecksumOffset);
   const std::uint16_t computed = ComputeChecksum(image.working());
-  std::printf("file:        %s\n", Printable(file, 200).c_str());
+  std::printf("file:        %s\n", Printable(file, 4096).c_str());
   std::printf("model:       %s\n", model.LongCaption().c_str());
   std::printf("band word:   %u\n", static_cast<unsigned>(model.BandWord()));
   std::printf("version:     %s\n", main.Text(kVersionTextOffset, kProgramVersion.size()).c_str());
@@ -149,7 +149,7 @@ int RunTuneInfo(const std::string& file) {
   if (const int code = LoadTuning(file, t, "tune-info")) return code;
   unsigned sum = 0;
   for (auto b : t.Tuning()) sum += b;
-  std::printf("file:        %s\n", Printable(file, 200).c_str());
+  std::printf("file:        %s\n", Printable(file, 4096).c_str());
   std::printf("identity:    %s\n", HexBytes(t.Identity().data(), 16).c_str());
   std::printf("             %s\n", HexBytes(t.Identity().data() + 16, 16).c_str());
   std::printf("tuning data: %zu bytes, byte sum %s\n", t.Tuning().size(), Hex(sum & 0xFFFF, 4).c_str());

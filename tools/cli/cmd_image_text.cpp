@@ -65,7 +65,7 @@ int RunSet(const std::string& file, const std::vector<std::string>& arguments, c
     if (!r.message.empty()) std::fprintf(stderr, "zmp318t-cli set: %s: %s\n", what.c_str(), r.message.c_str());
     if (!r.kept.empty()) std::fprintf(stderr, "zmp318t-cli set: %s: %s\n", Printable(a.key).c_str(), r.kept.c_str());
     if (r.status == ApplyStatus::UnknownKey) {
-      std::fprintf(stderr, "zmp318t-cli set: 'zmp318t-cli fields %s' lists the fields\n", Printable(file, 200).c_str());
+      std::fprintf(stderr, "zmp318t-cli set: 'zmp318t-cli fields %s' lists the fields\n", Printable(file, 4096).c_str());
       return kWrongUse;
     }
     if (r.status == ApplyStatus::Refused) return 1;
