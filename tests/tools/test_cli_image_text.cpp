@@ -271,7 +271,7 @@ TEST_F(CliImageText, HostileTextsAreRefusedWithTheirLine) {
       {header + "editors: &e {cw_message: *e}\n", "line 4: the alias *e refers to the mapping it stands in"},
       {laughs, "line 6: l1 holds a list"},
       {header + "editors:\n  x: &a {" + keys + "}\n  y: &b {" + as + "}\n  z: {" + bs + "}\n",
-       "line 7: the text expands to more than 20000 values"},
+       "line 7: the text holds more than 20000 values (aliases expanded)"},
       {cut, "line " + std::to_string(std::count(cut.begin(), cut.end(), '\n') + 1) +
                 ": channel[1].rx_frequency has no value"},
       {header + "format: 1\neditors: {}\n", "line 4: format appears twice in one mapping (lines 1 and 4)"},

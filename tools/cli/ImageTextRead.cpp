@@ -159,8 +159,8 @@ class ValueCollector : public YAML::EventHandler {
   // around it, then taken into the structure.
   void Feed(const ParserEvent& e) {
     if (++events_ > kMostEvents)
-      Refuse(e.line, "the text expands to more than " + std::to_string(kMostTextValues) +
-                         " values (aliases counted); an image text holds far fewer");
+      Refuse(e.line, "the text holds more than " + std::to_string(kMostTextValues) +
+                         " values (aliases expanded); an image text holds far fewer");
     for (Recording& r : open_) r.events.push_back(e);
     Structure(e);
     switch (e.kind) {
