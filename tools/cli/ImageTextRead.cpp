@@ -124,10 +124,9 @@ class ValueCollector : public YAML::EventHandler {
       if (r.anchor == anchor) Refuse(line, "the alias " + name + " refers to the mapping it stands in");
     const auto found = recorded_.find(anchor);
     if (found == recorded_.end()) Refuse(line, "the alias " + name + " refers to nothing");
-    // The recording grows while it is replayed into a recording around it:
-    // replay a copy.
-    const std::vector<ParserEvent> events = found->second;
-    for (ParserEvent e : events) {
+    // Replayed at the alias's line (a finished recording never changes;
+    // each anchor has an id of its own).
+    for (ParserEvent e : found->second) {
       e.line = line;
       Feed(e);
     }
