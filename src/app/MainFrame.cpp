@@ -656,7 +656,7 @@ void CMainFrame::OnReadData() {
   if (dlg.ReadAsOtherModel()) app_.ResetFileNames();
   ReplaceImageFromTransfer();
   if (backup.empty())
-    Error(this, QTxFormat(476_txt, {error.Text()}));
+    Error(this, QTxFormat(476_txt, {FileErrorText(error)}));
   else
     statusBar()->showMessage(QTxFormat(475_txt, {backup}), 15000);
 }
@@ -684,7 +684,7 @@ void CMainFrame::RunWrite() {
     const std::string backup = SaveBackup(FileSystemName(BackupsFolder()), app_.Image().transfer(),
                                           std::time(nullptr), kBackupsKept, &error, BackupKind::Written);
     statusBar()->showMessage(QTx(603_txt) + QStringLiteral("  ") +
-                                 (backup.empty() ? QTxFormat(606_txt, {error.Text()}) : QTxFormat(604_txt, {backup})),
+                                 (backup.empty() ? QTxFormat(606_txt, {FileErrorText(error)}) : QTxFormat(604_txt, {backup})),
                              15000);
     Notice(this, 603_txt);
   } else if (dlg.TransferResult() == kTransferCancelled) {

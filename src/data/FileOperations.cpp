@@ -54,7 +54,10 @@ bool FileOperations::SaveTo(const std::string& path, bool askOverwrite) {
   if (state_.embedPassword) options.password = state_.password;
   const DataFileResult r = WriteDataFile(path, image_, options);
   if (r.code != kDataFileWritten) {
-    prompts_.ShowError(605_txt, {path, r.error.Text()});
+    if (r.error.notRegularFile)
+      prompts_.ShowError(513_txt, {path});
+    else
+      prompts_.ShowError(605_txt, {path, r.error.Text()});
     return false;
   }
   image_.TakeSnapshot();
@@ -108,7 +111,10 @@ int FileOperations::SaveTuningFile(TuningFile& tuning) {
   FileError error;
   const int code = tuning.WriteTuningFile(*path, &error);
   if (code != kTuningOk) {
-    prompts_.ShowError(605_txt, {*path, error.Text()});
+    if (error.notRegularFile)
+      prompts_.ShowError(513_txt, {*path});
+    else
+      prompts_.ShowError(605_txt, {*path, error.Text()});
     return code;
   }
   state_.tuningFolder = FolderOfPath(*path);

@@ -1,5 +1,6 @@
 // Backups of what was read from a repeater.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -49,6 +50,14 @@ TEST(Backups, NamedByTimeAndModelAndOnlyTheNewestKept) {
   backups = 0;
   for (const auto& e : fs::directory_iterator(dir)) backups += e.path().extension() == ".dat";
   EXPECT_EQ(backups, 3);
+  // A name taken by a named pipe: not replaced, the error says why.
+  const fs::path pipe = dir / BackupFileName(image.transfer(), base + 3600 * 9, BackupKind::Read);
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  FileError pipeError;
+  EXPECT_TRUE(SaveBackup(dir.string(), image.transfer(), base + 3600 * 9, 3, &pipeError).empty());
+  EXPECT_TRUE(pipeError.notRegularFile);
+  EXPECT_TRUE(fs::is_fifo(pipe));
+  fs::remove(pipe);
   // A folder that cannot be made: nothing written, the error told.
   FileError e;
   EXPECT_TRUE(SaveBackup((dir / "notes.txt" / "x").string(), image.transfer(), base, 3, &e).empty());

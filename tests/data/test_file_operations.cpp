@@ -1,6 +1,7 @@
 // Open, Save, Save As, New and the tuning file operations, answered by a
 // scripted prompt object, on real files.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <deque>
@@ -117,6 +118,25 @@ TEST_F(FileOperationsTest, SaveAsksBeforeOverwritingAndReportsFailures) {
   ASSERT_EQ(prompts.errors[0].second.size(), 2u);
   EXPECT_EQ(prompts.errors[0].second[0], Path("a.dat") + "/a.dat");
   EXPECT_FALSE(prompts.errors[0].second[1].empty());
+  EXPECT_TRUE(image.IsModified());
+  // Save As onto a symbolic link saves into the file it names; onto a named
+  // pipe (or a device, a folder) nothing is saved and the pipe stays.
+  state.folder = dir.string() + "/";
+  fs::create_symlink("a.dat", dir / "link.dat");
+  prompts.saveFiles = {Path("link.dat")};
+  prompts.overwrite = {true};
+  ASSERT_TRUE(ops.SaveAs());
+  EXPECT_TRUE(fs::is_symlink(dir / "link.dat"));
+  ImageStore back;
+  ASSERT_EQ(ReadDataFile(Path("a.dat"), back, {}).code, 0);
+  EXPECT_EQ(back.transfer().Main().Byte(0x0800), 0x02);
+  image.Main().SetByte(0x0800, 0x03);
+  ASSERT_EQ(::mkfifo(Path("pipe.dat").c_str(), 0600), 0);
+  prompts.saveFiles = {Path("pipe.dat")};
+  EXPECT_FALSE(ops.SaveAs());
+  EXPECT_EQ(prompts.errors.back().first, 513_txt);
+  EXPECT_EQ(prompts.errors.back().second, std::vector<std::string>{Path("pipe.dat")});
+  EXPECT_TRUE(fs::is_fifo(dir / "pipe.dat"));
   EXPECT_TRUE(image.IsModified());
 }
 

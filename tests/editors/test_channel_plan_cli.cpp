@@ -86,10 +86,10 @@ TEST_F(ChannelPlanCli, AProtectedFileIsListedOnlyWithItsPassword) {
   options.password = "1234";
   ASSERT_EQ(WriteDataFile(path, image, options).code, kDataFileWritten);
   const CliRun refused = RunCli("channels '" + path + "'");
-  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.status, kDataFilePasswordRefused) << "the read code, as every command gives it";
   EXPECT_EQ(refused.out.find("146.500000"), std::string::npos);
   const CliRun wrong = RunCli("channels '" + path + "' --password 9999");
-  EXPECT_EQ(wrong.status, 1);
+  EXPECT_EQ(wrong.status, kDataFilePasswordRefused);
   const CliRun right = RunCli("channels '" + path + "' --password 1234");
   ASSERT_EQ(right.status, 0) << right.out;
   EXPECT_EQ(right.out, ChannelPlanText(image) + "\n");

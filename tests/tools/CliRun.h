@@ -18,11 +18,12 @@ struct CliRun {
   std::string err;
 };
 
-// Runs the tool with args in dir; stdout and stderr captured.
-inline CliRun Cli(const std::filesystem::path& dir, const std::string& args) {
+// Runs the tool with args in dir; stdout and stderr captured. shell runs
+// before it in the same shell (limits, traps).
+inline CliRun Cli(const std::filesystem::path& dir, const std::string& args, const std::string& shell = "") {
   const std::filesystem::path err = dir / "stderr.txt";
-  const std::string cmd = "cd '" + dir.string() + "' && '" ZMP_BIN_DIR "/zmp318t-cli' " + args + " 2>'" +
-                          err.string() + "'";
+  const std::string cmd = "cd '" + dir.string() + "' && " + shell + " '" ZMP_BIN_DIR "/zmp318t-cli' " + args +
+                          " 2>'" + err.string() + "'";
   CliRun r{};
   FILE* p = ::popen(cmd.c_str(), "r");
   std::array<char, 4096> buf{};

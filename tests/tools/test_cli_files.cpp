@@ -117,4 +117,83 @@ TEST_F(CliFiles, TuningFiles) {
   EXPECT_FALSE(fs::exists(dir / "out2"));
 }
 
+// Output that cannot be written is a failure with a message, and what stands
+// at the output's place is left as it was: standard output full or closed,
+// -o onto a named pipe or a folder, a decode whose disk fills up.
+TEST_F(CliFiles, OutputThatCannotBeWrittenFailsAndLeavesThingsAsTheyWere) {
+  ASSERT_EQ(Cli(dir, "new --model 1 -o a.dat").status, 0);
+  for (const char* command : {"fields a.dat", "fields a.dat --json", "channels a.dat", "info a.dat", "export a.dat"}) {
+    for (const char* to : {" >/dev/full", " >&-"}) {
+      const CliRun r = Cli(dir, std::string(command) + to);
+      EXPECT_EQ(r.status, 1) << command << to;
+      EXPECT_NE(r.err.find("standard output could not be written"), std::string::npos) << command << to << r.err;
+    }
+  }
+  EXPECT_EQ(Cli(dir, "set a.dat cw_message.speed=10 -o b.dat >&-").status, 0) << "nothing for standard output";
+
+  // -o through a symbolic link writes the file it names; onto a named pipe or
+  // a folder nothing is written and the pipe stays.
+  fs::create_symlink("b.dat", dir / "link.dat");
+  ASSERT_EQ(Cli(dir, "set a.dat cw_message.speed=12 -o link.dat").status, 0);
+  EXPECT_TRUE(fs::is_symlink(dir / "link.dat"));
+  EXPECT_NE(Bytes(dir / "b.dat"), Bytes(dir / "a.dat"));
+  ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+  fs::create_directories(dir / "adir");
+  ASSERT_EQ(Cli(dir, "decode a.dat blocks").status, 0);
+  for (const char* out : {"pipe", "adir", "adir/"}) {
+    for (const std::string command : {"set a.dat cw_message.speed=10 -o ", "export a.dat -o ", "encode blocks -o "}) {
+      const CliRun r = Cli(dir, command + out);
+      EXPECT_EQ(r.status, 1) << command << out;
+      EXPECT_NE(r.err.find(std::string(out) + ": not a regular file (a folder, a named pipe or a device)"),
+                std::string::npos) << r.err;
+    }
+  }
+  EXPECT_TRUE(fs::is_fifo(dir / "pipe"));
+  EXPECT_TRUE(fs::is_empty(dir / "adir"));
+  CliRun r = Cli(dir, "import pipe --into a.dat -o c.dat");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("pipe: not a regular file"), std::string::npos) << r.err;
+
+  // decode writes its four blocks whole or not at all: a first file that does
+  // not fit leaves no folder, and into an existing folder a block file that
+  // cannot be replaced leaves every old block in place.
+  r = Cli(dir, "decode a.dat new", "trap '' XFSZ; ulimit -f 20;");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("new: File too large; nothing was written"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(dir / "new"));
+  ASSERT_EQ(Cli(dir, "decode b.dat old").status, 0);
+  const auto oldMain = Bytes(dir / "old/main.bin");
+  fs::remove(dir / "old/second.bin");
+  ASSERT_EQ(::mkfifo((dir / "old/second.bin").c_str(), 0600), 0);
+  EXPECT_EQ(Cli(dir, "decode a.dat old").status, 1);
+  EXPECT_EQ(Bytes(dir / "old/main.bin"), oldMain);
+  EXPECT_TRUE(fs::is_fifo(dir / "old/second.bin"));
+  for (const auto& e : fs::directory_iterator(dir)) EXPECT_NE(e.path().filename().string()[0], '.') << e.path();
+  for (const auto& e : fs::directory_iterator(dir / "old")) EXPECT_NE(e.path().filename().string()[0], '.') << e.path();
+}
+
+// One exit-code table for every command: a data file that cannot be read
+// gives its read code whatever the command (diff keeps 1 for "differ" and
+// gives 3 for an unreadable file).
+TEST_F(CliFiles, EveryCommandExitsWithTheReadCodeOfItsFile) {
+  ASSERT_EQ(Cli(dir, "new --model 1 -o a.dat").status, 0);
+  ASSERT_EQ(Cli(dir, "export a.dat -o a.yaml").status, 0);
+  ASSERT_EQ(Cli(dir, "decode a.dat blocks").status, 0);
+  auto main = Bytes(dir / "blocks/main.bin");
+  for (std::size_t i = 0x412; i < 0x422; ++i) main[i] = 0x5A;  // no model of this program
+  std::ofstream(dir / "blocks/main.bin", std::ios::binary).write(main.data(), static_cast<std::streamsize>(main.size()));
+  ASSERT_EQ(Cli(dir, "encode blocks -o bad.dat").status, 0);
+  for (const char* command :
+       {"info bad.dat", "decode bad.dat out", "channels bad.dat", "fields bad.dat", "set bad.dat cw_message.speed=9 -o x.dat",
+        "export bad.dat", "import a.yaml --into bad.dat -o x.dat", "diff a.dat bad.dat", "print bad.dat -o x.pdf",
+        "write --port /dev/null bad.dat", "read --port /dev/null --like bad.dat -o x.dat"}) {
+    const CliRun r = Cli(dir, command);
+    EXPECT_EQ(r.status, zmp::kDataFileBadModel) << command << ": " << r.err;
+    EXPECT_NE(r.err.find("bad.dat: "), std::string::npos) << command << ": " << r.err;
+  }
+  EXPECT_EQ(Cli(dir, "channels missing.dat").status, zmp::kDataFileUnreadable);
+  EXPECT_EQ(Cli(dir, "diff a.dat missing.dat").status, 3);
+  EXPECT_FALSE(fs::exists(dir / "x.dat"));
+}
+
 }  // namespace

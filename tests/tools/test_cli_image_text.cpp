@@ -2,6 +2,7 @@
 // real data files in a temporary folder, the tool's output read back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -153,6 +154,27 @@ TEST_F(CliImageText, SetTakesWhatTheEditorsTakeAndRefusesTheRest) {
   EXPECT_EQ(r.status, 1);
   EXPECT_FALSE(fs::exists(dir / "refused.dat"));
 
+  // Text that the field's input would not let through is refused, not
+  // stored as "no frequency" (which empties the whole test channel).
+  for (const char* text : {"abc", "nan", "-1", "%s%n", "1\\x01"}) {
+    r = Cli(dir, std::string("set site.dat 'test_frequency[1].frequency_1=") + text + "' -o refused.dat");
+    EXPECT_EQ(r.status, 1) << text;
+    EXPECT_NE(r.err.find("cannot be typed into this field"), std::string::npos) << r.err;
+  }
+  EXPECT_FALSE(fs::exists(dir / "refused.dat"));
+  // A value limited, cut or rounded is stored as the editors store it, and
+  // said so, one line each.
+  r = Cli(dir, "set site.dat cw_message.speed=99999 'channel[1].name=" + std::string(5000, 'N') +
+                   "' 'multi_table[2].table_1.tone_1=300' 'channel[2].rx_frequency=146.55001' -o kept.dat");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "zmp318t-cli set: cw_message.speed: 99999 kept as 30 (5–30)\n"
+                   "zmp318t-cli set: channel[1].name: NNNNNNNNNNNNNNNNNNNNNNNN… kept as NN (2 characters)\n"
+                   "zmp318t-cli set: multi_table[2].table_1.tone_1: 300 kept as 254.1 (67.0–254.1)\n"
+                   "zmp318t-cli set: channel[2].rx_frequency: 146.55001 kept as 146.550000\n");
+  f = Fields("kept.dat");
+  EXPECT_EQ(f["cw_message.speed"]["text"], "30");
+  EXPECT_EQ(f["channel[1].name"]["text"], "NN");
+
   // Unknown keys and wrong use: status 2.
   EXPECT_EQ(Cli(dir, "set site.dat 'channel_edit[20].tx_power=Low' -o x.dat").status, 2) << "no channel 20";
   EXPECT_EQ(Cli(dir, "set site.dat 'channel[1].colour=red' -o x.dat").status, 2);
@@ -214,6 +236,13 @@ TEST_F(CliImageText, ExportThenImportReproducesTheFile) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(Bytes("noise2.dat"), Bytes("noise.dat"));
 
+  // A value the editors limit is imported as they store it, and said so with its line.
+  std::ofstream(dir / "limited.yaml") << "format: 1\nmodel_index: 1\nband_word: 258\neditors:\n  cw_message:\n"
+                                         "    speed: \"99999\"\n";
+  r = Cli(dir, "import limited.yaml --into site.dat -o limited.dat");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "zmp318t-cli import: limited.yaml: line 6: cw_message.speed: 99999 kept as 30 (5–30)\n");
+
   // Another model, a refused value, broken YAML: status 1, nothing written.
   ASSERT_EQ(Cli(dir, "new --model 2 -o uhf.dat").status, 0);
   r = Cli(dir, "import site.yaml --into uhf.dat -o x.dat");
@@ -231,6 +260,59 @@ TEST_F(CliImageText, ExportThenImportReproducesTheFile) {
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("line "), std::string::npos) << r.err;
   EXPECT_FALSE(fs::exists(dir / "x.dat"));
+}
+
+// Hostile image texts are refused with the file, the line and what is wrong,
+// on one line, in bounded time, and nothing is written.
+TEST_F(CliImageText, HostileTextsAreRefusedWithTheirLine) {
+  MakeSite("site.dat");
+  ASSERT_EQ(Cli(dir, "export site.dat -o site.yaml").status, 0);
+  const std::string yaml = ReadText(dir / "site.yaml");
+  const std::string header = "format: 1\nmodel_index: 1\nband_word: 258\n";
+  // Aliases that double at each level, twenty levels deep, wide instead of deep.
+  std::string keys, as, bs;
+  for (int i = 0; i < 50; ++i) {
+    keys += (i ? ", k" : "k") + std::to_string(i) + ": \"1\"";
+    as += (i ? ", a" : "a") + std::to_string(i) + ": *a";
+    bs += (i ? ", b" : "b") + std::to_string(i) + ": *b";
+  }
+  std::string laughs = header + "editors:\n  x: &l0 {k: \"1\"}\n";
+  for (int i = 1; i <= 20; ++i)
+    laughs += "  l" + std::to_string(i) + ": &l" + std::to_string(i) + " [*l" + std::to_string(i - 1) + ", *l" +
+              std::to_string(i - 1) + "]\n";
+  const std::string cut = yaml.substr(0, yaml.find("rx_frequency:") + 13);
+  const std::pair<std::string, std::string> cases[] = {
+      {header + "editors:\n  cw_message: &a {x: *a}\n", "line 5: the alias *a refers to the mapping it stands in"},
+      {header + "editors: &e {cw_message: *e}\n", "line 4: the alias *e refers to the mapping it stands in"},
+      {laughs, "line 6: l1 holds a list"},
+      {header + "editors:\n  x: &a {" + keys + "}\n  y: &b {" + as + "}\n  z: {" + bs + "}\n",
+       "line 7: the text holds more than 20000 values (aliases expanded)"},
+      {cut, "line " + std::to_string(std::count(cut.begin(), cut.end(), '\n') + 1) +
+                ": channel[1].rx_frequency has no value"},
+      {header + "format: 1\neditors: {}\n", "line 4: format appears twice in one mapping (lines 1 and 4)"},
+      {header + "editors:\n  dtmf: {first_digit_delay: \"100\"}\neditors: {}\n", "line 6: editors appears twice"},
+      {header + "editors:\n  channel:\n    1:\n      name: \"A\"\n      name: \"B\"\n", "line 8: channel[1].name appears twice"},
+      {header + "editors:\n  channel:\n    1: {name: \"A\"}\n  channel_edit: {}\n  x:\n    y:\n      z:\n        w:\n"
+                "          v: \"1\"\n",
+       "line 11: x.y.z.w is nested deeper than an image text goes"},
+      {header + "editors:\n  channel: {1: {name: [\"A\"]}}\n", "line 5: channel[1].name holds a list"},
+      {header + "editors:\n  \"chan\\nnel\": {1: {name: \"A\"}}\n", "line 5: no field chan\\nnel[1].name in this image"},
+      {header + "editors: {}\n---\nformat: 2\n", "line 5: a second document begins"},
+      {"format: 1\nmodel_index: 1\nband_word: 259\neditors: {}\n", "line 2: model_index 1 with band_word 259 is no model"},
+      {"format: 1\nmodel_index: 2\nband_word: 2304\neditors: {}\n",
+       "line 2: the text is of WAV-500: K  UHF: 450-480 MHz (model_index 2, band_word 2304), the data file of "
+       "WAV-300: E  VHF: 146-174 MHz (model_index 1, band_word 258)"},
+      {"format: 1\nmodel_index: x1\n", "line 2: model_index is not a number: \"x1\""},
+      {"", "the text is empty"},
+  };
+  for (const auto& [text, message] : cases) {
+    std::ofstream(dir / "bad.yaml", std::ios::binary) << text;
+    const CliRun r = Cli(dir, "import bad.yaml --into site.dat -o x.dat");
+    EXPECT_EQ(r.status, 1) << message;
+    EXPECT_EQ(r.err.find("zmp318t-cli import: bad.yaml: " + message), 0u) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_FALSE(fs::exists(dir / "x.dat")) << message;
+  }
 }
 
 TEST_F(CliImageText, DiffNamesTheFieldsThatDiffer) {

@@ -9,6 +9,7 @@
 
 #include "app/LanguageTexts.h"
 #include "data/SafeFile.h"
+#include "ImageTextRead.h"
 #include "fields/DecimalSeparator.h"
 
 namespace zmp::cli {
@@ -37,13 +38,20 @@ std::optional<long> ParseNumber(const std::string& text, long min, long max) {
 }
 
 void PrintFailure(const char* command, const std::string& file, const std::string& message) {
-  std::fprintf(stderr, "zmp318t-cli %s: %s: %s\n", command, file.c_str(), message.c_str());
+  std::fprintf(stderr, "zmp318t-cli %s: %s: %s\n", command, Printable(file, 4096).c_str(), message.c_str());
 }
 
 bool WriteBlockFile(const std::string& path, const std::vector<std::uint8_t>& bytes, const char* command) {
   FileError e;
   if (WriteFileSafely(path, bytes, &e)) return true;
-  PrintFailure(command, path, e.Text());
+  PrintFailure(command, path, FileErrorText(e));
+  return false;
+}
+
+bool WriteBlockFolder(const std::string& folder, std::span<const FolderFile> files, const char* command) {
+  FileError e;
+  if (WriteFolderSafely(folder, files, &e)) return true;
+  PrintFailure(command, folder, FileErrorText(e) + "; nothing was written");
   return false;
 }
 
@@ -52,7 +60,7 @@ std::optional<std::vector<std::uint8_t>> ReadBlockFile(const std::string& path, 
   FileError e;
   auto bytes = ReadFileBytes(path, size, &e);
   if (!bytes) {
-    PrintFailure(command, path, e.Text());
+    PrintFailure(command, path, FileErrorText(e));
     return std::nullopt;
   }
   if (bytes->size() != size) {
@@ -74,7 +82,8 @@ std::string ReadFailureText(const DataFileResult& r, const std::string& path) {
     text = FormatText(Tx(663_txt), {name});
   else
     text = Tx(DataFileReadMessage(r.code));
-  if (r.code == kDataFileUnreadable && r.error.code) text += " (" + r.error.Text() + ")";
+  if (r.code == kDataFileUnreadable && (r.error.code || r.error.notRegularFile))
+    text += " (" + FileErrorText(r.error) + ")";
   return text;
 }
 
@@ -149,7 +158,7 @@ bool WriteEditedDataFile(const std::string& path, ImageStore& image, const Sourc
     options.password = source.password;
     written = WriteFileSafely(path, EncodeDataFile(image.working(), options), &e);
   }
-  if (!written) PrintFailure(command, path, e.Text());
+  if (!written) PrintFailure(command, path, FileErrorText(e));
   return written;
 }
 
@@ -158,7 +167,7 @@ bool WriteTextOutput(const std::string& path, const std::string& text, const cha
   FileError e;
   const auto* p = reinterpret_cast<const std::uint8_t*>(text.data());
   if (WriteFileSafely(path, std::span<const std::uint8_t>(p, text.size()), &e)) return true;
-  PrintFailure(command, path, e.Text());
+  PrintFailure(command, path, FileErrorText(e));
   return false;
 }
 

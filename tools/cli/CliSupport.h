@@ -5,12 +5,14 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "data/DataFile.h"
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
+#include "data/SafeFile.h"
 
 namespace zmp::cli {
 
@@ -24,11 +26,15 @@ std::optional<long> ParseNumber(const std::string& text, long min, long max);
 
 // Writes bytes to path; prints the reason and returns false on failure.
 bool WriteBlockFile(const std::string& path, const std::vector<std::uint8_t>& bytes, const char* command);
+// Writes files into a folder, all of them or none (WriteFolderSafely); prints
+// the reason and returns false on failure.
+bool WriteBlockFolder(const std::string& folder, std::span<const FolderFile> files, const char* command);
 // Reads a block file that must hold exactly size bytes.
 std::optional<std::vector<std::uint8_t>> ReadBlockFile(const std::string& path, std::size_t size,
                                                        const char* command);
 
-// "zmp318t-cli CMD: FILE: message" on stderr.
+// "zmp318t-cli CMD: FILE: message" on stderr (control characters of the
+// name written as \n or \xNN).
 void PrintFailure(const char* command, const std::string& file, const std::string& message);
 
 // The message of a failed data-file read, from the language file.
@@ -62,7 +68,8 @@ int LoadDataFile(const std::string& path, const std::optional<std::string>& pass
 bool WriteEditedDataFile(const std::string& path, ImageStore& image, const SourceFile& source,
                          const char* command);
 
-// Writes text to path safely, or to stdout when path is empty.
+// Writes text to path safely, or to standard output when path is empty (a
+// failed standard output is reported once, by FinishStandardOutput).
 bool WriteTextOutput(const std::string& path, const std::string& text, const char* command);
 
 // The model record of model INDEX with band WORD (no band: the model's first

@@ -12,6 +12,8 @@
 
 #include "app/LanguageTexts.h"
 #include "data/ModelInfo.h"
+#include "fields/FilterRules.h"
+#include "fields/ToneCode.h"
 #include "fields/References.h"
 
 namespace zmp::cli {
@@ -130,6 +132,81 @@ std::optional<Assignment> ParseAssignment(std::string_view argument) {
 
 namespace {
 
+std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+// Input modes whose characters the field's own commit decides (tones).
+bool OwnerDecides(std::uint8_t mode) {
+  return mode == filter::kOwnerRule || mode == filter::kOwnerRule2 || mode == filter::kOwnerList ||
+         mode == filter::kOwnerList2;
+}
+
+}  // namespace
+
+std::optional<std::string> UntypableText(const FieldRef& f, const ImageStore& image, std::string_view input) {
+  const FieldDecl& d = *f.decl;
+  if (d.filter == filter::kNone || OwnerDecides(d.filter) || d.kind == ControlKind::CheckBox) return std::nullopt;
+  const std::string_view text = d.storage == Storage::Text ? input : TrimBlanks(input);
+  if (d.off.text.n && text == Tx(d.off.text)) return std::nullopt;
+  if (IsListField(d))
+    for (const ShownChoice& c : FieldChoices(f, image))
+      if (c.text == text) return std::nullopt;
+  std::string typed;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    FilterContext ctx;
+    ctx.text = typed;
+    ctx.selectionStart = typed.size();
+    const auto c = FilterChar(d.filter, text[i], ctx);
+    if (!c || *c == '\b')
+      return "\"" + Printable(text.substr(i, 1)) + "\" (character " + std::to_string(i + 1) +
+             ") cannot be typed into this field";
+    typed.push_back(*c);
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+// " (5–30)", " (0–2550 in steps of 10)": the range of a number as shown.
+std::string RangeText(const FieldDecl& d) {
+  if (d.storage == Storage::Tone)
+    return " (" + FormatUnits(kQtMinTenths, 1) + "–" + FormatUnits(kQtMaxTenths, 1) + ")";
+  if (!d.HasRange()) return {};
+  std::string s = " (" + FormatUnits(d.range.minimum, d.decimals) + "–" + FormatUnits(d.range.maximum, d.decimals);
+  if (d.range.step > 1) s += " in steps of " + FormatUnits(d.range.step, d.decimals);
+  return s + ")";
+}
+
+// "99999 kept as 30 (5–30)" when the field holds another value than the text
+// typed into it: a number limited to its range or cut to its step, a
+// frequency rounded to its step, a text cut to its length. Empty when the
+// value is the one typed (whatever its spelling: 146.5 is 146.500000).
+std::string KeptNotice(const FieldDecl& d, std::string_view typed, const FieldView& after) {
+  if (!after.exists || !after.applicable || typed == after.text) return {};
+  if (d.kind == ControlKind::CheckBox || IsListField(d) || d.storage == Storage::ByteList) return {};
+  const std::string kept = Printable(typed, 24) + " kept as " + (after.text.empty() ? "(empty)" : Printable(after.text));
+  if (d.storage == Storage::Text) {
+    const auto filtered = d.filter ? FilterInsert(d.filter, typed, FilterContext{}) : std::string(typed);
+    if (!filtered) return {};
+    const std::string_view whole = TrimBlanks(*filtered);
+    const bool cut = after.text.size() < whole.size() && whole.starts_with(after.text);
+    return cut ? kept + " (" + std::to_string(d.length) + " characters)" : std::string();
+  }
+  const std::string_view text = TrimBlanks(typed);
+  if (text.empty() || (d.off.text.n && text == Tx(d.off.text))) return {};
+  int decimals = d.decimals;
+  if (d.storage == Storage::Tone) decimals = 1;
+  if (d.storage == Storage::Custom && d.filter == filter::kFrequency) decimals = 6;
+  const auto wanted = ParseUnits(text, decimals);
+  if (!wanted) return {};  // a DQT code, or text the field's own commit reads
+  const auto stored = ParseUnits(after.text, decimals);
+  if (stored && *stored == *wanted) return {};
+  return kept + RangeText(d);
+}
+
 ApplyOutcome OutcomeOf(const CommitResult& r, bool spin) {
   switch (r.status) {
     case CommitStatus::Ok: return {ApplyStatus::Ok, r.message.n ? Tx(r.message) : r.warning};
@@ -147,11 +224,20 @@ ApplyOutcome OutcomeOf(const CommitResult& r, bool spin) {
 
 ApplyOutcome ApplyAssignment(ModuleList modules, ImageStore& image, const Assignment& a) {
   const auto f = FindField(modules, image, a.key);
-  if (!f) return {ApplyStatus::UnknownKey, "no field " + a.key + " in this image"};
+  if (!f) return {ApplyStatus::UnknownKey, "no field " + Printable(a.key) + " in this image"};
   ApplyOutcome out;
   const auto released = ChangeAndRelease(modules, image, [&] {
-    out = a.op == Assignment::Op::Text ? OutcomeOf(ApplyFieldText(f->ref, image, a.text), false)
-                                       : OutcomeOf(SpinField(f->ref, image, a.op == Assignment::Op::Up), true);
+    if (a.op != Assignment::Op::Text) {
+      out = OutcomeOf(SpinField(f->ref, image, a.op == Assignment::Op::Up), true);
+      return;
+    }
+    if (a.text == ShowField(f->ref, image).text) return;
+    if (auto why = UntypableText(f->ref, image, a.text)) {
+      out = {ApplyStatus::Refused, std::move(*why)};
+      return;
+    }
+    out = OutcomeOf(CommitFieldText(f->ref, image, a.text), false);
+    if (out.status == ApplyStatus::Ok) out.kept = KeptNotice(*f->ref.decl, a.text, ShowField(f->ref, image));
   });
   for (const ReleasedRef& r : released)
     out.released.push_back(FieldKey(*r.module, *r.ref.table, *r.ref.decl, r.ref.row) + " (was " + r.was + ")");
@@ -296,101 +382,73 @@ std::string ExportYaml(ModuleList modules, const ImageStore& image) {
 
 namespace {
 
-struct ImportFailure {
-  std::string message;
-};
-
-std::string LineOf(const YAML::Node& node) { return "line " + std::to_string(node.Mark().line + 1); }
-
-bool AllDigits(const std::string& s) {
-  return !s.empty() && s.size() < 6 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+// The model that a model index and band word name, in words, with the numbers
+// (two band words may share a caption); nothing when they name no model.
+std::optional<std::string> ModelText(long index, long band) {
+  if (index < 0 || index >= kModelCount || band < 0 || band > 0xFFFF) return std::nullopt;
+  ImageStore scratch;
+  scratch.MakeBlank();
+  ModelInfo model(scratch);
+  model.SetRecord(ModelRecord::Default());
+  model.SetModelIndex(static_cast<int>(index));
+  model.SetBandWord(static_cast<std::uint16_t>(band));
+  if (!IsValidRecord(model.Record()) || ModelIndexOf(model.Record()) != index) return std::nullopt;
+  return model.LongCaption() + " (model_index " + std::to_string(index) + ", band_word " + std::to_string(band) + ")";
 }
 
-long HeaderNumber(const YAML::Node& root, const char* name) {
-  const YAML::Node n = root[name];
-  if (!n || !n.IsScalar()) throw ImportFailure{std::string("the header has no ") + name};
-  try {
-    return n.as<long>();
-  } catch (const YAML::Exception&) {
-    throw ImportFailure{LineOf(n) + ": " + name + " is not a number"};
-  }
-}
-
-void CheckHeader(const YAML::Node& root, const ImageStore& image) {
-  if (!root.IsMap()) throw ImportFailure{"line 1: not an image text of zmp318t-cli export"};
-  if (HeaderNumber(root, "format") != kExportFormat)
-    throw ImportFailure{LineOf(root["format"]) + ": format " + root["format"].Scalar() + " is not known (" +
-                        std::to_string(kExportFormat) + " is)"};
+// Why a text of this header cannot go into image; nothing when it can.
+std::optional<std::string> HeaderRefusal(const TextHeader& h, const ImageStore& image) {
+  if (h.format != kExportFormat)
+    return "line " + std::to_string(h.formatLine) + ": format " + std::to_string(h.format) + " is not known (" +
+           std::to_string(kExportFormat) + " is)";
   const ModelInfo model = ModelOf(image);
-  const long index = HeaderNumber(root, "model_index");
-  const long band = HeaderNumber(root, "band_word");
-  if (index != model.ModelIndex() || band != model.BandWord()) {
-    const YAML::Node caption = root["model"];
-    const std::string theirs = caption && caption.IsScalar() ? caption.Scalar()
-                                                             : "model " + std::to_string(index) + " band " +
-                                                                   std::to_string(band);
-    throw ImportFailure{"the text is of " + theirs + ", the data file of " + model.LongCaption() +
-                        "; it is not imported"};
-  }
+  if (h.modelIndex == model.ModelIndex() && h.bandWord == model.BandWord()) return std::nullopt;
+  const std::string where = "line " + std::to_string(h.modelLine) + ": ";
+  const auto theirs = ModelText(h.modelIndex, h.bandWord);
+  if (!theirs)
+    return where + "model_index " + std::to_string(h.modelIndex) + " with band_word " + std::to_string(h.bandWord) +
+           " is no model of this program";
+  return where + "the text is of " + *theirs + ", the data file of " +
+         ModelText(model.ModelIndex(), model.BandWord()).value_or(model.LongCaption()) + "; it is not imported";
 }
 
-struct Importer {
-  ModuleList modules;
-  ImageStore& image;
-  ImportOutcome& outcome;
-
-  void Field(const std::string& key, const YAML::Node& value) {
-    if (!value.IsScalar() && !value.IsNull())
-      throw ImportFailure{LineOf(value) + ": " + key + " must be a single value"};
-    const auto f = FindField(modules, image, key);
-    if (!f) throw ImportFailure{LineOf(value) + ": no field " + key + " in this image"};
-    std::string text = value.IsNull() ? std::string() : value.Scalar();
-    if (f->ref.decl->kind == ControlKind::CheckBox) {
-      if (text == "true") text = "1";
-      else if (text == "false") text = "0";
-    }
-    const ApplyOutcome r = ApplyAssignment(modules, image, Assignment{key, Assignment::Op::Text, text});
-    if (r.status != ApplyStatus::Ok) throw ImportFailure{LineOf(value) + ": " + key + "=" + text + ": " + r.message};
-    if (!r.message.empty()) outcome.notices.push_back(key + ": " + r.message);
+// One entry as set takes it; a check box also takes the export's true/false.
+ApplyOutcome ApplyEntry(ModuleList modules, ImageStore& image, const TextEntry& e) {
+  std::string text = e.text;
+  if (const auto f = FindField(modules, image, e.key); f && f->ref.decl->kind == ControlKind::CheckBox) {
+    if (text == "true") text = "1";
+    else if (text == "false") text = "0";
   }
-
-  // A mapping under an editor: row numbers, table keys and fields.
-  void Level(const YAML::Node& node, const std::string& editor, const std::string& row, const std::string& table) {
-    if (!node.IsMap()) throw ImportFailure{LineOf(node) + ": the fields of " + editor + " must be a mapping"};
-    for (const auto& item : node) {
-      const std::string name = item.first.Scalar();
-      const YAML::Node& value = item.second;
-      if (value.IsMap()) {
-        if (AllDigits(name))
-          Level(value, editor, std::to_string(std::stol(name)), table);
-        else
-          Level(value, editor, row, table + name + ".");
-      } else {
-        Field(editor + (row.empty() ? "" : "[" + row + "]") + "." + table + name, value);
-      }
-    }
-  }
-};
+  return ApplyAssignment(modules, image, Assignment{e.key, Assignment::Op::Text, text});
+}
 
 }  // namespace
 
-ImportOutcome ImportYaml(ModuleList modules, ImageStore& image, const std::string& yaml) {
+ImportOutcome ApplyImageText(ModuleList modules, ImageStore& image, const ImageText& text) {
+  if (const auto why = HeaderRefusal(text.header, image)) return {false, *why, {}};
   ImportOutcome outcome;
   const ImageCopy before = image.working();
-  try {
-    const YAML::Node root = YAML::Load(yaml);
-    CheckHeader(root, image);
-    const YAML::Node editors = root["editors"];
-    if (!editors || !editors.IsMap()) throw ImportFailure{"the text has no editors"};
-    Importer importer{modules, image, outcome};
-    for (const auto& item : editors) importer.Level(item.second, item.first.Scalar(), "", "");
-  } catch (const YAML::Exception& e) {
-    outcome = {false, "line " + std::to_string(e.mark.line + 1) + ": " + e.msg, {}};
-  } catch (const ImportFailure& e) {
-    outcome = {false, e.message, {}};
+  for (const TextEntry& e : text.entries) {
+    const ApplyOutcome r = ApplyEntry(modules, image, e);
+    const std::string line = "line " + std::to_string(e.line) + ": ";
+    if (r.status == ApplyStatus::UnknownKey) {
+      image.working() = before;
+      return {false, line + r.message, {}};
+    }
+    if (r.status != ApplyStatus::Ok) {
+      image.working() = before;
+      return {false, line + Printable(e.key) + "=" + Printable(e.text) + ": " + r.message, {}};
+    }
+    if (!r.message.empty()) outcome.notices.push_back(line + Printable(e.key) + ": " + r.message);
+    if (!r.kept.empty()) outcome.notices.push_back(line + Printable(e.key) + ": " + r.kept);
   }
-  if (!outcome.ok) image.working() = before;
   return outcome;
+}
+
+ImportOutcome ImportYaml(ModuleList modules, ImageStore& image, std::string_view yaml) {
+  const ImageTextRead read = ReadImageText(yaml);
+  if (!read.ok) return {false, read.message, {}};
+  return ApplyImageText(modules, image, read.text);
 }
 
 // --- diff ------------------------------------------------------------------------------------

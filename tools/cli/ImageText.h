@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ImageTextRead.h"
 #include "fields/FieldWalk.h"
 
 namespace zmp::cli {
@@ -59,12 +60,22 @@ struct ApplyOutcome {
   // What the editor would show (a language text or a warning about a value
   // it kept), or why the value was not taken; empty when there is nothing to say.
   std::string message;
+  // A value stored otherwise than typed (limited to its range, cut to its
+  // length or step): "99999 kept as 30 (5–30)"; empty when stored as typed.
+  std::string kept{};
   // Settings that named what the assignment took away and let go of it:
   // "key_assignment[1].function (was Send CW Message 1)".
   std::vector<std::string> released{};
 };
+// Why the field's control would not let text through (the first character
+// its input refuses); nothing when it would. What the control offers to pick
+// (Off, a list entry) passes as it stands.
+std::optional<std::string> UntypableText(const FieldRef& f, const ImageStore& image, std::string_view text);
+
 // The assignment as a user would type it into the control and leave it (or
-// spin it). A refusal leaves every byte as it was.
+// spin it). Text that the control's input would not let through is refused
+// (a frequency holds digits and one decimal point). A refusal leaves every
+// byte as it was.
 ApplyOutcome ApplyAssignment(ModuleList modules, ImageStore& image, const Assignment& a);
 
 // --- YAML ----------------------------------------------------------------------
@@ -82,11 +93,14 @@ std::string ExportYaml(ModuleList modules, const ImageStore& image);
 struct ImportOutcome {
   bool ok = true;
   std::string message;                // why not, with the line of the text
-  std::vector<std::string> notices;   // what the editors said on the way
+  std::vector<std::string> notices;   // what the editors said on the way, by line
 };
-// Applies an export to image, field by field in the order of the text, with
-// the commit rules of the editors. On failure the image is as it was.
-ImportOutcome ImportYaml(ModuleList modules, ImageStore& image, const std::string& yaml);
+// Applies an image text read by ReadImageText to image: the header must name
+// the image's model, then each entry is applied in turn with the commit rules
+// of the editors. On failure the image is as it was.
+ImportOutcome ApplyImageText(ModuleList modules, ImageStore& image, const ImageText& text);
+// ReadImageText, then ApplyImageText.
+ImportOutcome ImportYaml(ModuleList modules, ImageStore& image, std::string_view yaml);
 
 // --- diff ------------------------------------------------------------------------
 

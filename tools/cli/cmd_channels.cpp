@@ -23,18 +23,14 @@ int RunChannels(const std::string& file, const std::optional<std::string>& passw
   // A protected file is listed only with its password.
   const DataFileResult r = ReadDataFile(file, image, [&] { return password; });
   if (r.code != kDataFileLoaded) {
-    std::string why = Tx(DataFileReadMessage(r.code));
-    if (why.empty()) why = "the file cannot be read";
-    if (r.error.code) why += " (" + r.error.Text() + ")";
-    std::fprintf(stderr, "zmp318t-cli channels: %s: %s\n", file.c_str(), why.c_str());
-    return 1;
+    PrintFailure("channels", file, ReadFailureText(r, file));
+    return r.code;
   }
   image.CopyTransferToWorking();
   const IndexCheck check = ChannelStore(image).CheckIndex();
   if (!check.sound) std::fprintf(stderr, "zmp318t-cli channels: %s\n", Tx(748_txt).c_str());
-  const std::string text = ChannelPlanText(image);
+  const std::string text = ChannelPlanText(image) + "\n";
   std::fwrite(text.data(), 1, text.size(), stdout);
-  std::fputc('\n', stdout);
   return 0;
 }
 

@@ -8,6 +8,7 @@
 
 #include "Cli.h"
 #include "CliSupport.h"
+#include "ImageTextRead.h"
 #include "app/LanguageTexts.h"
 #include "data/DataFile.h"
 #include "data/ModelInfo.h"
@@ -44,7 +45,7 @@ int RunInfo(const std::string& file) {
   const auto main = image.Main();
   const std::uint16_t stored = main.Word(kChecksumOffset);
   const std::uint16_t computed = ComputeChecksum(image.working());
-  std::printf("file:        %s\n", file.c_str());
+  std::printf("file:        %s\n", Printable(file, 4096).c_str());
   std::printf("model:       %s\n", model.LongCaption().c_str());
   std::printf("band word:   %u\n", static_cast<unsigned>(model.BandWord()));
   std::printf("version:     %s\n", main.Text(kVersionTextOffset, kProgramVersion.size()).c_str());
@@ -65,15 +66,10 @@ int RunDecode(const std::string& file, const std::string& dir, const std::option
     PrintFailure("decode", file, ReadFailureText(r, file));
     return r.code;
   }
-  std::error_code ec;
-  fs::create_directories(dir, ec);
   const BlockId order[] = {BlockId::Main, BlockId::Second, BlockId::Third, BlockId::Fourth};
-  for (int i = 0; i < 4; ++i) {
-    const auto span = image.transfer().Block(order[i]).span();
-    if (!WriteBlockFile((fs::path(dir) / kBlockFiles[i]).string(), {span.begin(), span.end()}, "decode"))
-      return 1;
-  }
-  return 0;
+  std::vector<FolderFile> files;
+  for (int i = 0; i < 4; ++i) files.push_back({kBlockFiles[i], image.transfer().Block(order[i]).span()});
+  return WriteBlockFolder(dir, files, "decode") ? 0 : 1;
 }
 
 int RunEncode(const std::string& dir, const std::string& out, const std::optional<std::string>& keyText,
@@ -120,7 +116,7 @@ int RunNew(const std::string& modelText, const std::optional<std::string>& band,
   MakeNewImageForCurrentModel(image);
   const DataFileResult r = WriteDataFile(out, image, {});
   if (r.code != kDataFileWritten) {
-    PrintFailure("new", out, r.error.Text());
+    PrintFailure("new", out, FileErrorText(r.error));
     return 1;
   }
   std::printf("%s\n", model.LongCaption().c_str());
@@ -136,7 +132,7 @@ int LoadTuning(const std::string& path, TuningFile& t, const char* command) {
   std::string message = text == 662_txt   ? FormatText(Tx(662_txt), {name, t.ForeignCode()})
                         : text == 663_txt ? FormatText(Tx(663_txt), {name})
                                           : Tx(text);
-  if (e.code) message += " (" + e.Text() + ")";
+  if (e.code || e.notRegularFile) message += " (" + FileErrorText(e) + ")";
   PrintFailure(command, path, message);
   return code;
 }
@@ -153,7 +149,7 @@ int RunTuneInfo(const std::string& file) {
   if (const int code = LoadTuning(file, t, "tune-info")) return code;
   unsigned sum = 0;
   for (auto b : t.Tuning()) sum += b;
-  std::printf("file:        %s\n", file.c_str());
+  std::printf("file:        %s\n", Printable(file, 4096).c_str());
   std::printf("identity:    %s\n", HexBytes(t.Identity().data(), 16).c_str());
   std::printf("             %s\n", HexBytes(t.Identity().data() + 16, 16).c_str());
   std::printf("tuning data: %zu bytes, byte sum %s\n", t.Tuning().size(), Hex(sum & 0xFFFF, 4).c_str());
@@ -164,12 +160,8 @@ int RunTuneDecode(const std::string& file, const std::string& dirText) {
   if (!LoadToolTexts("tune-decode")) return 1;
   TuningFile t;
   if (const int code = LoadTuning(file, t, "tune-decode")) return code;
-  std::error_code ec;
-  fs::create_directories(dirText, ec);
-  const fs::path dir(dirText);
-  const bool ok = WriteBlockFile((dir / "identity.bin").string(), {t.Identity().begin(), t.Identity().end()}, "tune-decode") &&
-                  WriteBlockFile((dir / "tuning.bin").string(), {t.Tuning().begin(), t.Tuning().end()}, "tune-decode");
-  return ok ? 0 : 1;
+  const FolderFile files[] = {{"identity.bin", t.Identity()}, {"tuning.bin", t.Tuning()}};
+  return WriteBlockFolder(dirText, files, "tune-decode") ? 0 : 1;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "Cli.h"
 #include "CliSupport.h"
 #include "ImageText.h"
+#include "app/LanguageTexts.h"
 #include "data/SafeFile.h"
 #include "editors/EditorModules.h"
 
@@ -49,7 +50,7 @@ int RunSet(const std::string& file, const std::vector<std::string>& arguments, c
   for (const std::string& argument : arguments) {
     const auto a = ParseAssignment(argument);
     if (!a) {
-      std::fprintf(stderr, "zmp318t-cli set: '%s' is not KEY=TEXT, KEY++ or KEY--\n", argument.c_str());
+      std::fprintf(stderr, "zmp318t-cli set: '%s' is not KEY=TEXT, KEY++ or KEY--\n", Printable(argument).c_str());
       return WrongUse(kSetSynopsis);
     }
     assignments.push_back(*a);
@@ -58,13 +59,15 @@ int RunSet(const std::string& file, const std::vector<std::string>& arguments, c
   ImageStore image;
   SourceFile source;
   if (const int code = LoadDataFile(file, password, image, source, "set")) return code;
-  for (std::size_t i = 0; i < assignments.size(); ++i) {
-    const ApplyOutcome r = ApplyAssignment(EditorModules(), image, assignments[i]);
-    if (!r.message.empty()) std::fprintf(stderr, "zmp318t-cli set: %s: %s\n", arguments[i].c_str(), r.message.c_str());
+  for (const Assignment& a : assignments) {
+    const ApplyOutcome r = ApplyAssignment(EditorModules(), image, a);
+    const std::string what = Printable(a.key) + (a.op == Assignment::Op::Text ? "=" + Printable(a.text, 24) : "");
+    if (!r.message.empty()) std::fprintf(stderr, "zmp318t-cli set: %s: %s\n", what.c_str(), r.message.c_str());
+    if (!r.kept.empty()) std::fprintf(stderr, "zmp318t-cli set: %s: %s\n", Printable(a.key).c_str(), r.kept.c_str());
     for (const std::string& released : r.released)
-      std::fprintf(stderr, "zmp318t-cli set: %s: also cleared %s\n", arguments[i].c_str(), released.c_str());
+      std::fprintf(stderr, "zmp318t-cli set: %s: also cleared %s\n", Printable(a.key).c_str(), released.c_str());
     if (r.status == ApplyStatus::UnknownKey) {
-      std::fprintf(stderr, "zmp318t-cli set: 'zmp318t-cli fields %s' lists the fields\n", file.c_str());
+      std::fprintf(stderr, "zmp318t-cli set: 'zmp318t-cli fields %s' lists the fields\n", Printable(file, 4096).c_str());
       return kWrongUse;
     }
     if (r.status == ApplyStatus::Refused) return 1;
@@ -86,14 +89,15 @@ int RunImport(const std::string& textFile, const std::string& base, const std::s
   FileError e;
   const auto text = ReadFileBytes(textFile, kLargestImageText, &e);
   if (!text || text->size() > kLargestImageText) {
-    PrintFailure("import", textFile, text ? "is too large for an image text" : e.Text());
+    PrintFailure("import", textFile, text ? "is too large for an image text" : FileErrorText(e));
     return 1;
   }
   ImageStore image;
   SourceFile source;
   if (const int code = LoadDataFile(base, password, image, source, "import")) return code;
-  const ImportOutcome r = ImportYaml(EditorModules(), image, std::string(text->begin(), text->end()));
-  for (const std::string& notice : r.notices) std::fprintf(stderr, "zmp318t-cli import: %s\n", notice.c_str());
+  const std::string_view yaml(reinterpret_cast<const char*>(text->data()), text->size());
+  const ImportOutcome r = ImportYaml(EditorModules(), image, yaml);
+  for (const std::string& notice : r.notices) PrintFailure("import", textFile, notice);
   if (!r.ok) {
     PrintFailure("import", textFile, r.message);
     return 1;

@@ -190,7 +190,7 @@ int RunRead(const ReadArgs& a) {
     const DataFileResult r = LoadForInspection(*like, sample, std::nullopt);
     if (r.code != kDataFileLoaded) {
       PrintFailure("read", *like, ReadFailureText(r, *like));
-      return 1;
+      return r.code;
     }
     expected = ModelRecord::FromBytes(sample.transfer().Main().Range(region::kModelRecord, kModelRecordSize));
   }
@@ -211,7 +211,7 @@ int RunRead(const ReadArgs& a) {
   options.password = a.password;
   const DataFileResult w = WriteDataFile(a.out, image, options);
   if (w.code != kDataFileWritten) {
-    PrintFailure("read", a.out, w.error.Text());
+    PrintFailure("read", a.out, FileErrorText(w.error));
     return 1;
   }
   std::printf("%s -> %s\n", ModelInfo(image).LongCaption().c_str(), a.out.c_str());
@@ -229,7 +229,7 @@ int RunWrite(const std::string& port, const std::optional<std::string>& baud,
   const DataFileResult r = ReadDataFile(file, image, [&] { return password; });
   if (r.code != kDataFileLoaded) {
     PrintFailure("write", file, ReadFailureText(r, file));
-    return 1;
+    return r.code;
   }
   image.CopyTransferToWorking();
 

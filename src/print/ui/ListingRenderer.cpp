@@ -202,7 +202,7 @@ std::string WriteListingPdf(const Listing& listing, const PageHeader& header, co
   const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(pdf.constData()),
                                             static_cast<std::size_t>(pdf.size()));
   if (WriteFileSafely(path, bytes, &error)) return {};
-  return FormatText(Tx(627_txt), {path, error.Text()});
+  return FormatText(Tx(627_txt), {path, FileErrorText(error)});
 }
 
 }  // namespace zmp::print
