@@ -70,7 +70,9 @@ TEST(HelpTopics, EveryContextOfTheProgramOpensAnExistingPageAndAnchor) {
     EXPECT_TRUE(exists(EditorHelpTarget(m->kind))) << m->key;
     for (const FieldTable& table : m->tables)
       for (const FieldDecl& d : table.fields)
-        if (!table.hidden) EXPECT_TRUE(exists(FieldHelpTarget(d))) << m->key << "." << d.key;
+        if (!table.hidden) {
+          EXPECT_TRUE(exists(FieldHelpTarget(d))) << m->key << "." << d.key;
+        }
   }
   EXPECT_EQ(SplitHelpTarget("a/b.html#c").page, "a/b.html");
   EXPECT_EQ(SplitHelpTarget("a/b.html#c").anchor, "c");
