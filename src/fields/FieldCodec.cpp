@@ -727,8 +727,12 @@ CommitResult CommitFieldCheck(const FieldRef& f, ImageStore& image, bool ticked)
   if (!r.applicable) return {CommitStatus::NotApplicable, {0}};
   if (r.disabled.n) return CommitResult::Refuse(r.disabled);
   const FieldAt at = AtOf(f, image, &image, *r.base);
-  if (IsTicked(d, ReadStored(at)) == ticked) return {};
-  return Store(at, ticked ? d.check.ticked : d.check.clear);
+  const std::optional<long> stored = ReadStored(at);
+  const long value = ticked ? d.check.ticked : d.check.clear;
+  // A box already in that state keeps its value; one whose byte is neither
+  // value (never programmed) takes the value of the state set.
+  if (IsTicked(d, stored) == ticked && (stored == value || (ticked && d.check.tickedWhenNot))) return {};
+  return Store(at, value);
 }
 
 CommitResult SpinField(const FieldRef& f, ImageStore& image, bool up) {

@@ -78,7 +78,8 @@ bool IsNoneValue(const FieldDecl& d, long stored);
 CommitResult CommitFieldText(const FieldRef& f, ImageStore& image, std::string_view text);
 // A list entry picked by its stored value.
 CommitResult CommitFieldChoice(const FieldRef& f, ImageStore& image, long value);
-// A check box clicked to the given state (no write when it is already so).
+// A check box clicked to the given state (no write when it is already so; a
+// byte that is neither of its values takes the state's value).
 CommitResult CommitFieldCheck(const FieldRef& f, ImageStore& image, bool ticked);
 // One spin step up or down, limited to the range (or the field's own step).
 CommitResult SpinField(const FieldRef& f, ImageStore& image, bool up);

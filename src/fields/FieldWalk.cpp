@@ -48,14 +48,18 @@ void ForEachField(ModuleList modules, const ImageStore& image,
   }
 }
 
-std::optional<FieldInstance> FindField(ModuleList modules, const ImageStore& image, std::string_view key) {
-  // Keys are parsed rather than searched, so that a grid row that does not
-  // exist yet (an empty channel) can still be named.
+namespace {
+
+// Keys are parsed rather than searched, so that a grid row that does not
+// exist yet (an empty channel) can still be named. `shown` says which tables
+// take part.
+template <class Shown>
+std::optional<FieldInstance> ParseKey(ModuleList modules, std::string_view key, Shown shown) {
   for (const EditorModule* module : modules) {
     if (!key.starts_with(module->key)) continue;
     std::string_view rest = key.substr(module->key.size());
     for (const FieldTable& table : module->tables) {
-      if (!TableShown(table, image)) continue;
+      if (!shown(table)) continue;
       std::string_view r = rest;
       int row = 0;
       if (table.rows > 1) {
@@ -80,12 +84,23 @@ std::optional<FieldInstance> FindField(ModuleList modules, const ImageStore& ima
       }
       for (const FieldDecl& decl : table.fields) {
         if (decl.key != r || !decl.HasValue()) continue;
-        if (!RowListed(table, image, row)) return std::nullopt;
         return FieldInstance{module, FieldRef{&table, &decl, row}, std::string(key)};
       }
     }
   }
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<FieldInstance> FindField(ModuleList modules, const ImageStore& image, std::string_view key) {
+  auto f = ParseKey(modules, key, [&](const FieldTable& t) { return TableShown(t, image); });
+  if (f && !RowListed(*f->ref.table, image, f->ref.row)) return std::nullopt;
+  return f;
+}
+
+std::optional<FieldInstance> NameField(ModuleList modules, std::string_view key) {
+  return ParseKey(modules, key, [](const FieldTable& t) { return !t.hidden; });
 }
 
 }  // namespace zmp

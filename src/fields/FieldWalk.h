@@ -40,5 +40,8 @@ void ForEachField(ModuleList modules, const ImageStore& image,
                   const std::function<void(const FieldInstance&)>& visit);
 // The instance a key names in this image, or nothing.
 std::optional<FieldInstance> FindField(ModuleList modules, const ImageStore& image, std::string_view key);
+// The declaration and row a key names in any image, whether or not that row
+// or table takes part in one.
+std::optional<FieldInstance> NameField(ModuleList modules, std::string_view key);
 
 }  // namespace zmp

@@ -12,6 +12,7 @@
 
 #include "app/LanguageTexts.h"
 #include "data/ModelInfo.h"
+#include "data/NewImage.h"
 #include "fields/FilterRules.h"
 #include "fields/ToneCode.h"
 #include "fields/References.h"
@@ -34,6 +35,9 @@ ModelInfo ModelOf(const ImageStore& image) { return ModelInfo(const_cast<ImageSt
 // The same bytes seen by two editors (a grid cell and a form row) are one
 // field to export and to compare.
 using PlaceKey = std::tuple<int, std::size_t, std::size_t, int>;
+// Bytes of the four blocks, one flag each.
+using Coverage = std::array<std::vector<bool>, 4>;
+
 std::optional<PlaceKey> PlaceOf(const std::optional<FieldLocation>& where) {
   if (!where) return std::nullopt;
   return PlaceKey{static_cast<int>(where->block), where->offset, where->length, where->bit.value_or(-1)};
@@ -220,25 +224,25 @@ ApplyOutcome OutcomeOf(const CommitResult& r, bool spin) {
   return {ApplyStatus::Refused, {}};
 }
 
+// The assignment as typed, without the releases of its change. A text the
+// field shows already changes nothing, unless `always` (the import stores
+// each value as the editors store it, whatever the base held).
+ApplyOutcome ApplyTyped(const FieldInstance& f, ImageStore& image, const Assignment& a, bool always = false) {
+  if (a.op != Assignment::Op::Text) return OutcomeOf(SpinField(f.ref, image, a.op == Assignment::Op::Up), true);
+  if (!always && a.text == ShowField(f.ref, image).text) return {};
+  if (auto why = UntypableText(f.ref, image, a.text)) return {ApplyStatus::Refused, std::move(*why)};
+  ApplyOutcome out = OutcomeOf(CommitFieldText(f.ref, image, a.text), false);
+  if (out.status == ApplyStatus::Ok) out.kept = KeptNotice(*f.ref.decl, a.text, ShowField(f.ref, image));
+  return out;
+}
+
 }  // namespace
 
 ApplyOutcome ApplyAssignment(ModuleList modules, ImageStore& image, const Assignment& a) {
   const auto f = FindField(modules, image, a.key);
   if (!f) return {ApplyStatus::UnknownKey, "no field " + Printable(a.key) + " in this image"};
   ApplyOutcome out;
-  const auto released = ChangeAndRelease(modules, image, [&] {
-    if (a.op != Assignment::Op::Text) {
-      out = OutcomeOf(SpinField(f->ref, image, a.op == Assignment::Op::Up), true);
-      return;
-    }
-    if (a.text == ShowField(f->ref, image).text) return;
-    if (auto why = UntypableText(f->ref, image, a.text)) {
-      out = {ApplyStatus::Refused, std::move(*why)};
-      return;
-    }
-    out = OutcomeOf(CommitFieldText(f->ref, image, a.text), false);
-    if (out.status == ApplyStatus::Ok) out.kept = KeptNotice(*f->ref.decl, a.text, ShowField(f->ref, image));
-  });
+  const auto released = ChangeAndRelease(modules, image, [&] { out = ApplyTyped(*f, image, a); });
   for (const ReleasedRef& r : released)
     out.released.push_back(FieldKey(*r.module, *r.ref.table, *r.ref.decl, r.ref.row) + " (was " + r.was + ")");
   return out;
@@ -279,32 +283,50 @@ T& FindOrAdd(std::vector<T>& list, K T::*member, const K& key) {
   return list.back();
 }
 
-// The fields of the image by editor, table and row; each place once, under
-// the first editor that shows it.
-std::vector<ExportedEditor> CollectExport(ModuleList modules, const ImageStore& image) {
-  std::vector<ExportedEditor> editors;
+// A field exported as its text, and where it lies.
+struct FieldExport {
+  FieldInstance field;
+  ExportedField value;
+  std::optional<FieldLocation> where;
+};
+
+// The fields that can be exported as their text, in walk order, each place
+// once (under the first editor that shows it), leaving out the excluded ones.
+std::vector<FieldExport> ExportableFields(ModuleList modules, const ImageStore& image,
+                                          const std::set<std::string>& excluded) {
+  std::vector<FieldExport> out;
   std::set<PlaceKey> seen;
   ForEachField(modules, image, [&](const FieldInstance& f) {
     const FieldView view = ShowField(f.ref, image);
-    if (!view.exists || !view.applicable) return;
+    if (!view.exists || !view.applicable || view.missingTarget) return;
     // Nor what the editors disable (CW ID settings while CW ID is off): the import would refuse it.
     if (FieldDisabledReason(f.ref, image).n) return;
-    // A list whose stored value is none of its entries shows no selection
-    // (or a stand-in such as a key's "Off"), which nobody can pick: there is
-    // nothing to export.
+    // A list whose stored value is none of its entries shows no selection,
+    // which nobody can pick: its bytes go as they are.
     const FieldDecl& d = *f.ref.decl;
     const bool pickList = IsListField(d) && d.kind != ControlKind::CheckBox && d.storage != Storage::ByteList;
     if (pickList && view.choice < 0) return;
     if (d.storage == Storage::ByteList && view.text.empty()) return;
     // Nor is a fixed text whose bytes cannot be typed (control or 8-bit bytes).
     if (d.storage == Storage::Text && !EncodeFixedText(d, view.text)) return;
-    if (const auto place = PlaceOf(LocateField(f.ref, image)); place && !seen.insert(*place).second) return;
-    ExportedEditor& editor = FindOrAdd(editors, &ExportedEditor::module, f.module);
-    ExportedTable& table = FindOrAdd(editor.tables, &ExportedTable::key, f.ref.table->key);
-    ExportedRow& row = FindOrAdd(table.rows, &ExportedRow::row, f.ref.table->rows > 1 ? f.ref.row : -1);
-    const bool check = f.ref.decl->kind == ControlKind::CheckBox;
-    row.fields.push_back({f.ref.decl->key, check, view.checked, check ? std::string() : view.text});
+    const auto where = LocateField(f.ref, image);
+    if (const auto place = PlaceOf(where); place && !seen.insert(*place).second) return;
+    if (excluded.count(f.key)) return;
+    const bool check = d.kind == ControlKind::CheckBox;
+    out.push_back({f, {d.key, check, view.checked, check ? std::string() : view.text}, where});
   });
+  return out;
+}
+
+std::vector<ExportedEditor> ByEditor(const std::vector<FieldExport>& fields) {
+  std::vector<ExportedEditor> editors;
+  for (const FieldExport& f : fields) {
+    ExportedEditor& editor = FindOrAdd(editors, &ExportedEditor::module, f.field.module);
+    ExportedTable& table = FindOrAdd(editor.tables, &ExportedTable::key, f.field.ref.table->key);
+    ExportedRow& row =
+        FindOrAdd(table.rows, &ExportedRow::row, f.field.ref.table->rows > 1 ? f.field.ref.row : -1);
+    row.fields.push_back(f.value);
+  }
   return editors;
 }
 
@@ -361,8 +383,150 @@ void EmitEditor(YAML::Emitter& out, const ExportedEditor& editor) {
 
 }  // namespace
 
+namespace {
+
+// The bytes of the raw section: every byte of the four blocks that no
+// exported field lies in.
+Coverage RawMask(const std::vector<FieldExport>& fields) {
+  Coverage raw;
+  for (BlockId block : kAllBlocks) raw[static_cast<std::size_t>(block)].assign(BlockSize(block), true);
+  for (const FieldExport& f : fields) {
+    if (!f.where) continue;
+    auto& bits = raw[static_cast<std::size_t>(f.where->block)];
+    // A bit field shares its byte with others: the byte goes raw as well, and
+    // the fields' texts are applied over it.
+    if (f.where->bit) continue;
+    for (std::size_t i = 0; i < f.where->length && f.where->offset + i < bits.size(); ++i)
+      bits[f.where->offset + i] = false;
+  }
+  return raw;
+}
+
+// Runs of raw bytes as the section holds them: a long run of one byte on its
+// own line, the rest 32 bytes a line.
+std::vector<RawBytes> RawRuns(const ImageStore& image, const Coverage& raw) {
+  constexpr std::size_t kLine = 32;
+  std::vector<RawBytes> out;
+  for (BlockId block : kAllBlocks) {
+    const auto bytes = image.Block(block).span();
+    const auto& mask = raw[static_cast<std::size_t>(block)];
+    for (std::size_t i = 0; i < bytes.size();) {
+      if (!mask[i]) {
+        ++i;
+        continue;
+      }
+      std::size_t end = i;
+      while (end < bytes.size() && mask[end] && end - i < kLine) {
+        std::size_t same = end;
+        while (same < bytes.size() && mask[same] && bytes[same] == bytes[end]) ++same;
+        if (same - end >= kLine) {
+          if (end == i) end = same;  // the run is a line of its own
+          break;
+        }
+        ++end;
+      }
+      out.push_back({block, i, {bytes.begin() + static_cast<std::ptrdiff_t>(i), bytes.begin() + static_cast<std::ptrdiff_t>(end)}, 0});
+      i = end;
+    }
+  }
+  return out;
+}
+
+ImageText TextOf(const std::vector<FieldExport>& fields, std::vector<RawBytes> raw, const ModelInfo& model) {
+  ImageText text;
+  text.header = {kExportFormat, model.LongCaption(), model.ModelIndex(), model.BandWord(), 0, 0};
+  for (const FieldExport& f : fields) {
+    const ExportedField& v = f.value;
+    text.entries.push_back({f.field.key, v.check ? (v.ticked ? "true" : "false") : v.text, 0});
+  }
+  text.raw = std::move(raw);
+  return text;
+}
+
+// A new data file of the image's model, as zmp318t-cli new makes it.
+ImageStore NewImageLike(const ImageStore& image) {
+  ImageStore fresh;
+  fresh.MakeBlank();
+  ModelInfo(fresh).SetRecord(ModelOf(image).Record());
+  MakeNewImageForCurrentModel(fresh);
+  return fresh;
+}
+
+ImportOutcome ApplyText(ModuleList modules, ImageStore& image, const ImageText& text,
+                        std::vector<std::string>* refused);
+
+// The span of a row's fields, from the first byte of any to the last.
+struct RowSpan {
+  BlockId block;
+  std::size_t first, end;
+};
+std::optional<RowSpan> SpanOfRow(const FieldRef& ref, const ImageStore& image) {
+  std::optional<RowSpan> span;
+  for (const FieldDecl& d : ref.table->fields) {
+    const auto where = LocateField(FieldRef{ref.table, &d, ref.row}, image);
+    if (!where) continue;
+    const std::size_t end = where->offset + std::max<std::size_t>(where->length, 1);
+    if (!span) span = RowSpan{where->block, where->offset, end};
+    span->first = std::min(span->first, where->offset);
+    span->end = std::max(span->end, end);
+  }
+  return span;
+}
+
+// What the export holds: the fields as text and every other byte raw, proven
+// by importing it into a new file of the model. A field whose text does not
+// give its bytes back there (a value no one could type, a check box stored
+// as neither of its values) goes raw instead; so does the row of a raw byte
+// that a commit changed (a pair's leader filling its follower); until the
+// import gives the image byte for byte. Failing that, every byte goes raw.
+std::vector<FieldExport> ProvenExport(ModuleList modules, const ImageStore& image) {
+  std::set<std::string> excluded;
+  for (int round = 0; round < 8; ++round) {
+    std::vector<FieldExport> fields = ExportableFields(modules, image, excluded);
+    ImageStore again = NewImageLike(image);
+    std::vector<std::string> refused;
+    const ImportOutcome r =
+        ApplyText(modules, again, TextOf(fields, RawRuns(image, RawMask(fields)), ModelOf(image)), &refused);
+    if (!r.ok) break;
+    if (!refused.empty()) {
+      excluded.insert(refused.begin(), refused.end());
+      continue;
+    }
+    if (again.working() == image.working()) return fields;
+    // A field whose bytes came out otherwise goes raw; where no field lies on
+    // such a byte, a commit changed it: the rows around it go raw, whole.
+    std::size_t before = excluded.size();
+    bool outsideFields = false;
+    for (const FieldExport& f : fields) {
+      if (!f.where) continue;
+      const std::size_t length = std::max<std::size_t>(f.where->length, 1);
+      if (image.Block(f.where->block).Read(f.where->offset, length) !=
+          again.Block(f.where->block).Read(f.where->offset, length))
+        excluded.insert(f.field.key);
+    }
+    const Coverage raw = RawMask(fields);
+    for (BlockId b : kAllBlocks)
+      for (std::size_t i = 0; i < BlockSize(b); ++i)
+        outsideFields = outsideFields || (raw[static_cast<std::size_t>(b)][i] && image.Block(b).Byte(i) != again.Block(b).Byte(i));
+    if (outsideFields) {
+      ForEachField(modules, image, [&](const FieldInstance& f) {
+        const auto span = SpanOfRow(f.ref, image);
+        if (!span || f.ref.table->rows == 1) return;
+        const auto want = image.Block(span->block).Read(span->first, span->end - span->first);
+        const auto got = again.Block(span->block).Read(span->first, span->end - span->first);
+        if (want != got) excluded.insert(f.key);
+      });
+    }
+    if (excluded.size() == before) break;  // a byte no row holds: nothing to narrow
+  }
+  return {};
+}
+
+}  // namespace
+
 std::string ExportYaml(ModuleList modules, const ImageStore& image) {
   const ModelInfo model = ModelOf(image);
+  const std::vector<FieldExport> fields = ProvenExport(modules, image);
   YAML::Emitter out;
   out << YAML::BeginMap;
   out << YAML::Key << "format" << YAML::Value << kExportFormat;
@@ -370,12 +534,30 @@ std::string ExportYaml(ModuleList modules, const ImageStore& image) {
   out << YAML::Key << "model_index" << YAML::Value << model.ModelIndex();
   out << YAML::Key << "band_word" << YAML::Value << static_cast<unsigned>(model.BandWord());
   out << YAML::Key << "editors" << YAML::Value << YAML::BeginMap;
-  for (const ExportedEditor& editor : CollectExport(modules, image)) {
+  for (const ExportedEditor& editor : ByEditor(fields)) {
     out << YAML::Key << std::string(editor.module->key) << YAML::Value;
     EmitEditor(out, editor);
   }
-  out << YAML::EndMap << YAML::EndMap;
-  return "# The data image as text, by editor (zmp318t-cli export).\n" + std::string(out.c_str()) + "\n";
+  out << YAML::EndMap;
+  // Every byte no field above holds, as it is: the 5-tone table, the model
+  // record, values no one could type.
+  out << YAML::Key << "raw" << YAML::Value << YAML::BeginMap;
+  const auto runs = RawRuns(image, RawMask(fields));
+  for (BlockId block : kAllBlocks) {
+    bool open = false;
+    for (const RawBytes& run : runs) {
+      if (run.block != block) continue;
+      if (!open) out << YAML::Key << BlockName(block) << YAML::Value << YAML::BeginMap;
+      open = true;
+      out << YAML::Key << Hex(run.offset) << YAML::Value << YAML::DoubleQuoted << RawBytesText(run.bytes);
+    }
+    if (open) out << YAML::EndMap;
+  }
+  out << YAML::EndMap;
+  out << YAML::Key << "end" << YAML::Value << true;
+  out << YAML::EndMap;
+  return "# The data image as text, by editor, and the bytes no field holds (zmp318t-cli export).\n" +
+         std::string(out.c_str()) + "\n";
 }
 
 // --- YAML import -------------------------------------------------------------------------
@@ -398,9 +580,9 @@ std::optional<std::string> ModelText(long index, long band) {
 
 // Why a text of this header cannot go into image; nothing when it can.
 std::optional<std::string> HeaderRefusal(const TextHeader& h, const ImageStore& image) {
-  if (h.format != kExportFormat)
-    return "line " + std::to_string(h.formatLine) + ": format " + std::to_string(h.format) + " is not known (" +
-           std::to_string(kExportFormat) + " is)";
+  if (h.format < 1 || h.format > kExportFormat)
+    return "line " + std::to_string(h.formatLine) + ": format " + std::to_string(h.format) + " is not known (1 to " +
+           std::to_string(kExportFormat) + " are)";
   const ModelInfo model = ModelOf(image);
   if (h.modelIndex == model.ModelIndex() && h.bandWord == model.BandWord()) return std::nullopt;
   const std::string where = "line " + std::to_string(h.modelLine) + ": ";
@@ -412,37 +594,107 @@ std::optional<std::string> HeaderRefusal(const TextHeader& h, const ImageStore& 
          ModelText(model.ModelIndex(), model.BandWord()).value_or(model.LongCaption()) + "; it is not imported";
 }
 
-// One entry as set takes it; a check box also takes the export's true/false.
+// One entry as set takes it (the import releases once, at its end); a check
+// box also takes the export's true/false.
 ApplyOutcome ApplyEntry(ModuleList modules, ImageStore& image, const TextEntry& e) {
+  const auto f = FindField(modules, image, e.key);
+  if (!f) return {ApplyStatus::UnknownKey, "no field " + Printable(e.key) + " in this image"};
   std::string text = e.text;
-  if (const auto f = FindField(modules, image, e.key); f && f->ref.decl->kind == ControlKind::CheckBox) {
+  if (f->ref.decl->kind == ControlKind::CheckBox) {
     if (text == "true") text = "1";
     else if (text == "false") text = "0";
   }
-  return ApplyAssignment(modules, image, Assignment{e.key, Assignment::Op::Text, text});
+  return ApplyTyped(*f, image, Assignment{e.key, Assignment::Op::Text, text}, true);
+}
+
+}  // namespace
+
+namespace {
+
+// When an entry is applied: plain values first; then rows that settings make
+// (a channel, an option port's row), once those settings are in; then the
+// settings that name others, once every target is in place; then those whose
+// targets are such settings themselves (a remote code names an entry by its
+// owner's function). A row that names others goes with its plain settings,
+// since naming something new resets them (a key's parameters).
+int PassOf(ModuleList modules, const TextEntry& e) {
+  const auto f = NameField(modules, e.key);
+  if (!f) return 0;
+  int refers = 0;
+  for (const FieldDecl& d : f->ref.table->fields)
+    if (d.refers) refers = std::max(refers, d.refers->kind->pass);
+  if (refers > 0) return 1 + refers;
+  return f->ref.table->base.resolve ? 1 : 0;
+}
+
+// The raw section goes in first, so that every target is in place; it may
+// not change the model the header names.
+std::optional<std::string> ApplyRaw(const ImageText& text, ImageStore& image) {
+  for (const RawBytes& r : text.raw) image.Block(r.block).Write(r.offset, r.bytes);
+  const ModelInfo model = ModelOf(image);
+  if (model.ModelIndex() != text.header.modelIndex || model.BandWord() != text.header.bandWord) {
+    int line = 0;
+    for (const RawBytes& r : text.raw)
+      if (r.block == BlockId::Main && r.offset < region::kModelRecord + kModelRecordSize &&
+          r.offset + r.bytes.size() > region::kModelRecord)
+        line = r.line;
+    return "line " + std::to_string(line) + ": the raw bytes name another model than the header";
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+namespace {
+
+// Applies a text; stops at the first refusal, or with `refused` goes on and
+// lists every refused key (the export's proof).
+ImportOutcome ApplyText(ModuleList modules, ImageStore& image, const ImageText& text,
+                        std::vector<std::string>* refused) {
+  if (const auto why = HeaderRefusal(text.header, image)) return {false, *why, {}};
+  ImportOutcome outcome;
+  const ImageCopy before = image.working();
+  std::optional<ImportOutcome> failed;
+  // One change as a whole: what it takes away from the base is released at the end.
+  ChangeAndRelease(modules, image, [&] {
+    if (const auto why = ApplyRaw(text, image)) {
+      failed = ImportOutcome{false, *why, {}};
+      return;
+    }
+    std::vector<std::pair<int, const TextEntry*>> order;
+    for (const TextEntry& e : text.entries) order.push_back({PassOf(modules, e), &e});
+    std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [pass, entry] : order) {
+      const TextEntry& e = *entry;
+      const ApplyOutcome r = ApplyEntry(modules, image, e);
+      const std::string line = "line " + std::to_string(e.line) + ": ";
+      if (r.status != ApplyStatus::Ok && refused) {
+        refused->push_back(e.key);
+        continue;
+      }
+      if (r.status == ApplyStatus::UnknownKey) {
+        failed = ImportOutcome{false, line + r.message, {}, e.key};
+        return;
+      }
+      if (r.status != ApplyStatus::Ok) {
+        failed = ImportOutcome{false, line + Printable(e.key) + "=" + Printable(e.text) + ": " + r.message, {}, e.key};
+        return;
+      }
+      if (!r.message.empty()) outcome.notices.push_back(line + Printable(e.key) + ": " + r.message);
+      if (!r.kept.empty()) outcome.notices.push_back(line + Printable(e.key) + ": " + r.kept);
+    }
+  });
+  if (failed) {
+    image.working() = before;
+    return *failed;
+  }
+  return outcome;
 }
 
 }  // namespace
 
 ImportOutcome ApplyImageText(ModuleList modules, ImageStore& image, const ImageText& text) {
-  if (const auto why = HeaderRefusal(text.header, image)) return {false, *why, {}};
-  ImportOutcome outcome;
-  const ImageCopy before = image.working();
-  for (const TextEntry& e : text.entries) {
-    const ApplyOutcome r = ApplyEntry(modules, image, e);
-    const std::string line = "line " + std::to_string(e.line) + ": ";
-    if (r.status == ApplyStatus::UnknownKey) {
-      image.working() = before;
-      return {false, line + r.message, {}};
-    }
-    if (r.status != ApplyStatus::Ok) {
-      image.working() = before;
-      return {false, line + Printable(e.key) + "=" + Printable(e.text) + ": " + r.message, {}};
-    }
-    if (!r.message.empty()) outcome.notices.push_back(line + Printable(e.key) + ": " + r.message);
-    if (!r.kept.empty()) outcome.notices.push_back(line + Printable(e.key) + ": " + r.kept);
-  }
-  return outcome;
+  return ApplyText(modules, image, text, nullptr);
 }
 
 ImportOutcome ImportYaml(ModuleList modules, ImageStore& image, std::string_view yaml) {
@@ -480,8 +732,6 @@ std::string RowName(const FieldInstance& f) {
 }
 
 std::string Shown(const std::string& text) { return text.empty() ? "(empty)" : text; }
-
-using Coverage = std::array<std::vector<bool>, 4>;
 
 void Cover(Coverage& c, const std::optional<FieldLocation>& where) {
   if (!where) return;

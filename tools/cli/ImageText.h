@@ -80,7 +80,8 @@ ApplyOutcome ApplyAssignment(ModuleList modules, ImageStore& image, const Assign
 
 // --- YAML ----------------------------------------------------------------------
 
-inline constexpr int kExportFormat = 1;
+// 2: with the raw section and the end mark (1, without them, is still read).
+inline constexpr int kExportFormat = 2;
 
 // The whole image as YAML: a header (format, model caption, model index,
 // band word), then by editor the shown texts of its fields; a single form as
@@ -94,6 +95,7 @@ struct ImportOutcome {
   bool ok = true;
   std::string message;                // why not, with the line of the text
   std::vector<std::string> notices;   // what the editors said on the way, by line
+  std::string failedKey{};            // the field whose value was refused
 };
 // Applies an image text read by ReadImageText to image: the header must name
 // the image's model, then each entry is applied in turn with the commit rules

@@ -21,8 +21,11 @@ constexpr std::size_t kDeepestMapping = 5;
 // Parser events (keys, values, mappings) at most, alias expansions counted.
 constexpr std::size_t kMostEvents = 4 * kMostTextValues;
 
-constexpr std::array<std::string_view, 4> kHeaderKeys{"format", "model", "model_index", "band_word"};
+constexpr std::array<std::string_view, 5> kHeaderKeys{"format", "model", "model_index", "band_word", "end"};
 constexpr std::string_view kEditorsKey = "editors";
+constexpr std::string_view kRawKey = "raw";
+// From this format on an export holds the raw section and ends with "end: true".
+constexpr long kFormatWithRaw = 2;
 
 // Thrown by the reading stage: what is wrong, with its line.
 struct Refusal {
@@ -265,11 +268,11 @@ long HeaderNumber(const YamlValue& v) {
 TextHeader ReadHeader(const ValueCollector& c) {
   for (const RootKey& k : c.rootKeys) {
     const bool header = std::find(kHeaderKeys.begin(), kHeaderKeys.end(), k.name) != kHeaderKeys.end();
-    if (!header && k.name != kEditorsKey)
+    if (!header && k.name != kEditorsKey && k.name != kRawKey)
       Refuse(k.line, "unknown key \"" + Printable(k.name) +
-                         "\"; an image text has format, model, model_index, band_word and editors");
+                         "\"; an image text has format, model, model_index, band_word, editors, raw and end");
     if (header && k.mapping) Refuse(k.line, k.name + " must be a single value");
-    if (!header && !k.mapping) Refuse(k.line, "editors must hold a mapping of editors");
+    if (!header && !k.mapping) Refuse(k.line, k.name + " must hold a mapping");
   }
   std::map<std::string_view, const YamlValue*> found;
   for (const YamlValue& v : c.values)
@@ -288,6 +291,14 @@ TextHeader ReadHeader(const ValueCollector& c) {
   h.modelIndex = HeaderNumber(need("model_index"));
   h.modelLine = need("model_index").line;
   h.bandWord = HeaderNumber(need("band_word"));
+  // An export ends with "end: true": a text cut off before it is refused
+  // rather than applied in part.
+  if (h.format >= kFormatWithRaw) {
+    const auto end = found.find("end");
+    if (end == found.end())
+      throw Refusal{"the text ends before its end (no \"end: true\"): it was cut off; nothing is imported"};
+    if (end->second->text != "true") Refuse(end->second->line, "end must be true");
+  }
   const bool editors = std::any_of(c.rootKeys.begin(), c.rootKeys.end(), [](const RootKey& k) { return k.name == kEditorsKey; });
   if (!editors) throw Refusal{"the text has no editors"};
   return h;
@@ -329,6 +340,76 @@ std::vector<TextEntry> ReadEntries(const ValueCollector& c) {
   return entries;
 }
 
+// --- the raw section ---------------------------------------------------------------
+
+std::optional<BlockId> BlockNamed(std::string_view name) {
+  for (BlockId b : kAllBlocks)
+    if (name == BlockName(b)) return b;
+  return std::nullopt;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+std::optional<std::size_t> OffsetOf(std::string_view s) {
+  if (s.size() < 3 || s.size() > 8 || s.substr(0, 2) != "0x") return std::nullopt;
+  std::size_t v = 0;
+  for (char c : s.substr(2)) {
+    if (HexDigit(c) < 0) return std::nullopt;
+    v = v * 16 + static_cast<std::size_t>(HexDigit(c));
+  }
+  return v;
+}
+
+// "56 31 FF*960": bytes and runs, at most `room` bytes.
+std::optional<std::vector<std::uint8_t>> BytesOf(std::string_view text, std::size_t room) {
+  std::vector<std::uint8_t> out;
+  while (!text.empty()) {
+    const std::size_t space = text.find(' ');
+    const std::string_view token = text.substr(0, space);
+    text = space == std::string_view::npos ? std::string_view{} : text.substr(space + 1);
+    if (token.size() < 2 || HexDigit(token[0]) < 0 || HexDigit(token[1]) < 0) return std::nullopt;
+    const auto byte = static_cast<std::uint8_t>(HexDigit(token[0]) * 16 + HexDigit(token[1]));
+    std::size_t count = 1;
+    if (token.size() > 2) {
+      if (token[2] != '*' || !AllDigits(token.substr(3), 6)) return std::nullopt;
+      count = std::stoul(std::string(token.substr(3)));
+    }
+    if (count == 0 || count > room - out.size()) return std::nullopt;
+    out.insert(out.end(), count, byte);
+  }
+  if (out.empty()) return std::nullopt;
+  return out;
+}
+
+std::vector<RawBytes> ReadRaw(const ValueCollector& c) {
+  std::vector<RawBytes> raw;
+  std::array<std::vector<int>, 4> taken;
+  for (BlockId b : kAllBlocks) taken[static_cast<std::size_t>(b)].assign(BlockSize(b), 0);
+  for (const YamlValue& v : c.values) {
+    if (v.path.front() != kRawKey) continue;
+    if (v.path.size() != 3) Refuse(v.line, PathText(v.path) + ": the raw section holds block, offset: bytes");
+    const auto block = BlockNamed(v.path[1]);
+    if (!block) Refuse(v.line, "no block " + Printable(v.path[1]) + " (main, second, third, fourth)");
+    const auto offset = OffsetOf(v.path[2]);
+    if (!offset || *offset >= BlockSize(*block))
+      Refuse(v.line, Printable(v.path[2]) + " is no offset of the " + v.path[1] + " block");
+    const auto bytes = BytesOf(v.text, BlockSize(*block) - *offset);
+    if (!bytes) Refuse(v.line, "\"" + Printable(v.text) + "\" is not bytes of the block (two hex digits each, runs as FF*N)");
+    auto& owner = taken[static_cast<std::size_t>(*block)];
+    for (std::size_t i = 0; i < bytes->size(); ++i) {
+      if (owner[*offset + i]) Refuse(v.line, "these bytes overlap those of line " + std::to_string(owner[*offset + i]));
+      owner[*offset + i] = v.line;
+    }
+    raw.push_back({*block, *offset, *bytes, v.line});
+  }
+  return raw;
+}
+
 ValueCollector CollectValues(std::string_view yaml) {
   std::istringstream in{std::string(yaml)};
   YAML::Parser parser(in);
@@ -348,6 +429,7 @@ ImageTextRead ReadImageText(std::string_view yaml) {
     const ValueCollector c = CollectValues(yaml);
     r.text.header = ReadHeader(c);
     r.text.entries = ReadEntries(c);
+    r.text.raw = ReadRaw(c);
     r.ok = true;
   } catch (const Refusal& e) {
     r.message = e.message;
@@ -356,6 +438,25 @@ ImageTextRead ReadImageText(std::string_view yaml) {
   }
   if (!r.ok) r.text = {};
   return r;
+}
+
+std::string RawBytesText(std::span<const std::uint8_t> bytes) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (std::size_t i = 0; i < bytes.size();) {
+    std::size_t run = 1;
+    while (i + run < bytes.size() && bytes[i + run] == bytes[i]) ++run;
+    if (!out.empty()) out += ' ';
+    out += kHex[bytes[i] >> 4];
+    out += kHex[bytes[i] & 0x0F];
+    if (run >= 4) {
+      out += '*' + std::to_string(run);
+      i += run;
+    } else {
+      ++i;
+    }
+  }
+  return out;
 }
 
 std::string Printable(std::string_view text, std::size_t limit) {

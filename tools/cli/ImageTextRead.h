@@ -8,9 +8,12 @@
 // takes time in proportion to the text, whatever it holds.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "data/ImageStore.h"
 
 namespace zmp::cli {
 
@@ -32,10 +35,23 @@ struct TextHeader {
   int modelLine = 0;  // of model_index
 };
 
+// Bytes of the raw section: what no field of the text holds, as it was.
+struct RawBytes {
+  BlockId block = BlockId::Main;
+  std::size_t offset = 0;
+  std::vector<std::uint8_t> bytes;
+  int line = 0;
+};
+
 struct ImageText {
   TextHeader header;
   std::vector<TextEntry> entries;  // in the order of the text
+  std::vector<RawBytes> raw;       // in the order of the text
 };
+
+// The raw section's text of bytes: two hex digits a byte, separated by
+// spaces, a run of one byte as "FF*960".
+std::string RawBytesText(std::span<const std::uint8_t> bytes);
 
 struct ImageTextRead {
   bool ok = false;
@@ -44,7 +60,7 @@ struct ImageTextRead {
 };
 
 // At most this many values (alias expansions counted): an export of a full
-// image holds about 2,200.
+// image holds about 2,200 and a raw section at most a few thousand.
 inline constexpr std::size_t kMostTextValues = 20'000;
 
 ImageTextRead ReadImageText(std::string_view yaml);
