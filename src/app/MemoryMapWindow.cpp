@@ -44,7 +44,8 @@ constexpr int kTextStartChar = kHexStartChar + 3 * MemoryMapView::kBytesPerRow +
 constexpr int kRowChars = kTextStartChar + MemoryMapView::kBytesPerRow + 1;
 
 QString Hex(std::size_t value, int digits) {
-  return QStringLiteral("0x") + QStringLiteral("%1").arg(static_cast<qulonglong>(value), digits, 16, QLatin1Char('0')).toUpper();
+  const QString number = QStringLiteral("%1").arg(static_cast<qulonglong>(value), digits, 16, QLatin1Char('0'));
+  return QStringLiteral("0x") + number.toUpper();
 }
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
@@ -337,9 +338,11 @@ CMemoryMapWnd::CMemoryMapWnd(CMainFrame& frame, const ImageStore& image, QWidget
     l->setStyleSheet(style);
     legend->addWidget(l);
   };
-  for (std::size_t m = 0; m < modules.size(); ++m)
+  for (std::size_t m = 0; m < modules.size(); ++m) {
+    const QColor colour = MemoryMapView::ModuleColour(static_cast<int>(m));
     swatch(QTx(modules[m]->title).remove(QLatin1Char('&')),
-           QStringLiteral("background: %1; padding: 1px 6px;").arg(MemoryMapView::ModuleColour(static_cast<int>(m)).name()));
+           QStringLiteral("background: %1; padding: 1px 6px;").arg(colour.name()));
+  }
   swatch(QTx(425_txt), QStringLiteral("background: white; border: 1px solid #c0c0c0; padding: 0px 5px;"));
   swatch(QTx(424_txt), QStringLiteral("color: %1; border-bottom: 2px solid %1; padding: 1px 6px;")
                            .arg(MemoryMapView::ChangedColour().name()));
@@ -366,7 +369,8 @@ CMemoryMapWnd::CMemoryMapWnd(CMainFrame& frame, const ImageStore& image, QWidget
   layout->addWidget(hint);
 
   connect(blocks_, &QTabBar::currentChanged, this, [this](int i) {
-    if (i >= 0 && i < static_cast<int>(kShownBlocks.size())) view_->SetBlock(kShownBlocks[static_cast<std::size_t>(i)].block);
+    if (i >= 0 && i < static_cast<int>(kShownBlocks.size()))
+      view_->SetBlock(kShownBlocks[static_cast<std::size_t>(i)].block);
   });
   connect(view_, &MemoryMapView::CursorMoved, this, [this](std::size_t) { ShowByte(); });
   connect(view_, &MemoryMapView::HoverChanged, this, [this] { ShowByte(); });
@@ -420,8 +424,8 @@ void CMemoryMapWnd::ShowByte() {
              QLatin1Char(')');
   byteLine_->setText(where);
   const ByteOwner owner = owners_.At(block, offset);
-  editorLine_->setText(owner.module >= 0 ? QTx(owners_.Modules()[static_cast<std::size_t>(owner.module)]->title).remove(QLatin1Char('&'))
-                                         : QTx(425_txt));
+  const TextNo editor = owner.module >= 0 ? owners_.Modules()[static_cast<std::size_t>(owner.module)]->title : 425_txt;
+  editorLine_->setText(QTx(editor).remove(QLatin1Char('&')));
   QStringList fields;
   for (const OwnedField* f : owners_.FieldsAt(block, offset)) {
     QString line = Q(f->field.key) + QStringLiteral("   ") + Q(FieldLabel(*f->field.ref.decl));

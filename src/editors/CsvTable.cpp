@@ -24,6 +24,13 @@ void AppendCell(std::string& out, const std::string& cell) {
   out += '"';
 }
 
+// A line ends at LF, at CR LF, or at the end of the text (a CR alone at the
+// very end too).
+bool AtLineEnd(std::string_view text, std::size_t i) {
+  return i >= text.size() || text[i] == '\n' ||
+         (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] == '\n'));
+}
+
 }  // namespace
 
 std::string WriteCsv(const CsvRows& rows) {
@@ -77,11 +84,9 @@ CsvParse ParseCsv(std::string_view text) {
         if (c == '\n') ++line;
         cell += c;
       }
-      const bool endsLine = i >= n || text[i] == ',' || text[i] == '\n' || (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n') ||
-                            (text[i] == '\r' && i + 1 == n);
-      if (!endsLine) return fail(CsvFault::TextAfterQuote, line);
+      if (i < n && text[i] != ',' && !AtLineEnd(text, i)) return fail(CsvFault::TextAfterQuote, line);
     } else {
-      while (i < n && text[i] != ',' && text[i] != '\n' && !(text[i] == '\r' && (i + 1 == n || text[i + 1] == '\n'))) {
+      while (!AtLineEnd(text, i) && text[i] != ',') {
         if (text[i] == '"') return fail(CsvFault::QuoteInCell, line);
         if (text[i] == '\0') return fail(CsvFault::NulByte, line);
         cell += text[i++];

@@ -1011,7 +1011,8 @@ TEST_F(MainFrameTest, TheMemoryMapFollowsEditsAndOpensTheFieldItNames) {
   const std::size_t power = rx + chrec::kTxPower;
   view->SetCursor(power);
   MouseAt(view->viewport(), QEvent::MouseMove, view->HexCellRect(power).center());
-  EXPECT_TRUE(map->FieldLine()->text().startsWith(QStringLiteral("channel_edit[1].tx_power"))) << map->FieldLine()->text().toStdString();
+  EXPECT_TRUE(map->FieldLine()->text().startsWith(QStringLiteral("channel_edit[1].tx_power")))
+      << map->FieldLine()->text().toStdString();
   // Keys, the block tabs, Go to and the change steps move only the map.
   view->setFocus();
   for (int key : {Qt::Key_Down, Qt::Key_PageDown, Qt::Key_End, Qt::Key_Home, Qt::Key_Up}) {
@@ -1036,7 +1037,8 @@ TEST_F(MainFrameTest, TheMemoryMapFollowsEditsAndOpensTheFieldItNames) {
   ActivateWindow(f);
   CEditorFrame* edit = f.EditorFrame(EditorKind::ChEdit);
   ASSERT_NE(edit, nullptr);
-  QWidget* control = edit->findChild<QWidget*>(QStringLiteral("ctl%1").arg(ChannelFieldTable[chfield::kTxPower].valueId));
+  const int powerId = ChannelFieldTable[chfield::kTxPower].valueId;
+  QWidget* control = edit->findChild<QWidget*>(QStringLiteral("ctl%1").arg(powerId));
   ASSERT_NE(control, nullptr);
   EXPECT_EQ(QApplication::focusWidget(), control);
   // Enter on the RX byte: the channel grid's RX cell of channel 1.

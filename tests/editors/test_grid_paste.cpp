@@ -58,7 +58,8 @@ TEST_F(GridPaste, TextIsSplitIntoLinesAndCells) {
   EXPECT_EQ(parsed.rows, (CsvRows{{"a", "b"}, {"c"}})) << "a byte order mark is skipped, a last line may end without";
   for (auto [text, fault, line] : {std::tuple{"a\nb,\"c\nd", CsvFault::QuoteNotClosed, 2u},
                                    std::tuple{"a\n\"b\"c", CsvFault::TextAfterQuote, 2u},
-                                   std::tuple{"a,b\"c", CsvFault::QuoteInCell, 1u}, std::tuple{"", CsvFault::Empty, 1u}}) {
+                                   std::tuple{"a,b\"c", CsvFault::QuoteInCell, 1u},
+                                   std::tuple{"", CsvFault::Empty, 1u}}) {
     parsed = ParseCsv(text);
     EXPECT_EQ(parsed.fault, fault) << text;
     EXPECT_EQ(parsed.line, line) << text;
