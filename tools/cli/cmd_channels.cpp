@@ -121,7 +121,7 @@ int RunApply(const std::string& base, const std::string& plan, const std::string
     return 1;
   }
   if (outcome.refusedRow >= 0) {
-    PrintFailure("channels", plan, RefusalText(grid, outcome) + "; nothing was written");
+    PrintFailure("channels", plan, RefusalText(grid, outcome) + " Nothing was written.");
     return 1;
   }
   if (const std::string notes = PasteNotes(outcome); !notes.empty())
