@@ -389,6 +389,14 @@ CMemoryMapWnd::CMemoryMapWnd(CMainFrame& frame, const ImageStore& image, QWidget
   ShowByte();
 }
 
+void CMemoryMapWnd::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Escape) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(e);
+}
+
 void CMemoryMapWnd::AttachDocument(EditorDocument* doc) {
   if (!doc || doc == doc_) return;
   doc_ = doc;

@@ -19,6 +19,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QKeyEvent;
 class QTabBar;
 
 namespace zmp {
@@ -107,6 +108,10 @@ class CMemoryMapWnd : public QWidget {
   // Moves the cursor to the next (previous) byte that differs from the
   // snapshot; false when there is none that way.
   bool StepToChange(bool forward);
+
+ protected:
+  // Escape closes the map.
+  void keyPressEvent(QKeyEvent* e) override;
 
  private:
   void AttachDocument(EditorDocument* doc);
