@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <iostream>
 
+#include "app/Commands.h"
 #include "app/HelpTopics.h"
 #include "app/LanguageTexts.h"
 #include "app/MainFrame.h"
@@ -136,8 +137,9 @@ bool CFPUApp::InitInstance(const std::vector<std::string>& args, const StartOpti
   // 7. Placement from "LastWinPos", or maximised.
   frame_->RestorePlacement(settings.LastWinPos(), options_.showWindow);
   startedUp_ = true;
-  // 8. The default editor.
-  frame_->PostCommand(32773);
+  // 8. The default editor; the memory map when the command line asks for it.
+  frame_->PostCommand(cmd::kChInfo);
+  if (flags_.memmap) frame_->PostCommand(cmd::kDataMemoryMap);
   return true;
 }
 

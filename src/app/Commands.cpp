@@ -69,6 +69,7 @@ constexpr MenuRow kTools[] = {
     {kNetworkInformation, 99_txt},
     {kFactoryReset, 100_txt},
     kSep,
+    {kDataMemoryMap, 416_txt},
     {kSupportUtil, 107_txt},
 };
 constexpr MenuRow kSetup[] = {{kCommunicationPort, 109_txt}, {kLanguageFileSetup, 110_txt}};

@@ -61,6 +61,7 @@ inline constexpr int kOpenTuningFile = 40070;
 inline constexpr int kSaveTuningFile = 40071;
 // Tools.
 inline constexpr int kKeypad = 32854;
+inline constexpr int kDataMemoryMap = 32880;
 inline constexpr int kRepeaterInformation = 32815;
 inline constexpr int kToolsPasswordRecovery = 32833;
 // Setup.

@@ -30,6 +30,7 @@
 #include "app/HelpWindow.h"
 #include "app/LanguageSetupDialog.h"
 #include "app/LanguageTexts.h"
+#include "app/MemoryMapWindow.h"
 #include "app/Messages.h"
 #include "app/ModelInfoDialog.h"
 #include "app/Prompts.h"
@@ -40,6 +41,8 @@
 #include "comm/RepeaterLink.h"
 #include "editors/ChannelBand.h"
 #include "editors/ChannelStore.h"
+#include "editors/ui/ChEditView.h"
+#include "editors/ui/FieldFocus.h"
 #include "data/Backups.h"
 #include "service/CommPortDialog.h"
 #include "service/LinkUiQt.h"
@@ -95,7 +98,8 @@ bool IsBuiltin(int id) {
     case cmd::kCascade:
     case cmd::kTile:
     case cmd::kHelpTopics:
-    case cmd::kHelpAdvanced: return true;
+    case cmd::kHelpAdvanced:
+    case cmd::kDataMemoryMap: return true;
     default: return false;
   }
 }
@@ -178,6 +182,7 @@ void CMainFrame::CreateActions() {
         case cmd::kTile: mdi_->tileSubWindows(); return;
         case cmd::kHelpTopics: OnHelp(false); return;
         case cmd::kHelpAdvanced: OnHelp(true); return;
+        case cmd::kDataMemoryMap: OnDataMemoryMap(); return;
         default: break;
       }
       if (auto kind = cmd::EditorOfCommand(id)) {
@@ -447,6 +452,7 @@ CFPUDoc& CMainFrame::Doc() {
     connect(&doc_->UndoStack(), &QUndoStack::indexChanged, this, [this] { UpdateCommandStates(); });
     connect(doc_, &CFPUDoc::Released, this, [this](const QString& text) { statusBar()->showMessage(text, 15000); });
     UpdateCommandStates();
+    emit DocumentOpened(doc_);
   }
   return *doc_;
 }
@@ -492,6 +498,28 @@ bool CMainFrame::OpenEditor(EditorKind kind) {
   return true;
 }
 
+bool CMainFrame::OpenEditorAt(const FieldInstance& field) {
+  if (!field.module || !field.ref.table || !field.ref.decl || field.ref.table->hidden) return false;
+  const FieldTable& table = *field.ref.table;
+  const auto kind = static_cast<EditorKind>(field.module->kind);
+  if (!IsEditorBuilt(kind) || !TableShown(table, app_.Image())) return false;
+  if (table.channelRows && table.kind == TableKind::Form) {
+    // A per-channel form shows the channel edit form's current channel and
+    // follows it: that form opens (or steps) to the field's channel first.
+    CChEditView::ShowChannel(field.ref.row);
+    if (kind != EditorKind::ChEdit && !OpenEditor(EditorKind::ChEdit)) return false;
+    Doc().SetCurrentChannel(field.ref.row);
+  }
+  if (!OpenEditor(kind)) return false;
+  const CEditorFrame* frame = EditorFrame(kind);
+  auto* view = frame ? dynamic_cast<FieldFocusView*>(frame->View()) : nullptr;
+  if (!view) return false;
+  // The field's control takes the focus in this window, wherever the
+  // request came from.
+  activateWindow();
+  return view->FocusField(field.ref);
+}
+
 void CMainFrame::CloseEditor(EditorKind kind) {
   if (CEditorFrame* f = EditorFrame(kind)) f->close();
 }
@@ -517,6 +545,7 @@ void CMainFrame::ImageReplaced() {
   RebuildMenus();
   UpdateTree();
   UpdateCaption();
+  emit ImageReset();
   PostCommand(cmd::kChInfo);
 }
 
@@ -555,6 +584,8 @@ auto CMainFrame::WithFileOperations(Op op) {
   auto result = op(ops);
   StoreFileState(state);
   UpdateCaption();
+  // A save takes the snapshot again (and stamps the version and checksum).
+  emit ImageReset();
   return result;
 }
 
@@ -680,6 +711,7 @@ void CMainFrame::RunWrite() {
     // The repeater now holds the image as it stands: that is the snapshot,
     // and what was written is kept beside the backups of reads.
     app_.Image().TakeSnapshot();
+    emit ImageReset();
     FileError error;
     const std::string backup = SaveBackup(FileSystemName(BackupsFolder()), app_.Image().transfer(),
                                           std::time(nullptr), kBackupsKept, &error, BackupKind::Written);
@@ -759,6 +791,18 @@ void CMainFrame::OnHelp(bool advanced) {
   else
     h->ShowContents();
 }
+
+void CMainFrame::OnDataMemoryMap() {
+  if (!memoryMap_) {
+    memoryMap_ = new CMemoryMapWnd(*this, app_.Image(), this);
+    memoryMap_->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  memoryMap_->show();
+  memoryMap_->raise();
+  memoryMap_->activateWindow();
+}
+
+CMemoryMapWnd* CMainFrame::MemoryMapWindow() const { return memoryMap_; }
 
 bool CMainFrame::OpenMemMapDebugWindow() {
   if (!debug_ || !debug_->IsLoaded()) return false;

@@ -15,6 +15,7 @@
 #include "data/FileOperations.h"
 #include "data/TuningFile.h"
 #include "editors/ui/EditorViews.h"
+#include "fields/FieldWalk.h"
 #include "editors/EditorKinds.h"
 
 class QAction;
@@ -31,6 +32,7 @@ namespace zmp {
 class CFPUApp;
 class CFPUDoc;
 class CEditorFrame;
+class CMemoryMapWnd;
 class DebugLibrary;
 
 class CMainFrame : public QMainWindow {
@@ -45,6 +47,13 @@ class CMainFrame : public QMainWindow {
   void CloseEditor(EditorKind kind);
   void CloseAllEditors();
   CEditorFrame* EditorFrame(EditorKind kind) const;
+  // Opens the editor that shows a field instance of the module list with that
+  // field in view and its control (or grid cell) focused: its tab, its row,
+  // its table; a per-channel form (channel edit, CW ID, beat shift) at the
+  // field's channel, with the channel edit form it follows. False (nothing
+  // focused) for a hidden slot, a table the image does not show or an editor
+  // that is not built.
+  bool OpenEditorAt(const FieldInstance& field);
   QList<CEditorFrame*> EditorFrames() const;
   // Built: in BuiltEditors() or added with AddEditorFactory.
   static bool IsEditorBuilt(EditorKind kind);
@@ -129,9 +138,20 @@ class CMainFrame : public QMainWindow {
   // The help window (nullptr until help was first asked for).
   CHelpWindow* HelpWindow() const { return help_; }
 
+  // Tools > Data Memory Map: opens (or raises) the map of the image.
+  void OnDataMemoryMap();
+  CMemoryMapWnd* MemoryMapWindow() const;
+
   // Asks the memory-map debug library for its window (when loaded).
   bool OpenMemMapDebugWindow();
   bool DebugLibraryLoaded() const;
+
+ signals:
+  // The shared document was made (it lives while an editor is open).
+  void DocumentOpened(zmp::CFPUDoc* doc);
+  // The image was replaced (open, new, read, model change) or its snapshot
+  // taken again (save, write): what counts as changed is new.
+  void ImageReset();
 
  public slots:
   // The guide at the page of a help context (the dialogs' Help buttons and F1).
@@ -183,6 +203,7 @@ class CMainFrame : public QMainWindow {
   std::unique_ptr<DebugLibrary> debug_;
   // Owned by the main window, or by the modal dialog that asked for help.
   QPointer<CHelpWindow> help_;
+  QPointer<CMemoryMapWnd> memoryMap_;
   bool closing_ = false;
 };
 

@@ -36,12 +36,35 @@ bool IsRowNumber(const GridSource& source, const std::string& cell) {
   return n >= 1 && n <= source.RowCount();
 }
 
-// Whether the text's first cell of each line is the grid's number column.
-bool CarriesNumberColumn(const GridSource& source, const TextTable& lines, bool titled) {
-  if (titled) return !lines.front().empty() && lines.front().front() == TitleOf(source, 0);
+// Whether lines without a title row carry the grid's number column: each has
+// one cell per column and starts with a row number.
+bool CarriesNumberColumn(const GridSource& source, const TextTable& lines) {
   return std::all_of(lines.begin(), lines.end(), [&](const std::vector<std::string>& cells) {
     return static_cast<int>(cells.size()) == source.ColumnCount() && IsRowNumber(source, cells.front());
   });
+}
+
+// Cells of a line that go to no column: past the grid's last column, or under
+// an empty title.
+constexpr int kBeyond = -1;
+constexpr int kUntitled = -2;
+
+// The grid column of each title, by name: the first column of that title not
+// taken by an earlier one (grids may repeat a title).
+std::vector<int> ColumnsByTitle(const GridSource& source, const std::vector<std::string>& titles) {
+  std::vector<bool> taken(static_cast<std::size_t>(source.ColumnCount()), false);
+  std::vector<int> out;
+  for (const std::string& title : titles) {
+    int found = title.empty() ? kUntitled : kBeyond;
+    for (int c = 0; c < source.ColumnCount() && !title.empty(); ++c) {
+      if (taken[static_cast<std::size_t>(c)] || TitleOf(source, c) != title) continue;
+      taken[static_cast<std::size_t>(c)] = true;
+      found = c;
+      break;
+    }
+    out.push_back(found);
+  }
+  return out;
 }
 
 bool ShowsNotApplicable(const GridSource& source, int row, int col) {
@@ -99,29 +122,52 @@ std::optional<TextTable> SplitTableText(std::string_view text) {
 }
 
 TextPasteOutcome PasteTableText(GridSource& source, int row, int column, std::string_view text) {
-  TextPasteOutcome out;
   auto lines = SplitTableText(text);
-  if (!lines || source.ColumnCount() < 2 || row < 0 || row >= source.RowCount()) {
-    out.table = lines.has_value();
+  if (!lines) {
+    TextPasteOutcome out;
+    out.table = false;
     return out;
   }
-  const bool titled = (lines->size() > 1 || lines->front().size() > 1) && IsTitleRow(source, lines->front());
-  const bool numbered = CarriesNumberColumn(source, *lines, titled);
-  if (titled) lines->erase(lines->begin());
-  const int firstColumn = numbered ? 0 : std::max(column, 1);
+  return PasteTable(source, row, column, std::move(*lines));
+}
+
+TextPasteOutcome PasteTable(GridSource& source, int row, int column, TextTable lines) {
+  TextPasteOutcome out;
+  if (lines.empty() || std::all_of(lines.begin(), lines.end(), IsBlankLine)) {
+    out.table = false;
+    return out;
+  }
+  if (source.ColumnCount() < 2 || row < 0 || row >= source.RowCount()) return out;
+  const bool titled = (lines.size() > 1 || lines.front().size() > 1) && IsTitleRow(source, lines.front());
+  // Where each cell of a line goes: by the title row's names, else in order
+  // from the first column.
+  std::vector<int> columnOf;
+  if (titled) {
+    columnOf = ColumnsByTitle(source, lines.front());
+    lines.erase(lines.begin());
+  } else {
+    const int first = CarriesNumberColumn(source, lines) ? 0 : std::max(column, 1);
+    std::size_t widest = 0;
+    for (const auto& cells : lines) widest = std::max(widest, cells.size());
+    for (std::size_t i = 0; i < widest; ++i) {
+      const int col = first + static_cast<int>(i);
+      columnOf.push_back(col < source.ColumnCount() ? col : kBeyond);
+    }
+  }
   int target = row;
-  for (const auto& cells : *lines) {
+  for (const auto& cells : lines) {
     if (target >= source.RowCount()) {
       ++out.rowsBelow;
       continue;
     }
     bool stored = false;
     for (std::size_t i = 0; i < cells.size(); ++i) {
-      const int col = firstColumn + static_cast<int>(i);
-      if (col >= source.ColumnCount()) {
+      const int col = i < columnOf.size() ? columnOf[i] : kBeyond;
+      if (col == kBeyond) {
         out.cellsBeyond = out.cellsBeyond || !cells[i].empty();
-        break;
+        continue;
       }
+      if (col == kUntitled) continue;
       if (source.Column(col).editor == CellEditor::None || cells[i] == kNotApplicableText) continue;
       if (ShowsNotApplicable(source, target, col) || cells[i] == source.CellText(target, col)) continue;
       const CellCommit r = StoreCell(source, target, col, cells[i]);

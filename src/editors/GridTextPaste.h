@@ -5,13 +5,15 @@
 //
 // How the text lines up with the grid:
 //  - a first line whose cells are all column titles of the grid is a title
-//    row and is skipped;
-//  - the text carries the grid's number column when its title row starts
-//    with the number column's title, or, without a title row, when every
-//    line has exactly one cell per grid column and starts with a row number;
-//    its cells then go to the grid's columns in order (the number column is
-//    skipped), otherwise the first cell of each line goes to the starting
-//    column (the first data column when the start is the number column);
+//    row: each cell below a title goes to the grid's column of that name,
+//    wherever the paste starts, and the columns the text does not name keep
+//    what they hold (a cell under an empty title is skipped);
+//  - without a title row the text carries the grid's number column when
+//    every line has exactly one cell per grid column and starts with a row
+//    number; its cells then go to the grid's columns in order (the number
+//    column is skipped), otherwise the first cell of each line goes to the
+//    starting column (the first data column when the start is the number
+//    column) and the others to the columns after it;
 //  - cells that read "---", cells of the grid that do not apply to their row
 //    and cells that equal what the grid shows are skipped; cells past the
 //    last column and lines past the last row are dropped;
@@ -52,6 +54,8 @@ struct TextPasteOutcome {
 // Pastes text into source from cell (row, column). The caller runs it as one
 // undoable step.
 TextPasteOutcome PasteTableText(GridSource& source, int row, int column, std::string_view text);
+// The same with the text already split into lines and cells (a CSV file).
+TextPasteOutcome PasteTable(GridSource& source, int row, int column, TextTable lines);
 
 // The refusal as the user reads it: "Row 5, RX Freq.: <the cell's message>".
 std::string RefusalText(const GridSource& source, const TextPasteOutcome& outcome);

@@ -25,6 +25,7 @@
 #include <QTableView>
 #include <QTreeWidget>
 #include <deque>
+#include <set>
 
 #include "../support/QtTestApp.h"
 #include "app/Application.h"
@@ -48,6 +49,11 @@
 #include <QTabWidget>
 #include "editors/ChannelStore.h"
 #include "editors/CwIdFields.h"
+#include "app/MemoryMapWindow.h"
+#include "editors/EditorModules.h"
+#include "editors/FieldGridSource.h"
+#include <QMouseEvent>
+#include <QTabBar>
 
 using namespace zmp;
 
@@ -889,4 +895,185 @@ TEST_F(MainFrameTest, CtrlZAndCtrlYInAFieldUndoAndRedoTheDocument) {
   SendKey(edit, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(Image().Main().Byte(interval), stored);
   EXPECT_EQ(edit->text(), QString::number(stored));
+}
+
+namespace {
+
+void ActivateWindow(QWidget& w) {
+  w.activateWindow();
+  for (int i = 0; i < 200 && QApplication::activeWindow() != &w; ++i) QApplication::processEvents();
+}
+
+void MouseAt(QWidget* target, QEvent::Type type, const QPoint& at) {
+  QMouseEvent e(type, QPointF(at), QPointF(target->mapToGlobal(at)), Qt::LeftButton,
+                type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &e);
+}
+
+// Whether the focus is on the field's control (or its grid cell) in its editor.
+std::string FocusedOn(CMainFrame& f, const FieldInstance& field) {
+  CEditorFrame* frame = f.EditorFrame(static_cast<EditorKind>(field.module->kind));
+  if (!frame) return "no editor window";
+  if (f.MdiArea()->activeSubWindow() != frame) return "its window is not the active one";
+  QWidget* focus = QApplication::focusWidget();
+  if (!focus || !frame->isAncestorOf(focus)) return "the focus is outside its window";
+  const auto index = static_cast<std::size_t>(field.ref.decl - field.ref.table->fields.data());
+  if (auto* grid = qobject_cast<EditGrid*>(focus)) {
+    if (grid->CurrentRow() != field.ref.row) return "grid row " + std::to_string(grid->CurrentRow());
+    if (grid->Source()->Column(grid->CurrentColumn()).title != ColumnInfoOf(*field.ref.table, index).title)
+      return "grid column " + std::to_string(grid->CurrentColumn());
+    return {};
+  }
+  const int id = field.ref.decl->valueId;
+  QWidget* control = id ? frame->findChild<QWidget*>(QStringLiteral("ctl%1").arg(id)) : nullptr;
+  if (id && control != focus && !(control && control->isAncestorOf(focus)))
+    return "focus on " + focus->objectName().toStdString();
+  return {};
+}
+
+}  // namespace
+
+// Every field instance of every editor (first and last row of each table)
+// opens in its editor with its control or grid cell focused: tabs, per-row
+// forms and per-channel forms at the field's channel, multi tables, grids.
+TEST_F(MainFrameTest, OpenEditorAtFocusesEveryFieldOfEveryEditor) {
+  CMainFrame& f = Start();
+  ChannelStore store(Image());
+  for (int ch : {0, kChannelCount - 1}) {
+    ASSERT_EQ(store.SetFieldText(ch, chfield::kRxFrequency, "150.0"), StoreStatus::Ok);
+    ASSERT_EQ(store.SetFieldText(ch, chfield::kTxFrequency, "155.0"), StoreStatus::Ok);
+    ASSERT_EQ(store.SetFieldValue(ch, chfield::kCwId, 1), StoreStatus::Ok);
+    ASSERT_EQ(store.SetFieldValue(ch, chfield::kBeatShift, 1), StoreStatus::Ok);
+  }
+  f.resize(1280, 960);
+  f.show();
+  ActivateWindow(f);
+  const ImageCopy before = Image().working();
+  int focused = 0;
+  std::set<int> editors;
+  ForEachField(EditorModules(), Image(), [&](const FieldInstance& field) {
+    if (field.ref.row != 0 && field.ref.row != field.ref.table->rows - 1) return;
+    if (!CMainFrame::IsEditorBuilt(static_cast<EditorKind>(field.module->kind))) return;
+    ASSERT_TRUE(f.OpenEditorAt(field)) << field.key;
+    const std::string where = FocusedOn(f, field);
+    // A control that cannot be changed now (a tone of a digital channel) takes no focus.
+    const int id = field.ref.decl->valueId;
+    CEditorFrame* frame = f.EditorFrame(static_cast<EditorKind>(field.module->kind));
+    QWidget* control = id && frame ? frame->findChild<QWidget*>(QStringLiteral("ctl%1").arg(id)) : nullptr;
+    if (where.empty()) ++focused;
+    else if (!control || control->isEnabled()) ADD_FAILURE() << field.key << ": " << where;
+    editors.insert(field.module->kind);
+  });
+  EXPECT_GT(focused, 300);
+  EXPECT_EQ(editors.size(), EditorModules().size());
+  EXPECT_TRUE(Image().working() == before) << "opening and focusing writes nothing";
+  // The channel edit form shows channel 30, and CW ID follows it.
+  ASSERT_NE(f.Document(), nullptr);
+  EXPECT_EQ(f.Document()->CurrentChannel(), kChannelCount - 1);
+  // A slot no editor shows opens nothing.
+  FieldInstance hidden;
+  for (const EditorModule* m : EditorModules())
+    for (const FieldTable& t : m->tables)
+      if (t.hidden && !hidden.module) hidden = FieldInstance{m, FieldRef{&t, &t.fields.front(), 0}, "hidden"};
+  ASSERT_NE(hidden.module, nullptr);
+  EXPECT_FALSE(f.OpenEditorAt(hidden));
+}
+
+// Started with "memmap": the memory map opens beside the channel grid, shows
+// a commit live (its field, the byte framed as changed), and its double-click
+// opens the field in its editor with the focus there. It never writes.
+TEST_F(MainFrameTest, TheMemoryMapFollowsEditsAndOpensTheFieldItNames) {
+  CMainFrame& f = Start({"MemMap"});
+  f.resize(1100, 760);
+  f.show();
+  QApplication::processEvents();
+  CMemoryMapWnd* map = f.MemoryMapWindow();
+  ASSERT_NE(map, nullptr) << "opened at start";
+  EXPECT_TRUE(map->isVisible());
+  EXPECT_NE(f.EditorFrame(EditorKind::ChInfo), nullptr);
+  MemoryMapView* view = map->View();
+  view->resize(view->sizeHint());
+  const std::size_t rx = kRecordAreaStart;  // channel 1's record is the first
+  EXPECT_EQ(map->Owners().At(BlockId::Main, rx).field, nullptr) << "no channel yet: no field there";
+  EXPECT_EQ(map->Owners().At(BlockId::Main, rx).module, 0) << "the channel store's record area";
+
+  // A commit through the document: the map names the new field at once.
+  f.Doc().Commit(QStringLiteral("RX"), [&] { ChannelStore(Image()).SetFieldText(0, chfield::kRxFrequency, "146.5"); });
+  const ImageCopy committed = Image().working();
+  view->SetCursor(rx);
+  EXPECT_TRUE(map->FieldLine()->text().startsWith(QStringLiteral("channel[1].rx_frequency   ")))
+      << map->FieldLine()->text().toStdString();
+  EXPECT_TRUE(map->FieldLine()->text().endsWith(QStringLiteral(": 146.500000")));
+  EXPECT_EQ(map->EditorLine()->text(), QTx(712_txt));
+  EXPECT_TRUE(map->ByteLine()->text().contains(QTx(424_txt))) << map->ByteLine()->text().toStdString();
+  EXPECT_EQ(map->Owners().At(BlockId::Main, rx).module, 0);
+  // The mouse names the byte it is over: the channel's TX power (channel edit form).
+  const std::size_t power = rx + chrec::kTxPower;
+  view->SetCursor(power);
+  MouseAt(view->viewport(), QEvent::MouseMove, view->HexCellRect(power).center());
+  EXPECT_TRUE(map->FieldLine()->text().startsWith(QStringLiteral("channel_edit[1].tx_power")))
+      << map->FieldLine()->text().toStdString();
+  // Keys, the block tabs, Go to and the change steps move only the map.
+  view->setFocus();
+  for (int key : {Qt::Key_Down, Qt::Key_PageDown, Qt::Key_End, Qt::Key_Home, Qt::Key_Up}) {
+    QKeyEvent k(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(view, &k);
+  }
+  map->Blocks()->setCurrentIndex(2);
+  EXPECT_EQ(view->Block(), BlockId::Fourth);
+  map->Blocks()->setCurrentIndex(0);
+  map->GoTo()->setText(QStringLiteral("0x6000"));
+  emit map->GoTo()->returnPressed();
+  EXPECT_EQ(view->Cursor(), 0x6000u);
+  ASSERT_TRUE(map->StepToChange(false));
+  EXPECT_LT(view->Cursor(), 0x6000u);
+  view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+  view->viewport()->repaint();
+  EXPECT_TRUE(Image().working() == committed) << "the map never writes";
+
+  // Double-click on the TX power byte: the channel edit form at channel 1, its TX power focused.
+  view->SetCursor(power);
+  MouseAt(view->viewport(), QEvent::MouseButtonDblClick, view->HexCellRect(power).center());
+  ActivateWindow(f);
+  CEditorFrame* edit = f.EditorFrame(EditorKind::ChEdit);
+  ASSERT_NE(edit, nullptr);
+  const int powerId = ChannelFieldTable[chfield::kTxPower].valueId;
+  QWidget* control = edit->findChild<QWidget*>(QStringLiteral("ctl%1").arg(powerId));
+  ASSERT_NE(control, nullptr);
+  EXPECT_EQ(QApplication::focusWidget(), control);
+  // Enter on the RX byte: the channel grid's RX cell of channel 1.
+  view->SetCursor(rx + 2);
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(view, &enter);
+  ActivateWindow(f);
+  auto* grid = qobject_cast<EditGrid*>(QApplication::focusWidget());
+  ASSERT_NE(grid, nullptr);
+  EXPECT_EQ(grid->CurrentRow(), 0);
+  EXPECT_EQ(grid->CurrentColumn(), 1);
+  EXPECT_TRUE(Image().working() == committed);
+  // Undo: the byte is the snapshot's again, and the field is gone.
+  f.Command(cmd::kUndo);
+  view->SetCursor(rx);
+  EXPECT_FALSE(map->ByteLine()->text().contains(QTx(424_txt)));
+  EXPECT_TRUE(map->FieldLine()->text().isEmpty());
+  // A save takes a new snapshot: nothing counts as changed.
+  f.Doc().Commit(QStringLiteral("RX"), [&] { ChannelStore(Image()).SetFieldText(0, chfield::kRxFrequency, "146.5"); });
+  prompts.saveFiles = {dir.filePath(QStringLiteral("map.dat"))};
+  ASSERT_TRUE(f.SaveAs());
+  view->SetCursor(rx);
+  EXPECT_FALSE(map->ByteLine()->text().contains(QTx(424_txt)));
+  EXPECT_FALSE(map->StepToChange(true));
+
+  // The picture for the README: a few channels, one edit since the save.
+  if (qgetenv("ZMP_SCREENSHOT_DIR").isEmpty()) return;
+  f.Doc().Commit(QStringLiteral("plan"), [&] {
+    ChannelStore s(Image());
+    s.SetFieldText(0, chfield::kTxFrequency, "150.1");
+    s.SetFieldText(0, chfield::kName, "GW");
+    s.SetFieldText(1, chfield::kRxFrequency, "147.0125");
+  });
+  map->resize(map->sizeHint().width(), 640);
+  view->SetCursor(rx + chrec::kTxFrequency + 1);
+  QApplication::processEvents();
+  zmp::testing::SaveScreenshot(*map, "memory-map");
 }

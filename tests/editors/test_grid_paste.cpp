@@ -6,6 +6,7 @@
 #include "EditorTestSupport.h"
 #include "data/NewImage.h"
 #include "editors/ChannelGridSource.h"
+#include "editors/CsvTable.h"
 #include "editors/EditorModules.h"
 #include "editors/FieldGridSource.h"
 #include "editors/GridTextPaste.h"
@@ -44,6 +45,27 @@ TEST_F(GridPaste, TextIsSplitIntoLinesAndCells) {
   for (const char* notATable : {"", "\n", "  \r\n \n", "\t\n", "ab\x01" "cd"})
     EXPECT_FALSE(SplitTableText(notATable)) << notATable;
   EXPECT_FALSE(SplitTableText(std::string_view("a\0b", 3)));
+
+  // CSV as spreadsheets write it: quoted cells hold commas, quotes and line
+  // breaks, and what is written reads back the same.
+  const CsvRows rows{{"CH", "Name"}, {"1", "A,"}, {"2", "say \"hi\""}, {"3", "two\nlines"}, {"4", " x"}, {"", ""}};
+  const std::string csv = WriteCsv(rows);
+  EXPECT_EQ(csv, "CH,Name\r\n1,\"A,\"\r\n2,\"say \"\"hi\"\"\"\r\n3,\"two\nlines\"\r\n4,\" x\"\r\n,\r\n");
+  CsvParse parsed = ParseCsv(csv);
+  ASSERT_TRUE(parsed.ok());
+  EXPECT_EQ(parsed.rows, rows);
+  parsed = ParseCsv("\xEF\xBB\xBF" "a,b\nc");
+  EXPECT_EQ(parsed.rows, (CsvRows{{"a", "b"}, {"c"}})) << "a byte order mark is skipped, a last line may end without";
+  for (auto [text, fault, line] : {std::tuple{"a\nb,\"c\nd", CsvFault::QuoteNotClosed, 2u},
+                                   std::tuple{"a\n\"b\"c", CsvFault::TextAfterQuote, 2u},
+                                   std::tuple{"a,b\"c", CsvFault::QuoteInCell, 1u},
+                                   std::tuple{"", CsvFault::Empty, 1u}}) {
+    parsed = ParseCsv(text);
+    EXPECT_EQ(parsed.fault, fault) << text;
+    EXPECT_EQ(parsed.line, line) << text;
+    EXPECT_TRUE(parsed.rows.empty());
+  }
+  EXPECT_EQ(ParseCsv(std::string_view("a\0", 2)).fault, CsvFault::NulByte);
 }
 
 TEST_F(GridPaste, ASpreadsheetChannelPlanStoresExactlyWhatTypingStores) {
@@ -74,6 +96,15 @@ TEST_F(GridPaste, ASpreadsheetChannelPlanStoresExactlyWhatTypingStores) {
   ChannelGridSource typedGrid(typed);
   o = PasteTableText(noTitleGrid, 0, 4, GridClipText(typedGrid, 0, 29, false));
   EXPECT_EQ(AllBytes(noTitle), AllBytes(typed));
+  // A title row names the columns it fills, in any order, from any cell; the
+  // columns it leaves out keep what they hold.
+  o = PasteTableText(noTitleGrid, 5, 3, "Name\tCH\tRX Freq.\nN1\t9\t146.7\nN2\t\t\n");
+  EXPECT_LT(o.refusedRow, 0) << RefusalText(noTitleGrid, o);
+  EXPECT_EQ(noTitleGrid.CellText(5, 9), "N1");
+  EXPECT_EQ(noTitleGrid.CellText(5, 1), "146.700000");
+  EXPECT_EQ(noTitleGrid.CellText(5, 2), typedGrid.CellText(5, 2)) << "TX is not named: kept";
+  EXPECT_EQ(noTitleGrid.CellText(5, 3), typedGrid.CellText(5, 3));
+  EXPECT_FALSE(noTitleGrid.Store().Exists(6)) << "an empty RX deletes the channel, as typed";
   // Pasted again over itself: every cell already shows its text, nothing changes.
   const auto before = AllBytes(typed);
   o = PasteTableText(typedGrid, 0, 1, ChannelPlanSpreadsheet());

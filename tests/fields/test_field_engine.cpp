@@ -11,6 +11,7 @@
 
 #include "../editors/EditorTestSupport.h"
 #include "data/NewImage.h"
+#include "editors/ByteOwners.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"
 #include "fields/FieldWalk.h"
@@ -348,6 +349,61 @@ TEST_F(EveryField, NoTwoFieldsOverlapAndEveryTextIsInTheLanguageFile) {
     }
   });
   EXPECT_GT(seen.size(), 300u);
+}
+
+// The memory map's owners: every byte of every field is named by a field that
+// lies there, of the first editor that shows it; a module's own bytes and its
+// hidden slots are its colour; the walk follows records that move and writes
+// nothing.
+TEST_F(EveryField, EveryFieldsBytesAreNamedByTheFirstEditorThatShowsThem) {
+  ImageStore image = FilledImage(Uhf450K());
+  const auto before = AllBytes(image);
+  const ModuleList modules = EditorModules();
+  ByteOwners owners(modules);
+  owners.Build(image);
+  EXPECT_EQ(AllBytes(image), before) << "building the map writes nothing";
+  auto indexOf = [&](const EditorModule* m) {
+    return static_cast<int>(std::find(modules.begin(), modules.end(), m) - modules.begin());
+  };
+  int bytes = 0;
+  ForEachField(modules, image, [&](const FieldInstance& f) {
+    const auto loc = LocateField(f.ref, image);
+    if (!loc) return;
+    for (std::size_t at = loc->offset; at < loc->offset + loc->length; ++at, ++bytes) {
+      const ByteOwner o = owners.At(loc->block, at);
+      ASSERT_NE(o.field, nullptr) << f.key << " at " << at;
+      EXPECT_LE(o.module, indexOf(f.module)) << f.key << ": named by " << o.field->field.key;
+      EXPECT_EQ(o.module, indexOf(o.field->field.module));
+      const auto all = owners.FieldsAt(loc->block, at);
+      const auto named = [&f](const OwnedField* x) { return x->field.key == f.key; };
+      EXPECT_TRUE(std::any_of(all.begin(), all.end(), named)) << f.key;
+    }
+  });
+  EXPECT_GT(bytes, 2000);
+  // The grid before the form: channel 1's RX is the grid's, its TX power the form's.
+  const std::size_t record = *ChannelStore::RecordOf(image, 0);
+  EXPECT_EQ(owners.At(BlockId::Main, record + chrec::kRxFrequency).field->field.key, "channel[1].rx_frequency");
+  EXPECT_EQ(owners.At(BlockId::Main, record + chrec::kTxPower).field->field.key, "channel_edit[1].tx_power");
+  for (std::size_t m = 0; m < modules.size(); ++m) {
+    for (const auto& [offset, length] : modules[m]->owns)
+      for (std::size_t at = offset; at < offset + length; ++at)
+        EXPECT_GE(owners.At(BlockId::Main, at).module, 0) << modules[m]->key << " owns " << at;
+    for (const FieldTable& t : modules[m]->tables) {
+      if (!t.hidden) continue;
+      const auto loc = LocateField(FieldRef{&t, &t.fields.front(), 0}, image);
+      ASSERT_TRUE(loc) << modules[m]->key;
+      const ByteOwner o = owners.At(loc->block, loc->offset);
+      EXPECT_EQ(o.module, static_cast<int>(m)) << "a hidden slot is its module's";
+      ASSERT_NE(o.field, nullptr);
+      EXPECT_TRUE(o.field->Hidden());
+    }
+  }
+  EXPECT_EQ(owners.At(BlockId::Main, kChecksumOffset).module, -1) << "the checksum is no editor's";
+  EXPECT_EQ(owners.At(BlockId::Second, 100).module, -1);
+  // Channel 1 deleted: channel 3's record moves down, and so does its field.
+  ASSERT_EQ(ChannelStore(image).DeleteChannel(0), StoreStatus::Ok);
+  owners.Build(image);
+  EXPECT_EQ(owners.At(BlockId::Main, record).field->field.key, "channel[3].rx_frequency");
 }
 
 TEST_F(EveryField, KeysNameTheirInstancesAndMissingGridRowsCanBeNamed) {

@@ -27,6 +27,10 @@ CBeatShiftView::CBeatShiftView(EditorDocument& doc, QWidget* parent) : QWidget(p
   Follow(doc_.CurrentChannel());
 }
 
+bool CBeatShiftView::FocusField(const FieldRef& field) {
+  return field.row == channel_ && form_->FocusField(field);
+}
+
 void CBeatShiftView::Follow(int channel) {
   channel_ = channel;
   form_->SetRow(channel);

@@ -7,12 +7,13 @@
 #include <QWidget>
 
 #include "editors/ui/EditorDocument.h"
+#include "editors/ui/FieldFocus.h"
 
 namespace zmp {
 
 class SettingsForm;
 
-class CBeatShiftView : public QWidget {
+class CBeatShiftView : public QWidget, public FieldFocusView {
   Q_OBJECT
  public:
   static constexpr int kHelpContext = 78160;
@@ -21,6 +22,8 @@ class CBeatShiftView : public QWidget {
 
   int Channel() const { return channel_; }
   SettingsForm* Form() const { return form_; }
+  // A field of the channel the view follows (the document's current channel).
+  bool FocusField(const FieldRef& field) override;
 
  signals:
   void HelpRequested(const QString& target);

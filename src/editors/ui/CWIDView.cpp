@@ -47,6 +47,11 @@ CCWIDView::CCWIDView(EditorDocument& doc, QWidget* parent) : QWidget(parent), do
 
 bool CCWIDView::Editable() const { return CwIdEditable(doc_.Image(), channel_, CwIdTable().fields.front()); }
 
+bool CCWIDView::FocusField(const FieldRef& field) {
+  if (field.row != channel_) return false;
+  return textForm_->FocusField(field) || form_->FocusField(field);
+}
+
 void CCWIDView::Follow(int channel) {
   channel_ = channel;
   caption_->setText(QStringLiteral("%1 %2").arg(QTx(737_txt)).arg(channel + 1, 2));

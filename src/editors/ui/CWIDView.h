@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "editors/ui/EditorDocument.h"
+#include "editors/ui/FieldFocus.h"
 
 class QLabel;
 class QPushButton;
@@ -17,7 +18,7 @@ namespace zmp {
 
 class SettingsForm;
 
-class CCWIDView : public QWidget {
+class CCWIDView : public QWidget, public FieldFocusView {
   Q_OBJECT
  public:
   static constexpr int kCaptionId = 1104;
@@ -32,6 +33,8 @@ class CCWIDView : public QWidget {
   QPushButton* CloseButton() const { return close_; }
   // Whether any field can be edited now.
   bool Editable() const;
+  // A field of the channel the view follows (the document's current channel).
+  bool FocusField(const FieldRef& field) override;
 
  signals:
   void HelpRequested(const QString& target);

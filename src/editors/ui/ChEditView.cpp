@@ -86,6 +86,11 @@ void CChEditView::SetChannel(int channel) {
 
 void CChEditView::Load() { form_->Reload(); }
 
+bool CChEditView::FocusField(const FieldRef& field) {
+  if (field.row != Channel()) SetChannel(field.row);
+  return form_->FocusField(field);
+}
+
 QWidget* CChEditView::ValueControl(int field) const {
   return form_->ValueControl(0, static_cast<std::size_t>(field));
 }

@@ -8,6 +8,7 @@
 #include "app/HelpTopics.h"
 #include "editors/ChannelStore.h"
 #include "editors/ui/EditorDocument.h"
+#include "editors/ui/FieldFocus.h"
 
 class QCheckBox;
 class QPushButton;
@@ -16,7 +17,7 @@ namespace zmp {
 
 class SettingsForm;
 
-class CChEditView : public QWidget {
+class CChEditView : public QWidget, public FieldFocusView {
   Q_OBJECT
  public:
   static constexpr int kTxHighPowerId = 1340;
@@ -35,6 +36,8 @@ class CChEditView : public QWidget {
   // The value control of a field row (object name "ctl<value id>").
   QWidget* ValueControl(int field) const;
   SettingsForm* Form() const { return form_; }
+  // Steps to the field's channel and focuses its control.
+  bool FocusField(const FieldRef& field) override;
 
  signals:
   void HelpRequested(const QString& target);

@@ -14,6 +14,7 @@
 #include "app/Messages.h"
 #include "editors/ui/ChEditView.h"
 #include "editors/ChannelBand.h"
+#include "editors/ChannelFields.h"
 #include "editors/ui/ClipboardOrder.h"
 #include "editors/ChannelClipboard.h"
 #include "editors/ui/EditGrid.h"
@@ -107,6 +108,20 @@ void CChInfoView::MakeSource() {
 }
 
 void CChInfoView::Reload() { MakeSource(); }
+
+bool CChInfoView::FocusField(const FieldRef& field) {
+  if (!field.decl || field.table->kind != TableKind::Grid || field.row < 0 || field.row >= source_->RowCount())
+    return false;
+  // Either layout's field, by its field number.
+  const int number = ChannelFieldNumber(*field.decl);
+  for (int col = 1; col < source_->ColumnCount(); ++col) {
+    if (source_->Column(col).field != number) continue;
+    grid_->SetCurrentCell(field.row, col);
+    grid_->setFocus(Qt::OtherFocusReason);
+    return true;
+  }
+  return false;
+}
 
 void CChInfoView::UpdateTitle() {
   const std::string title =

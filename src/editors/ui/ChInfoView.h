@@ -11,6 +11,7 @@
 #include "editors/ChannelClipboard.h"
 #include "editors/ChannelGridSource.h"
 #include "editors/ui/EditorDocument.h"
+#include "editors/ui/FieldFocus.h"
 #include "editors/ui/ViewCommands.h"
 
 class QAction;
@@ -21,7 +22,7 @@ namespace zmp {
 
 class EditGrid;
 
-class CChInfoView : public QWidget {
+class CChInfoView : public QWidget, public FieldFocusView {
   Q_OBJECT
  public:
   // Control ids (object names "ctl<id>").
@@ -48,6 +49,8 @@ class CChInfoView : public QWidget {
   void OnChannelEdit();
   // Reads every row again from the working image.
   void Reload();
+  // The field's cell becomes the current cell, with the focus.
+  bool FocusField(const FieldRef& field) override;
   QMenu* PopupMenu() const { return popup_; }
   QAction* Action(int command) const;
 

@@ -107,4 +107,6 @@ CKeyView::CKeyView(EditorDocument& doc, QWidget* parent) : QWidget(parent), doc_
 
 EditGrid* CKeyView::Grid() const { return form_->GridOf(0); }
 
+bool CKeyView::FocusField(const FieldRef& field) { return form_->FocusField(field); }
+
 }  // namespace zmp

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "editors/ui/EditorDocument.h"
+#include "editors/ui/FieldFocus.h"
 
 namespace zmp {
 
@@ -30,7 +31,7 @@ class FrontPanel : public QWidget {
   int current_ = -1;
 };
 
-class CKeyView : public QWidget {
+class CKeyView : public QWidget, public FieldFocusView {
   Q_OBJECT
  public:
 
@@ -38,6 +39,7 @@ class CKeyView : public QWidget {
   EditGrid* Grid() const;
   SettingsForm* Form() const { return form_; }
   FrontPanel* Panel() const { return panel_; }
+  bool FocusField(const FieldRef& field) override;
 
  signals:
   void HelpRequested(const QString& target);

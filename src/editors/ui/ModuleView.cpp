@@ -24,4 +24,6 @@ ModuleView::ModuleView(EditorDocument& doc, const EditorModule& module, QWidget*
   layout->addLayout(buttons);
 }
 
+bool ModuleView::FocusField(const FieldRef& field) { return form_->FocusField(field); }
+
 }  // namespace zmp

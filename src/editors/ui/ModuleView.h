@@ -6,19 +6,21 @@
 #include <QWidget>
 
 #include "editors/ui/EditorDocument.h"
+#include "editors/ui/FieldFocus.h"
 #include "fields/FieldTypes.h"
 
 namespace zmp {
 
 class SettingsForm;
 
-class ModuleView : public QWidget {
+class ModuleView : public QWidget, public FieldFocusView {
   Q_OBJECT
  public:
   // The form's fields are laid out in columns of at most rowsPerColumn rows.
   ModuleView(EditorDocument& doc, const EditorModule& module, QWidget* parent = nullptr, int rowsPerColumn = 15);
   SettingsForm* Form() const { return form_; }
   const EditorModule& Module() const { return module_; }
+  bool FocusField(const FieldRef& field) override;
 
  signals:
   void HelpRequested(const QString& target);

@@ -94,6 +94,20 @@ void CMultiView::SetTableNumber(long n) {
   Attach();
 }
 
+bool CMultiView::FocusField(const FieldRef& field) {
+  for (int n = 1; n <= kMultiTableCount; ++n) {
+    const bool tones = SameTable(*field.table, MultiToneTable(n));
+    if (!tones && !SameTable(*field.table, MultiNumberTable(n))) continue;
+    SetTableNumber(n);
+    EditGrid* grid = tones ? tones_ : numbers_;
+    if (field.row < 0 || field.row >= grid->Source()->RowCount()) return false;
+    grid->SetCurrentCell(field.row, static_cast<int>(field.decl - field.table->fields.data()) + 1);
+    grid->setFocus(Qt::OtherFocusReason);
+    return true;
+  }
+  return false;
+}
+
 void CMultiView::Reload() {
   tones_->Reload();
   numbers_->Reload();

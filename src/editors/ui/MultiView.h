@@ -9,6 +9,7 @@
 
 #include "editors/FieldGridSource.h"
 #include "editors/ui/EditorDocument.h"
+#include "editors/ui/FieldFocus.h"
 
 class QPushButton;
 
@@ -18,7 +19,7 @@ class EditGrid;
 class EditorButtons;
 class SpinEdit;
 
-class CMultiView : public QWidget {
+class CMultiView : public QWidget, public FieldFocusView {
   Q_OBJECT
  public:
 
@@ -32,6 +33,8 @@ class CMultiView : public QWidget {
   EditGrid* ToneGrid() const { return tones_; }
   EditGrid* NumberGrid() const { return numbers_; }
   void Reload();
+  // Shows the field's table and makes its cell current, with the focus.
+  bool FocusField(const FieldRef& field) override;
 
  signals:
   void HelpRequested(const QString& target);

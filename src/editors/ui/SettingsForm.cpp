@@ -22,6 +22,7 @@
 #include "editors/ui/FieldControls.h"
 #include "editors/ui/ChoiceComboBox.h"
 #include "editors/ui/EditGrid.h"
+#include "editors/ui/FieldFocus.h"
 #include "editors/ui/FilterEdit.h"
 #include "editors/ui/NumberComboBox.h"
 #include "editors/ui/SpinEditWidget.h"
@@ -73,6 +74,7 @@ SettingsForm::SettingsForm(EditorDocument& doc, std::vector<const FieldTable*> t
     if (TableShown(*tables_[t], doc_.Image())) shown.push_back(t);
   byTable_.resize(tables_.size());
   grids_.resize(tables_.size(), nullptr);
+  pages_.resize(tables_.size(), nullptr);
   // Controls are made first and never move, so the pages may keep pointers.
   std::size_t count = 0;
   for (std::size_t t : shown) count += tables_[t]->fields.size();
@@ -80,10 +82,14 @@ SettingsForm::SettingsForm(EditorDocument& doc, std::vector<const FieldTable*> t
   controls_.reserve(count);
   if (shown.size() > 1) {
     tabs_ = new QTabWidget(this);
-    for (std::size_t t : shown) tabs_->addTab(BuildPage(*tables_[t], t), QTx(tables_[t]->title));
+    for (std::size_t t : shown) {
+      pages_[t] = BuildPage(*tables_[t], t);
+      tabs_->addTab(pages_[t], QTx(tables_[t]->title));
+    }
     layout->addWidget(tabs_);
   } else if (shown.size() == 1) {
-    layout->addWidget(BuildPage(*tables_[shown.front()], shown.front()));
+    pages_[shown.front()] = BuildPage(*tables_[shown.front()], shown.front());
+    layout->addWidget(pages_[shown.front()]);
   }
   connect(&doc_, &EditorDocument::Changed, this, [this](const ImageChange& change) {
     bool touched = false;
@@ -148,6 +154,37 @@ QWidget* SettingsForm::BuildGrid(const FieldTable& table, std::size_t tableIndex
 }
 
 EditGrid* SettingsForm::GridOf(std::size_t table) const { return table < grids_.size() ? grids_[table] : nullptr; }
+
+bool SettingsForm::FocusField(const FieldRef& field) {
+  if (!field.table || !field.decl) return false;
+  const auto found = std::find_if(tables_.begin(), tables_.end(),
+                                  [&field](const FieldTable* t) { return SameTable(*t, *field.table); });
+  if (found == tables_.end()) return false;
+  const auto t = static_cast<std::size_t>(found - tables_.begin());
+  if (!pages_[t]) return false;
+  if (tabs_) tabs_->setCurrentWidget(pages_[t]);
+  if (EditGrid* grid = grids_[t]) {
+    if (field.row < 0 || field.row >= grid->Source()->RowCount()) return false;
+    grid->SetCurrentCell(field.row, static_cast<int>(field.decl - field.table->fields.data()) + 1);
+    grid->setFocus(Qt::OtherFocusReason);
+    return true;
+  }
+  if (field.table->rows > 1 && field.row != row_) {
+    SetRow(field.row);
+    emit RowChanged(row_);
+  }
+  for (const Control& c : controls_) {
+    if (c.table != *found || c.decl != field.decl || !c.widget) continue;
+    QWidget* target = c.widget;
+    if (auto* spin = qobject_cast<FieldSpin*>(target)) target = spin->Edit();
+    else if (auto* list = qobject_cast<OrderedListSpin*>(target)) target = list->List();
+    else if (auto* button = qobject_cast<ValueButton*>(target)) target = button->Button();
+    target->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(target)) edit->selectAll();
+    return true;
+  }
+  return false;
+}
 
 QWidget* SettingsForm::BuildPage(const FieldTable& table, std::size_t tableIndex) {
   if (table.kind == TableKind::Grid) return BuildGrid(table, tableIndex);

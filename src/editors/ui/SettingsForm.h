@@ -53,6 +53,10 @@ class SettingsForm : public QWidget {
   QTabWidget* Tabs() const { return tabs_; }
   // The grid of a grid table (nullptr for form tables).
   EditGrid* GridOf(std::size_t table) const;
+  // Shows a field of one of the form's tables (its tab, its row: a per-row
+  // form steps to it and says so with RowChanged) and gives its control, or
+  // its grid cell, the focus. False when the form does not show the field.
+  bool FocusField(const FieldRef& field);
   // Controls that are not fields (buttons of the form) take part in the
   // keyboard rules: Enter presses them.
   void AddOwnButton(QPushButton* b);
@@ -108,6 +112,7 @@ class SettingsForm : public QWidget {
   std::vector<QPushButton*> ownButtons_;
   std::vector<std::unique_ptr<FieldGridSource>> sources_;
   std::vector<EditGrid*> grids_;
+  std::vector<QWidget*> pages_;  // by table; nullptr for tables not shown
   QTabWidget* tabs_ = nullptr;
   int rowsPerColumn_;
   int row_ = 0;

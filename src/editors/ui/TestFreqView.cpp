@@ -192,4 +192,11 @@ bool CTestFreqView::eventFilter(QObject* watched, QEvent* e) {
   return QWidget::eventFilter(watched, e);
 }
 
+bool CTestFreqView::FocusField(const FieldRef& field) {
+  if (!SameTable(*field.table, source_->Table()) || field.row < 0 || field.row >= source_->RowCount()) return false;
+  grid_->SetCurrentCell(field.row, static_cast<int>(field.decl - field.table->fields.data()) + 1);
+  grid_->setFocus(Qt::OtherFocusReason);
+  return true;
+}
+
 }  // namespace zmp

@@ -17,6 +17,7 @@
 #include "editors/FieldGridSource.h"
 #include "editors/TestFreqFields.h"
 #include "editors/ui/EditorDocument.h"
+#include "editors/ui/FieldFocus.h"
 #include "editors/ui/ViewCommands.h"
 
 class QAction;
@@ -27,7 +28,7 @@ namespace zmp {
 
 class EditGrid;
 
-class CTestFreqView : public QWidget {
+class CTestFreqView : public QWidget, public FieldFocusView {
   Q_OBJECT
  public:
   static constexpr int kGridId = 1028;
@@ -56,6 +57,7 @@ class CTestFreqView : public QWidget {
   // text has reached the system clipboard since, else the clipboard's text.
   bool OnPasteLatest();
   void Reload();
+  bool FocusField(const FieldRef& field) override;
 
  signals:
   void HelpRequested(const QString& target);
