@@ -1,6 +1,6 @@
 // The channel information view's grid widget on the offscreen platform: a
-// full refresh of the 30 rows from the image, and a paste of 30 channels with
-// the reload that follows it.
+// full refresh of the 30 rows from the image, a paste of 30 channels with the
+// reload that follows it, and a channel deleted with the settings it releases.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -9,6 +9,7 @@
 #include "app/LanguageTexts.h"
 #include "editors/ui/ChInfoView.h"
 #include "editors/ChannelClipboard.h"
+#include "editors/ChannelStore.h"
 #include "editors/ui/EditGrid.h"
 #include "GuiBenchMain.h"
 
@@ -21,7 +22,7 @@ class BenchDocument : public zmp::EditorDocument {
   zmp::ImageStore& Image() override { return image; }
   zmp::ModelInfo& Model() override { return model; }
   bool Commit(const QString&, const std::function<void()>& change) override {
-    change();
+    RunChange(change);
     emit ImageChanged(nullptr);
     return true;
   }
@@ -80,6 +81,32 @@ void GridWidgetPasteThirty(benchmark::State& state) {
   }
 }
 BENCHMARK(GridWidgetPasteThirty)->Unit(benchmark::kMicrosecond);
+
+// A channel deleted from the grid with what names it (the priority channel,
+// two keys), released in the same commit, and the grid repainted.
+void DeleteChannelWithReleasesAndRepaint(benchmark::State& state) {
+  BenchDocument doc;
+  FillChannels(doc.image);
+  doc.image.Main().SetByte(0x02B6, 3);
+  doc.image.Main().SetWord(0x02C0, 0x0321);  // key 1: channel 3
+  doc.image.Main().SetWord(0x02C8, 0x0321);  // key 2: channel 3
+  const zmp::ImageCopy full = doc.image.working();
+  zmp::CChInfoView view(doc);
+  view.resize(800, 600);
+  view.show();
+  QApplication::processEvents();
+  for (auto _ : state) {
+    state.PauseTiming();
+    doc.image.working() = full;
+    view.Reload();
+    state.ResumeTiming();
+    doc.Commit(QStringLiteral("Delete"), [&] { zmp::ChannelStore(doc.image).DeleteChannel(2); });
+    view.Reload();
+    view.Grid()->viewport()->repaint();
+  }
+  if (doc.image.Main().Byte(0x02B6) != 0xFF) state.SkipWithError("the priority channel was not released");
+}
+BENCHMARK(DeleteChannelWithReleasesAndRepaint)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -1,7 +1,8 @@
 // The image as text, in process, through the functions behind zmp318t-cli's
-// fields, set, export, import and diff: a full image of 30 channels listed
-// field by field (as JSON lines), one assignment, the YAML export, its import
-// into a new image of the model, and the diff of two full images.
+// fields, set, export, import, diff and check: a full image of 30 channels
+// listed field by field (as JSON lines), one assignment, the YAML export, its
+// import into a new image of the model, the diff of two full images and the
+// check before a write.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "data/NewImage.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"
+#include "fields/ImageCheck.h"
 #include "fields/DecimalSeparator.h"
 
 namespace {
@@ -130,6 +132,21 @@ void DiffFullImages(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(DiffText(DiffImages(EditorModules(), a, b)).size());
 }
 BENCHMARK(DiffFullImages)->Unit(benchmark::kMicrosecond);
+
+// The check before a write: every field of a full image, keys and inputs
+// naming channels and messages, one value outside its range.
+void CheckFullImage(benchmark::State& state) {
+  LoadTexts();
+  ImageStore image;
+  FullImage(image);
+  Set(image, "cw_message.message_1", "CQ");
+  for (int k = 1; k <= 6; ++k) Set(image, "key_assignment[" + std::to_string(k) + "].function", "Channel " + std::to_string(k));
+  Set(image, "function_port[1].inputs.function_1", "Send CW Message 1");
+  image.Main().SetByte(0x026D, 0xFF);
+  if (CheckImage(EditorModules(), image).size() != 1) state.SkipWithError("one problem expected");
+  for (auto _ : state) benchmark::DoNotOptimize(CheckImage(EditorModules(), image).size());
+}
+BENCHMARK(CheckFullImage)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

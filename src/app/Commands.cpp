@@ -49,6 +49,7 @@ constexpr MenuRow kModel[] = {{kModelInformation, 69_txt}};
 constexpr MenuRow kProgram[] = {
     {kReadData, 90_txt},
     {kWriteData, 91_txt},
+    {kCheckData, 331_txt},
     kSep,
     {kTestMode, 92_txt},
     {kTuningData, 93_txt},

@@ -30,6 +30,8 @@
 #include "app/HelpWindow.h"
 #include "app/LanguageSetupDialog.h"
 #include "app/LanguageTexts.h"
+#include "app/CheckDataWindow.h"
+#include "editors/EditorModules.h"
 #include "app/MemoryMapWindow.h"
 #include "app/Messages.h"
 #include "app/ModelInfoDialog.h"
@@ -99,7 +101,8 @@ bool IsBuiltin(int id) {
     case cmd::kTile:
     case cmd::kHelpTopics:
     case cmd::kHelpAdvanced:
-    case cmd::kDataMemoryMap: return true;
+    case cmd::kDataMemoryMap:
+    case cmd::kCheckData: return true;
     default: return false;
   }
 }
@@ -183,6 +186,7 @@ void CMainFrame::CreateActions() {
         case cmd::kHelpTopics: OnHelp(false); return;
         case cmd::kHelpAdvanced: OnHelp(true); return;
         case cmd::kDataMemoryMap: OnDataMemoryMap(); return;
+        case cmd::kCheckData: OnCheckData(); return;
         default: break;
       }
       if (auto kind = cmd::EditorOfCommand(id)) {
@@ -697,7 +701,14 @@ bool CMainFrame::DecideToWrite() {
     Notice(this, 474_txt);
     return false;
   }
-  return Confirm(this, 444_txt, Buttons::OkCancelDefaultCancel) == Answer::Ok;
+  // Values the editors would not store go to the repeater only when the
+  // user says so, having seen them.
+  auto problems = CheckImage(EditorModules(), app_.Image());
+  if (problems.empty()) return Confirm(this, 444_txt, Buttons::OkCancelDefaultCancel) == Answer::Ok;
+  CWriteCheckDlg dlg(std::move(problems), app_.Image(), this);
+  const bool write = CurrentPrompts().RunDialog(dlg) == QDialog::Accepted;
+  if (const FieldInstance* chosen = dlg.Chosen()) OpenEditorAt(*chosen);
+  return write;
 }
 
 void CMainFrame::OnWriteData() {
@@ -803,6 +814,26 @@ void CMainFrame::OnDataMemoryMap() {
 }
 
 CMemoryMapWnd* CMainFrame::MemoryMapWindow() const { return memoryMap_; }
+
+void CMainFrame::OnCheckData() {
+  if (!checkData_) {
+    checkData_ = new CCheckDataWnd(*this, app_.Image(), this);
+    checkData_->setAttribute(Qt::WA_DeleteOnClose);
+    // It follows every change of the image and its replacement.
+    const auto follow = [this](CFPUDoc* doc) {
+      connect(doc, &EditorDocument::ImageChanged, checkData_, [this] { checkData_->Refresh(); });
+    };
+    follow(&Doc());
+    connect(this, &CMainFrame::DocumentOpened, checkData_, follow);
+    connect(this, &CMainFrame::ImageReset, checkData_, [this] { checkData_->Refresh(); });
+  }
+  checkData_->Refresh();
+  checkData_->show();
+  checkData_->raise();
+  checkData_->activateWindow();
+}
+
+CCheckDataWnd* CMainFrame::CheckDataWindow() const { return checkData_; }
 
 bool CMainFrame::OpenMemMapDebugWindow() {
   if (!debug_ || !debug_->IsLoaded()) return false;

@@ -33,6 +33,7 @@ class CFPUApp;
 class CFPUDoc;
 class CEditorFrame;
 class CMemoryMapWnd;
+class CCheckDataWnd;
 class DebugLibrary;
 
 class CMainFrame : public QMainWindow {
@@ -140,7 +141,9 @@ class CMainFrame : public QMainWindow {
 
   // Tools > Data Memory Map: opens (or raises) the map of the image.
   void OnDataMemoryMap();
+  void OnCheckData();
   CMemoryMapWnd* MemoryMapWindow() const;
+  CCheckDataWnd* CheckDataWindow() const;
 
   // Asks the memory-map debug library for its window (when loaded).
   bool OpenMemMapDebugWindow();
@@ -204,6 +207,7 @@ class CMainFrame : public QMainWindow {
   // Owned by the main window, or by the modal dialog that asked for help.
   QPointer<CHelpWindow> help_;
   QPointer<CMemoryMapWnd> memoryMap_;
+  QPointer<CCheckDataWnd> checkData_;
   bool closing_ = false;
 };
 

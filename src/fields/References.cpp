@@ -1,6 +1,7 @@
 #include "fields/References.h"
 
 #include <algorithm>
+#include <map>
 #include <tuple>
 
 #include "app/LanguageTexts.h"
@@ -52,20 +53,20 @@ std::vector<Referrer> FindReferrers(ModuleList modules, const ImageStore& image)
 
 std::vector<ReleasedRef> ReleaseLostTargets(ModuleList modules, ImageStore& image,
                                             const std::vector<Referrer>& before) {
-  std::vector<Identity> present;
+  // What each referrer named before the change, while its target was there.
+  std::map<Identity, std::string> present;
   for (const Referrer& r : before)
-    if (r.target.state == Target::State::Present) present.push_back(IdentityOf(r));
-  std::sort(present.begin(), present.end());
+    if (r.target.state == Target::State::Present) present.emplace(IdentityOf(r), r.target.name);
   std::vector<ReleasedRef> released;
   // Each round may take further targets away (an owner's function); every
   // release stores a none value, so the rounds end.
   for (bool more = true; more;) {
     more = false;
     for (const Referrer& r : FindReferrers(modules, image)) {
-      if (!Missing(r.target) || !std::binary_search(present.begin(), present.end(), IdentityOf(r))) continue;
-      const std::string was = ShowField(r.ref, image).text;
+      const auto named = present.find(IdentityOf(r));
+      if (!Missing(r.target) || named == present.end()) continue;
       if (!ReleaseField(r.ref, image)) continue;
-      released.push_back({r.module, r.ref, was});
+      released.push_back({r.module, r.ref, named->second});
       more = true;
     }
   }

@@ -30,11 +30,11 @@ struct Referrer {
 // in walk order.
 std::vector<Referrer> FindReferrers(ModuleList modules, const ImageStore& image);
 
-// A referrer that a change let go of, and what it showed before.
+// A referrer that a change let go of, and what it named before.
 struct ReleasedRef {
   const EditorModule* module = nullptr;
   FieldRef ref;
-  std::string was;
+  std::string was;  // the target's name ("Send CW Message 1")
 };
 
 // Lets go of every referrer whose target was present in `before` and is

@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTreeWidget>
 #include <deque>
@@ -29,6 +30,7 @@
 
 #include "../support/QtTestApp.h"
 #include "app/Application.h"
+#include "app/CheckDataWindow.h"
 #include "app/Commands.h"
 #include "app/FPUDoc.h"
 #include "app/HelpWindow.h"
@@ -42,6 +44,7 @@
 #include "app/Settings.h"
 #include "data/ModelChange.h"
 #include "data/ModelInfo.h"
+#include "editors/FunctionCodes.h"
 #include "editors/ui/EditGrid.h"
 #include "editors/ui/EditorViews.h"
 #include "editors/ui/FieldControls.h"
@@ -1076,4 +1079,74 @@ TEST_F(MainFrameTest, TheMemoryMapFollowsEditsAndOpensTheFieldItNames) {
   view->SetCursor(rx + chrec::kTxFrequency + 1);
   QApplication::processEvents();
   zmp::testing::SaveScreenshot(*map, "memory-map");
+}
+
+// Program > Check Data lists what a write would send that the editors would
+// not store, follows the image, and opens a setting at a double-click; the
+// write asks first with the same list (Cancel the default); a change that
+// releases settings says so in the status bar.
+TEST_F(MainFrameTest, CheckDataListsWhatAWriteWouldSendAndTheWriteAsksFirst) {
+  CMainFrame& f = Start();
+  f.resize(1100, 760);
+  f.show();
+  QApplication::processEvents();
+  f.Command(cmd::kCheckData);
+  CCheckDataWnd* check = f.CheckDataWindow();
+  ASSERT_NE(check, nullptr);
+  EXPECT_EQ(check->List()->topLevelItemCount(), 0) << "a new image holds no problem";
+  EXPECT_EQ(check->Summary(), QTx(335_txt));
+
+  // Channel 3 named by the priority channel and key 1; a DQT time past its range.
+  f.Doc().Commit(QStringLiteral("set up"), [&] {
+    ChannelStore(Image()).SetFieldText(2, chfield::kRxFrequency, "146.5");
+    Image().Main().SetByte(0x02B6, 3);
+    Image().Main().SetWord(KeyGroupOffset(0), NumberedCode(2));
+    Image().Main().SetByte(0x026D, 0xFF);
+  });
+  ASSERT_EQ(check->List()->topLevelItemCount(), 1) << "the window follows the image";
+  EXPECT_EQ(check->List()->topLevelItem(0)->text(3).toStdString(), "outside its range (140 to 200)");
+  // Deleting channel 3 releases both, in the commit's step, and says so.
+  f.Doc().Commit(QStringLiteral("Delete"), [&] { ChannelStore(Image()).DeleteChannel(2); });
+  EXPECT_EQ(Image().Main().Byte(0x02B6), 0xFF);
+  EXPECT_EQ(Image().Main().Word(KeyGroupOffset(0)), kNoFunction);
+  const QString status = f.statusBar()->currentMessage();
+  EXPECT_TRUE(status.startsWith(QStringLiteral("Delete; "))) << status.toStdString();
+  EXPECT_TRUE(status.contains(QStringLiteral("PF Key 1: Function"))) << status.toStdString();
+  f.Command(cmd::kUndo);
+  EXPECT_EQ(Image().Main().Byte(0x02B6), 3) << "one undo takes the delete and its releases back";
+
+  // A key naming an emptied message is listed; a double-click opens it in the key grid.
+  Image().Main().SetWord(KeyGroupOffset(1), MakeFunctionCode('2', '1'));
+  check->Refresh();
+  ASSERT_EQ(check->List()->topLevelItemCount(), 2);
+  QTreeWidgetItem* key = check->List()->topLevelItem(1);
+  EXPECT_EQ(key->text(1), QStringLiteral("PF Key 2: Function")) << "in editor order";
+  EXPECT_EQ(key->text(2).toStdString(), "Send CW Message 1 (message empty)");
+  emit check->List()->itemActivated(key, 0);
+  ActivateWindow(f);
+  ASSERT_NE(f.EditorFrame(EditorKind::Key), nullptr);
+  auto* grid = qobject_cast<EditGrid*>(QApplication::focusWidget());
+  ASSERT_NE(grid, nullptr);
+  EXPECT_EQ(grid->CurrentRow(), 1);
+  // The key grid shows the message's function unmarked once the message holds text.
+  const auto keyText = [&] { return grid->Model()->data(grid->Model()->index(1, 1), Qt::DisplayRole).toString(); };
+  EXPECT_EQ(keyText().toStdString(), "Send CW Message 1 (message empty)");
+  f.Doc().Commit(QStringLiteral("CW"), [&] { Image().Main().SetText(0x0640, 32, "CQ"); });
+  EXPECT_EQ(keyText().toStdString(), "Send CW Message 1") << "the grid reloads when what a key names changes";
+
+  // The write asks with the list: Cancel (the default) sends nothing.
+  int asks = 0;
+  prompts.dialog = [&](QDialog& d) {
+    ++asks;
+    auto* dlg = qobject_cast<CWriteCheckDlg*>(&d);
+    EXPECT_NE(dlg, nullptr);
+    if (!dlg) return static_cast<int>(QDialog::Rejected);
+    EXPECT_EQ(dlg->List()->topLevelItemCount(), 1);
+    EXPECT_TRUE(dlg->findChild<QPushButton*>(QStringLiteral("Cancel"))->isDefault());
+    return static_cast<int>(QDialog::Rejected);
+  };
+  const ImageCopy before = Image().working();
+  f.Command(cmd::kWriteData);
+  EXPECT_EQ(asks, 1);
+  EXPECT_TRUE(Image().working() == before);
 }

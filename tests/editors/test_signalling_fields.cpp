@@ -68,8 +68,10 @@ TEST_F(SignallingFields, ScanRevertChoicesFollowThePriorityAndOffHookScanKeepsFo
   EXPECT_EQ(Byte(scan::kOffHookScan), 0);
   image.Main().SetByte(scan::kOffHookScan, 0x07);
   EXPECT_FALSE(ShowField(Ref("scan.off_hook_scan"), image).checked);
+  ASSERT_TRUE(ApplyFieldText(Ref("scan.off_hook_scan"), image, "0").ok());
+  EXPECT_EQ(Byte(scan::kOffHookScan), 0x07) << "a foreign byte stays while it is only shown";
   ASSERT_TRUE(CommitFieldCheck(Ref("scan.off_hook_scan"), image, false).ok());
-  EXPECT_EQ(Byte(scan::kOffHookScan), 0x07) << "a foreign byte stays until clicked";
+  EXPECT_EQ(Byte(scan::kOffHookScan), 0xFF) << "set clear, it takes the clear value";
 }
 
 TEST_F(SignallingFields, ThePriorityChannelMustExistAndFollowsDeleteCopyAndPaste) {

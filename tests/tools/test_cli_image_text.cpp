@@ -6,13 +6,18 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 
 #include "CliRun.h"
 #include "SimProcess.h"
+#include "ImageText.h"
 #include "app/LanguageTexts.h"
+#include "data/NewImage.h"
+#include "editors/EditorModules.h"
+#include "fields/ImageCheck.h"
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -408,3 +413,95 @@ TEST_F(CliImageText, MultiTablesAndTestChannelsAreListedSetExportedAndCompared) 
 }
 
 }  // namespace
+
+// check: one line per problem, exit 1; --fix releases and limits, prints each
+// change and writes a file that checks clean; a damaged or protected file
+// gives its read code; an emptied message releases the key that sends it.
+TEST_F(CliImageText, CheckNamesWhatAWriteWouldSendAndFixMendsIt) {
+  ASSERT_EQ(Cli(dir, "new --model 1 -o blank.dat").status, 0);
+  CliRun r = Cli(dir, "check blank.dat");
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_EQ(r.out, "");
+  r = Cli(dir, "set blank.dat 'cw_message.message_1=CQ TEST' 'key_assignment[1].function=Send CW Message 1' -o cw.dat");
+  ASSERT_EQ(r.status, 0) << r.err;
+  r = Cli(dir, "set cw.dat 'cw_message.message_1=' -o empty.dat");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("also cleared key_assignment[1].function (was Send CW Message 1)"), std::string::npos) << r.err;
+  EXPECT_EQ(Fields("empty.dat")["key_assignment[1].function"]["text"], Text(1256));
+
+  // A key naming a message emptied elsewhere, and a time past its range.
+  ASSERT_EQ(Cli(dir, "decode cw.dat blocks").status, 0);
+  std::string main = ReadText(dir / "blocks/main.bin");
+  main[0x0640] = '\xFF';
+  main[0x026D] = '\xFF';
+  std::ofstream(dir / "blocks/main.bin", std::ios::binary) << main;
+  ASSERT_EQ(Cli(dir, "encode blocks -o bad.dat").status, 0);
+  r = Cli(dir, "check bad.dat");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out,
+            "optional_features.repeater.dqt_turn_off_code_time: (empty): outside its range (140 to 200)\n"
+            "key_assignment[1].function: Send CW Message 1 (message empty): message empty\n");
+  r = Cli(dir, "check bad.dat --json");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("{\"editor\":\"key_assignment\",\"key\":\"key_assignment[1].function\""), std::string::npos)
+      << r.out;
+  r = Cli(dir, "check bad.dat --fix -o fixed.dat");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("optional_features.repeater.dqt_turn_off_code_time: (empty) -> 200\n"), std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("key_assignment[1].function: Send CW Message 1 (message empty) -> " + Text(1256)),
+            std::string::npos) << r.out;
+  EXPECT_EQ(Cli(dir, "check fixed.dat").status, 0);
+  EXPECT_EQ(Cli(dir, "check bad.dat --fix").status, 2) << "--fix writes a file";
+
+  // A damaged file and a protected one give their read codes.
+  std::ofstream(dir / "short.dat", std::ios::binary) << "ZMP";
+  EXPECT_EQ(Cli(dir, "check short.dat").status, 1);
+  ASSERT_EQ(Cli(dir, "encode blocks -o locked.dat --key 0x5A --password 4711").status, 0);
+  EXPECT_EQ(Cli(dir, "check locked.dat").status, 4);
+  EXPECT_EQ(Cli(dir, "check locked.dat --password 4711").status, 1);
+}
+
+// The export is a backup: imported into a new file of the model it gives the
+// image back byte for byte, for a new image of every model and band and for
+// images of random bytes once check --fix has mended them (in process).
+TEST(ImageTextBackup, ExportImportedIntoANewFileGivesTheImageBack) {
+  using namespace zmp;
+  ASSERT_EQ(Texts().LoadFile(std::string(ZMP_SOURCE_DIR) + "/lang/zmp318t.lng", "English"),
+            LanguageTexts::LoadResult::Loaded);
+  const auto newImage = [](const ModelRecord& record) {
+    ImageStore image;
+    image.MakeBlank();
+    ModelInfo(image).SetRecord(record);
+    MakeNewImageForCurrentModel(image);
+    return image;
+  };
+  const auto roundTrip = [&](const ImageStore& image, const std::string& what) {
+    const std::string yaml = cli::ExportYaml(EditorModules(), image);
+    ImageStore again = newImage(ModelInfo(const_cast<ImageStore&>(image)).Record());
+    const cli::ImportOutcome r = cli::ImportYaml(EditorModules(), again, yaml);
+    ASSERT_TRUE(r.ok) << what << ": " << r.message;
+    EXPECT_TRUE(again.working() == image.working()) << what;
+  };
+  std::vector<ImageStore> images;
+  for (int m = 0; m < kModelCount; ++m) {
+    const ModelEntry& model = ModelTable()[static_cast<std::size_t>(m)];
+    for (int row = model.firstBandRow; row <= model.lastBandRow; ++row) {
+      ModelRecord record = ModelRecord::Default();
+      std::copy(model.code.begin(), model.code.end(), record.bytes.begin());
+      record.bytes[10] = BandTable()[static_cast<std::size_t>(row)].destination;
+      record.bytes[11] = BandTable()[static_cast<std::size_t>(row)].bandCode;
+      images.push_back(newImage(record));
+      roundTrip(images.back(), std::string(model.name) + " " + std::string(BandTable()[static_cast<std::size_t>(row)].rangeText));
+    }
+  }
+  for (unsigned seed : {1u, 2u, 3u}) {
+    ImageStore image = images[seed % images.size()];
+    std::mt19937 rng(seed);
+    auto main = image.Main();
+    for (std::size_t i = 0x0100; i < main.size(); ++i)
+      if (i < region::kModelRecord || i >= region::kModelRecord + kModelRecordSize) main.SetByte(i, rng() & 0xFF);
+    FixImage(EditorModules(), image);
+    roundTrip(image, "random image " + std::to_string(seed));
+  }
+}

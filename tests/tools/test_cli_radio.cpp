@@ -283,6 +283,12 @@ TEST_F(CliRadio, SimulatorStartsAsADemonstrationRepeater) {
   EXPECT_GE(split, 1);
   r = Cli(dir, "channels demo.dat");
   EXPECT_EQ(r.status, 0) << r.err;
+  // It checks clean, and its export is a backup: a new file takes it byte for byte.
+  EXPECT_EQ(Cli(dir, "check demo.dat").status, 0);
+  ASSERT_EQ(Cli(dir, "export demo.dat -o demo.yaml").status, 0);
+  ASSERT_EQ(Cli(dir, "new --model 1 -o blank.dat").status, 0);
+  ASSERT_EQ(Cli(dir, "import demo.yaml --into blank.dat -o again.dat").status, 0);
+  EXPECT_EQ(Cli(dir, "diff demo.dat again.dat").status, 0);
   r = Cli(dir, "write --port " + sim.path() + " --baud 115200 demo.dat");
   EXPECT_EQ(r.status, 0) << r.err;
 }
