@@ -1133,6 +1133,11 @@ TEST_F(MainFrameTest, CheckDataListsWhatAWriteWouldSendAndTheWriteAsksFirst) {
   EXPECT_EQ(keyText().toStdString(), "Send CW Message 1 (message empty)");
   f.Doc().Commit(QStringLiteral("CW"), [&] { Image().Main().SetText(0x0640, 32, "CQ"); });
   EXPECT_EQ(keyText().toStdString(), "Send CW Message 1") << "the grid reloads when what a key names changes";
+  Image().Main().SetWord(KeyGroupOffset(2), MakeFunctionCode('5', '2'));
+  Image().Main().SetByte(0x6190 + 3 * 4, 0x85);
+  check->Refresh();
+  check->resize(820, 300);
+  zmp::testing::SaveScreenshot(*check, "check-data");
 
   // The write asks with the list: Cancel (the default) sends nothing.
   int asks = 0;
@@ -1141,7 +1146,7 @@ TEST_F(MainFrameTest, CheckDataListsWhatAWriteWouldSendAndTheWriteAsksFirst) {
     auto* dlg = qobject_cast<CWriteCheckDlg*>(&d);
     EXPECT_NE(dlg, nullptr);
     if (!dlg) return static_cast<int>(QDialog::Rejected);
-    EXPECT_EQ(dlg->List()->topLevelItemCount(), 1);
+    EXPECT_EQ(dlg->List()->topLevelItemCount(), 3);
     EXPECT_TRUE(dlg->findChild<QPushButton*>(QStringLiteral("Cancel"))->isDefault());
     return static_cast<int>(QDialog::Rejected);
   };
