@@ -84,19 +84,69 @@ std::vector<FieldListing> ListFields(ModuleList modules, const ImageStore& image
   return out;
 }
 
+namespace {
+
+// A JSON string as the json library writes it (UTF-8 kept, bytes that are no
+// UTF-8 replaced): the common text of printable ASCII directly, the rest
+// through the library.
+void AppendJsonString(std::string& out, std::string_view s) {
+  const bool plain = std::all_of(s.begin(), s.end(), [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; });
+  if (!plain) {
+    out += nlohmann::json(std::string(s)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    return;
+  }
+  out += '"';
+  out += s;
+  out += '"';
+}
+
+// One JSON object on one line, written member by member.
+class JsonLine {
+ public:
+  JsonLine& Text(std::string_view name, std::string_view value) {
+    Name(name);
+    AppendJsonString(out_, value);
+    return *this;
+  }
+  JsonLine& Texts(std::string_view name, const std::vector<std::string>& values) {
+    Name(name);
+    out_ += '[';
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      if (i) out_ += ',';
+      AppendJsonString(out_, values[i]);
+    }
+    out_ += ']';
+    return *this;
+  }
+  template <typename N>
+  JsonLine& Number(std::string_view name, std::optional<N> value) {
+    Name(name);
+    out_ += value ? std::to_string(*value) : "null";
+    return *this;
+  }
+  std::string Done() && { return std::move(out_) + '}'; }
+
+ private:
+  void Name(std::string_view name) {
+    out_ += out_.size() > 1 ? ",\"" : "\"";
+    out_ += name;
+    out_ += "\":";
+  }
+  std::string out_ = "{";
+};
+
+}  // namespace
+
 std::string FieldJson(const FieldListing& f) {
-  nlohmann::ordered_json j;
-  j["editor"] = std::string(f.field.module->key);
-  j["key"] = f.field.key;
-  j["label"] = f.label;
-  j["kind"] = std::string(f.kind);
-  j["text"] = f.view.text;
-  if (f.kind == "list" || f.kind == "order") j["choices"] = f.choices;
-  j["block"] = std::string(BlockName(f.field.ref.table->base.block));
-  j["offset"] = f.where ? nlohmann::ordered_json(f.where->offset) : nlohmann::ordered_json(nullptr);
-  j["length"] = f.where ? nlohmann::ordered_json(f.where->length) : nlohmann::ordered_json(nullptr);
-  j["bit"] = f.where && f.where->bit ? nlohmann::ordered_json(*f.where->bit) : nlohmann::ordered_json(nullptr);
-  return j.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+  JsonLine j;
+  j.Text("editor", f.field.module->key).Text("key", f.field.key).Text("label", f.label).Text("kind", f.kind);
+  j.Text("text", f.view.text);
+  if (f.kind == "list" || f.kind == "order") j.Texts("choices", f.choices);
+  j.Text("block", BlockName(f.field.ref.table->base.block));
+  using Size = std::optional<std::size_t>;
+  j.Number("offset", f.where ? Size(f.where->offset) : Size()).Number("length", f.where ? Size(f.where->length) : Size());
+  j.Number("bit", f.where ? f.where->bit : std::nullopt);
+  return std::move(j).Done();
 }
 
 std::string FieldTableText(const std::vector<FieldListing>& fields) {
