@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdio>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -380,55 +381,93 @@ std::vector<ExportedEditor> ByEditor(const std::vector<FieldExport>& fields) {
   return editors;
 }
 
+// The export's YAML in the layout the YAML library gives block mappings (two
+// spaces a level, no line folded, an empty mapping as {} on its own line),
+// written line by line. Keys go plain and texts double-quoted; a key or text
+// other than the common kind (letters, digits and underscores; printable
+// ASCII) is written by the library itself.
+class YamlLines {
+ public:
+  explicit YamlLines(std::string head) : text_(std::move(head)) {}
+
+  void Plain(int depth, std::string_view key, std::string_view value) { Line(depth, key) += value; text_ += '\n'; }
+  void Quoted(int depth, std::string_view key, std::string_view value) {
+    Line(depth, key) += QuotedText(value);
+    text_ += '\n';
+  }
+  void Check(int depth, std::string_view key, bool ticked) { Plain(depth, key, ticked ? "true" : "false"); }
+  // A mapping under key; `empty` writes it as {}.
+  void Open(int depth, std::string_view key, bool empty = false) {
+    Line(depth, key).pop_back();
+    text_ += '\n';
+    if (empty) text_.append(2 * (depth + 1), ' ') += "{}\n";
+  }
+  std::string Done() && { return std::move(text_); }
+
+ private:
+  std::string& Line(int depth, std::string_view key) {
+    text_.append(2 * depth, ' ');
+    const bool word = std::all_of(key.begin(), key.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; });
+    if (word && !key.empty() && key.size() < 64 && key != "null" && key != "Null" && key != "NULL") {
+      text_ += key;
+    } else {
+      YAML::Emitter e;
+      e << std::string(key);
+      text_ += e.c_str();
+    }
+    return text_ += ": ";
+  }
+  static std::string QuotedText(std::string_view value) {
+    const bool plain =
+        std::all_of(value.begin(), value.end(), [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; });
+    if (plain) return '"' + std::string(value) + '"';
+    YAML::Emitter e;
+    e << YAML::DoubleQuoted << std::string(value);
+    return e.c_str();
+  }
+  std::string text_;
+};
+
 // Check boxes as true/false, every text quoted so that it reads back as it
 // was ("Off", "012", "").
-void EmitField(YAML::Emitter& out, const ExportedField& f) {
-  out << YAML::Key << std::string(f.key) << YAML::Value;
+void EmitField(YamlLines& out, int depth, const ExportedField& f) {
   if (f.check)
-    out << f.ticked;
+    out.Check(depth, f.key, f.ticked);
   else
-    out << YAML::DoubleQuoted << f.text;
+    out.Quoted(depth, f.key, f.text);
 }
 
-void EmitRow(YAML::Emitter& out, const ExportedRow& row) {
-  out << YAML::BeginMap;
-  for (const ExportedField& f : row.fields) EmitField(out, f);
-  out << YAML::EndMap;
+void EmitRow(YamlLines& out, int depth, std::string_view key, const ExportedRow& row) {
+  out.Open(depth, key, row.fields.empty());
+  for (const ExportedField& f : row.fields) EmitField(out, depth + 1, f);
 }
 
-void EmitTable(YAML::Emitter& out, const ExportedTable& table) {
+void EmitTable(YamlLines& out, int depth, const ExportedTable& table) {
   if (table.rows.size() == 1 && table.rows.front().row < 0) {
-    EmitRow(out, table.rows.front());
+    EmitRow(out, depth, table.key, table.rows.front());
     return;
   }
-  out << YAML::BeginMap;
-  for (const ExportedRow& row : table.rows) {
-    out << YAML::Key << row.row + 1 << YAML::Value;
-    EmitRow(out, row);
-  }
-  out << YAML::EndMap;
+  out.Open(depth, table.key, table.rows.empty());
+  for (const ExportedRow& row : table.rows) EmitRow(out, depth + 1, std::to_string(row.row + 1), row);
 }
 
-void EmitEditor(YAML::Emitter& out, const ExportedEditor& editor) {
+void EmitEditor(YamlLines& out, int depth, const ExportedEditor& editor) {
   // The main table's fields sit directly under the editor, named tables under
   // their key.
-  out << YAML::BeginMap;
+  out.Open(depth, editor.module->key, editor.tables.empty());
   for (const ExportedTable& table : editor.tables) {
     if (table.key.empty()) {
       for (const ExportedRow& row : table.rows) {
         if (row.row < 0) {
-          for (const ExportedField& f : row.fields) EmitField(out, f);
+          for (const ExportedField& f : row.fields) EmitField(out, depth + 1, f);
         } else {
-          out << YAML::Key << row.row + 1 << YAML::Value;
-          EmitRow(out, row);
+          EmitRow(out, depth + 1, std::to_string(row.row + 1), row);
         }
       }
     } else {
-      out << YAML::Key << std::string(table.key) << YAML::Value;
-      EmitTable(out, table);
+      EmitTable(out, depth + 1, table);
     }
   }
-  out << YAML::EndMap;
 }
 
 }  // namespace
@@ -577,37 +616,29 @@ std::vector<FieldExport> ProvenExport(ModuleList modules, const ImageStore& imag
 std::string ExportYaml(ModuleList modules, const ImageStore& image) {
   const ModelInfo model = ModelOf(image);
   const std::vector<FieldExport> fields = ProvenExport(modules, image);
-  YAML::Emitter out;
-  out << YAML::BeginMap;
-  out << YAML::Key << "format" << YAML::Value << kExportFormat;
-  out << YAML::Key << "model" << YAML::Value << YAML::DoubleQuoted << model.LongCaption();
-  out << YAML::Key << "model_index" << YAML::Value << model.ModelIndex();
-  out << YAML::Key << "band_word" << YAML::Value << static_cast<unsigned>(model.BandWord());
-  out << YAML::Key << "editors" << YAML::Value << YAML::BeginMap;
-  for (const ExportedEditor& editor : ByEditor(fields)) {
-    out << YAML::Key << std::string(editor.module->key) << YAML::Value;
-    EmitEditor(out, editor);
-  }
-  out << YAML::EndMap;
+  YamlLines out("# The data image as text, by editor, and the bytes no field holds (zmp318t-cli export).\n");
+  out.Plain(0, "format", std::to_string(kExportFormat));
+  out.Quoted(0, "model", model.LongCaption());
+  out.Plain(0, "model_index", std::to_string(model.ModelIndex()));
+  out.Plain(0, "band_word", std::to_string(static_cast<unsigned>(model.BandWord())));
+  const std::vector<ExportedEditor> editors = ByEditor(fields);
+  out.Open(0, "editors", editors.empty());
+  for (const ExportedEditor& editor : editors) EmitEditor(out, 1, editor);
   // Every byte no field above holds, as it is: the 5-tone table, the model
   // record, values no one could type.
-  out << YAML::Key << "raw" << YAML::Value << YAML::BeginMap;
   const auto runs = RawRuns(image, RawMask(fields));
+  out.Open(0, "raw", runs.empty());
   for (BlockId block : kAllBlocks) {
     bool open = false;
     for (const RawBytes& run : runs) {
       if (run.block != block) continue;
-      if (!open) out << YAML::Key << BlockName(block) << YAML::Value << YAML::BeginMap;
+      if (!open) out.Open(1, BlockName(block));
       open = true;
-      out << YAML::Key << Hex(run.offset) << YAML::Value << YAML::DoubleQuoted << RawBytesText(run.bytes);
+      out.Quoted(2, Hex(run.offset), RawBytesText(run.bytes));
     }
-    if (open) out << YAML::EndMap;
   }
-  out << YAML::EndMap;
-  out << YAML::Key << "end" << YAML::Value << true;
-  out << YAML::EndMap;
-  return "# The data image as text, by editor, and the bytes no field holds (zmp318t-cli export).\n" +
-         std::string(out.c_str()) + "\n";
+  out.Check(0, "end", true);
+  return std::move(out).Done();
 }
 
 // --- YAML import -------------------------------------------------------------------------
