@@ -24,12 +24,7 @@ std::optional<std::size_t> InputRowStart(const ImageStore& image, int row) {
 std::string InputTitle(const ImageStore& image, int row) { return PortRowTitle(image, PortDirection::Input, row); }
 
 
-std::vector<ShownChoice> InputChoices(const FieldAt& at) {
-  std::vector<ShownChoice> out;
-  for (FunctionCode code : AvailableFunctions(at.image, category::kPortInput))
-    out.push_back({code, FunctionName(code)});
-  return out;
-}
+std::vector<ShownChoice> InputChoices(const FieldAt& at) { return AvailableFunctionChoices(at.image, category::kPortInput); }
 
 std::string ShowInputFunction(const FieldAt& at) {
   return AssignedFunctionText(at.image, at.image.Main().Word(at.offset()), category::kPortInput);

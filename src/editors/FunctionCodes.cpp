@@ -289,6 +289,14 @@ std::vector<FunctionCode> AvailableFunctions(const ImageStore& image, int catego
   return out;
 }
 
+std::vector<ShownChoice> AvailableFunctionChoices(const ImageStore& image, int category) {
+  std::vector<ShownChoice> out;
+  out.reserve(kFunctionCount);
+  for (const FunctionEntry& e : kTable)
+    if (FunctionAvailable(image, e.code, category)) out.push_back({e.code, Tx(e.name)});
+  return out;
+}
+
 std::string AssignedFunctionText(const ImageStore& image, FunctionCode code, int category) {
   if (!FindFunction(code)) return {};
   if (const auto why = WhyNotOffered(image, code, category))

@@ -128,6 +128,8 @@ bool FunctionAvailable(const ImageStore& image, FunctionCode code, int category)
 std::optional<TextNo> WhyNotOffered(const ImageStore& image, FunctionCode code, int category);
 // The offered functions in table order.
 std::vector<FunctionCode> AvailableFunctions(const ImageStore& image, int category);
+// The same as the entries of a list of the category: code and name.
+std::vector<ShownChoice> AvailableFunctionChoices(const ImageStore& image, int category);
 // The text an assignment slot of the category shows for a code: the
 // function's name while it is offered there, the name and why it is not
 // offered for a function that is not ("Send CW Message 1 (message empty)"),

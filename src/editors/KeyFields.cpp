@@ -11,11 +11,7 @@ namespace zmp {
 
 namespace {
 
-std::vector<ShownChoice> KeyChoices(const FieldAt& at) {
-  std::vector<ShownChoice> out;
-  for (FunctionCode code : AvailableFunctions(at.image, category::kKey)) out.push_back({code, FunctionName(code)});
-  return out;
-}
+std::vector<ShownChoice> KeyChoices(const FieldAt& at) { return AvailableFunctionChoices(at.image, category::kKey); }
 
 std::string ShowKey(const FieldAt& at) { return KeyFunctionText(at.image, at.image.Main().Word(at.offset())); }
 

@@ -562,26 +562,32 @@ std::optional<RowSpan> SpanOfRow(const FieldRef& ref, const ImageStore& image) {
   return span;
 }
 
+// The fields an export holds as text, and the runs of its raw section.
+struct ProvenText {
+  std::vector<FieldExport> fields;
+  std::vector<RawBytes> raw;
+};
+
 // What the export holds: the fields as text and every other byte raw, proven
 // by importing it into a new file of the model. A field whose text does not
 // give its bytes back there (a value no one could type, a check box stored
 // as neither of its values) goes raw instead; so does the row of a raw byte
 // that a commit changed (a pair's leader filling its follower); until the
 // import gives the image byte for byte. Failing that, every byte goes raw.
-std::vector<FieldExport> ProvenExport(ModuleList modules, const ImageStore& image) {
+ProvenText ProvenExport(ModuleList modules, const ImageStore& image) {
   std::set<std::string> excluded;
   for (int round = 0; round < 8; ++round) {
     std::vector<FieldExport> fields = ExportableFields(modules, image, excluded);
+    std::vector<RawBytes> runs = RawRuns(image, RawMask(fields));
     ImageStore again = NewImageLike(image);
     std::vector<std::string> refused;
-    const ImportOutcome r =
-        ApplyText(modules, again, TextOf(fields, RawRuns(image, RawMask(fields)), ModelOf(image)), &refused);
+    const ImportOutcome r = ApplyText(modules, again, TextOf(fields, runs, ModelOf(image)), &refused);
     if (!r.ok) break;
     if (!refused.empty()) {
       excluded.insert(refused.begin(), refused.end());
       continue;
     }
-    if (again.working() == image.working()) return fields;
+    if (again.working() == image.working()) return {std::move(fields), std::move(runs)};
     // A field whose bytes came out otherwise goes raw; where no field lies on
     // such a byte, a commit changed it: the rows around it go raw, whole.
     std::size_t before = excluded.size();
@@ -608,25 +614,25 @@ std::vector<FieldExport> ProvenExport(ModuleList modules, const ImageStore& imag
     }
     if (excluded.size() == before) break;  // a byte no row holds: nothing to narrow
   }
-  return {};
+  return {{}, RawRuns(image, RawMask({}))};
 }
 
 }  // namespace
 
 std::string ExportYaml(ModuleList modules, const ImageStore& image) {
   const ModelInfo model = ModelOf(image);
-  const std::vector<FieldExport> fields = ProvenExport(modules, image);
+  const ProvenText proven = ProvenExport(modules, image);
   YamlLines out("# The data image as text, by editor, and the bytes no field holds (zmp318t-cli export).\n");
   out.Plain(0, "format", std::to_string(kExportFormat));
   out.Quoted(0, "model", model.LongCaption());
   out.Plain(0, "model_index", std::to_string(model.ModelIndex()));
   out.Plain(0, "band_word", std::to_string(static_cast<unsigned>(model.BandWord())));
-  const std::vector<ExportedEditor> editors = ByEditor(fields);
+  const std::vector<ExportedEditor> editors = ByEditor(proven.fields);
   out.Open(0, "editors", editors.empty());
   for (const ExportedEditor& editor : editors) EmitEditor(out, 1, editor);
   // Every byte no field above holds, as it is: the 5-tone table, the model
   // record, values no one could type.
-  const auto runs = RawRuns(image, RawMask(fields));
+  const std::vector<RawBytes>& runs = proven.raw;
   out.Open(0, "raw", runs.empty());
   for (BlockId block : kAllBlocks) {
     bool open = false;
