@@ -50,31 +50,43 @@ void ForEachField(ModuleList modules, const ImageStore& image,
 
 namespace {
 
+// The row part of a key after its editor's key: "[n]" and what follows it.
+struct RowPart {
+  int number = 0;
+  std::string_view after;
+};
+
+std::optional<RowPart> ReadRowPart(std::string_view r) {
+  if (!r.starts_with('[')) return std::nullopt;
+  const auto close = r.find(']');
+  if (close == std::string_view::npos || close < 2) return std::nullopt;
+  int n = 0;
+  bool digits = true;
+  for (char c : r.substr(1, close - 1)) {
+    if (c < '0' || c > '9' || n > 100000) digits = false;
+    else n = n * 10 + (c - '0');
+  }
+  if (!digits || n < 1) return std::nullopt;
+  return RowPart{n, r.substr(close + 1)};
+}
+
 // Keys are parsed rather than searched, so that a grid row that does not
 // exist yet (an empty channel) can still be named. `shown` says which tables
-// take part.
+// take part. The row part is read once for all tables of an editor (the
+// multi-table editor has thirty).
 template <class Shown>
 std::optional<FieldInstance> ParseKey(ModuleList modules, std::string_view key, Shown shown) {
   for (const EditorModule* module : modules) {
     if (!key.starts_with(module->key)) continue;
-    std::string_view rest = key.substr(module->key.size());
+    const std::string_view rest = key.substr(module->key.size());
+    const std::optional<RowPart> numbered = ReadRowPart(rest);
     for (const FieldTable& table : module->tables) {
-      if (!shown(table)) continue;
       std::string_view r = rest;
       int row = 0;
       if (table.rows > 1) {
-        if (!r.starts_with('[')) continue;
-        const auto close = r.find(']');
-        if (close == std::string_view::npos || close < 2) continue;
-        int n = 0;
-        bool digits = true;
-        for (char c : r.substr(1, close - 1)) {
-          if (c < '0' || c > '9' || n > 100000) digits = false;
-          else n = n * 10 + (c - '0');
-        }
-        if (!digits || n < 1 || n > table.rows) continue;
-        row = n - 1;
-        r.remove_prefix(close + 1);
+        if (!numbered || numbered->number > table.rows) continue;
+        row = numbered->number - 1;
+        r = numbered->after;
       }
       if (!r.starts_with('.')) continue;
       r.remove_prefix(1);
@@ -82,6 +94,7 @@ std::optional<FieldInstance> ParseKey(ModuleList modules, std::string_view key, 
         if (!r.starts_with(table.key) || r.size() <= table.key.size() || r[table.key.size()] != '.') continue;
         r.remove_prefix(table.key.size() + 1);
       }
+      if (!shown(table)) continue;
       for (const FieldDecl& decl : table.fields) {
         if (decl.key != r || !decl.HasValue()) continue;
         return FieldInstance{module, FieldRef{&table, &decl, row}, std::string(key)};

@@ -239,9 +239,14 @@ std::string RangeText(const FieldDecl& d) {
 // typed into it: a number limited to its range or cut to its step, a
 // frequency rounded to its step, a text cut to its length. Empty when the
 // value is the one typed (whatever its spelling: 146.5 is 146.500000).
+// What is picked (a check box, a list entry, an order) is stored as picked.
+bool StoredAsPicked(const FieldDecl& d) {
+  return d.kind == ControlKind::CheckBox || IsListField(d) || d.storage == Storage::ByteList;
+}
+
 std::string KeptNotice(const FieldDecl& d, std::string_view typed, const FieldView& after) {
   if (!after.exists || !after.applicable || typed == after.text) return {};
-  if (d.kind == ControlKind::CheckBox || IsListField(d) || d.storage == Storage::ByteList) return {};
+  if (StoredAsPicked(d)) return {};
   const std::string kept = Printable(typed, 24) + " kept as " + (after.text.empty() ? "(empty)" : Printable(after.text));
   if (d.storage == Storage::Text) {
     const auto filtered = d.filter ? FilterInsert(d.filter, typed, FilterContext{}) : std::string(typed);
@@ -283,7 +288,8 @@ ApplyOutcome ApplyTyped(const FieldInstance& f, ImageStore& image, const Assignm
   if (!always && a.text == ShowField(f.ref, image).text) return {};
   if (auto why = UntypableText(f.ref, image, a.text)) return {ApplyStatus::Refused, std::move(*why)};
   ApplyOutcome out = OutcomeOf(CommitFieldText(f.ref, image, a.text), false);
-  if (out.status == ApplyStatus::Ok) out.kept = KeptNotice(*f.ref.decl, a.text, ShowField(f.ref, image));
+  if (out.status == ApplyStatus::Ok && !StoredAsPicked(*f.ref.decl))
+    out.kept = KeptNotice(*f.ref.decl, a.text, ShowField(f.ref, image));
   return out;
 }
 

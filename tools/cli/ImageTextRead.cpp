@@ -410,11 +410,110 @@ std::vector<RawBytes> ReadRaw(const ValueCollector& c) {
   return raw;
 }
 
+// --- the export's own layout -------------------------------------------------------
+
+bool IsWord(std::string_view s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+  });
+}
+
+bool IsPrintableAscii(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+}
+
+// A plain word the parser reads as a text (not as null), short enough for a key.
+bool IsPlainWord(std::string_view s) {
+  return IsWord(s) && s.size() <= 64 && s != "null" && s != "Null" && s != "NULL";
+}
+
+// The parser's events for a text in exactly the layout the export writes, or
+// nothing for any other text. That layout: comment lines at the top, then one
+// key a line, plain words, two spaces a level; a key ends its line and opens
+// a mapping, or holds a plain word or a double-quoted text of printable ASCII
+// without escapes. The YAML parser reads any text, but character by character
+// through its general rules, many times slower; it reads whatever falls
+// outside this layout.
+std::optional<std::vector<ParserEvent>> ExportLayoutEvents(std::string_view yaml) {
+  using Kind = ParserEvent::Kind;
+  std::vector<ParserEvent> events;
+  std::size_t depth = 0;  // mappings open
+  bool opening = true;    // the next key begins a mapping
+  int line = 0;
+  for (std::size_t pos = 0; pos < yaml.size();) {
+    const std::size_t end = yaml.find('\n', pos);
+    if (end == std::string_view::npos) return std::nullopt;
+    const std::string_view text = yaml.substr(pos, end - pos);
+    pos = end + 1;
+    ++line;
+    if (events.empty() && text.starts_with('#') && IsPrintableAscii(text)) continue;
+    const std::size_t spaces = std::min(text.find_first_not_of(' '), text.size());
+    if (spaces % 2) return std::nullopt;
+    const std::size_t level = spaces / 2;
+    if (opening) {
+      if (level != depth) return std::nullopt;
+      events.push_back({Kind::MapStart, line, "?", {}});
+      ++depth;
+      opening = false;
+    } else {
+      if (level >= depth) return std::nullopt;
+      for (; depth > level + 1; --depth) events.push_back({Kind::MapEnd, line, {}, {}});
+    }
+    const std::string_view rest = text.substr(spaces);
+    const std::size_t colon = rest.find(':');
+    if (colon == std::string_view::npos || !IsPlainWord(rest.substr(0, colon))) return std::nullopt;
+    events.push_back({Kind::Scalar, line, "?", std::string(rest.substr(0, colon))});
+    const std::string_view value = rest.substr(colon + 1);
+    if (value.empty()) {
+      opening = true;
+      continue;
+    }
+    if (!value.starts_with(' ')) return std::nullopt;
+    const std::string_view v = value.substr(1);
+    if (v.size() >= 2 && v.front() == '"' && v.back() == '"') {
+      const std::string_view inner = v.substr(1, v.size() - 2);
+      if (!IsPrintableAscii(inner) || inner.find_first_of("\"\\") != std::string_view::npos) return std::nullopt;
+      events.push_back({Kind::Scalar, line, "!", std::string(inner)});
+    } else if (IsPlainWord(v)) {
+      events.push_back({Kind::Scalar, line, "?", std::string(v)});
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (opening || events.empty()) return std::nullopt;
+  for (; depth > 0; --depth) events.push_back({Kind::MapEnd, line, {}, {}});
+  return events;
+}
+
+// Hands the events to the collector as the parser would, one document.
+void Replay(const std::vector<ParserEvent>& events, ValueCollector& c) {
+  using Kind = ParserEvent::Kind;
+  const auto mark = [](int line) {
+    YAML::Mark m;
+    m.line = line - 1;
+    return m;
+  };
+  c.OnDocumentStart(mark(events.front().line));
+  for (const ParserEvent& e : events) {
+    switch (e.kind) {
+      case Kind::MapStart: c.OnMapStart(mark(e.line), e.tag, 0, YAML::EmitterStyle::Block); break;
+      case Kind::MapEnd: c.OnMapEnd(); break;
+      case Kind::Scalar: c.OnScalar(mark(e.line), e.tag, 0, e.value); break;
+      default: break;
+    }
+  }
+  c.OnDocumentEnd();
+}
+
 ValueCollector CollectValues(std::string_view yaml) {
-  std::istringstream in{std::string(yaml)};
-  YAML::Parser parser(in);
   ValueCollector c;
-  while (parser.HandleNextDocument(c)) {
+  if (const auto events = ExportLayoutEvents(yaml)) {
+    Replay(*events, c);
+  } else {
+    std::istringstream in{std::string(yaml)};
+    YAML::Parser parser(in);
+    while (parser.HandleNextDocument(c)) {
+    }
   }
   if (!c.sawDocument) throw Refusal{"the text is empty"};
   if (c.rootKeys.empty() && c.values.empty()) throw Refusal{"the text holds no header and no editors"};
