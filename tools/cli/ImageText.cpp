@@ -518,7 +518,8 @@ std::vector<RawBytes> RawRuns(const ImageStore& image, const Coverage& raw) {
           if (end == i) end = same;  // the run is a line of its own
           break;
         }
-        ++end;
+        // The bytes up to the end of this run begin shorter runs still.
+        end = std::min(same, i + kLine);
       }
       out.push_back({block, i, {bytes.begin() + static_cast<std::ptrdiff_t>(i), bytes.begin() + static_cast<std::ptrdiff_t>(end)}, 0});
       i = end;
@@ -568,6 +569,18 @@ std::optional<RowSpan> SpanOfRow(const FieldRef& ref, const ImageStore& image) {
   return span;
 }
 
+// Whether a byte that no exported field holds differs between the images.
+bool RawBytesDiffer(const ImageStore& a, const ImageStore& b, const Coverage& raw) {
+  for (BlockId block : kAllBlocks) {
+    const auto bytesA = a.Block(block).span();
+    const auto bytesB = b.Block(block).span();
+    const auto& mask = raw[static_cast<std::size_t>(block)];
+    for (std::size_t i = 0; i < bytesA.size(); ++i)
+      if (mask[i] && bytesA[i] != bytesB[i]) return true;
+  }
+  return false;
+}
+
 // The fields an export holds as text, and the runs of its raw section.
 struct ProvenText {
   std::vector<FieldExport> fields;
@@ -584,7 +597,8 @@ ProvenText ProvenExport(ModuleList modules, const ImageStore& image) {
   std::set<std::string> excluded;
   for (int round = 0; round < 8; ++round) {
     std::vector<FieldExport> fields = ExportableFields(modules, image, excluded);
-    std::vector<RawBytes> runs = RawRuns(image, RawMask(fields));
+    const Coverage raw = RawMask(fields);
+    std::vector<RawBytes> runs = RawRuns(image, raw);
     ImageStore again = NewImageLike(image);
     std::vector<std::string> refused;
     const ImportOutcome r = ApplyText(modules, again, TextOf(fields, runs, ModelOf(image)), &refused);
@@ -597,7 +611,6 @@ ProvenText ProvenExport(ModuleList modules, const ImageStore& image) {
     // A field whose bytes came out otherwise goes raw; where no field lies on
     // such a byte, a commit changed it: the rows around it go raw, whole.
     std::size_t before = excluded.size();
-    bool outsideFields = false;
     for (const FieldExport& f : fields) {
       if (!f.where) continue;
       const std::size_t length = std::max<std::size_t>(f.where->length, 1);
@@ -605,11 +618,7 @@ ProvenText ProvenExport(ModuleList modules, const ImageStore& image) {
           again.Block(f.where->block).Read(f.where->offset, length))
         excluded.insert(f.field.key);
     }
-    const Coverage raw = RawMask(fields);
-    for (BlockId b : kAllBlocks)
-      for (std::size_t i = 0; i < BlockSize(b); ++i)
-        outsideFields = outsideFields || (raw[static_cast<std::size_t>(b)][i] && image.Block(b).Byte(i) != again.Block(b).Byte(i));
-    if (outsideFields) {
+    if (RawBytesDiffer(image, again, raw)) {
       ForEachField(modules, image, [&](const FieldInstance& f) {
         const auto span = SpanOfRow(f.ref, image);
         if (!span || f.ref.table->rows == 1) return;

@@ -11,6 +11,7 @@
 #include <map>
 #include <optional>
 #include <sstream>
+#include <unordered_map>
 
 namespace zmp::cli {
 
@@ -327,7 +328,7 @@ std::string FieldKeyOf(const YamlValue& v) {
 
 std::vector<TextEntry> ReadEntries(const ValueCollector& c) {
   std::vector<TextEntry> entries;
-  std::map<std::string, int> lines;
+  std::unordered_map<std::string, int> lines;
   for (const YamlValue& v : c.values) {
     if (v.path.front() != kEditorsKey) continue;
     TextEntry e{FieldKeyOf(v), v.text, v.line};
