@@ -87,12 +87,17 @@ std::vector<FieldListing> ListFields(ModuleList modules, const ImageStore& image
 
 namespace {
 
+// Printable ASCII without quotes or backslashes: JSON and YAML quote such a
+// text as it stands, with nothing escaped.
+bool QuotesAsItStands(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; });
+}
+
 // A JSON string as the json library writes it (UTF-8 kept, bytes that are no
 // UTF-8 replaced): the common text of printable ASCII directly, the rest
 // through the library.
 void AppendJsonString(std::string& out, std::string_view s) {
-  const bool plain = std::all_of(s.begin(), s.end(), [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; });
-  if (!plain) {
+  if (!QuotesAsItStands(s)) {
     out += nlohmann::json(std::string(s)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
     return;
   }
@@ -235,15 +240,15 @@ std::string RangeText(const FieldDecl& d) {
   return s + ")";
 }
 
-// "99999 kept as 30 (5–30)" when the field holds another value than the text
-// typed into it: a number limited to its range or cut to its step, a
-// frequency rounded to its step, a text cut to its length. Empty when the
-// value is the one typed (whatever its spelling: 146.5 is 146.500000).
 // What is picked (a check box, a list entry, an order) is stored as picked.
 bool StoredAsPicked(const FieldDecl& d) {
   return d.kind == ControlKind::CheckBox || IsListField(d) || d.storage == Storage::ByteList;
 }
 
+// "99999 kept as 30 (5–30)" when the field holds another value than the text
+// typed into it: a number limited to its range or cut to its step, a
+// frequency rounded to its step, a text cut to its length. Empty when the
+// value is the one typed (whatever its spelling: 146.5 is 146.500000).
 std::string KeptNotice(const FieldDecl& d, std::string_view typed, const FieldView& after) {
   if (!after.exists || !after.applicable || typed == after.text) return {};
   if (StoredAsPicked(d)) return {};
@@ -424,9 +429,7 @@ class YamlLines {
     return text_ += ": ";
   }
   static std::string QuotedText(std::string_view value) {
-    const bool plain =
-        std::all_of(value.begin(), value.end(), [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; });
-    if (plain) return '"' + std::string(value) + '"';
+    if (QuotesAsItStands(value)) return '"' + std::string(value) + '"';
     YAML::Emitter e;
     e << YAML::DoubleQuoted << std::string(value);
     return e.c_str();
