@@ -80,11 +80,9 @@ TEST_F(CliFiles, BadInputGivesItsCodeAndMessage) {
   EXPECT_NE(r.err.find("26880"), std::string::npos);
   EXPECT_EQ(Cli(dir, "encode partial").status, 2) << "no -o";
   EXPECT_EQ(Cli(dir, "info --help").status, 0);
-  // A named pipe is refused at once instead of waiting for a writer.
+  // A named pipe is refused at once instead of waiting for a writer (a data
+  // file: DataFileTest).
   ASSERT_EQ(::mkfifo((dir / "pipe.dat").c_str(), 0600), 0);
-  r = Cli(dir, "info pipe.dat");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("cannot be read"), std::string::npos) << r.err;
   r = Cli(dir, "tune-info pipe.dat");
   EXPECT_EQ(r.status, 1);
 }

@@ -139,14 +139,10 @@ TEST_F(CliImageText, SetTakesWhatTheEditorsTakeAndRefusesTheRest) {
   r = Cli(dir, "set site.dat 'channel_edit[1].compander=1' 'channel_edit[1].cw_id=1' -o refused.dat");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find(Text(345)), std::string::npos) << r.err;
-  r = Cli(dir, "set site.dat 'channel_edit[2].tx_power=Medium' -o refused.dat");
-  EXPECT_EQ(r.status, 1);
   // What the editors disable is refused with the reason: CW ID is off.
   r = Cli(dir, "set site.dat 'cw_id[2].text=de hill' -o refused.dat");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find(Text(379)), std::string::npos) << r.err;
-  r = Cli(dir, "set site.dat 'channel[2].rx_frequency=999' -o refused.dat");
-  EXPECT_EQ(r.status, 1);
   EXPECT_FALSE(fs::exists(dir / "refused.dat"));
 
   // Text that the field's input would not let through is refused, not
@@ -177,12 +173,8 @@ TEST_F(CliImageText, SetTakesWhatTheEditorsTakeAndRefusesTheRest) {
   EXPECT_EQ(Cli(dir, "set site.dat 'channel[1].name=AB'").status, 2) << "no -o";
   EXPECT_FALSE(fs::exists(dir / "x.dat"));
 
-  // A damaged file and a protected one: the read's code and message.
-  const std::string site = Bytes("site.dat");
-  WriteBytes(dir / "short.dat", site.substr(0, 30000));
-  r = Cli(dir, "set short.dat 'channel[1].name=AB' -o x.dat");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("short.dat"), std::string::npos);
+  // A protected file: the read's code and message (a damaged one:
+  // CliFiles.EveryCommandExitsWithTheReadCodeOfItsFile).
   ASSERT_EQ(Cli(dir, "decode site.dat blocks").status, 0);
   ASSERT_EQ(Cli(dir, "encode blocks -o locked.dat --key 0x5A --password 4711").status, 0);
   r = Cli(dir, "set locked.dat 'channel[1].name=AB' -o x.dat");
@@ -209,12 +201,9 @@ TEST_F(CliImageText, ExportThenImportReproducesTheFile) {
   EXPECT_NE(yaml.find("rx_frequency: \"146.575000\""), std::string::npos);
   EXPECT_EQ(Cli(dir, "export site.dat").out, yaml) << "standard output without -o";
 
+  // (Into a new image of the model: ImageTextBackup, in process.)
   ASSERT_EQ(Cli(dir, "import site.yaml --into site.dat -o again.dat").status, 0);
   EXPECT_EQ(Bytes("again.dat"), Bytes("site.dat"));
-  // Into a new image of the model, the same settings make the same file.
-  r = Cli(dir, "import site.yaml --into blank.dat -o rebuilt.dat");
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(Bytes("rebuilt.dat"), Bytes("site.dat"));
 
   // (Bytes nobody typed: fuzz_import's random bases into themselves, and
   // ImageTextBackup into a new file.)
