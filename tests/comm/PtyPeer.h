@@ -1,5 +1,8 @@
-// The repeater's end of a real pseudo-terminal for the link tests: a thread
-// that reads the program's frames and answers each through a handler.
+// The two ends of a real pseudo-terminal for the link and simulator tests:
+// PtyPeer is the repeater's end, a thread that reads the program's frames and
+// answers each through a handler; RawPeer is the program's end of a terminal
+// that exists (the simulator's), speaking raw frames so that every byte can be
+// checked.
 #pragma once
 
 #include <fcntl.h>
@@ -9,8 +12,10 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,6 +23,15 @@
 #include "comm/Wire.h"
 
 namespace zmp::testing {
+
+// Puts a terminal into raw mode; returns fd.
+inline int MakeRaw(int fd) {
+  termios t{};
+  ::tcgetattr(fd, &t);
+  ::cfmakeraw(&t);
+  ::tcsetattr(fd, TCSANOW, &t);
+  return fd;
+}
 
 class PtyPeer {
  public:
@@ -30,11 +44,7 @@ class PtyPeer {
     ::unlockpt(master_);
     path_ = ::ptsname(master_);
     // Keep the terminal alive between the program's opens.
-    slave_ = ::open(path_.c_str(), O_RDWR | O_NOCTTY);
-    termios t{};
-    ::tcgetattr(slave_, &t);
-    ::cfmakeraw(&t);
-    ::tcsetattr(slave_, TCSANOW, &t);
+    slave_ = MakeRaw(::open(path_.c_str(), O_RDWR | O_NOCTTY));
   }
   ~PtyPeer() {
     Stop();
@@ -103,6 +113,76 @@ class PtyPeer {
   std::thread thread_;
   std::mutex m_;
   std::vector<std::string> received_;
+};
+
+class RawPeer {
+ public:
+  explicit RawPeer(const std::string& path) {
+    fd_ = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+    if (fd_ >= 0) MakeRaw(fd_);
+  }
+  ~RawPeer() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  RawPeer(const RawPeer&) = delete;
+  RawPeer& operator=(const RawPeer&) = delete;
+
+  bool ok() const { return fd_ >= 0; }
+  std::uint8_t mask = 0;
+  std::size_t bytesSent = 0;
+  std::size_t bytesReceived = 0;
+
+  bool Send(wire::ByteView payload) {
+    const wire::Bytes frame = wire::BuildFrame(payload, mask);
+    if (frame.empty()) return false;
+    bytesSent += frame.size();
+    return ::write(fd_, frame.data(), frame.size()) == static_cast<ssize_t>(frame.size());
+  }
+  bool Send(std::string_view text) { return Send(wire::AsBytes(text)); }
+
+  // The next frame's unmasked payload within timeoutMs; nullopt on silence.
+  std::optional<wire::Bytes> Receive(int timeoutMs = 3000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    wire::Bytes payload;
+    for (;;) {
+      const auto st = reader_.Next(payload, mask);
+      if (st == wire::FrameReader::Status::Frame) return payload;
+      if (st == wire::FrameReader::Status::BadLength) return std::nullopt;
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          end - std::chrono::steady_clock::now()).count();
+      if (left <= 0) return std::nullopt;
+      pollfd p{fd_, POLLIN, 0};
+      if (::poll(&p, 1, static_cast<int>(left)) <= 0) continue;
+      std::uint8_t buf[4096];
+      const ssize_t n = ::read(fd_, buf, sizeof buf);
+      if (n <= 0) return std::nullopt;
+      bytesReceived += static_cast<std::size_t>(n);
+      reader_.Feed(wire::ByteView(buf, static_cast<std::size_t>(n)));
+    }
+  }
+  std::string ReceiveText(int timeoutMs = 3000) {
+    const auto p = Receive(timeoutMs);
+    return p ? std::string(wire::AsText(*p)) : std::string("<silence>");
+  }
+  // Sends text and returns the answer as text.
+  std::string Ask(std::string_view text, int timeoutMs = 3000) {
+    if (!Send(text)) return "<send failed>";
+    return ReceiveText(timeoutMs);
+  }
+  // Opens a connection and presents the access code, leaving the mask 0.
+  bool Connect() {
+    mask = 0;
+    if (Ask(wire::kMntReq) != "SC_CONTROL SYNACK") return false;
+    if (!Send(wire::VersionRequest(0))) return false;
+    if (!wire::ParseVersionResponse(ReceiveText())) return false;
+    if (!Send(wire::PassMessage(wire::kAccessCode, wire::NeutralChallenge(wire::kAccessCode))))
+      return false;
+    return ReceiveText() == "SC_CONTROL ACK";
+  }
+
+ private:
+  int fd_ = -1;
+  wire::FrameReader reader_;
 };
 
 }  // namespace zmp::testing

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
-#include <QPainter>
 #include <QTimer>
 #include <QLabel>
 #include <QProgressBar>
@@ -101,12 +100,7 @@ TEST_F(TransferTest, ReadFromTheMenuFillsTheImageKeepsABackupAndReopensChannels)
   QApplication::processEvents();
   EXPECT_TRUE(asked.isEmpty()) << asked.join(QStringLiteral(" | ")).toStdString();
   sim.Stop();
-  const ImageCopy repeater = SimImage();
-  EXPECT_TRUE(app->Image().working().Main().span().size() == repeater.Main().span().size());
-  EXPECT_TRUE(std::equal(repeater.Main().span().begin(), repeater.Main().span().end(),
-                         app->Image().working().Main().span().begin()));
-  EXPECT_TRUE(std::equal(repeater.Second().span().begin(), repeater.Second().span().end(),
-                         app->Image().working().Second().span().begin()));
+  EXPECT_TRUE(app->Image().working() == SimImage());
   EXPECT_FALSE(app->Image().IsModified());
   if (CMainFrame::IsEditorBuilt(EditorKind::ChInfo)) {
     EXPECT_NE(f.EditorFrame(EditorKind::ChInfo), nullptr);
@@ -134,50 +128,8 @@ TEST_F(TransferTest, FailedReadShowsOneMessageAndKeepsTheImage) {
   EXPECT_FALSE(TheLink().IsOpen());
 }
 
-TEST_F(TransferTest, CablePulledOrAnotherModelOrNoPortLosesNothing) {
-  {
-    // The repeater goes away in the middle of the main data.
-    SimProcess sim({"--pattern", "5"});
-    ASSERT_TRUE(sim.ok());
-    CMainFrame& f = Start(sim.path());
-    const ImageCopy before = app->Image().working();
-    QTimer::singleShot(1500, [&] { sim.Stop(); });
-    ASSERT_TRUE(f.Command(cmd::kReadData));
-    ASSERT_EQ(asked.size(), 1) << asked.join(QStringLiteral(" | ")).toStdString();
-    EXPECT_TRUE(app->Image().working() == before);
-    EXPECT_FALSE(app->Image().IsModified());
-    EXPECT_FALSE(TheLink().IsOpen());
-    EXPECT_EQ(TheLink().Settings(), "9600,N,8,1");
-  }
-  {
-    // A repeater whose model record disagrees with what it reports: offered
-    // as its own model, then refused with its message.
-    asked.clear();
-    SimProcess sim({"--no-pace", "--model-code", "RWAV0500", "--destination", "0"});
-    ASSERT_TRUE(sim.ok());
-    CMainFrame& f = Start(sim.path());
-    const ImageCopy before = app->Image().working();
-    answers = {Answer::Yes};
-    ASSERT_TRUE(f.Command(cmd::kReadData));
-    ASSERT_EQ(asked.size(), 2) << asked.join(QStringLiteral(" | ")).toStdString();
-    EXPECT_TRUE(asked[0].startsWith(QStringLiteral("The repeater is a WAV-500: K"))) << asked[0].toStdString();
-    EXPECT_EQ(asked[1].toStdString(), FormatText(Texts().Text(472_txt), {"RWAV0500 0 1"}));
-    EXPECT_TRUE(app->Image().working() == before);
-    EXPECT_FALSE(TheLink().IsOpen());
-  }
-  {
-    // A model this program does not know is refused before anything is offered.
-    asked.clear();
-    SimProcess sim({"--no-pace", "--model-code", "RWAV0900"});
-    ASSERT_TRUE(sim.ok());
-    CMainFrame& f = Start(sim.path());
-    const ImageCopy before = app->Image().working();
-    ASSERT_TRUE(f.Command(cmd::kReadData));
-    ASSERT_EQ(asked.size(), 1);
-    EXPECT_EQ(asked[0].toStdString(), FormatText(Texts().Text(602_txt), {"RWAV0900 2 1"}));
-    EXPECT_TRUE(app->Image().working() == before);
-  }
-  asked.clear();
+// (A line that fails, a repeater of another or an unknown model: TransferTest.)
+TEST_F(TransferTest, NoPortShowsThePortsOwnMessageAndLosesNothing) {
   CMainFrame& f = Start("/dev/zmp-no-such-port");
   const ImageCopy before = app->Image().working();
   ASSERT_TRUE(f.Command(cmd::kReadData));
@@ -212,8 +164,6 @@ TEST_F(TransferTest, WriteLeavesOurImageInTheRepeater) {
   EXPECT_TRUE(f.statusBar()->currentMessage().startsWith(QTx(603_txt))) << f.statusBar()->currentMessage().toStdString();
   sim2.Stop();
   const ImageCopy repeater = SimImage();
-  EXPECT_TRUE(std::equal(repeater.Main().span().begin(), repeater.Main().span().end(),
-                         app->Image().working().Main().span().begin()));
   EXPECT_EQ(repeater.Second().Word(16000), 0xBEEF);
   // What the repeater holds now is the snapshot, and it is kept in the backups.
   EXPECT_FALSE(app->Image().IsModified());
@@ -305,9 +255,6 @@ TEST_F(TransferTest, CancelStopsAReadAtOnceAndAWriteOnlyBeforeItsFirstBlock) {
     EXPECT_EQ(f.statusBar()->currentMessage(), QTx(408_txt));
     EXPECT_FALSE(TheLink().IsOpen());
     EXPECT_EQ(TheLink().Settings(), "9600,N,8,1");
-    sim.Stop();
-    EXPECT_TRUE(logHas("< SC_CONTROL FIN\n> SC_CONTROL ACK\n"));
-    EXPECT_FALSE(logHas("SC_READ1_req DATA CNVUNT"));
   }
   {
     // The repeater is slow to take the write request; Cancel waits for its
@@ -325,8 +272,6 @@ TEST_F(TransferTest, CancelStopsAReadAtOnceAndAWriteOnlyBeforeItsFirstBlock) {
     EXPECT_EQ(f.statusBar()->currentMessage(), QTx(409_txt));
     EXPECT_TRUE(app->Image().working() == before);
     EXPECT_EQ(app->Image().IsModified(), modified);
-    sim.Stop();
-    EXPECT_FALSE(logHas("< SC_DATA_ind"));
   }
   SimProcess sim({"--no-pace", "--log", log, "--save", SavePath()});
   ASSERT_TRUE(sim.ok());
@@ -350,35 +295,23 @@ TEST_F(TransferTest, CancelStopsAReadAtOnceAndAWriteOnlyBeforeItsFirstBlock) {
   EXPECT_EQ(note, QTx(403_txt));
   ASSERT_EQ(asked.size(), 2) << asked.join(QStringLiteral(" | ")).toStdString();
   EXPECT_EQ(asked[1], QTx(603_txt));
-  sim.Stop();
-  EXPECT_TRUE(logHas("= stored CNVGRP"));
 }
 
 // A write that fails once the repeater has stored its main data says so in
 // its one message and in the status bar; a failed write, like a failed read,
 // leaves the image and whether it counts as modified as they were.
+// (Failures before any unit are TransferTest's.)
 TEST_F(TransferTest, FailedWriteSaysWhatTheRepeaterHoldsAndLeavesTheModifiedFlag) {
-  {
-    SimProcess sim({"--no-pace", "--rst", "SCRIPT@SC_WRITE1_req DATA CNVUNT", "--save", SavePath()});
-    ASSERT_TRUE(sim.ok());
-    CMainFrame& f = Start(sim.path());
-    ASSERT_FALSE(app->Image().IsModified());
-    const ImageCopy before = app->Image().working();
-    ASSERT_TRUE(f.Command(cmd::kWriteData));
-    ASSERT_EQ(asked.size(), 2) << asked.join(QStringLiteral(" | ")).toStdString();
-    EXPECT_EQ(asked[1], QTx(643_txt) + QStringLiteral("\n\n") + QTx(404_txt));
-    EXPECT_EQ(f.statusBar()->currentMessage(), QTx(410_txt));
-    EXPECT_TRUE(app->Image().working() == before);
-    EXPECT_FALSE(app->Image().IsModified());
-  }
-  asked.clear();
-  SimProcess sim({"--no-pace", "--hangup", "SC_WRITE"});
+  SimProcess sim({"--no-pace", "--rst", "SCRIPT@SC_WRITE1_req DATA CNVUNT", "--save", SavePath()});
   ASSERT_TRUE(sim.ok());
   CMainFrame& f = Start(sim.path());
   ASSERT_FALSE(app->Image().IsModified());
+  const ImageCopy before = app->Image().working();
   ASSERT_TRUE(f.Command(cmd::kWriteData));
   ASSERT_EQ(asked.size(), 2) << asked.join(QStringLiteral(" | ")).toStdString();
-  EXPECT_EQ(asked[1], QTx(643_txt));
+  EXPECT_EQ(asked[1], QTx(643_txt) + QStringLiteral("\n\n") + QTx(404_txt));
+  EXPECT_EQ(f.statusBar()->currentMessage(), QTx(410_txt));
+  EXPECT_TRUE(app->Image().working() == before);
   EXPECT_FALSE(app->Image().IsModified());
 }
 
@@ -447,39 +380,6 @@ TEST_F(TransferTest, FactoryResetConfirmsAndFailsWithoutTheStoringNotice) {
   ASSERT_EQ(asked.size(), 1);
   EXPECT_EQ(asked[0], QTx(643_txt));
   EXPECT_FALSE(TheLink().IsOpen());
-}
-
-}  // namespace
-
-namespace {
-
-// With ZMP_SCREENSHOT_DIR set: a picture of the read dialog in progress over
-// the main window, against the paced simulator.
-TEST_F(TransferTest, PictureOfAReadInProgress) {
-  const QByteArray out = qgetenv("ZMP_SCREENSHOT_DIR");
-  if (out.isEmpty()) GTEST_SKIP() << "no ZMP_SCREENSHOT_DIR";
-  SimProcess sim({"--pattern", "3"});
-  ASSERT_TRUE(sim.ok());
-  CMainFrame& f = Start(sim.path());
-  f.showNormal();
-  f.resize(1000, 640);
-  bool taken = false;
-  prompts.dialog = [&](QDialog& d) {
-    QTimer::singleShot(2500, &d, [&] {
-      QPixmap shot = f.grab();
-      QPainter p(&shot);
-      const QPixmap dp = d.grab();
-      const QPoint at((shot.width() - dp.width()) / 2, (shot.height() - dp.height()) / 2);
-      p.drawPixmap(at, dp);
-      p.setPen(Qt::darkGray);
-      p.drawRect(QRect(at, dp.size()).adjusted(0, 0, -1, -1));
-      p.end();
-      taken = shot.save(QString::fromLocal8Bit(out) + QStringLiteral("/read-dialog.png"));
-    });
-    return d.exec();
-  };
-  ASSERT_TRUE(f.Command(cmd::kReadData));
-  EXPECT_TRUE(taken);
 }
 
 }  // namespace

@@ -13,31 +13,31 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "../support/Files.h"
+
 namespace zmp::testing {
 
 inline std::string BinPath(const std::string& name) { return std::string(ZMP_BIN_DIR) + "/" + name; }
 
-// A fresh empty folder under the system temp folder.
-inline std::filesystem::path MakeTempDir(const std::string& tag) {
-  std::string templ = (std::filesystem::temp_directory_path() / ("zmp-" + tag + "-XXXXXX")).string();
-  std::vector<char> buf(templ.begin(), templ.end());
-  buf.push_back('\0');
-  if (!::mkdtemp(buf.data())) return {};
-  return std::filesystem::path(buf.data());
+// The messages the program sent, from the simulator's --log ("< ..." lines).
+inline std::vector<std::string> Sent(const std::string& log) {
+  std::vector<std::string> out;
+  std::istringstream lines(log);
+  for (std::string line; std::getline(lines, line);)
+    if (line.rfind("< ", 0) == 0) out.push_back(line.substr(2));
+  return out;
 }
-
-inline std::string ReadText(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+// The requests among them: no ACKs and no data messages.
+inline std::vector<std::string> Requests(const std::string& log) {
+  std::vector<std::string> out;
+  for (const auto& m : Sent(log))
+    if (m != "SC_CONTROL ACK" && m.rfind("SC_DATA_ind", 0) != 0) out.push_back(m);
+  return out;
 }
 
 class SimProcess {

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <random>
 #include <nlohmann/json.hpp>
@@ -12,7 +11,7 @@
 #include <string>
 
 #include "CliRun.h"
-#include "SimProcess.h"
+#include "../support/Files.h"
 #include "ImageText.h"
 #include "app/LanguageTexts.h"
 #include "data/NewImage.h"
@@ -21,22 +20,15 @@
 
 namespace fs = std::filesystem;
 using nlohmann::json;
-using zmp::testing::Cli;
-using zmp::testing::CliRun;
-using zmp::testing::MakeTempDir;
-using zmp::testing::ReadText;
+using namespace zmp::testing;
 
 namespace {
 
 class CliImageText : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = MakeTempDir("cli-image-text");
-    ASSERT_FALSE(dir.empty());
     ASSERT_EQ(zmp::Texts().LoadFile(ZMP_BIN_DIR "/zmp318t.lng", "English"), zmp::LanguageTexts::LoadResult::Loaded);
   }
-  void TearDown() override { fs::remove_all(dir); }
-
   // A WAV-300 E file with a dozen channels of assorted settings.
   void MakeSite(const std::string& name) {
     ASSERT_EQ(Cli(dir, "new --model 1 --band 258 -o blank.dat").status, 0);
@@ -72,7 +64,7 @@ class CliImageText : public ::testing::Test {
   std::string Bytes(const std::string& file) { return ReadText(dir / file); }
   std::string Text(int n) { return zmp::Texts().Text(zmp::TextNo(n)); }
 
-  fs::path dir;
+  TempDir dir{"cli-image-text"};
 };
 
 TEST_F(CliImageText, FieldsListsEveryInstanceWithWhereItLives) {
@@ -80,13 +72,11 @@ TEST_F(CliImageText, FieldsListsEveryInstanceWithWhereItLives) {
   auto f = Fields("site.dat");
   const json& rx = f["channel[3].rx_frequency"];
   EXPECT_EQ(rx["editor"], "channel");
-  EXPECT_EQ(rx["label"], "RX Frequency [MHz]");
   EXPECT_EQ(rx["kind"], "text");
   EXPECT_EQ(rx["text"], "146.575000");
   EXPECT_EQ(rx["block"], "main");
   ASSERT_TRUE(rx["offset"].is_number());
   EXPECT_EQ(rx["length"], 5);
-  EXPECT_EQ(f["channel[3].name"]["offset"].get<int>() - rx["offset"].get<int>(), 0x10) << "one record";
   EXPECT_EQ(f["channel_edit[3].rx_frequency"]["offset"], rx["offset"]) << "grid and form show the same bytes";
   EXPECT_TRUE(rx["bit"].is_null());
   EXPECT_FALSE(rx.contains("choices"));
@@ -117,18 +107,18 @@ TEST_F(CliImageText, FieldsListsEveryInstanceWithWhereItLives) {
 
 TEST_F(CliImageText, SetTakesWhatTheEditorsTakeAndRefusesTheRest) {
   MakeSite("site.dat");
+  // (Limits, wraps and steps are the field engine's; here the three forms of
+  // an assignment reach it.)
   CliRun r = Cli(dir,
-                 "set site.dat 'channel_edit[1].scrambler_code=40' 'channel_edit[2].tx_power=Low' "
-                 "'channel_edit[2].compander=1' 'channel_edit[5].scrambler_code++' 'channel_edit[5].scrambler_code++' "
-                 "'channel_edit[6].scrambler_code--' 'channel[7].rx_frequency=147.0125' -o out.dat");
+                 "set site.dat 'channel_edit[2].tx_power=Low' 'channel_edit[2].compander=1' "
+                 "'channel_edit[5].scrambler_code++' 'channel_edit[5].scrambler_code++' "
+                 "'channel_edit[6].scrambler_code--' -o out.dat");
   ASSERT_EQ(r.status, 0) << r.err;
   auto f = Fields("out.dat");
-  EXPECT_EQ(f["channel_edit[1].scrambler_code"]["text"], "16") << "above the maximum stores the maximum";
   EXPECT_EQ(f["channel_edit[2].tx_power"]["text"], "Low");
   EXPECT_EQ(f["channel_edit[2].compander"]["text"], "1");
   EXPECT_EQ(f["channel_edit[5].scrambler_code"]["text"], "3");
-  EXPECT_EQ(f["channel_edit[6].scrambler_code"]["text"], "16") << "down from the minimum wraps to the maximum";
-  EXPECT_EQ(f["channel[7].rx_frequency"]["text"], "147.012500");
+  EXPECT_EQ(f["channel_edit[6].scrambler_code"]["text"], "16");
 
   // The text a field already shows changes no byte.
   r = Cli(dir, "set site.dat 'channel[3].rx_frequency=146.575000' 'channel_edit[4].tx_power=Low' -o same.dat");
@@ -149,19 +139,15 @@ TEST_F(CliImageText, SetTakesWhatTheEditorsTakeAndRefusesTheRest) {
   r = Cli(dir, "set site.dat 'channel_edit[1].compander=1' 'channel_edit[1].cw_id=1' -o refused.dat");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find(Text(345)), std::string::npos) << r.err;
-  r = Cli(dir, "set site.dat 'channel_edit[2].tx_power=Medium' -o refused.dat");
-  EXPECT_EQ(r.status, 1);
   // What the editors disable is refused with the reason: CW ID is off.
   r = Cli(dir, "set site.dat 'cw_id[2].text=de hill' -o refused.dat");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find(Text(379)), std::string::npos) << r.err;
-  r = Cli(dir, "set site.dat 'channel[2].rx_frequency=999' -o refused.dat");
-  EXPECT_EQ(r.status, 1);
   EXPECT_FALSE(fs::exists(dir / "refused.dat"));
 
   // Text that the field's input would not let through is refused, not
   // stored as "no frequency" (which empties the whole test channel).
-  for (const char* text : {"abc", "nan", "-1", "%s%n", "1\\x01"}) {
+  for (const char* text : {"nan", "1\\x01"}) {
     r = Cli(dir, std::string("set site.dat 'test_frequency[1].frequency_1=") + text + "' -o refused.dat");
     EXPECT_EQ(r.status, 1) << text;
     EXPECT_NE(r.err.find("cannot be typed into this field"), std::string::npos) << r.err;
@@ -187,12 +173,8 @@ TEST_F(CliImageText, SetTakesWhatTheEditorsTakeAndRefusesTheRest) {
   EXPECT_EQ(Cli(dir, "set site.dat 'channel[1].name=AB'").status, 2) << "no -o";
   EXPECT_FALSE(fs::exists(dir / "x.dat"));
 
-  // A damaged file and a protected one: the read's code and message.
-  const std::string site = Bytes("site.dat");
-  std::ofstream(dir / "short.dat", std::ios::binary) << site.substr(0, 30000);
-  r = Cli(dir, "set short.dat 'channel[1].name=AB' -o x.dat");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("short.dat"), std::string::npos);
+  // A protected file: the read's code and message (a damaged one:
+  // CliFiles.EveryCommandExitsWithTheReadCodeOfItsFile).
   ASSERT_EQ(Cli(dir, "decode site.dat blocks").status, 0);
   ASSERT_EQ(Cli(dir, "encode blocks -o locked.dat --key 0x5A --password 4711").status, 0);
   r = Cli(dir, "set locked.dat 'channel[1].name=AB' -o x.dat");
@@ -219,39 +201,21 @@ TEST_F(CliImageText, ExportThenImportReproducesTheFile) {
   EXPECT_NE(yaml.find("rx_frequency: \"146.575000\""), std::string::npos);
   EXPECT_EQ(Cli(dir, "export site.dat").out, yaml) << "standard output without -o";
 
+  // (Into a new image of the model: ImageTextBackup, in process.)
   ASSERT_EQ(Cli(dir, "import site.yaml --into site.dat -o again.dat").status, 0);
   EXPECT_EQ(Bytes("again.dat"), Bytes("site.dat"));
-  // Into a new image of the model, the same settings make the same file.
-  r = Cli(dir, "import site.yaml --into blank.dat -o rebuilt.dat");
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(Bytes("rebuilt.dat"), Bytes("site.dat"));
 
-  // Channel records full of bytes nobody typed: what cannot be typed back is
-  // left out, and the rest still reproduces the file.
-  ASSERT_EQ(Cli(dir, "decode site.dat blocks").status, 0);
-  std::string main = ReadText(dir / "blocks/main.bin");
-  unsigned seed = 7;
-  for (std::size_t i = 0x800; i < 0xC00; ++i) main[i] = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
-  std::ofstream(dir / "blocks/main.bin", std::ios::binary) << main;
-  ASSERT_EQ(Cli(dir, "encode blocks -o noise.dat").status, 0);
-  ASSERT_EQ(Cli(dir, "export noise.dat -o noise.yaml").status, 0);
-  r = Cli(dir, "import noise.yaml --into noise.dat -o noise2.dat");
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_TRUE(Bytes("noise2.dat") == Bytes("noise.dat"));
-  // Into a new file too: what no text gives back travels in the raw section.
-  EXPECT_NE(ReadText(dir / "noise.yaml").find("\nraw:\n  main:\n"), std::string::npos);
-  ASSERT_EQ(Cli(dir, "import noise.yaml --into blank.dat -o noise3.dat").status, 0);
-  EXPECT_EQ(Cli(dir, "diff noise.dat noise3.dat").out, "bytes outside every field:\n  main 0x0256..0x0257\n")
-      << "only the checksum, which the encoded file did not update";
+  // (Bytes nobody typed: fuzz_import's random bases into themselves, and
+  // ImageTextBackup into a new file.)
 
   // A value the editors limit is imported as they store it, and said so with its line.
-  std::ofstream(dir / "limited.yaml") << "format: 1\nmodel_index: 1\nband_word: 258\neditors:\n  cw_message:\n"
-                                         "    speed: \"99999\"\n";
+  WriteBytes(dir / "limited.yaml", "format: 1\nmodel_index: 1\nband_word: 258\neditors:\n  cw_message:\n"
+                                   "    speed: \"99999\"\n");
   r = Cli(dir, "import limited.yaml --into site.dat -o limited.dat");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "zmp318t-cli import: limited.yaml: line 6: cw_message.speed: 99999 kept as 30 (5–30)\n");
 
-  // Another model, a refused value, broken YAML: status 1, nothing written.
+  // Another model, a refused value (broken texts: HostileTexts...): status 1, nothing written.
   ASSERT_EQ(Cli(dir, "new --model 2 -o uhf.dat").status, 0);
   r = Cli(dir, "import site.yaml --into uhf.dat -o x.dat");
   EXPECT_EQ(r.status, 1);
@@ -259,14 +223,10 @@ TEST_F(CliImageText, ExportThenImportReproducesTheFile) {
   EXPECT_NE(r.err.find("WAV-500: K"), std::string::npos) << r.err;
   std::string edited = yaml;
   edited.replace(edited.find("\"146.575000\""), 12, "\"999\"");
-  std::ofstream(dir / "refused.yaml") << edited;
+  WriteBytes(dir / "refused.yaml", edited);
   r = Cli(dir, "import refused.yaml --into site.dat -o x.dat");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("channel[3].rx_frequency"), std::string::npos) << r.err;
-  std::ofstream(dir / "broken.yaml") << "format: 1\nmodel_index: 1\nband_word: 258\neditors:\n  channel: {1: [\n";
-  r = Cli(dir, "import broken.yaml --into site.dat -o x.dat");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("line "), std::string::npos) << r.err;
   EXPECT_FALSE(fs::exists(dir / "x.dat"));
 }
 
@@ -314,7 +274,7 @@ TEST_F(CliImageText, HostileTextsAreRefusedWithTheirLine) {
       {"", "the text is empty"},
   };
   for (const auto& [text, message] : cases) {
-    std::ofstream(dir / "bad.yaml", std::ios::binary) << text;
+    WriteBytes(dir / "bad.yaml", text);
     const CliRun r = Cli(dir, "import bad.yaml --into site.dat -o x.dat");
     EXPECT_EQ(r.status, 1) << message;
     EXPECT_EQ(r.err.find("zmp318t-cli import: bad.yaml: " + message), 0u) << r.err;
@@ -340,60 +300,17 @@ TEST_F(CliImageText, DiffNamesTheFieldsThatDiffer) {
   EXPECT_EQ(Cli(dir, "diff a.dat none.dat").status, 3);
 }
 
-// The 5-tone auto reset timer stored as 0 and a reference that names no
-// entry: exported, printed and set around, the tool never rewrites them (only
-// the 5-tone form keeps Off as 0xFFFF).
-TEST_F(CliImageText, FiveToneBytesAreShownAsTheyStandAndNeverRewritten) {
-  ASSERT_EQ(Cli(dir, "new --model 1 -o blank.dat").status, 0);
-  ASSERT_EQ(Cli(dir, "decode blank.dat blocks").status, 0);
-  std::string main = ReadText(dir / "blocks/main.bin");
-  main[0x6118] = main[0x6119] = 0;
-  main[0x6117] = 0x50;
-  std::ofstream(dir / "blocks/main.bin", std::ios::binary) << main;
-  ASSERT_EQ(Cli(dir, "encode blocks -o zero.dat").status, 0);
-  const std::string zero = Bytes("zero.dat");
-
-  // The export keeps both as they stand (raw: typing Off stores 0xFFFF) and
-  // gives the file back in a new one.
-  CliRun r = Cli(dir, "export zero.dat -o zero.yaml");
-  ASSERT_EQ(r.status, 0) << r.err;
-  ASSERT_EQ(Cli(dir, "import zero.yaml --into blank.dat -o zero2.dat").status, 0);
-  EXPECT_EQ(Cli(dir, "diff zero.dat zero2.dat").out, "bytes outside every field:\n  main 0x0256..0x0257\n")
-      << "only the checksum, which the encoded file did not update";
-  EXPECT_EQ(Cli(dir, "print zero.dat -o zero.pdf").status, 0);
-  r = Cli(dir, "set zero.dat five_tone.system.tone_period=100 -o set.dat");
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(Bytes("zero.dat"), zero);
-  ASSERT_EQ(Cli(dir, "decode set.dat after").status, 0);
-  const std::string after = ReadText(dir / "after/main.bin");
-  EXPECT_EQ(after.substr(0x6117, 3), std::string("\x50\0\0", 3));
-  EXPECT_EQ(static_cast<unsigned char>(after[0x6181]), 100);
-
-  // A vendor tone next to another is kept, with the form's warning.
-  r = Cli(dir, "set zero.dat vendor_tone.tone_2=1100 -o close.dat");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.err.find("vendor_tone.tone_2=1100: Tone 2 lies within 6 % of Tone 1"), std::string::npos) << r.err;
-}
-
 TEST_F(CliImageText, MultiTablesAndTestChannelsAreListedSetExportedAndCompared) {
   ASSERT_EQ(Cli(dir, "new --model 2 --band 2560 -o uhf.dat").status, 0);
   CliRun r = Cli(dir,
                  "set uhf.dat 'multi_table[5].table_3.tone_1=88.5' 'multi_table[1].table_15.number_1=70' "
                  "'test_frequency[14].frequency_1=494.6' -o a.dat");
   ASSERT_EQ(r.status, 0) << r.err;
+  // (Their pair rules are the editors'.) Nested keys are listed; outside the
+  // band a test frequency is stored with the editor's warning.
   auto f = Fields("a.dat");
-  EXPECT_EQ(f["multi_table[5].table_3.tone_2"]["text"], "88.5") << "column 2 followed";
-  EXPECT_EQ(f["multi_table[1].table_15.number_2"]["text"], "63");
-  EXPECT_EQ(f["multi_table[15].table_15.tone_2"]["offset"], 0x2BBC);
-  EXPECT_EQ(f["multi_table[15].table_15.number_2"]["offset"], 0x3BBC);
-  EXPECT_EQ(f["test_frequency[14].frequency_2"]["text"], "494.600000");
-  EXPECT_EQ(f["test_frequency[1].frequency_1"]["text"], "480.000000");
-  // Column 2 of an empty row is refused with the editor's message; nothing written.
-  r = Cli(dir, "set a.dat 'multi_table[6].table_3.tone_2=67.0' -o x.dat");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find(Text(612)), std::string::npos) << r.err;
-  EXPECT_FALSE(fs::exists(dir / "x.dat"));
-  // Outside the band: stored, with the editor's warning.
+  EXPECT_EQ(f["multi_table[5].table_3.tone_1"]["text"], "88.5");
+  EXPECT_EQ(f["test_frequency[14].frequency_1"]["text"], "494.600000");
   r = Cli(dir, "set a.dat 'test_frequency[1].frequency_2=520' -o b.dat");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.err.find(Text(657)), std::string::npos) << r.err;
@@ -434,7 +351,7 @@ TEST_F(CliImageText, CheckNamesWhatAWriteWouldSendAndFixMendsIt) {
   std::string main = ReadText(dir / "blocks/main.bin");
   main[0x0640] = '\xFF';
   main[0x026D] = '\xFF';
-  std::ofstream(dir / "blocks/main.bin", std::ios::binary) << main;
+  WriteBytes(dir / "blocks/main.bin", main);
   ASSERT_EQ(Cli(dir, "encode blocks -o bad.dat").status, 0);
   r = Cli(dir, "check bad.dat");
   EXPECT_EQ(r.status, 1);
@@ -455,7 +372,7 @@ TEST_F(CliImageText, CheckNamesWhatAWriteWouldSendAndFixMendsIt) {
   EXPECT_EQ(Cli(dir, "check bad.dat --fix").status, 2) << "--fix writes a file";
 
   // A damaged file and a protected one give their read codes.
-  std::ofstream(dir / "short.dat", std::ios::binary) << "ZMP";
+  WriteBytes(dir / "short.dat", "ZMP");
   EXPECT_EQ(Cli(dir, "check short.dat").status, 1);
   ASSERT_EQ(Cli(dir, "encode blocks -o locked.dat --key 0x5A --password 4711").status, 0);
   EXPECT_EQ(Cli(dir, "check locked.dat").status, 4);

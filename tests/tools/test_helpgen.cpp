@@ -4,23 +4,18 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "../support/Files.h"
 #include "app/LanguageTexts.h"
 #include "editors/EditorModules.h"
 using namespace zmp;
 namespace fs = std::filesystem;
+using zmp::testing::ReadText;
 
 namespace {
-
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
 
 std::string Label(TextNo t) {
   std::string s = Tx(t);
@@ -51,9 +46,9 @@ TEST(ReferencePages, NameEveryFieldOfEveryEditor) {
   ASSERT_EQ(Texts().LoadFile(std::string(ZMP_BIN_DIR) + "/zmp318t.lng", "English"),
             LanguageTexts::LoadResult::Loaded);
   const fs::path reference = fs::path(ZMP_BIN_DIR) / "help" / "en" / "reference";
-  const std::string contents = ReadFile(reference / "index.html");
+  const std::string contents = ReadText(reference / "index.html");
   for (const EditorModule* module : EditorModules()) {
-    const std::string page = ReadFile(reference / PageOf(module->key));
+    const std::string page = ReadText(reference / PageOf(module->key));
     ASSERT_FALSE(page.empty()) << module->key;
     EXPECT_NE(contents.find(PageOf(module->key)), std::string::npos) << module->key;
     std::vector<std::string_view> described;
@@ -70,7 +65,7 @@ TEST(ReferencePages, NameEveryFieldOfEveryEditor) {
     }
   }
   // The list fields show their choices, the RAN fields what "Off" means.
-  const std::string edit = ReadFile(reference / "channel-edit.html");
+  const std::string edit = ReadText(reference / "channel-edit.html");
   EXPECT_NE(edit.find(Label(793_txt)), std::string::npos);
   EXPECT_NE(edit.find("No RAN is sent."), std::string::npos);
 }
