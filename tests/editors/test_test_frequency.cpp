@@ -1,6 +1,7 @@
 // The test channels: the store of one frequency in its seven steps, the
 // band's default pairs (loaded by the new-image defaults through the
-// editor's module), the record clipboard, Delete and "Ch Paste".
+// editor's module), the record clipboard, Delete and "Ch Paste". The grid
+// cells' commits are cases/test_frequency.txt.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -145,43 +146,6 @@ TEST_F(TestFrequency, OneFrequencyFillsClearsWarnsAndRefusesWhatNineDigitsCannot
   EXPECT_EQ(Record(k, 0)[10], kStep1250);
   EXPECT_EQ(SetTestFrequency(s, 0, 0, "150.00125"), kTestFreqStored);
   EXPECT_NE(FreqText(s, 0, 0), "150.001250");
-}
-
-TEST_F(TestFrequency, TheGridCellsCommitThroughTheEngine) {
-  ImageStore s = Image(Uhf480K());
-  const FieldTable& t = TestFrequencyTable();
-  const FieldRef f1{&t, &t.fields[0], 13}, f2{&t, &t.fields[1], 13};
-  // Typed into an empty test channel: both frequencies; frequency 2 splits on its own.
-  ASSERT_TRUE(CommitFieldText(f1, s, "494.6").ok());
-  EXPECT_EQ(ShowField(f2, s).text, "494.600000");
-  EXPECT_EQ(Record(s, 13)[12], 0);
-  EXPECT_EQ(Record(s, 13)[13], 1);
-  // Outside the band: stored with 656 (frequency 1) or 657 (frequency 2).
-  CommitResult r = CommitFieldText(f1, s, "478");
-  EXPECT_TRUE(r.ok());
-  EXPECT_EQ(r.message.n, 656);
-  r = CommitFieldText(f2, s, "520");
-  EXPECT_TRUE(r.ok());
-  EXPECT_EQ(r.message.n, 657);
-  EXPECT_EQ(ShowField(f2, s).text, "520.000000");
-  // 1000 MHz: refused with its message, the record as it was.
-  const auto before = AllBytes(s);
-  r = CommitFieldText(f1, s, "1000");
-  EXPECT_EQ(r.status, CommitStatus::Refused);
-  EXPECT_EQ(r.message.n, 613);
-  EXPECT_EQ(AllBytes(s), before);
-  // A BCD nibble above 9 shows an empty cell and its own text rewrites nothing.
-  s.Main().SetByte(kTf + 13 * 16 + 3, 0xA4);
-  EXPECT_EQ(ShowField(f1, s).text, "");
-  const auto odd = AllBytes(s);
-  EXPECT_TRUE(ApplyFieldText(f1, s, "").ok());
-  EXPECT_EQ(AllBytes(s), odd);
-  // Emptying the last frequency 1 of all brings the defaults back, in the same commit.
-  s.Main().Fill(kTf, 256, 0xFF);
-  ASSERT_TRUE(CommitFieldText(f1, s, "490").ok());
-  ASSERT_TRUE(CommitFieldText(f1, s, "").ok());
-  EXPECT_EQ(FreqText(s, 0, 0), "480.000000");
-  EXPECT_FALSE(HasTestFrequency(s, 13, 0));
 }
 
 TEST_F(TestFrequency, CopyPasteAndDeleteOfWholeRecords) {
