@@ -243,5 +243,6 @@ TEST_F(EditorCases, Features) { CaseRunner("feature.txt").Run(); }
 TEST_F(EditorCases, Signalling) { CaseRunner("signalling.txt").Run(); }
 TEST_F(EditorCases, FiveTone) { CaseRunner("five_tone.txt").Run(); }
 TEST_F(EditorCases, MultiTable) { CaseRunner("multi_table.txt").Run(); }
+TEST_F(EditorCases, FunctionCodes) { CaseRunner("function_codes.txt").Run(); }
 TEST_F(EditorCases, PortsRemote) { CaseRunner("ports_remote.txt").Run(); }
 TEST_F(EditorCases, TestFrequency) { CaseRunner("test_frequency.txt").Run(); }
