@@ -231,11 +231,16 @@ TEST_F(FileOperationsTest, TuningFilesRoundTripAndRejectOthers) {
   EXPECT_EQ(prompts.errors.back().first, 601_txt);
   EXPECT_EQ(prompts.errors.back().second, std::vector<std::string>{"plan.dat"});
   EXPECT_EQ(back.Identity(), identityBefore);
-  // Short file: code 1.
-  std::ofstream(Path("short.tun"), std::ios::binary).write(reinterpret_cast<const char*>(f.data()), 471);
-  prompts.openFiles = {Path("short.tun")};
+  // A short file of any length, or none at all: code 1.
+  for (std::size_t n : {std::size_t{0}, std::size_t{1}, kTuningHeaderSize, kTuningFileSize - 1}) {
+    std::ofstream(Path("short.tun"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(f.data()), static_cast<std::streamsize>(n));
+    prompts.openFiles = {Path("short.tun")};
+    EXPECT_EQ(ops.OpenTuningFile(back), kTuningUnreadable) << n;
+    EXPECT_EQ(prompts.errors.back().first, 641_txt);
+  }
+  prompts.openFiles = {Path("missing.tun")};
   EXPECT_EQ(ops.OpenTuningFile(back), kTuningUnreadable);
-  EXPECT_EQ(prompts.errors.back().first, 641_txt);
   // Another program of the family: code 2, text 662 with the name and code.
   auto foreign = f;
   foreign[3] = '4';

@@ -1,5 +1,6 @@
 // The function code table, its families, the release of functions from the
-// image's assignment slots (byte for byte) and the availability decision table.
+// image's assignment slots (byte for byte) and the families' rule of the
+// availability decision table (its other rows: cases/function_codes.txt).
 #include <gtest/gtest.h>
 
 #include <set>
@@ -159,7 +160,7 @@ TEST_F(FunctionCodes, ADeletedChannelIsReleasedAndAReplacedOneKeepsItsSlots) {
   EXPECT_FALSE(FunctionAvailable(image, ch2, category::kPortInput));
 }
 
-TEST_F(FunctionCodes, AvailabilityFollowsTheDecisionTable) {
+TEST_F(FunctionCodes, KeysGetOnlyAFamilysThirdCodeAndInputsEvery) {
   ImageStore image = AllOn();
   const auto offered = AvailableFunctions(image, category::kKey);
   EXPECT_EQ(offered.front(), kNoFunction) << "the blank is always offered";
@@ -179,49 +180,5 @@ TEST_F(FunctionCodes, AvailabilityFollowsTheDecisionTable) {
       EXPECT_TRUE(Offered(image, fam[2], category::kKey)) << fam[2];
     }
   }
-  // Rows 2 and 3: external PTT never on keys; on inputs at level 0 only.
-  EXPECT_FALSE(Offered(image, C('P', '1'), category::kKey));
-  EXPECT_TRUE(Offered(image, C('P', '1'), category::kPortInput));
-  image.Main().SetByte(0x02AF, 0xFF);
-  EXPECT_FALSE(Offered(image, C('P', '1'), category::kPortInput));
-
-  struct Switch {
-    FunctionCode code;
-    std::size_t offset;
-    int width;
-    unsigned off;
-  };
-  const Switch switches[] = {
-      {C('5', '2'), 0x0291, 1, 0},     // 4. repeat hold
-      {C(')', '2'), 0x0279, 1, 0xFF},  // 6. voting pilot tone
-      {C('6', 'S'), 0x037A, 1, 0},     // 7. link 3
-      {C('3', '3'), 0x0460, 2, B},     // 8. connection 3
-      {C('2', '3'), 0x0680, 1, 0xFF},  // 9. CW message 3
-      {C('#', 'T'), 0x027D, 1, 0xFF},  // 12. encryption
-      {C('&', '2'), 0x0426, 2, 0},     // 13. courtesy tone
-  };
-  for (const Switch& s : switches) {
-    ImageStore im = AllOn();
-    EXPECT_TRUE(Offered(im, s.code, category::kKey)) << s.code;
-    if (s.width == 1) im.Main().SetByte(s.offset, static_cast<std::uint8_t>(s.off));
-    else im.Main().SetWord(s.offset, static_cast<std::uint16_t>(s.off));
-    EXPECT_FALSE(Offered(im, s.code, category::kKey)) << s.code;
-    EXPECT_FALSE(Offered(im, s.code, category::kPortInput)) << s.code;
-  }
-  // 5. The time-out functions need either timer.
-  image = AllOn();
-  image.Main().SetByte(0x0290, 0);
-  EXPECT_TRUE(Offered(image, C('4', '2'), category::kKey));
-  image.Main().SetWord(0x0629, 0);
-  EXPECT_FALSE(Offered(image, C('4', '2'), category::kKey));
-  EXPECT_FALSE(Offered(image, C('4', '0'), category::kPortInput));
-  // 10. A channel is offered while it exists; 11. the auxiliary output while
-  // output 3 or 5 is the switched output.
-  EXPECT_TRUE(Offered(image, NumberedCode(2), category::kKey));
-  EXPECT_FALSE(Offered(image, NumberedCode(3), category::kKey));
-  EXPECT_TRUE(Offered(image, C('7', '2'), category::kKey));
-  image.Main().SetByte(0x05D0, ' ');
-  EXPECT_FALSE(Offered(image, C('7', '2'), category::kKey));
-  image.Main().SetByte(0x05E0, '<');
-  EXPECT_TRUE(Offered(image, C('7', '2'), category::kKey));
+  // Rows 2 to 13, one facility at a time: cases/function_codes.txt.
 }

@@ -1,6 +1,7 @@
 // The test channels: the store of one frequency in its seven steps, the
 // band's default pairs (loaded by the new-image defaults through the
-// editor's module), the record clipboard, Delete and "Ch Paste".
+// editor's module), the record clipboard, Delete and "Ch Paste". The grid
+// cells' commits are cases/test_frequency.txt.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -43,37 +44,9 @@ class TestFrequency : public ::testing::Test {
   }
 };
 
+// The pairs themselves, their steps and split flags in every variant's new
+// image: tests/data/golden (GoldenImages).
 TEST_F(TestFrequency, NewImagesAndBandChangesLoadTheBandsDefaultPairs) {
-  ImageStore s;
-  EXPECT_FALSE(MakeStartupImage(s, std::nullopt));  // WAV-300 E, 146-174 MHz: split at 160 MHz
-  EXPECT_EQ(FreqText(s, 0, 0), "146.100000");
-  EXPECT_EQ(FreqText(s, 0, 1), "146.000000");
-  EXPECT_EQ(FreqText(s, 1, 1), "174.000000");
-  const auto r1 = Record(s, 1);  // 173.9 / 174.0
-  EXPECT_EQ(r1[10], kStep3125);
-  EXPECT_EQ(r1[11], kStep3125);
-  EXPECT_EQ(r1[12], 1);
-  EXPECT_EQ(r1[13], 1);
-  EXPECT_EQ(r1[14], 0xFF);
-  EXPECT_EQ(s.Main().Byte(kTf + 12), 0);  // 146.1 is below 160
-  for (int i = 6; i < 16; ++i) EXPECT_TRUE(s.Main().IsAll(kTf + i * 16, 16, 0xFF)) << i;
-  EXPECT_FALSE(s.IsModified());
-
-  // 477/480-512 MHz: band number 7 splits at 496 MHz in column 0, 494.5 MHz in column 1.
-  s = Image(Uhf480K());
-  EXPECT_EQ(FreqText(s, 0, 1), "477.000000");
-  EXPECT_EQ(Record(s, 2)[12], 0);  // 495.95
-  EXPECT_EQ(Record(s, 2)[13], 0);  // 494.45
-  EXPECT_EQ(Record(s, 2)[10], kStep5000);
-  EXPECT_EQ(Record(s, 3)[12], 1);  // 496.0
-  EXPECT_EQ(Record(s, 3)[13], 1);  // 494.5
-  EXPECT_EQ(FreqText(s, 4, 1), "485.750000");
-  // 136-154 MHz splits at 145 MHz.
-  s = Image(Vhf136K());
-  EXPECT_EQ(Record(s, 2)[12], 0);
-  EXPECT_EQ(Record(s, 3)[12], 1);
-  EXPECT_EQ(Record(s, 3)[13], 1);
-
   // Every band's six pairs lie within its limits.
   for (const auto& row : BandTable()) {
     const auto pairs = DefaultTestFrequencies(row.bandWord);
@@ -88,7 +61,7 @@ TEST_F(TestFrequency, NewImagesAndBandChangesLoadTheBandsDefaultPairs) {
   EXPECT_TRUE(DefaultTestFrequencies(1234).empty());
 
   // A band change reloads them; New keeps the model and reloads them.
-  s = Image(Uhf450K());
+  ImageStore s = Image(Uhf450K());
   ModelChoice c = ChoiceOf(ModelInfo(s));
   c.bandWord = 2560;
   ApplyModelChange(s, c, DecideModelChange(ChoiceOf(ModelInfo(s)), c).code);
@@ -99,89 +72,16 @@ TEST_F(TestFrequency, NewImagesAndBandChangesLoadTheBandsDefaultPairs) {
   EXPECT_EQ(FreqText(s, 0, 0), "440.100000");
 }
 
-TEST_F(TestFrequency, OneFrequencyFillsClearsWarnsAndRefusesWhatNineDigitsCannotHold) {
+// What one frequency typed does is cases/test_frequency.txt; a test channel
+// or column that does not exist takes nothing.
+TEST_F(TestFrequency, ATestChannelOrColumnThatDoesNotExistTakesNothing) {
   ImageStore s = Image(Vhf146E(), true);
-  // Frequency 1 into an empty test channel fills frequency 2 with it.
-  EXPECT_EQ(SetTestFrequency(s, 9, 0, "150.5"), kTestFreqStored);
-  EXPECT_EQ(FreqText(s, 9, 1), "150.500000");
-  EXPECT_EQ(Record(s, 9)[11], Record(s, 9)[10]);
-  // Frequency 1 again leaves a set frequency 2 alone.
-  EXPECT_EQ(SetTestFrequency(s, 9, 1, "165"), kTestFreqStored);
-  EXPECT_EQ(Record(s, 9)[13], 1);
-  EXPECT_EQ(SetTestFrequency(s, 9, 0, "151"), kTestFreqStored);
-  EXPECT_EQ(FreqText(s, 9, 1), "165.000000");
-  // Outside the band (but below 1000 MHz): stored and reported.
-  EXPECT_EQ(SetTestFrequency(s, 9, 1, "180"), kTestFreqOutOfBand);
-  EXPECT_EQ(FreqText(s, 9, 1), "180.000000");
-  EXPECT_EQ(SetTestFrequency(s, 9, 0, "999.999999"), kTestFreqOutOfBand);
-  EXPECT_EQ(FreqText(s, 9, 0), "999.996875") << "stored on the 3125 Hz step below";
-  // 1000 MHz and more cannot be held in nine digits: refused, nothing written.
-  auto before = s.working();
-  for (const char* tooHigh : {"1000", "99999", "1000.00000", "999.9999995", "0001000"})
-    EXPECT_EQ(SetTestFrequency(s, 9, 0, tooHigh), kTestFreqTooHigh) << tooHigh;
-  EXPECT_TRUE(s.working() == before);
-  // Emptying frequency 2 empties the whole test channel; so does text that is no frequency.
-  EXPECT_EQ(SetTestFrequency(s, 9, 1, ""), kTestFreqCleared);
-  EXPECT_TRUE(s.Main().IsAll(kTf + 9 * 16, 16, 0xFF));
-  EXPECT_FALSE(HasTestFrequency(s, 9, 0));
-  for (const char* notAFrequency : {"abc", "0", "0.0000001", "1.2.3", "-5"}) {
-    SetTestFrequency(s, 9, 0, "151");
-    EXPECT_EQ(SetTestFrequency(s, 9, 0, notAFrequency), kTestFreqCleared) << notAFrequency;
-    EXPECT_TRUE(s.Main().IsAll(kTf + 9 * 16, 16, 0xFF)) << notAFrequency;
-  }
-  // Out-of-range index or column changes nothing.
-  before = s.working();
+  const auto before = s.working();
   EXPECT_EQ(SetTestFrequency(s, 16, 0, "150"), kTestFreqCleared);
   EXPECT_EQ(SetTestFrequency(s, -1, 0, "150"), kTestFreqCleared);
   EXPECT_EQ(SetTestFrequency(s, 0, 2, "150"), kTestFreqCleared);
   EXPECT_TRUE(s.working() == before);
   EXPECT_FALSE(HasTestFrequency(s, 16, 0));
-
-  // 1250 Hz steps are kept where the channels keep them (VHF, K market) and
-  // rounded down to a step elsewhere.
-  ImageStore k = Image(Vhf146K(), true);
-  EXPECT_EQ(SetTestFrequency(k, 0, 0, "150.00125"), kTestFreqStored);
-  EXPECT_EQ(FreqText(k, 0, 0), "150.001250");
-  EXPECT_EQ(Record(k, 0)[10], kStep1250);
-  EXPECT_EQ(SetTestFrequency(s, 0, 0, "150.00125"), kTestFreqStored);
-  EXPECT_NE(FreqText(s, 0, 0), "150.001250");
-}
-
-TEST_F(TestFrequency, TheGridCellsCommitThroughTheEngine) {
-  ImageStore s = Image(Uhf480K());
-  const FieldTable& t = TestFrequencyTable();
-  const FieldRef f1{&t, &t.fields[0], 13}, f2{&t, &t.fields[1], 13};
-  // Typed into an empty test channel: both frequencies; frequency 2 splits on its own.
-  ASSERT_TRUE(CommitFieldText(f1, s, "494.6").ok());
-  EXPECT_EQ(ShowField(f2, s).text, "494.600000");
-  EXPECT_EQ(Record(s, 13)[12], 0);
-  EXPECT_EQ(Record(s, 13)[13], 1);
-  // Outside the band: stored with 656 (frequency 1) or 657 (frequency 2).
-  CommitResult r = CommitFieldText(f1, s, "478");
-  EXPECT_TRUE(r.ok());
-  EXPECT_EQ(r.message.n, 656);
-  r = CommitFieldText(f2, s, "520");
-  EXPECT_TRUE(r.ok());
-  EXPECT_EQ(r.message.n, 657);
-  EXPECT_EQ(ShowField(f2, s).text, "520.000000");
-  // 1000 MHz: refused with its message, the record as it was.
-  const auto before = AllBytes(s);
-  r = CommitFieldText(f1, s, "1000");
-  EXPECT_EQ(r.status, CommitStatus::Refused);
-  EXPECT_EQ(r.message.n, 613);
-  EXPECT_EQ(AllBytes(s), before);
-  // A BCD nibble above 9 shows an empty cell and its own text rewrites nothing.
-  s.Main().SetByte(kTf + 13 * 16 + 3, 0xA4);
-  EXPECT_EQ(ShowField(f1, s).text, "");
-  const auto odd = AllBytes(s);
-  EXPECT_TRUE(ApplyFieldText(f1, s, "").ok());
-  EXPECT_EQ(AllBytes(s), odd);
-  // Emptying the last frequency 1 of all brings the defaults back, in the same commit.
-  s.Main().Fill(kTf, 256, 0xFF);
-  ASSERT_TRUE(CommitFieldText(f1, s, "490").ok());
-  ASSERT_TRUE(CommitFieldText(f1, s, "").ok());
-  EXPECT_EQ(FreqText(s, 0, 0), "480.000000");
-  EXPECT_FALSE(HasTestFrequency(s, 13, 0));
 }
 
 TEST_F(TestFrequency, CopyPasteAndDeleteOfWholeRecords) {
