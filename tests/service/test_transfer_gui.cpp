@@ -450,36 +450,3 @@ TEST_F(TransferTest, FactoryResetConfirmsAndFailsWithoutTheStoringNotice) {
 }
 
 }  // namespace
-
-namespace {
-
-// With ZMP_SCREENSHOT_DIR set: a picture of the read dialog in progress over
-// the main window, against the paced simulator.
-TEST_F(TransferTest, PictureOfAReadInProgress) {
-  const QByteArray out = qgetenv("ZMP_SCREENSHOT_DIR");
-  if (out.isEmpty()) GTEST_SKIP() << "no ZMP_SCREENSHOT_DIR";
-  SimProcess sim({"--pattern", "3"});
-  ASSERT_TRUE(sim.ok());
-  CMainFrame& f = Start(sim.path());
-  f.showNormal();
-  f.resize(1000, 640);
-  bool taken = false;
-  prompts.dialog = [&](QDialog& d) {
-    QTimer::singleShot(2500, &d, [&] {
-      QPixmap shot = f.grab();
-      QPainter p(&shot);
-      const QPixmap dp = d.grab();
-      const QPoint at((shot.width() - dp.width()) / 2, (shot.height() - dp.height()) / 2);
-      p.drawPixmap(at, dp);
-      p.setPen(Qt::darkGray);
-      p.drawRect(QRect(at, dp.size()).adjusted(0, 0, -1, -1));
-      p.end();
-      taken = shot.save(QString::fromLocal8Bit(out) + QStringLiteral("/read-dialog.png"));
-    });
-    return d.exec();
-  };
-  ASSERT_TRUE(f.Command(cmd::kReadData));
-  EXPECT_TRUE(taken);
-}
-
-}  // namespace
