@@ -28,7 +28,7 @@
 #include <deque>
 #include <set>
 
-#include "../support/QtTestApp.h"
+#include "../support/AppFixture.h"
 #include "app/Application.h"
 #include "app/CheckDataWindow.h"
 #include "app/Commands.h"
@@ -62,54 +62,8 @@ using namespace zmp;
 
 namespace {
 
-// Runs dialogs with a scripted action instead of showing them.
-class ScriptedPrompts : public Prompts {
- public:
-  std::function<int(QDialog&)> dialog;
-  int RunDialog(QDialog& d) override { return dialog ? dialog(d) : QDialog::Rejected; }
-  QStringList openFiles, saveFiles;
-  std::optional<QString> password;
-  QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
-    return openFiles.isEmpty() ? QString() : openFiles.takeFirst();
-  }
-  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-    return saveFiles.isEmpty() ? QString() : saveFiles.takeFirst();
-  }
-  std::optional<QString> Password(QWidget*, const QString&, const QString&, int) override { return password; }
-};
-
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public zmp::testing::AppTest {
  protected:
-  void SetUp() override {
-    zmp::testing::TestApp();
-    ASSERT_TRUE(dir.isValid());
-    SetSettingsFileForTesting(dir.filePath(QStringLiteral("settings.ini")));
-    SetMessageHook([this](const MessageRequest& r) {
-      asked.push_back(r.text);
-      if (answers.empty()) return Answer::Cancel;
-      const Answer a = answers.front();
-      answers.pop_front();
-      return a;
-    });
-    SetPrompts(&prompts);
-  }
-  void TearDown() override {
-    app.reset();
-    SetPrompts(nullptr);
-    SetMessageHook(nullptr);
-    SetSettingsFileForTesting({});
-  }
-  CMainFrame& Start(std::vector<std::string> args = {}) {
-    app = std::make_unique<CFPUApp>();
-    StartOptions o;
-    o.programDir = QStringLiteral(ZMP_BIN_DIR);
-    o.splash = false;
-    o.showWindow = false;
-    EXPECT_TRUE(app->InitInstance(args, o));
-    QApplication::processEvents();
-    return *app->MainFrame();
-  }
-  ImageStore& Image() { return app->Image(); }
   // The next Model Information dialog chooses this value in one of its lists and is left with OK.
   void ChooseInModelInformation(int listId, int data) {
     prompts.dialog = [listId, data](QDialog& d) {
@@ -120,12 +74,6 @@ class MainFrameTest : public ::testing::Test {
       return dlg.result();
     };
   }
-
-  QTemporaryDir dir;
-  std::unique_ptr<CFPUApp> app;
-  std::deque<Answer> answers;
-  QStringList asked;
-  ScriptedPrompts prompts;
 };
 
 // A stand-in view for an editor kind that has no view yet.
@@ -412,18 +360,6 @@ TEST_F(MainFrameTest, HelpOpensTheGuideAtTheContextOfTheWindow) {
   EXPECT_TRUE(help->Browser()->textCursor().hasSelection()) << "the word is found on the page";
   EXPECT_TRUE(help->Search(QStringLiteral("xyzzyq")).isEmpty());
   EXPECT_TRUE(help->Note()->text().contains(QStringLiteral("xyzzyq")));
-
-  // With ZMP_SCREENSHOT_DIR set: the help window at the receive frequency of
-  // the channel grid, after a search for "frequency".
-  const QByteArray out = qgetenv("ZMP_SCREENSHOT_DIR");
-  if (out.isEmpty()) return;
-  help->resize(960, 640);
-  help->Search(QStringLiteral("frequency"));
-  f.ShowHelp(78081);
-  help->Browser()->scrollToAnchor(QStringLiteral("rx_frequency"));
-  help->Results()->setMinimumWidth(200);
-  QApplication::processEvents();
-  help->grab().save(QString::fromLocal8Bit(out) + QStringLiteral("/help-window.png"));
 }
 
 TEST_F(MainFrameTest, AMissingGuideIsNamedInAClearMessage) {
@@ -525,18 +461,6 @@ TEST_F(MainFrameTest, ModelInformationDialogShowsTheRecord) {
   models->setCurrentIndex(other);
   const auto words = BandWordsOfModel(models->currentData().toInt());
   ASSERT_EQ(dlg.List(CModelInfoDlg::kFrequencyList)->count(), static_cast<int>(words.size()));
-  models->setCurrentIndex(models->findData(model.ModelIndex()));
-  // Picture: the dialog over the main window, as a user sees it.
-  QPixmap shot = f.grab();
-  {
-    QPainter p(&shot);
-    const QPixmap d = dlg.grab();
-    p.drawPixmap((shot.width() - d.width()) / 2, (shot.height() - d.height()) / 2, d);
-    p.setPen(Qt::darkGray);
-    p.drawRect((shot.width() - d.width()) / 2, (shot.height() - d.height()) / 2, d.width() - 1, d.height() - 1);
-  }
-  const QByteArray out = qgetenv("ZMP_SCREENSHOT_DIR");
-  if (!out.isEmpty()) shot.save(QString::fromLocal8Bit(out) + QStringLiteral("/model-information.png"));
 }
 
 TEST_F(MainFrameTest, SaveAsAndOpenReplaceTheImageAndReopenChannelInformation) {
@@ -671,7 +595,6 @@ TEST_F(MainFrameTest, ChannelInformationShowsAllRowsWhenTheAreaAllows) {
   ASSERT_EQ(rows, 30);
   EXPECT_LE(grid->rowViewportPosition(rows - 1) + grid->rowHeight(rows - 1), grid->viewport()->height())
       << "all 30 rows are visible in a large window";
-  zmp::testing::SaveScreenshot(f, "channel-information-tall");
   // In a small window the frame stays inside the area and its grid scrolls.
   f.CloseAllEditors();
   f.setGeometry(0, 0, 800, 500);
@@ -681,24 +604,6 @@ TEST_F(MainFrameTest, ChannelInformationShowsAllRowsWhenTheAreaAllows) {
   CEditorFrame* frame = f.EditorFrame(EditorKind::ChInfo);
   ASSERT_NE(frame, nullptr);
   EXPECT_LE(frame->height(), f.MdiArea()->viewport()->height());
-}
-
-TEST_F(MainFrameTest, PictureOfTheToolsMenu) {
-  CMainFrame& f = Start();
-  QMenu* tools = f.TopMenu(static_cast<int>(cmd::Menu::Tools));
-  ASSERT_NE(tools, nullptr);
-  QList<int> commands;
-  for (QAction* a : tools->actions())
-    if (!a->isSeparator()) commands << a->data().toInt();
-  EXPECT_TRUE(commands.contains(cmd::kNetworkInformation));
-  EXPECT_TRUE(commands.contains(cmd::kFactoryReset));
-  for (QAction* a : f.TopMenu(static_cast<int>(cmd::Menu::Program))->actions()) {
-    EXPECT_NE(a->data().toInt(), cmd::kNetworkInformation);
-    EXPECT_NE(a->data().toInt(), cmd::kFactoryReset);
-  }
-  tools->adjustSize();
-  zmp::testing::SaveScreenshot(*tools, "tools-menu");
-  zmp::testing::SaveScreenshot(*f.TopMenu(static_cast<int>(cmd::Menu::Program)), "program-menu");
 }
 
 TEST_F(MainFrameTest, ModelChangeAsksToSaveAndABandChangeNamesChannelsOutsideTheBand) {
@@ -1066,19 +971,6 @@ TEST_F(MainFrameTest, TheMemoryMapFollowsEditsAndOpensTheFieldItNames) {
   view->SetCursor(rx);
   EXPECT_FALSE(map->ByteLine()->text().contains(QTx(424_txt)));
   EXPECT_FALSE(map->StepToChange(true));
-
-  // The picture for the README: a few channels, one edit since the save.
-  if (qgetenv("ZMP_SCREENSHOT_DIR").isEmpty()) return;
-  f.Doc().Commit(QStringLiteral("plan"), [&] {
-    ChannelStore s(Image());
-    s.SetFieldText(0, chfield::kTxFrequency, "150.1");
-    s.SetFieldText(0, chfield::kName, "GW");
-    s.SetFieldText(1, chfield::kRxFrequency, "147.0125");
-  });
-  map->resize(map->sizeHint().width(), 640);
-  view->SetCursor(rx + chrec::kTxFrequency + 1);
-  QApplication::processEvents();
-  zmp::testing::SaveScreenshot(*map, "memory-map");
 }
 
 // Program > Check Data lists what a write would send that the editors would
@@ -1136,8 +1028,6 @@ TEST_F(MainFrameTest, CheckDataListsWhatAWriteWouldSendAndTheWriteAsksFirst) {
   Image().Main().SetWord(KeyGroupOffset(2), MakeFunctionCode('5', '2'));
   Image().Main().SetByte(0x6190 + 3 * 4, 0x85);
   check->Refresh();
-  check->resize(820, 300);
-  zmp::testing::SaveScreenshot(*check, "check-data");
 
   // The write asks with the list: Cancel (the default) sends nothing.
   int asks = 0;

@@ -280,7 +280,6 @@ TEST_F(StartupTest, MainWindowShowsMenusTreeAndPortPane) {
   ASSERT_NE(pane, nullptr);
   EXPECT_EQ(pane->text(), QStringLiteral("COM3"));
   for (QAction* menu : f->menuBar()->actions()) EXPECT_FALSE(menu->text().isEmpty());
-  zmp::testing::SaveScreenshot(*f, "main-window");
 }
 
 }  // namespace

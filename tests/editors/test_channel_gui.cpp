@@ -494,7 +494,6 @@ TEST_F(ChannelGui, TheFormStoresEveryKindOfField) {
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages.back().toStdString(), Tx(656_txt));
   EXPECT_EQ(rx->text(), "146.500000") << "the stored frequency is shown again";
-  SaveScreenshot(form, "channel-edit");
   // Page Up steps the channel; a typed number past the last channel is limited.
   Key(Focus(), Qt::Key_PageUp);
   EXPECT_EQ(form.Channel(), 5);
@@ -562,7 +561,6 @@ TEST_F(ChannelGui, ScreenshotOfTheGridWithChannels) {
   EditGrid* grid = view->Grid();
   const int last = grid->Model()->columnCount() - 1;
   EXPECT_LE(grid->columnViewportPosition(last) + grid->columnWidth(last), grid->viewport()->width());
-  SaveScreenshot(*view, "channel-grid");
   EXPECT_EQ(view->Grid()->Model()->rowCount(), 30);
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
@@ -27,7 +28,10 @@
 #include "app/Messages.h"
 #include "editors/ui/EditGrid.h"
 #include "editors/ui/EditorViews.h"
+#include "editors/ui/FieldControls.h"
+#include "editors/ui/SettingsForm.h"
 #include "editors/PortModel.h"
+#include "fields/FieldCodec.h"
 
 using namespace zmp;
 using namespace zmp::testing;
@@ -244,5 +248,180 @@ TEST(EveryEditorGui, OpeningAndTabbingThroughEveryPageWritesNothing) {
     }
   }
   for (const QString& m : messages) ADD_FAILURE() << "message: " << m.toStdString();
+  SetMessageHook({});
+}
+
+// The GUI twin of the every-field suite: every value control of every form of
+// every editor shows the engine's text, is enabled exactly when its field can
+// be changed, and a commit through the widget does what the engine does on a
+// copy of the image: the same bytes in one undo step that undo takes back, or
+// for a refusal one message, no byte changed and the stored text shown again.
+namespace {
+
+QString ShownText(QWidget* w) {
+  if (auto* spin = qobject_cast<FieldSpin*>(w)) return spin->Edit()->text();
+  if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text();
+  if (auto* box = qobject_cast<QComboBox*>(w)) return box->currentText();
+  return {};
+}
+
+QLineEdit* EditOf(QWidget* w) {
+  if (auto* spin = qobject_cast<FieldSpin*>(w)) return spin->Edit();
+  if (auto* box = qobject_cast<QComboBox*>(w)) return box->lineEdit();
+  return qobject_cast<QLineEdit*>(w);
+}
+
+// Texts a user might type into a field: a value at each end of its range, a
+// choice it offers, letters, and a number far out of range.
+std::vector<QString> TextsToType(const FieldRef& ref, const ImageStore& image) {
+  const FieldDecl& d = *ref.decl;
+  std::vector<QString> texts;
+  if (d.range.minimum <= d.range.maximum) {
+    texts.push_back(QString::fromStdString(FormatUnits(d.range.minimum, d.decimals)));
+    texts.push_back(QString::fromStdString(FormatUnits(d.range.maximum, d.decimals)));
+  }
+  const auto choices = FieldChoices(ref, image);
+  if (choices.size() > 1) texts.push_back(QString::fromStdString(choices[1].text));
+  texts.push_back("AB1");
+  texts.push_back("99999999");
+  return texts;
+}
+
+class ControlTwin {
+ public:
+  ControlTwin(TestDocument& doc, std::vector<QString>& messages, std::string where)
+      : doc_(doc), messages_(messages), where_(std::move(where)) {}
+
+  void Check(SettingsForm& form, const FieldTable& table, const FieldDecl& decl) {
+    QWidget* w = form.ValueControl(decl);
+    if (!w || !w->isVisibleTo(&form)) return;
+    const FieldRef ref{&table, &decl, table.rows > 1 ? form.Row() : 0};
+    const std::string at = where_ + " " + std::string(decl.key);
+    const FieldView v = ShowField(ref, doc_.image);
+    if (!form.enabledRule) {
+      EXPECT_EQ(w->isEnabled(), v.exists && v.applicable && FieldDisabledReason(ref, doc_.image).n == 0) << at;
+    }
+    if (!v.applicable) return;
+    if (auto* check = qobject_cast<QCheckBox*>(w)) {
+      EXPECT_EQ(check->isChecked(), v.checked) << at;
+      if (w->isEnabled()) Commits(form, at, [&] { check->click(); },
+                                  [&](ImageStore& copy) { return CommitFieldCheck(ref, copy, !v.checked); });
+      return;
+    }
+    if (decl.kind == ControlKind::DropList) {
+      auto* box = qobject_cast<QComboBox*>(w);
+      ASSERT_NE(box, nullptr) << at;
+      EXPECT_EQ(box->currentIndex(), v.exists ? v.choice : -1) << at;
+      if (!w->isEnabled()) return;
+      const auto choices = FieldChoices(ref, doc_.image);
+      for (int i = 0; i < static_cast<int>(choices.size()); ++i) {
+        if (i == v.choice) continue;
+        const long value = choices[static_cast<std::size_t>(i)].value;
+        Commits(form, at, [&] { Pick(box, value); },
+                [&](ImageStore& copy) { return CommitFieldChoice(ref, copy, value); });
+        break;
+      }
+      return;
+    }
+    QLineEdit* edit = EditOf(w);
+    if (!edit) return;
+    EXPECT_EQ(ShownText(w).toStdString(), v.text) << at;
+    if (!w->isEnabled()) return;
+    for (const QString& text : TextsToType(ref, doc_.image)) {
+      QString typed;
+      const QString shown = ShownText(w);
+      Commits(form, at + " \"" + text.toStdString() + "\"",
+              [&] {
+                w->setFocus();
+                edit->setFocus();
+                edit->selectAll();
+                Key(Focus(), Qt::Key_Backspace);
+                Type(text);
+                typed = edit->text();  // what the control's filter let through
+                Key(Focus(), Qt::Key_Tab);
+              },
+              [&](ImageStore& copy) {
+                if (typed == shown) return CommitResult{};  // leaving a field as shown stores nothing
+                return CommitFieldText(ref, copy, typed.toStdString());
+              });
+      const FieldView after = ShowField(ref, doc_.image);
+      if (after.applicable) {
+        EXPECT_EQ(ShownText(w).toStdString(), after.text) << at << " after \"" << text.toStdString() << "\"";
+      }
+    }
+  }
+
+ private:
+  template <class Act, class Engine>
+  void Commits(SettingsForm& form, const std::string& at, Act act, Engine engine) {
+    const std::vector<std::uint8_t> before = AllBytes(doc_.image);
+    const std::size_t steps = doc_.steps.size();
+    const std::size_t messages = messages_.size();
+    ImageStore copy = doc_.image;
+    act();
+    CommitResult expected;
+    ChangeAndRelease(EditorModules(), copy, [&] { expected = engine(copy); });
+    ASSERT_EQ(AllBytes(doc_.image), AllBytes(copy)) << at;
+    const bool changed = AllBytes(copy) != before;
+    EXPECT_EQ(doc_.steps.size(), steps + (changed ? 1 : 0)) << at;
+    const bool told = (!expected.ok() && expected.message.n) || (expected.ok() && !expected.warning.empty());
+    EXPECT_EQ(messages_.size(), messages + (told ? 1 : 0)) << at;
+    if (changed) {
+      doc_.Undo();
+      EXPECT_EQ(AllBytes(doc_.image), before) << at << ": undo";
+      form.Reload();
+    }
+  }
+
+  TestDocument& doc_;
+  std::vector<QString>& messages_;
+  std::string where_;
+};
+
+}  // namespace
+
+TEST(EveryEditorGui, EveryControlShowsCommitsAndRefusesAsTheEngineDoes) {
+  TestApp();
+  UseProgramTexts();
+  SetDecimalSeparator('.');
+  std::vector<QString> messages;
+  SetMessageHook([&](const MessageRequest& r) {
+    messages.push_back(r.text);
+    return Answer::Ok;
+  });
+  std::vector<std::pair<const char*, ImageStore>> images;
+  images.emplace_back("new with channels", FilledImage(Vhf146E()));
+  images.emplace_back("random", WithRandomSettings(3));
+  for (auto& [name, image] : images) {
+    for (const auto& [kind, open] : BuiltEditors()) {
+      TestDocument doc;
+      doc.image = image;
+      doc.SetCurrentChannel(0);
+      std::unique_ptr<QWidget> view(open(doc, nullptr));
+      view->resize(900, 700);
+      Activate(*view);
+      doc.steps.clear();
+      const std::string where = std::string(name) + ", " + std::string(TemplateOf(kind).viewClass);
+      ControlTwin twin(doc, messages, where);
+      for (SettingsForm* form : view->findChildren<SettingsForm*>()) {
+        for (const EditorModule* module : EditorModules()) {
+          if (module->kind != static_cast<int>(kind)) continue;
+          for (const FieldTable& table : module->tables) {
+            if (table.kind != TableKind::Form) continue;
+            for (const FieldDecl& decl : table.fields) {
+              if (!decl.HasValue()) continue;
+              if (QTabWidget* tabs = form->Tabs()) {
+                // The control's page in front, as a user sees it.
+                if (QWidget* w = form->ValueControl(decl))
+                  for (int t = 0; t < tabs->count(); ++t)
+                    if (tabs->widget(t)->isAncestorOf(w)) tabs->setCurrentIndex(t);
+              }
+              twin.Check(*form, table, decl);
+            }
+          }
+        }
+      }
+    }
+  }
   SetMessageHook({});
 }

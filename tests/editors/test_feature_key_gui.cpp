@@ -42,74 +42,7 @@ class FeatureKeyGui : public EditorGui {
   std::uint16_t Word(std::size_t at) const { return doc.image.Main().Word(at); }
 };
 
-TEST_F(FeatureKeyGui, TypingIntoTheFeatureFormCommitsAndUndoTakesBackTheFamilyRemoval) {
-  auto m = doc.image.Main();
-  m.SetByte(0x0291, 30);
-  m.SetWord(KeyGroupOffset(1), C('5', '2'));
-  m.SetWord(0x02F0, C('5', '1'));
-  m.SetWord(0x0308, C('1', '1'));
-  m.SetWord(0x030A, C('5', '0'));
-  m.SetWord(0x030C, C('2', '1'));
-  CFeatureView view(doc);
-  view.resize(900, 700);
-  Activate(view);
-  const auto before = AllBytes(doc.image);
-  auto* hold = Control<FieldSpin>(view, 3005);
-  EXPECT_EQ(hold->Edit()->text(), "3.0");
-  TypeInto(hold, "0");
-  EXPECT_EQ(doc.image.Main().Byte(0x0291), 0);
-  EXPECT_EQ(hold->Edit()->text(), "Off");
-  EXPECT_EQ(Word(KeyGroupOffset(1)), kNoFunction);
-  EXPECT_EQ(Word(0x02F0), kNoFunction);
-  EXPECT_EQ(Word(0x0308), C('1', '1'));
-  EXPECT_EQ(Word(0x030A), kNoFunction);
-  EXPECT_EQ(Word(0x030C), kNoFunction);
-  ASSERT_EQ(doc.steps.size(), 1u) << "the removal is part of the commit's step";
-  doc.Undo();
-  EXPECT_EQ(AllBytes(doc.image), before);
-  EXPECT_EQ(hold->Edit()->text(), "3.0");
-
-  // The voting pilot tone check box: unticking removes its family.
-  m.SetWord(0x0350, C(')', '1'));
-  auto* voting = Control<QCheckBox>(view, 3118);
-  voting->setChecked(false);
-  emit voting->clicked(true);
-  EXPECT_EQ(doc.image.Main().Byte(0x0279), 0);
-  EXPECT_EQ(Word(0x0350), C(')', '1'));
-  voting->click();
-  EXPECT_EQ(doc.image.Main().Byte(0x0279), 0xFF);
-  EXPECT_EQ(Word(0x0350), kNoFunction);
-
-}
-
-// Settings as a technician would leave them, typed as the command line does.
-void FillFeatures(ImageStore& image) {
-  const std::pair<const char*, const char*> settings[] = {
-      {"repeater.time_out_timer", "30"}, {"repeater.tot_pre_alert", "5"}, {"repeater.tot_rekey_time", "2"},
-      {"repeater.tot_reset_time", "3"}, {"repeater.repeat_hold_timer", "1.5"},
-      {"repeater.dqt_turn_off_code_time", "180"}, {"repeater.qt_decode_delay_time", "120"},
-      {"repeater.test_tone", "1000"}, {"repeater.squelch_level", "9"}, {"repeater.qt_reverse_burst_time", "180"},
-      {"repeater.repeat_continuous_timer", "Off"}, {"repeater.rx_signal_detect", "-110"},
-      {"repeater.external_monitor", "Carrier"}, {"repeater.off_hook_decode", "1"}, {"repeater.key_data", "1234"},
-      {"local.time_out_timer", "60"}, {"local.tot_pre_alert", "Off"}, {"local.tot_rekey_time", "Off"},
-      {"local.tot_reset_time", "Off"}, {"local.busy_channel_lockout_analog", "Carrier"},
-      {"local.busy_channel_lockout_digital", "RAN"}, {"local.tone_volume", "16"},
-      {"local.courtesy_tone_frequency", "1500"}, {"local.courtesy_tone_period", "200"},
-      {"local.encode_pause_time", "1.0"}, {"local.voting_pilot_frequency", "8565 Hz"},
-      {"unit.unit_id", "1001"}, {"unit.unit_name", "NORTH HILL"}};
-  for (auto [key, text] : settings) {
-    const auto f = FindField(EditorModules(), image, std::string("optional_features.") + key);
-    ASSERT_TRUE(f) << key;
-    ASSERT_TRUE(CommitFieldText(f->ref, image, text).ok()) << key;
-  }
-  for (const char* check : {"local.warning_alert_tone", "local.control_tone", "local.voting_pilot_tone"})
-    ASSERT_TRUE(CommitFieldCheck(FindField(EditorModules(), image, std::string("optional_features.") + check)->ref,
-                                 image, true)
-                    .ok());
-}
-
 TEST_F(FeatureKeyGui, PttOrderPasswordAndThePagesOfTheVariant) {
-  FillFeatures(doc.image);
   auto m = doc.image.Main();
   m.SetByte(0x0298, 0);
   m.SetByte(0x0299, 2);
@@ -170,12 +103,6 @@ TEST_F(FeatureKeyGui, PttOrderPasswordAndThePagesOfTheVariant) {
     EXPECT_EQ(grid->rowCount(), 0);
     EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
   }
-  for (int i = 0; i < tabs->count(); ++i) {
-    tabs->setCurrentIndex(i);
-    QApplication::processEvents();
-    SaveScreenshot(view, ("optional-features-" + std::to_string(i)).c_str());
-  }
-  tabs->setCurrentIndex(0);
 
   // Without bit 2 of the model option byte only the first two pages exist.
   m.SetByte(0x0420, 0xFB);
@@ -239,7 +166,6 @@ TEST_F(FeatureKeyGui, KeyGridOffersAvailableFunctionsAndResetsTheRecordOnAChange
   EXPECT_EQ(list->currentIndex(), toggle);
   emit list->activated(toggle);
   EXPECT_EQ(m.Read(0x619F, 3), (std::vector<std::uint8_t>{0x22, 0x22, 0x22}));
-  SaveScreenshot(view, "key-assignment");
   // Both editors are built: the Edit menu and the function tree open them.
   EXPECT_TRUE(BuiltEditors().count(EditorKind::Feature));
   EXPECT_TRUE(BuiltEditors().count(EditorKind::Key));

@@ -81,9 +81,6 @@ TEST_F(FiveToneGui, OpeningRewritesAStoredZeroOnceAndNothingElse) {
   EXPECT_EQ(Word(fivetone::kMinMuteTonePeriod), 7000);
   EXPECT_NE(Control<FieldSpin>(view, 7119), nullptr);
   EXPECT_EQ(Control<QWidget>(view, 7120), nullptr);
-  SaveScreenshot(view, "five-tone-1");
-  view.Form()->Tabs()->setCurrentIndex(0);
-  SaveScreenshot(view, "five-tone-0");
   Control<QPushButton>(view, 7014)->click();
   EXPECT_EQ(doc.opened, std::vector<EditorKind>{EditorKind::Velmora}) << "the vendor tone button";
 
@@ -95,7 +92,6 @@ TEST_F(FiveToneGui, OpeningRewritesAStoredZeroOnceAndNothingElse) {
 }
 
 TEST_F(FiveToneGui, VendorTonesTypedTabbedSpunAndWarnedOnce) {
-  if (!qgetenv("ZMP_SCREENSHOT_DIR").isEmpty()) SaveScreenshot(*OpenVendorTones(), "vendor-tone");
   auto m = doc.image.Main();
   for (int t = 0; t < vendortone::kToneCount; ++t) m.SetWord(vendortone::kFrequencies + 2u * t, 0xFFFF);
   const auto blank = AllBytes(doc.image);

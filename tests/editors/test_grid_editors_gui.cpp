@@ -108,7 +108,6 @@ TEST_F(GridEditorsGui, MultiTableGridsFollowTheirFirstColumn) {
   view.SetTableNumber(2);
   doc.Undo();
   EXPECT_EQ(Cell(numbers, 0, 1), "63");
-  SaveScreenshot(view, "multi-table");
 }
 
 TEST_F(GridEditorsGui, CtrlVPastesSpreadsheetRowsIntoTheMultiTable) {
@@ -248,7 +247,6 @@ TEST_F(GridEditorsGui, TestFrequencyRecordsAndChPaste) {
   EXPECT_EQ(Cell(grid, 7, 1), "450.500000");
   ASSERT_FALSE(messages.empty());
   EXPECT_NE(messages.back().indexOf(QTx(656_txt)), -1) << "out of band, warned";
-  SaveScreenshot(view, "test-frequency");
 }
 
 // --- the channel grid -------------------------------------------------------------------

@@ -61,7 +61,6 @@ TEST_F(PortsRemoteGui, FunctionPortGridsAndTheDirectionOfAnOptionPort) {
   Choose(inputs, 0, 2, QString::fromStdString(FunctionName(C('#', '2'))));
   EXPECT_EQ(doc.image.Main().Read(0x02F0, 4), (std::vector<std::uint8_t>{'1', '1', '#', '2'}));
   EXPECT_EQ(Cell(inputs, 0, 2), QString::fromStdString(FunctionName(C('#', '2'))));
-  SaveScreenshot(view, "function-port");
   // Delete empties a cell to None (and the chain after it); Tab goes from
   // cell to cell.
   inputs->setFocus();
@@ -105,7 +104,6 @@ TEST_F(PortsRemoteGui, FunctionPortGridsAndTheDirectionOfAnOptionPort) {
   EXPECT_EQ(outputs->Model()->rowCount(), 6);
   EXPECT_EQ(Cell(outputs, 5, 0), "Option Port 3");
   EXPECT_EQ(doc.image.Main().Word(0x0318), C('1', '1'));
-  SaveScreenshot(view, "function-port-ports");
   while (!doc.steps.empty()) doc.Undo();
   EXPECT_EQ(AllBytes(doc.image), before);
   EXPECT_EQ(inputs->Model()->rowCount(), 3);
@@ -158,7 +156,6 @@ TEST_F(PortsRemoteGui, RemoteCodesChosenInARowThatHeldACodeThatDidNotFit) {
   list->setCurrentIndex(1);
   emit list->activated(1);
   EXPECT_EQ(m.Read(0x61D3, 3), (std::vector<std::uint8_t>{0x80, 0xFE, 2}));
-  SaveScreenshot(view, "remote-control");
   doc.Undo();
   doc.Undo();
   EXPECT_EQ(AllBytes(doc.image), before);

@@ -224,36 +224,4 @@ TEST_F(SignallingGui, EmbeddedMessageTakesEveryCharacterOfItsByteSet) {
   EXPECT_EQ(doc.image.Main().Read(emb::kLine1, 9), (std::vector<std::uint8_t>{'M', 0xFC, 'l', 'l', 'e', 'r', ' ', '5', 0}));
 }
 
-TEST_F(SignallingGui, ScreenshotsOfTheFormsOnANewImage) {
-  ApplyNewImageDefaults(doc.image, false, false);
-  MakeChannels(doc.image, {1, 2, 3}, true);
-  const std::vector<std::pair<std::string, std::string>> values{
-      {"cw_id[2].text", "DE HILL RPT"},     {"beat_shift[2].setting_2", "1"}, {"beat_shift[2].setting_4", "1"},
-      {"scan.priority", "Fixed"},           {"scan.priority_channel", "3"},  {"dtmf.speed", "10"},
-      {"dtmf.first_digit_delay", "100"},    {"dtmf.first_digit_time", "100"}, {"dtmf.star_hash_time", "500"},
-      {"cw_message.message_1", "CQ CQ DE HILL"}, {"cw_message.message_2", "QRT 2300"},
-      {"embedded_message.line_1", "Hill site repeater, channel 2"}, {"embedded_message.line_2", "Service: 555-0100"}};
-  doc.image.Main().SetByte(*ChannelStore::RecordOf(doc.image, 1) + chrec::kBeatShift, 0xFE);
-  for (const auto& [key, text] : values) {
-    const auto field = FindField(EditorModules(), doc.image, key);
-    ASSERT_TRUE(field) << key;
-    ASSERT_TRUE(CommitFieldText(field->ref, doc.image, text).ok()) << key;
-  }
-  CChEditView::ShowChannel(1);
-  CChEditView edit(doc);
-  std::vector<std::pair<std::unique_ptr<QWidget>, const char*>> shots;
-  shots.emplace_back(std::make_unique<ModuleView>(doc, DtmfModule()), "dtmf");
-  shots.emplace_back(std::make_unique<ModuleView>(doc, ScanInfoModule()), "scan-information");
-  shots.emplace_back(std::make_unique<CCWIDView>(doc), "cw-id");
-  shots.emplace_back(std::make_unique<ModuleView>(doc, CwMessageModule()), "cw-message");
-  shots.emplace_back(std::make_unique<CBeatShiftView>(doc), "beat-shift");
-  shots.emplace_back(std::make_unique<ModuleView>(doc, EmbeddedMessageModule()), "embedded-message");
-  for (auto& [view, name] : shots) {
-    Activate(*view);
-    view->resize(view->sizeHint());
-    SaveScreenshot(*view, name);
-  }
-  EXPECT_EQ(qobject_cast<QLineEdit*>(shots[2].first->findChild<QWidget*>("ctl1072"))->text(), "DE HILL RPT");
-}
-
 }  // namespace

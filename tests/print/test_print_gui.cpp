@@ -16,7 +16,7 @@
 #include <deque>
 
 #include "../editors/EditorTestSupport.h"
-#include "../support/QtTestApp.h"
+#include "../support/AppFixture.h"
 #include "app/Application.h"
 #include "app/Commands.h"
 #include "app/MainFrame.h"
@@ -55,44 +55,18 @@ void FillChannels(ImageStore& image) {
   }
 }
 
-class ScriptedPrompts : public Prompts {
- public:
-  std::function<int(QDialog&)> dialog;
-  int RunDialog(QDialog& d) override { return dialog ? dialog(d) : QDialog::Rejected; }
-  QStringList saveFiles;
-  QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-    return saveFiles.isEmpty() ? QString() : saveFiles.takeFirst();
-  }
-};
-
-class PrintGuiTest : public ::testing::Test {
+class PrintGuiTest : public zmp::testing::AppTest {
  protected:
   void SetUp() override {
-    zmp::testing::TestApp();
+    AppTest::SetUp();
     zmp::testing::UseProgramTexts();
-    ASSERT_TRUE(dir.isValid());
-    SetSettingsFileForTesting(dir.filePath(QStringLiteral("settings.ini")));
-    SetMessageHook([this](const MessageRequest& r) {
-      messages.push_back(r.text);
-      return Answer::Ok;
-    });
-    SetPrompts(&prompts);
+    otherAnswer = Answer::Ok;
     image.MakeBlank();
     ModelInfo(image).SetRecord(ModelRecord::Default());
   }
-  void TearDown() override {
-    app.reset();
-    SetPrompts(nullptr);
-    SetMessageHook(nullptr);
-    SetSettingsFileForTesting({});
-  }
-  QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
 
-  QTemporaryDir dir;
   ImageStore image;
-  ScriptedPrompts prompts;
-  QStringList messages;
-  std::unique_ptr<CFPUApp> app;
+  QStringList& messages = asked;
 };
 
 TEST_F(PrintGuiTest, PageCountOfTheDialogIsThePagesPrinted) {
@@ -132,7 +106,6 @@ TEST_F(PrintGuiTest, DialogChoicesRangeAndButtons) {
   initial.sections = {"channel"};
   initial.channels = {12, 4};  // limited: 12 to 12
   CPrintListDlg dlg(EditorModules(), image, initial);
-  zmp::testing::SaveScreenshot(dlg, "print_out_list");
   EXPECT_EQ(dlg.windowTitle(), QTx(925_txt));
   EXPECT_TRUE(dlg.SectionBox("channel")->isChecked());
   EXPECT_FALSE(dlg.SectionBox(std::string(kModelSection))->isChecked());

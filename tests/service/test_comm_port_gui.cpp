@@ -127,16 +127,6 @@ TEST_F(CommPortTest, PortsNameTheirAdaptersAndAnUnmappedOneIsMapped) {
     EXPECT_TRUE(dlg.AdapterLabel(6)->text().contains(QStringLiteral("Acme Radio Cable")));
     EXPECT_EQ(dlg.UnmappedList()->count(), 0);
     EXPECT_FALSE(dlg.MapButton()->isEnabled());
-    if (const QByteArray out = qgetenv("ZMP_SCREENSHOT_DIR"); !out.isEmpty()) {
-      // The picture shows one adapter still waiting for its port.
-      ProgramPortMap().ClearOverride(6);
-      dlg.ShowAdapters();
-      dlg.Probe();
-      dlg.adjustSize();
-      dlg.grab().save(QString::fromLocal8Bit(out) + QStringLiteral("/communication-port.png"));
-      ProgramPortMap().SetOverride(6, FakeSystem::kAcmById);
-      dlg.ShowAdapters();
-    }
 
     // Pulled out while the dialog is open: Refresh says so for COM6.
     sys.UnplugAcm();

@@ -26,17 +26,3 @@ inline QApplication& TestApp() {
 }
 
 }  // namespace zmp::testing
-
-#include <QWidget>
-
-namespace zmp::testing {
-
-// With ZMP_SCREENSHOT_DIR set, saves a picture of the widget there (for the
-// README and for looking at a window as a user would).
-inline void SaveScreenshot(QWidget& w, const char* name) {
-  const QByteArray dir = qgetenv("ZMP_SCREENSHOT_DIR");
-  if (dir.isEmpty()) return;
-  w.grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
-}
-
-}  // namespace zmp::testing
