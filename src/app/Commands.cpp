@@ -50,6 +50,7 @@ constexpr MenuRow kProgram[] = {
     {kReadData, 90_txt},
     {kWriteData, 91_txt},
     {kCheckData, 331_txt},
+    {kCompareWithRepeater, 355_txt},
     kSep,
     {kTestMode, 92_txt},
     {kTuningData, 93_txt},

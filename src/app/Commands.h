@@ -49,6 +49,7 @@ inline constexpr int kModelInformation = 32771;
 inline constexpr int kReadData = 40060;
 inline constexpr int kWriteData = 40061;
 inline constexpr int kCheckData = 32881;
+inline constexpr int kCompareWithRepeater = 32882;
 inline constexpr int kTestMode = 40064;
 inline constexpr int kTuningData = 32853;
 inline constexpr int kHardwareVersion = 32858;

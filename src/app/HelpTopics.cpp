@@ -8,7 +8,7 @@ namespace {
 
 // The reference pages are written at build time from the editors' field
 // tables; their anchors are the field keys, and "top" at the page's title.
-constexpr std::array<HelpTopic, 21> kTopics{{
+constexpr std::array<HelpTopic, 22> kTopics{{
     {help::kChannelInformation, "reference/channel-information.html#top"},
     {78081, "reference/channel-information.html#rx_frequency"},
     {78082, "reference/channel-information.html#tx_frequency"},
@@ -30,6 +30,7 @@ constexpr std::array<HelpTopic, 21> kTopics{{
     {help::kCommunicationPort, "dialogs.html#communication-port"},
     {help::kLanguageFileSetup, "dialogs.html#language-file-setup"},
     {help::kNetworkInformation, "dialogs.html#network-information"},
+    {help::kCompareWithRepeater, "dialogs.html#compare-with-repeater"},
 }};
 
 }  // namespace

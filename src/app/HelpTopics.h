@@ -22,6 +22,7 @@ inline constexpr int kModelInformation = 90112;
 inline constexpr int kCommunicationPort = 90368;
 inline constexpr int kLanguageFileSetup = 90624;
 inline constexpr int kNetworkInformation = 90880;
+inline constexpr int kCompareWithRepeater = 91136;
 }  // namespace help
 
 struct HelpTopic {

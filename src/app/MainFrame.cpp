@@ -31,6 +31,7 @@
 #include "app/LanguageSetupDialog.h"
 #include "app/LanguageTexts.h"
 #include "app/CheckDataWindow.h"
+#include "app/CompareWindow.h"
 #include "editors/EditorModules.h"
 #include "app/MemoryMapWindow.h"
 #include "app/Messages.h"
@@ -102,7 +103,8 @@ bool IsBuiltin(int id) {
     case cmd::kHelpTopics:
     case cmd::kHelpAdvanced:
     case cmd::kDataMemoryMap:
-    case cmd::kCheckData: return true;
+    case cmd::kCheckData:
+    case cmd::kCompareWithRepeater: return true;
     default: return false;
   }
 }
@@ -187,6 +189,7 @@ void CMainFrame::CreateActions() {
         case cmd::kHelpAdvanced: OnHelp(true); return;
         case cmd::kDataMemoryMap: OnDataMemoryMap(); return;
         case cmd::kCheckData: OnCheckData(); return;
+        case cmd::kCompareWithRepeater: OnCompareWithRepeater(); return;
         default: break;
       }
       if (auto kind = cmd::EditorOfCommand(id)) {
@@ -715,7 +718,7 @@ void CMainFrame::OnWriteData() {
   if (DecideToWrite()) RunWrite();
 }
 
-void CMainFrame::RunWrite() {
+bool CMainFrame::RunWrite() {
   CTransferDlg dlg(CTransferDlg::Direction::Write, TheLink(), app_.Image(), this);
   CurrentPrompts().RunDialog(dlg);
   if (dlg.TransferResult() == 0) {
@@ -737,6 +740,7 @@ void CMainFrame::RunWrite() {
     statusBar()->showMessage(QTx(410_txt));
   }
   UpdateCaption();
+  return dlg.TransferResult() == 0;
 }
 
 void CMainFrame::OnNetworkInformation() {
@@ -834,6 +838,34 @@ void CMainFrame::OnCheckData() {
 }
 
 CCheckDataWnd* CMainFrame::CheckDataWindow() const { return checkData_; }
+
+void CMainFrame::OnCompareWithRepeater() {
+  if (app_.Flags().demo) {
+    Notice(this, 474_txt);
+    return;
+  }
+  if (!compare_) {
+    compare_ = new CCompareWnd(*this, app_.Image(), this);
+    compare_->setAttribute(Qt::WA_DeleteOnClose);
+    // It compares every change of the data with the image read.
+    const auto follow = [this](CFPUDoc* doc) {
+      connect(doc, &EditorDocument::ImageChanged, compare_, [this] { compare_->Refresh(); });
+    };
+    follow(&Doc());
+    connect(this, &CMainFrame::DocumentOpened, compare_, follow);
+    connect(this, &CMainFrame::ImageReset, compare_, [this] { compare_->Refresh(); });
+  }
+  // A first read that fails opens no window; an open one says nothing was compared.
+  if (!compare_->Compare() && !compare_->isVisible()) {
+    compare_->deleteLater();
+    return;
+  }
+  compare_->show();
+  compare_->raise();
+  compare_->activateWindow();
+}
+
+CCompareWnd* CMainFrame::CompareWindow() const { return compare_; }
 
 bool CMainFrame::OpenMemMapDebugWindow() {
   if (!debug_ || !debug_->IsLoaded()) return false;

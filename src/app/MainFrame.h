@@ -34,6 +34,7 @@ class CFPUDoc;
 class CEditorFrame;
 class CMemoryMapWnd;
 class CCheckDataWnd;
+class CCompareWnd;
 class DebugLibrary;
 
 class CMainFrame : public QMainWindow {
@@ -127,8 +128,8 @@ class CMainFrame : public QMainWindow {
   // Whether the image goes to the repeater now: never in demonstration mode,
   // else when the user confirms. Every check before a write belongs here.
   bool DecideToWrite();
-  // The write dialog and what follows its outcome.
-  void RunWrite();
+  // The write dialog and what follows its outcome; true when the write completed.
+  bool RunWrite();
   void OnNetworkInformation();
   void OnFactoryReset();
   // Where the data read from repeaters are kept.
@@ -144,6 +145,10 @@ class CMainFrame : public QMainWindow {
   void OnCheckData();
   CMemoryMapWnd* MemoryMapWindow() const;
   CCheckDataWnd* CheckDataWindow() const;
+  // Program > Compare with Repeater: reads the repeater into an image of its
+  // own and opens (or raises) the list of what differs.
+  void OnCompareWithRepeater();
+  CCompareWnd* CompareWindow() const;
 
   // Asks the memory-map debug library for its window (when loaded).
   bool OpenMemMapDebugWindow();
@@ -208,6 +213,7 @@ class CMainFrame : public QMainWindow {
   QPointer<CHelpWindow> help_;
   QPointer<CMemoryMapWnd> memoryMap_;
   QPointer<CCheckDataWnd> checkData_;
+  QPointer<CCompareWnd> compare_;
   bool closing_ = false;
 };
 

@@ -97,6 +97,10 @@ int CTransferDlg::Read(ImageTransfer& transfer) {
   // Asked with the connection closed; "No" changes nothing, as a cancel.
   const wire::VersionInfo repeater = transfer.RepeaterVersion();
   const auto models = ModelMismatchArgs(repeater, ours);
+  if (refusal_) {
+    Error(this, Formatted(*refusal_, {models[0], models[1]}));
+    return 1;
+  }
   if (Confirm(this, Formatted(406_txt, {models[0], models[1], models[0]}), Buttons::YesNo) != Answer::Yes)
     return kTransferCancelled;
   if (cancelRequested_) return kTransferCancelled;

@@ -7,7 +7,8 @@
 // failure (whose one message has been shown) or a cancel.
 //
 // A repeater of another model than the data: the read asks whether to read it
-// as its own model (the image then takes the repeater's model, band and data).
+// as its own model (the image then takes the repeater's model, band and data),
+// or refuses it with a message of the caller's (a read to compare with).
 #pragma once
 
 #include "service/BusyDialog.h"
@@ -15,6 +16,7 @@
 
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
+#include "data/TextNo.h"
 
 class QLabel;
 class QProgressBar;
@@ -36,6 +38,9 @@ class CTransferDlg : public CBusyDialog {
   // returns its result (0 success, kTransferCancelled, else a failure).
   int Run();
   int TransferResult() const { return result_; }
+  // A repeater of another model fails the read with this text (arguments: the
+  // repeater's model, the data's) instead of the question.
+  void RefuseOtherModel(TextNo refusal) { refusal_ = refusal; }
   // The read took a repeater of another model, as the user agreed.
   bool ReadAsOtherModel() const { return otherModel_; }
   // The write failed after the repeater had stored a part of it.
@@ -74,6 +79,7 @@ class CTransferDlg : public CBusyDialog {
   bool otherModel_ = false;
   bool partialWrite_ = false;
   int result_ = -1;
+  std::optional<TextNo> refusal_;
 };
 
 }  // namespace zmp

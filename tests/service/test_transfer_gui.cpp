@@ -21,6 +21,7 @@
 #include "../tools/SimProcess.h"
 #include "app/Application.h"
 #include "app/Commands.h"
+#include "app/CompareWindow.h"
 #include "app/MainFrame.h"
 #include "app/Messages.h"
 #include "app/Prompts.h"
@@ -28,6 +29,7 @@
 #include "comm/PortMap.h"
 #include "comm/RepeaterLink.h"
 #include "data/DataFile.h"
+#include "editors/EditorModules.h"
 #include "service/ServiceDialogs.h"
 
 using namespace zmp;
@@ -110,6 +112,71 @@ TEST_F(TransferTest, ReadFromTheMenuFillsTheImageKeepsABackupAndReopensChannels)
   EXPECT_GE(backups, 1);
   EXPECT_FALSE(TheLink().IsOpen());
   EXPECT_EQ(TheLink().Settings(), "9600,N,8,1");
+}
+
+// Compare with Repeater: the repeater in an image of its own, the data and
+// their modified state untouched; differences by editor; Write File to
+// Repeater, then the repeater read again holds the data; a failed read
+// compares nothing.
+TEST_F(TransferTest, CompareWithRepeaterListsDifferencesAndWritesThemAway) {
+  SimProcess sim({"--no-pace", "--save", SavePath()});
+  ASSERT_TRUE(sim.ok());
+  CMainFrame& f = Start(sim.path());
+  ASSERT_TRUE(f.Command(cmd::kReadData));
+  ASSERT_TRUE(f.Command(cmd::kCompareWithRepeater));
+  CCompareWnd* w = f.CompareWindow();
+  ASSERT_NE(w, nullptr);
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(w->Summary(), QTx(358_txt));
+  EXPECT_EQ(w->List()->topLevelItemCount(), 0);
+
+  ImageStore& image = app->Image();
+  for (const auto& [key, text] : {std::pair{"channel[2].rx_frequency", "146.55"},
+                                  std::pair{"optional_features.repeater.squelch_level", "12"}}) {
+    const auto field = FindField(EditorModules(), image, key);
+    ASSERT_TRUE(field) << key;
+    ASSERT_TRUE(CommitFieldText(field->ref, image, text).ok()) << key;
+  }
+  image.UpdateChecksum();
+  image.TakeSnapshot();
+  const ImageCopy edited = image.working();
+  ASSERT_TRUE(f.Command(cmd::kCompareWithRepeater));
+  EXPECT_TRUE(image.working() == edited) << "the read went into an image of its own";
+  EXPECT_FALSE(image.IsModified());
+  // By editor: the channel, the feature, then the checksum outside every field.
+  QTreeWidget* list = w->List();
+  ASSERT_EQ(list->topLevelItemCount(), 3);
+  EXPECT_EQ(list->topLevelItem(2)->text(0), QTx(360_txt));
+  QTreeWidgetItem* channel = list->topLevelItem(0)->child(0);
+  EXPECT_EQ(channel->text(3), QStringLiteral("146.550000"));
+  EXPECT_NE(channel->text(2), channel->text(3));
+  EXPECT_EQ(list->topLevelItem(1)->child(0)->text(3), QStringLiteral("12"));
+  EXPECT_EQ(w->Summary(), QTxFormat(359_txt, {"3"}));
+  zmp::testing::SaveScreenshot(*w, "compare");
+  if (CMainFrame::IsEditorBuilt(EditorKind::ChInfo)) {
+    emit list->itemActivated(channel, 1);
+    EXPECT_NE(f.EditorFrame(EditorKind::ChInfo), nullptr);
+  }
+
+  asked.clear();
+  w->WriteButton()->click();
+  EXPECT_EQ(asked.size(), 2) << asked.join(QStringLiteral(" | ")).toStdString();  // the question, "written"
+  EXPECT_EQ(w->Summary(), QTx(358_txt));
+  EXPECT_EQ(list->topLevelItemCount(), 0);
+  sim.Stop();
+  const ImageCopy repeater = SimImage();
+  EXPECT_TRUE(std::equal(repeater.Main().span().begin(), repeater.Main().span().end(),
+                         image.working().Main().span().begin()));
+
+  SimProcess failing({"--no-pace", "--rst", "TIMER@SC_READ1_req DATA CNVGRP"});
+  ASSERT_TRUE(failing.ok());
+  ProgramPortMap().SetOverride(1, failing.path());
+  asked.clear();
+  EXPECT_FALSE(w->Compare());
+  EXPECT_EQ(asked, QStringList{QTx(665_txt)});
+  EXPECT_EQ(w->Summary(), QTx(364_txt));
+  EXPECT_EQ(list->topLevelItemCount(), 0);
+  EXPECT_FALSE(w->WriteButton()->isEnabled());
 }
 
 TEST_F(TransferTest, FailedReadShowsOneMessageAndKeepsTheImage) {

@@ -231,6 +231,49 @@ TEST_F(CliRadio, SimulatorStartsAsADemonstrationRepeater) {
   EXPECT_EQ(r.status, 0) << r.err;
 }
 
+// diff FILE --port: the repeater read into an image of its own and compared
+// with the file, which stays as it was; a read that fails compares nothing.
+TEST_F(CliRadio, DiffComparesAFileWithTheRepeater) {
+  SimProcess sim({"--no-pace"});
+  ASSERT_TRUE(sim.ok());
+  ASSERT_EQ(Cli(dir, "read --port " + sim.path() + " -o site.dat").status, 0);
+  const std::string port = " --port " + sim.path();
+  CliRun r = Cli(dir, "diff site.dat" + port);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "the repeater holds exactly the image of site.dat\n");
+
+  ASSERT_EQ(Cli(dir, "set site.dat 'channel[2].rx_frequency=146.55' -o channel.dat").status, 0);
+  ASSERT_EQ(Cli(dir, "set site.dat optional_features.repeater.squelch_level=12 -o feature.dat").status, 0);
+  const std::string before = ReadText(dir / "channel.dat");
+  r = Cli(dir, "diff channel.dat" + port + " --baud 115200");
+  EXPECT_EQ(r.status, 1) << r.err;
+  // The repeater's text, then the file's; the checksum outside every field.
+  EXPECT_NE(r.out.find("channel 2 / RX Frequency [MHz]: "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(" → 146.550000\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("bytes outside every field:\n  main 0x0256"), std::string::npos) << r.out;
+  EXPECT_EQ(ReadText(dir / "channel.dat"), before);
+  r = Cli(dir, "diff feature.dat" + port);
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_NE(r.out.find("optional_features.repeater / "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(" → 12\n"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("channel "), std::string::npos) << r.out;
+
+  // Failures: exit 2 with the reason, and nothing said about differences.
+  ASSERT_EQ(Cli(dir, "new --model 3 -o other.dat").status, 0);
+  r = Cli(dir, "diff other.dat" + port);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("only data of the repeater's model can be compared"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(Cli(dir, "diff site.dat channel.dat" + port).status, 2) << "two files and a port";
+  SimProcess failing({"--no-pace", "--rst", "TIMER@SC_READ1_req DATA CNVGRP"});
+  ASSERT_TRUE(failing.ok());
+  r = Cli(dir, "diff site.dat --port " + failing.path());
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find(Text(665)), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("nothing was compared"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "");
+}
+
 // The probe lists COM1..COM20; a port mapped to the simulator's terminal is
 // a free serial port, a missing device cannot be opened.
 TEST_F(CliRadio, PortsProbeFollowsThePortMap) {

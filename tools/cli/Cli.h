@@ -49,6 +49,11 @@ void AddRadioCommands(CommandList& commands);
 void AddImageTextCommands(CommandList& commands);
 void AddCheckCommands(CommandList& commands);
 void AddPortsCommands(CommandList& commands);
+// diff FILE --port P [--baud B]: the repeater's image (read as the file's
+// model) against the file's, as "field: repeater's text → file's text".
+// 0 equal, 1 different, 2 failure (said on stderr).
+int RunDiffWithRepeater(const std::string& file, const std::string& port, const std::optional<std::string>& baud,
+                        const std::optional<std::string>& password);
 // Built with the Qt program only (ZMP_CLI_PRINT).
 void AddPrintCommands(CommandList& commands);
 

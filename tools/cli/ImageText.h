@@ -1,9 +1,9 @@
 // The data image as text, through the same field tables that the editors
 // show: the listing of every field instance, assignments typed as a user
 // types them, the YAML export and its import, and the field by field diff of
-// two images. The fields, set, export, import and diff commands of
-// zmp318t-cli are thin wrappers of these functions; the benchmark calls them
-// directly.
+// two images (fields/ImageDiff.h). The fields, set, export, import and diff
+// commands of zmp318t-cli are thin wrappers of these functions; the benchmark
+// calls them directly.
 //
 // Every function works on the working copy of an image store and takes the
 // module list (EditorModules() in the tool), so an editor added to that list
@@ -18,6 +18,7 @@
 
 #include "ImageTextRead.h"
 #include "fields/FieldWalk.h"
+#include "fields/ImageDiff.h"
 
 namespace zmp::cli {
 
@@ -103,24 +104,5 @@ struct ImportOutcome {
 ImportOutcome ApplyImageText(ModuleList modules, ImageStore& image, const ImageText& text);
 // ReadImageText, then ApplyImageText.
 ImportOutcome ImportYaml(ModuleList modules, ImageStore& image, std::string_view yaml);
-
-// --- diff ------------------------------------------------------------------------
-
-struct ByteRange {
-  BlockId block = BlockId::Main;
-  std::size_t first = 0;
-  std::size_t last = 0;
-};
-
-struct ImageDiff {
-  // "channel 3 / RX Frequency: 146.500000 → 146.550000"
-  std::vector<std::string> fields;
-  // Bytes that differ where no field of either image lies and no editor owns.
-  std::vector<ByteRange> outside;
-  bool Empty() const { return fields.empty() && outside.empty(); }
-};
-ImageDiff DiffImages(ModuleList modules, const ImageStore& a, const ImageStore& b);
-// The field lines, then one "bytes main 0x0256..0x0257" line per range.
-std::string DiffText(const ImageDiff& diff);
 
 }  // namespace zmp::cli

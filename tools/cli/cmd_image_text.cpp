@@ -189,16 +189,27 @@ void AddImageTextCommands(CommandList& commands) {
   }
   {
     struct Args {
-      std::string a, b;
-      std::optional<std::string> password;
+      std::string a, b, port;
+      std::optional<std::string> baud, password;
     };
     auto a = std::make_shared<Args>();
-    CLI::App* c = commands.Add("diff", "diff A.dat B.dat [--password P]",
+    constexpr const char* kDiffSynopsis = "diff A.dat B.dat [--password P] | diff FILE --port P [--baud B] [--password P]";
+    CLI::App* c = commands.Add("diff", kDiffSynopsis,
                                "the fields whose text differs, then bytes that differ outside every field "
-                               "(exit 0 equal, 1 different)",
-                               [=] { return RunDiff(a->a, a->b, a->password); });
+                               "(exit 0 equal, 1 different); with --port, FILE against the connected repeater "
+                               "(2: the comparison failed)",
+                               [=] {
+                                 if (!a->port.empty()) {
+                                   if (!a->b.empty()) return WrongUse(kDiffSynopsis);
+                                   return RunDiffWithRepeater(a->a, a->port, a->baud, a->password);
+                                 }
+                                 if (a->b.empty() || a->baud) return WrongUse(kDiffSynopsis);
+                                 return RunDiff(a->a, a->b, a->password);
+                               });
     c->add_option("A.dat", a->a, "a data file")->required();
-    c->add_option("B.dat", a->b, "another data file")->required();
+    c->add_option("B.dat", a->b, "another data file (not with --port)");
+    c->add_option("--port", a->port, "compare A.dat with the repeater on this COM number or device path");
+    c->add_option("--baud", a->baud, "with --port: the rate after the handshake");
     c->add_option("--password", a->password, "the password of protected files");
   }
 }

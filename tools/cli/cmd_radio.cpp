@@ -1,4 +1,5 @@
-// zmp318t-cli commands that talk to a repeater: read, write and ports.
+// zmp318t-cli commands that talk to a repeater: read, write, ports and the
+// comparison of a data file with a repeater (diff FILE --port P).
 //
 // --port takes a COM number (mapped to a device by the port map: the
 // defaults and ZMP_PORT_MAP) or a device path such as the pseudo-terminal
@@ -24,6 +25,8 @@
 #include "comm/Wire.h"
 #include "data/DataFile.h"
 #include "data/ModelInfo.h"
+#include "editors/EditorModules.h"
+#include "fields/ImageDiff.h"
 
 namespace zmp::cli {
 
@@ -245,6 +248,50 @@ int RunWrite(const std::string& port, const std::optional<std::string>& baud,
 }
 
 }  // namespace
+
+int RunDiffWithRepeater(const std::string& file, const std::string& port, const std::optional<std::string>& baud,
+                        const std::optional<std::string>& password) {
+  constexpr int kFailed = 2;
+  if (!LoadToolTexts("diff")) return kFailed;
+  RepeaterLink link;
+  if (!ChoosePort(link, port, "diff") || !ChooseBaud(link, baud, "diff")) return kFailed;
+  ImageStore data;
+  SourceFile source;
+  if (LoadDataFile(file, password, data, source, "diff") != 0) return kFailed;
+
+  // The repeater is read into an image of its own; the file is only read.
+  ImageStore repeater;
+  repeater.MakeBlank();
+  const ModelRecord model = ModelInfo(data).Record();
+  InterruptCatcher interrupts;
+  wire::VersionInfo other;
+  const int r = RunTransfer(link, "diff", [&](ImageTransfer& t) {
+    const int read = t.ReadFromRepeater(repeater, model, OtherModel::Return);
+    if (read == kRepeaterOfOtherModel) other = t.RepeaterVersion();
+    return read;
+  });
+  if (r == kRepeaterOfOtherModel) {
+    const auto models = ModelMismatchArgs(other, model);
+    std::fprintf(stderr, "zmp318t-cli diff: the repeater is a %s, but %s is for a %s; only data of the "
+                 "repeater's model can be compared with it\n", models[0].c_str(), file.c_str(),
+                 models[1].c_str());
+    return kFailed;
+  }
+  if (r != 0 || InterruptCatcher::Interrupted()) {
+    std::fprintf(stderr, "zmp318t-cli diff: the repeater was not read completely; nothing was compared\n");
+    return kFailed;
+  }
+  repeater.CopyTransferToWorking();
+  const ImageDiff diff = DiffImages(EditorModules(), repeater, data);
+  const std::string text = DiffText(diff);
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  if (repeater.working() == data.working()) {
+    std::printf("the repeater holds exactly the image of %s\n", file.c_str());
+    return 0;
+  }
+  if (diff.Empty()) std::printf("the images differ only in bytes that every field shows alike\n");
+  return 1;
+}
 
 void AddRadioCommands(CommandList& commands) {
   {
