@@ -27,6 +27,7 @@
 #include "../tests/tools/SimProcess.h"
 #include "app/Application.h"
 #include "app/CheckDataWindow.h"
+#include "app/CompareWindow.h"
 #include "app/Commands.h"
 #include "app/FPUDoc.h"
 #include "app/Frames.h"
@@ -100,16 +101,9 @@ bool ChangeAndReleaseOk(ImageStore& image, const FieldInstance& field, const std
   return r.ok();
 }
 
-// "key=text" lines, stored as a user types them; # starts a comment.
-bool ApplySettings(ImageStore& image, const QString& file) {
-  std::ifstream in(file.toStdString());
-  if (!in) {
-    std::fprintf(stderr, "cannot read %s\n", qPrintable(file));
-    return false;
-  }
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
+// "key=text" lines, stored as a user types them.
+bool ApplySettingLines(ImageStore& image, const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
     const auto eq = line.find('=');
     const std::string key = line.substr(0, eq), text = eq == std::string::npos ? "" : line.substr(eq + 1);
     const auto field = FindField(EditorModules(), image, key);
@@ -120,6 +114,19 @@ bool ApplySettings(ImageStore& image, const QString& file) {
     }
   }
   return true;
+}
+
+// The lines of a settings file; # starts a comment.
+bool ApplySettings(ImageStore& image, const QString& file) {
+  std::ifstream in(file.toStdString());
+  if (!in) {
+    std::fprintf(stderr, "cannot read %s\n", qPrintable(file));
+    return false;
+  }
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);)
+    if (!line.empty() && line[0] != '#') lines.push_back(line);
+  return ApplySettingLines(image, lines);
 }
 
 // Each editor as the main frame opens it; of one with tabs, its first pages
@@ -266,6 +273,15 @@ void ReadPicture(CMainFrame& f, CFPUApp& app, PicturePrompts& prompts) {
     return d.exec();
   };
   f.Command(cmd::kReadData);
+
+  // Compare with Repeater after two edits.
+  prompts.dialog = [](QDialog& d) { return d.exec(); };
+  ApplySettingLines(f.Doc().Image(), {"channel[2].rx_frequency=146.55", "optional_features.repeater.squelch_level=12"});
+  f.Command(cmd::kCompareWithRepeater);
+  if (CCompareWnd* compare = f.CompareWindow()) {
+    compare->resize(900, 360);
+    Save(*compare, "compare");
+  }
   prompts.dialog = nullptr;
   ProgramPortMap().ClearOverride(1);
 }

@@ -152,7 +152,6 @@ TEST_F(TransferTest, CompareWithRepeaterListsDifferencesAndWritesThemAway) {
   EXPECT_NE(channel->text(2), channel->text(3));
   EXPECT_EQ(list->topLevelItem(1)->child(0)->text(3), QStringLiteral("12"));
   EXPECT_EQ(w->Summary(), QTxFormat(359_txt, {"3"}));
-  zmp::testing::SaveScreenshot(*w, "compare");
   if (CMainFrame::IsEditorBuilt(EditorKind::ChInfo)) {
     emit list->itemActivated(channel, 1);
     EXPECT_NE(f.EditorFrame(EditorKind::ChInfo), nullptr);
