@@ -11,7 +11,7 @@
 #include <string>
 
 #include "app/FPUDoc.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/NewImage.h"
 #include "editors/ChannelStore.h"
 #include "editors/CwMessageFields.h"

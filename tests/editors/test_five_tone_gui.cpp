@@ -12,7 +12,7 @@
 #include "../support/QtTestApp.h"
 #include "EditorGuiSupport.h"
 #include "EditorTestSupport.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "data/NewImage.h"
 #include "editors/FiveToneFields.h"
 #include "editors/FiveToneTable.h"

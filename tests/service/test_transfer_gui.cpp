@@ -16,14 +16,14 @@
 #include <deque>
 #include <filesystem>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "../comm/PtyPeer.h"
 #include "../support/QtTestApp.h"
 #include "../tools/SimProcess.h"
 #include "app/Application.h"
 #include "app/Commands.h"
 #include "app/MainFrame.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "app/Prompts.h"
 #include "app/Settings.h"
 #include "comm/PortMap.h"

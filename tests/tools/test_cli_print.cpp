@@ -8,7 +8,7 @@
 
 #include "CliRun.h"
 #include "SimProcess.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/ModelInfo.h"
 #include "editors/EditorModules.h"
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "editors/EditorModules.h"
 using namespace zmp;
 namespace fs = std::filesystem;

@@ -12,7 +12,7 @@
 
 #include "ModuleReference.h"
 #include "ReferencePages.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "app/StartupRules.h"
 
 namespace fs = std::filesystem;

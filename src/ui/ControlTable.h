@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "data/TextNo.h"
+#include "lang/TextNo.h"
 #include "fields/FieldTypes.h"
 
 namespace zmp {

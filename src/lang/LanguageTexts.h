@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/LanguageKeys.h"
-#include "data/TextNo.h"
+#include "lang/LanguageKeys.h"
+#include "lang/TextNo.h"
 
 namespace zmp {
 

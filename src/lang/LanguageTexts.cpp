@@ -1,4 +1,4 @@
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 
 #include <filesystem>
 #include <fstream>
