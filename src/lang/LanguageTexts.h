@@ -85,9 +85,4 @@ inline std::string Tx(TextNo t) { return Texts().Text(t); }
 std::string FormatText(std::string_view format, std::initializer_list<std::string> args);
 std::string FormatText(std::string_view format, std::span<const std::string> args);
 
-struct FileError;
-// Why a file could not be read or written, in words: the program's own text
-// for a path that is not a regular file, otherwise the system's.
-std::string FileErrorText(const FileError& error);
-
 }  // namespace zmp

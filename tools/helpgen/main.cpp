@@ -13,7 +13,7 @@
 #include "ModuleReference.h"
 #include "ReferencePages.h"
 #include "lang/LanguageTexts.h"
-#include "app/StartupRules.h"
+#include "lang/LanguageRows.h"
 
 namespace fs = std::filesystem;
 using namespace zmp;
