@@ -9,7 +9,7 @@
 #include "editors/EditorModules.h"
 #include "editors/FiveToneFields.h"
 #include "editors/FiveToneTable.h"
-#include "editors/VelmoraFields.h"
+#include "editors/VendorToneFields.h"
 #include "fields/FieldWalk.h"
 
 using namespace zmp;

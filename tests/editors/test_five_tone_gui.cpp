@@ -16,7 +16,7 @@
 #include "data/NewImage.h"
 #include "editors/FiveToneFields.h"
 #include "editors/FiveToneTable.h"
-#include "editors/VelmoraFields.h"
+#include "editors/VendorToneFields.h"
 #include "editors/ui/EditorViews.h"
 #include "editors/ui/FieldControls.h"
 #include "editors/ui/FiveToneView.h"

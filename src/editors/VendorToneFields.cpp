@@ -1,4 +1,4 @@
-#include "editors/VelmoraFields.h"
+#include "editors/VendorToneFields.h"
 
 #include <algorithm>
 #include <array>
@@ -113,7 +113,7 @@ int CloseTone(const ImageStore& image, int tone) {
 
 std::string ToneName(int tone) { return Tx(TextNo{1064 + tone}); }
 
-const EditorModule& VelmoraModule() {
+const EditorModule& VendorToneModule() {
   static const EditorModule module{
       .kind = static_cast<int>(EditorKind::Velmora),
       .key = "vendor_tone",
