@@ -8,8 +8,8 @@
 #include <QApplication>
 #include <string>
 
-#include "app/LanguageTexts.h"
-#include "app/Messages.h"
+#include "lang/LanguageTexts.h"
+#include "ui/Messages.h"
 #include "fields/DecimalSeparator.h"
 
 namespace zmp::bench {

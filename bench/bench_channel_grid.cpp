@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
 #include "editors/ChannelClipboard.h"

@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <string>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "editors/ui/ChInfoView.h"
 #include "editors/ChannelClipboard.h"
 #include "editors/ChannelStore.h"

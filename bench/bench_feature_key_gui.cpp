@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/FPUDoc.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/NewImage.h"
 #include "editors/EditorKinds.h"
 #include "editors/EditorModules.h"

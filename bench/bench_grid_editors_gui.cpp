@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/FPUDoc.h"
-#include "app/LanguageTexts.h"
-#include "app/Messages.h"
+#include "lang/LanguageTexts.h"
+#include "ui/Messages.h"
 #include "data/NewImage.h"
 #include "editors/EditorModules.h"
 #include "editors/ui/ChInfoView.h"

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "ImageText.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"

@@ -23,7 +23,7 @@
 #include "app/FPUDoc.h"
 #include "app/MainFrame.h"
 #include "app/MemoryMapWindow.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "app/Settings.h"
 #include "editors/ChannelStore.h"
 

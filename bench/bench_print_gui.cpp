@@ -8,7 +8,7 @@
 #include <QSpinBox>
 #include <string>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/ModelInfo.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"

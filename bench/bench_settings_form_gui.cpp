@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/FPUDoc.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "editors/ChannelStore.h"
 #include "editors/ui/ChEditView.h"
 #include "GuiBenchMain.h"

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "app/FPUDoc.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/NewImage.h"
 #include "editors/ChannelStore.h"
 #include "editors/CwMessageFields.h"
@@ -19,7 +19,7 @@
 #include "editors/EmbeddedMessageFields.h"
 #include "editors/FiveToneFields.h"
 #include "editors/ScanInfoFields.h"
-#include "editors/VelmoraFields.h"
+#include "editors/VendorToneFields.h"
 #include "editors/ui/BeatShiftView.h"
 #include "editors/ui/CWIDView.h"
 #include "editors/ui/ChEditView.h"
@@ -75,7 +75,7 @@ BENCHMARK_CAPTURE(FormOpens, EmbeddedMessage,
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FormOpens, FiveTone, Make([](auto& d) { return new zmp::CFiveToneView(d); }))
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(FormOpens, VendorTone, Make([](auto& d) { return Module(d, zmp::VelmoraModule()); }))
+BENCHMARK_CAPTURE(FormOpens, VendorTone, Make([](auto& d) { return Module(d, zmp::VendorToneModule()); }))
     ->Unit(benchmark::kMillisecond);
 
 // One commit in an open form (a typed value, or a spin step), its undo step,
@@ -103,7 +103,7 @@ void CommitWithRepaint(benchmark::State& state, const Make& make, int control, b
 BENCHMARK_CAPTURE(CommitWithRepaint, FiveToneTonePeriod,
                   Make([](auto& d) { return new zmp::CFiveToneView(d); }), 7001, false)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(CommitWithRepaint, VendorToneSpin, Make([](auto& d) { return Module(d, zmp::VelmoraModule()); }),
+BENCHMARK_CAPTURE(CommitWithRepaint, VendorToneSpin, Make([](auto& d) { return Module(d, zmp::VendorToneModule()); }),
                   8100, true)
     ->Unit(benchmark::kMillisecond);
 

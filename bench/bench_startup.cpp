@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"

@@ -8,10 +8,10 @@
 #include <iostream>
 
 #include "app/Commands.h"
-#include "app/HelpTopics.h"
-#include "app/LanguageTexts.h"
+#include "editors/HelpTopics.h"
+#include "lang/LanguageTexts.h"
 #include "app/MainFrame.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "app/ProgramIcon.h"
 #include "app/Prompts.h"
 #include "app/Settings.h"

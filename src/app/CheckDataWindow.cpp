@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/MainFrame.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "editors/EditorModules.h"
 #include "fields/References.h"
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <span>
 
-#include "data/TextNo.h"
+#include "lang/TextNo.h"
 #include "editors/EditorKinds.h"
 
 namespace zmp::cmd {

@@ -2,7 +2,7 @@
 
 #include <QUndoCommand>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "app/MainFrame.h"
 
 namespace zmp {

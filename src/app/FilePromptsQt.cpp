@@ -2,8 +2,8 @@
 
 #include <QFileInfo>
 
-#include "app/LanguageTexts.h"
-#include "app/Messages.h"
+#include "lang/LanguageTexts.h"
+#include "ui/Messages.h"
 #include "app/Prompts.h"
 
 namespace zmp {

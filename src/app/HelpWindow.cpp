@@ -16,9 +16,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/HelpTopics.h"
-#include "app/LanguageTexts.h"
-#include "app/Messages.h"
+#include "editors/HelpTopics.h"
+#include "lang/LanguageTexts.h"
+#include "ui/Messages.h"
 
 namespace zmp {
 

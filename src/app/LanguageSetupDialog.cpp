@@ -8,8 +8,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "app/LanguageTexts.h"
-#include "app/Messages.h"
+#include "lang/LanguageTexts.h"
+#include "ui/Messages.h"
 #include "app/StartupRules.h"
 
 namespace zmp {

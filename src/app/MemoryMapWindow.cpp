@@ -17,7 +17,7 @@
 
 #include "app/FPUDoc.h"
 #include "app/MainFrame.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "editors/EditorModules.h"
 
 namespace zmp {

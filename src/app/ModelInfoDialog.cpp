@@ -8,8 +8,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include "app/LanguageTexts.h"
-#include "app/Messages.h"
+#include "lang/LanguageTexts.h"
+#include "ui/Messages.h"
 
 namespace zmp {
 

@@ -10,7 +10,7 @@
 #include "app/Application.h"
 #include "app/Commands.h"
 #include "app/MainFrame.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "app/Prompts.h"
 #include "app/Settings.h"
 #include "editors/EditorModules.h"

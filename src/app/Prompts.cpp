@@ -5,7 +5,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 
-#include "app/Messages.h"
+#include "ui/Messages.h"
 
 namespace zmp {
 

@@ -20,15 +20,6 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-constexpr std::array<LanguageRow, 6> kLanguages{{
-    {1, "English", 1312_txt, "en"},
-    {4, "German", 1315_txt, "ge"},
-    {2, "Spanish", 1313_txt, "sp"},
-    {8, "French", 1314_txt, "fr"},
-    {16, "Italian", 1317_txt, "it"},
-    {32, "Dutch", 1316_txt, "ho"},
-}};
-
 // The seven mask bytes of "Protect".
 constexpr std::array<std::uint8_t, 7> kProtectMask{0x5A, 0xC3, 0x17, 0x8E, 0x61, 0xB4, 0x2D};
 
@@ -82,20 +73,6 @@ CommandLineFlags ParseCommandLine(const std::vector<std::string>& args) {
       f.step = true;
   }
   return f;
-}
-
-const std::array<LanguageRow, 6>& LanguageRows() { return kLanguages; }
-
-const LanguageRow* LanguageRowOf(int id) {
-  for (const auto& r : kLanguages)
-    if (r.id == id) return &r;
-  return nullptr;
-}
-
-const LanguageRow* LanguageRowNamed(std::string_view name) {
-  for (const auto& r : kLanguages)
-    if (r.name == name) return &r;
-  return nullptr;
 }
 
 int ComPortRule(long long stored) {

@@ -1,6 +1,7 @@
-// The rules of start-up that need no window system: the command-line words,
-// the language rows with their help files, and the text forms and reading
-// rules of the stored settings. The Qt settings store (Settings.h) uses them.
+// The rules of start-up that need no window system: the command-line words
+// and the text forms and reading rules of the stored settings; the language
+// rows with their help files come from lang/LanguageRows.h. The Qt settings
+// store (Settings.h) uses them.
 #pragma once
 
 #include <array>
@@ -10,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/TextNo.h"
+#include "lang/LanguageRows.h"
 #include "data/ModelInfo.h"
 
 namespace zmp {
@@ -27,23 +28,6 @@ struct CommandLineFlags {
 
 // args are the arguments after the program name; anything else is ignored.
 CommandLineFlags ParseCommandLine(const std::vector<std::string>& args);
-
-// --- Languages and their user guides -------------------------------------------------
-
-struct LanguageRow {
-  int id;
-  std::string_view name;  // the language column name in the language file
-  TextNo text;            // the language's name as a language text
-  // The language's user guide: a folder of HTML pages (help/<folder>/index.html).
-  std::string_view helpFolder;
-};
-
-inline constexpr int kDefaultLanguageId = 1;
-const std::array<LanguageRow, 6>& LanguageRows();
-// Nothing for an identifier not in the table.
-const LanguageRow* LanguageRowOf(int id);
-// The row whose name equals name exactly; nothing when none does.
-const LanguageRow* LanguageRowNamed(std::string_view name);
 
 // --- Default file names ----------------------------------------------------
 

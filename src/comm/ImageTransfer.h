@@ -39,7 +39,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/TextNo.h"
+#include "lang/TextNo.h"
 #include "comm/RepeaterLink.h"
 #include "comm/ServiceCommands.h"
 #include "data/ImageStore.h"

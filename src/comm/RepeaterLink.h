@@ -17,7 +17,7 @@
 #include <string>
 #include <string_view>
 
-#include "data/TextNo.h"
+#include "lang/TextNo.h"
 #include "comm/SerialPort.h"
 #include "comm/Wire.h"
 

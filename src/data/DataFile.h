@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "data/TextNo.h"
+#include "lang/TextNo.h"
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
 #include "data/SafeFile.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "data/TextNo.h"
+#include "lang/TextNo.h"
 #include "data/DataFile.h"
 #include "data/ImageStore.h"
 #include "data/TuningFile.h"

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "data/TextNo.h"
+#include "lang/TextNo.h"
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
 

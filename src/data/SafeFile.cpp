@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "lang/LanguageTexts.h"
+
 namespace zmp {
 
 namespace {
@@ -264,5 +266,7 @@ bool WriteFolderSafely(const std::string& folderPath, std::span<const FolderFile
   if (ok) SetError(error, 0);
   return ok;
 }
+
+std::string FileErrorText(const FileError& error) { return error.notRegularFile ? Tx(514_txt) : error.Text(); }
 
 }  // namespace zmp

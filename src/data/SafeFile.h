@@ -24,6 +24,10 @@ struct FileError {
   std::string Text() const;
 };
 
+// Why a file could not be read or written, in words: the program's own text
+// for a path that is not a regular file, otherwise the system's.
+std::string FileErrorText(const FileError& error);
+
 // The bytes of the file, at most limit of them (a longer file yields limit + 1
 // bytes, so the caller can tell); nothing when it cannot be opened or read, or
 // is not a regular file (a named pipe or a device is refused at once, without

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "data/TextNo.h"
+#include "lang/TextNo.h"
 #include "data/SafeFile.h"
 
 namespace zmp {

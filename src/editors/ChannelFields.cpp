@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/Frequency.h"
 #include "editors/ChannelBand.h"
 #include "editors/ChannelStore.h"

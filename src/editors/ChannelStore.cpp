@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/Frequency.h"
 #include "data/NewImage.h"
 #include "editors/ChannelClipboard.h"

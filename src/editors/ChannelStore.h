@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/TextNo.h"
+#include "lang/TextNo.h"
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
 #include "fields/FieldTypes.h"

@@ -1,4 +1,4 @@
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "editors/GridSource.h"
 #include "editors/HelpLinks.h"
 

@@ -18,7 +18,7 @@
 #include "editors/MultiTableFields.h"
 #include "editors/RemoteFields.h"
 #include "editors/TestFreqFields.h"
-#include "editors/VelmoraFields.h"
+#include "editors/VendorToneFields.h"
 
 namespace zmp {
 
@@ -26,7 +26,7 @@ ModuleList EditorModules() {
   static const std::array<const EditorModule*, 16> modules{
       &ChannelGridModule(), &ChannelEditModule(), &CwIdModule(),       &BeatShiftModule(),
       &FeatureModule(),     &KeyModule(),         &ScanInfoModule(),   &DtmfModule(),
-      &RemoteModule(),      &FiveToneModule(),    &VelmoraModule(),    &FuncPortModule(),
+      &RemoteModule(),      &FiveToneModule(),    &VendorToneModule(), &FuncPortModule(),
       &MultiTableModule(),  &CwMessageModule(),   &TestFrequencyModule(), &EmbeddedMessageModule()};
   return modules;
 }

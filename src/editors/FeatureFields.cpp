@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/ModelInfo.h"
 #include "editors/EditorKinds.h"
 #include "fields/FieldCodec.h"

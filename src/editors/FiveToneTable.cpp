@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 
 namespace zmp {
 

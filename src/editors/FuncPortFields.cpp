@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "editors/EditorKinds.h"
 #include "editors/FunctionCodes.h"
 #include "editors/PortModel.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "editors/ChannelStore.h"
 #include "fields/FieldCodec.h"
 

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "data/ImageStore.h"
-#include "data/TextNo.h"
+#include "lang/TextNo.h"
 #include "fields/FieldTypes.h"
 
 namespace zmp {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "data/TextNo.h"
+#include "lang/TextNo.h"
 #include "fields/FieldTypes.h"
 
 namespace zmp {

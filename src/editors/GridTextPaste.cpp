@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "fields/FieldCodec.h"
 
 namespace zmp {

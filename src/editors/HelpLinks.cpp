@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/HelpTopics.h"
+#include "editors/HelpTopics.h"
 #include "editors/EditorModules.h"
 
 namespace zmp {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "editors/EditorKinds.h"
 #include "fields/FilterRules.h"
 #include "fields/ToneCode.h"

@@ -21,7 +21,7 @@
 #include <string>
 
 #include "data/ImageStore.h"
-#include "data/TextNo.h"
+#include "lang/TextNo.h"
 
 namespace zmp {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorKinds.h"
 #include "fields/FieldCodec.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/Frequency.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorKinds.h"

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "fields/FilterRules.h"
 #include "fields/ToneCode.h"
 

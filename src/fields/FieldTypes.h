@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "data/ImageStore.h"
-#include "data/TextNo.h"
+#include "lang/TextNo.h"
 #include "fields/NumericRules.h"
 
 namespace zmp {

@@ -4,7 +4,7 @@
 #include <map>
 #include <tuple>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 
 namespace zmp {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "fields/DecimalSeparator.h"
 
 namespace zmp {

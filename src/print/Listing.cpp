@@ -4,7 +4,7 @@
 #include <charconv>
 #include <map>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/ModelInfo.h"
 #include "editors/FieldGridSource.h"
 

@@ -18,10 +18,10 @@
 #include <array>
 #include <filesystem>
 
-#include "app/ControlTable.h"
-#include "app/LanguageTexts.h"
-#include "app/LanguageWidgets.h"
-#include "app/Messages.h"
+#include "ui/ControlTable.h"
+#include "lang/LanguageTexts.h"
+#include "ui/LanguageWidgets.h"
+#include "ui/Messages.h"
 #include "comm/PortMap.h"
 #include "comm/RepeaterLink.h"
 #include "comm/SerialAdapters.h"

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "app/Messages.h"
+#include "ui/Messages.h"
 
 namespace zmp {
 

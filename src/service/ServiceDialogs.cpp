@@ -12,9 +12,9 @@
 
 #include "comm/ImageTransfer.h"
 
-#include "app/LanguageTexts.h"
-#include "app/LanguageWidgets.h"
-#include "app/Messages.h"
+#include "lang/LanguageTexts.h"
+#include "ui/LanguageWidgets.h"
+#include "ui/Messages.h"
 #include "comm/RepeaterLink.h"
 #include "comm/ServiceCommands.h"
 #include "service/LinkUiQt.h"

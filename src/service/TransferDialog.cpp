@@ -9,8 +9,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/LanguageTexts.h"
-#include "app/Messages.h"
+#include "lang/LanguageTexts.h"
+#include "ui/Messages.h"
 #include "comm/ImageTransfer.h"
 #include "service/LinkUiQt.h"
 

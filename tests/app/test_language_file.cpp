@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "app/Commands.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 
 using namespace zmp;
 namespace fs = std::filesystem;

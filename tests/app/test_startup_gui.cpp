@@ -22,9 +22,9 @@
 
 #include "../support/QtTestApp.h"
 #include "app/Application.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "app/MainFrame.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "app/Prompts.h"
 #include "app/Settings.h"
 #include "data/ModelInfo.h"

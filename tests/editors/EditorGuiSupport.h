@@ -13,7 +13,7 @@
 
 #include "../support/QtTestApp.h"
 #include "EditorTestSupport.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"

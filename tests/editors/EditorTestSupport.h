@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "../data/DataTestSupport.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"

@@ -17,7 +17,7 @@
 #include "../support/QtTestApp.h"
 #include "EditorGuiSupport.h"
 #include "EditorTestSupport.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "editors/ui/ChEditView.h"
 #include "editors/ui/ChInfoView.h"
 #include "editors/ChannelClipboard.h"

@@ -25,7 +25,7 @@
 #include "EditorGuiSupport.h"
 #include "EditorTestSupport.h"
 #include "app/Frames.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "editors/ui/EditGrid.h"
 #include "editors/ui/EditorViews.h"
 #include "editors/ui/FieldControls.h"

@@ -17,7 +17,7 @@
 #include "../support/QtTestApp.h"
 #include "EditorGuiSupport.h"
 #include "EditorTestSupport.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "data/NewImage.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"

@@ -8,7 +8,8 @@
 #include "data/NewImage.h"
 #include "editors/EditorModules.h"
 #include "editors/FiveToneFields.h"
-#include "editors/VelmoraFields.h"
+#include "editors/FiveToneTable.h"
+#include "editors/VendorToneFields.h"
 #include "fields/FieldWalk.h"
 
 using namespace zmp;

@@ -18,7 +18,7 @@
 #include "ChannelPlan.h"
 #include "EditorGuiSupport.h"
 #include "EditorTestSupport.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "data/NewImage.h"
 #include "editors/ChannelClipboard.h"
 #include "editors/EditorModules.h"

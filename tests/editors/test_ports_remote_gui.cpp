@@ -10,7 +10,7 @@
 #include "../support/QtTestApp.h"
 #include "EditorGuiSupport.h"
 #include "EditorTestSupport.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "editors/EditorModules.h"
 #include "editors/FunctionCodes.h"
 #include "editors/ui/EditGrid.h"

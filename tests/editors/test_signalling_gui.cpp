@@ -16,7 +16,7 @@
 #include "EditorGuiSupport.h"
 #include "EditorTestSupport.h"
 #include "app/FPUDoc.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "data/NewImage.h"
 #include "editors/BeatShiftFields.h"
 #include "editors/ChannelStore.h"

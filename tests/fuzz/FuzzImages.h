@@ -12,7 +12,7 @@
 #include <random>
 #include <vector>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"
 #include "editors/EditorModules.h"

@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "app/LanguageKeys.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageKeys.h"
+#include "lang/LanguageTexts.h"
 
 using namespace zmp;
 

@@ -20,7 +20,7 @@
 #include "app/Application.h"
 #include "app/Commands.h"
 #include "app/MainFrame.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "app/PrintCommands.h"
 #include "app/Prompts.h"
 #include "app/Settings.h"

@@ -15,7 +15,7 @@
 #include <deque>
 #include <filesystem>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "../comm/PtyPeer.h"
 #include "../support/QtTestApp.h"
 #include "../tools/SimProcess.h"
@@ -23,7 +23,7 @@
 #include "app/Commands.h"
 #include "app/CompareWindow.h"
 #include "app/MainFrame.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "app/Prompts.h"
 #include "app/Settings.h"
 #include "comm/PortMap.h"

@@ -13,7 +13,7 @@
 #include "CliRun.h"
 #include "../support/Files.h"
 #include "ImageText.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/NewImage.h"
 #include "editors/EditorModules.h"
 #include "fields/ImageCheck.h"

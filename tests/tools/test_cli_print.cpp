@@ -8,7 +8,7 @@
 
 #include "../support/Files.h"
 #include "CliRun.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/ModelInfo.h"
 #include "editors/EditorModules.h"
 

@@ -11,7 +11,7 @@
 
 #include "CliRun.h"
 #include "SimProcess.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/DataFile.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"

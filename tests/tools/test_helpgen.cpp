@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "../support/Files.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "editors/EditorModules.h"
 using namespace zmp;
 namespace fs = std::filesystem;

@@ -7,7 +7,7 @@
 #include <functional>
 #include <system_error>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/SafeFile.h"
 #include "ImageTextRead.h"
 #include "fields/DecimalSeparator.h"

@@ -11,7 +11,7 @@
 #include <set>
 #include <tuple>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"
 #include "fields/FilterRules.h"

@@ -9,7 +9,7 @@
 
 #include "Cli.h"
 #include "CliSupport.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/DataFile.h"
 #include "data/ImageStore.h"
 #include "data/SafeFile.h"

@@ -9,7 +9,7 @@
 #include "Cli.h"
 #include "CliSupport.h"
 #include "ImageTextRead.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/DataFile.h"
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"

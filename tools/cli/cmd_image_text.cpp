@@ -10,7 +10,7 @@
 #include "Cli.h"
 #include "CliSupport.h"
 #include "ImageText.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/SafeFile.h"
 #include "editors/EditorModules.h"
 

@@ -19,7 +19,7 @@
 
 #include "Cli.h"
 #include "CliSupport.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "comm/ImageTransfer.h"
 #include "comm/RepeaterLink.h"
 #include "comm/Wire.h"

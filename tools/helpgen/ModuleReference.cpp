@@ -8,7 +8,7 @@
 #include <map>
 #include <set>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"
 #include "editors/ChannelStore.h"

@@ -12,8 +12,8 @@
 
 #include "ModuleReference.h"
 #include "ReferencePages.h"
-#include "app/LanguageTexts.h"
-#include "app/StartupRules.h"
+#include "lang/LanguageTexts.h"
+#include "lang/LanguageRows.h"
 
 namespace fs = std::filesystem;
 using namespace zmp;

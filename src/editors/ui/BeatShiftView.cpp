@@ -3,7 +3,7 @@
 #include <QMdiSubWindow>
 #include <QVBoxLayout>
 
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "editors/BeatShiftFields.h"
 #include "editors/ui/EditorButtons.h"
 #include "editors/ui/SettingsForm.h"

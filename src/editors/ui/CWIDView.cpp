@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "editors/CwIdFields.h"
 #include "editors/ui/EditorButtons.h"
 #include "editors/ui/SettingsForm.h"

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "editors/ChannelFields.h"
 #include "editors/ui/EditorButtons.h"
 #include "editors/ui/SettingsForm.h"

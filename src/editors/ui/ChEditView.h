@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "app/HelpTopics.h"
+#include "editors/HelpTopics.h"
 #include "editors/ChannelStore.h"
 #include "editors/ui/EditorDocument.h"
 #include "editors/ui/FieldFocus.h"

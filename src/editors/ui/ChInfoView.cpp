@@ -10,8 +10,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/LanguageTexts.h"
-#include "app/Messages.h"
+#include "lang/LanguageTexts.h"
+#include "ui/Messages.h"
 #include "editors/ui/ChEditView.h"
 #include "editors/ChannelBand.h"
 #include "editors/ChannelFields.h"

@@ -10,8 +10,8 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
-#include "app/LanguageTexts.h"
-#include "app/Messages.h"
+#include "lang/LanguageTexts.h"
+#include "ui/Messages.h"
 #include "editors/GridTextPaste.h"
 #include "editors/ui/FilterEdit.h"
 #include "editors/ui/NumberComboBox.h"

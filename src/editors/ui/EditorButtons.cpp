@@ -2,7 +2,7 @@
 
 #include <QPushButton>
 
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "editors/HelpLinks.h"
 #include "editors/ui/EditorDocument.h"
 #include "editors/ui/SettingsForm.h"

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "editors/FeatureFields.h"
 #include "editors/ui/FilterEdit.h"
 #include "editors/ui/SettingsForm.h"

@@ -8,7 +8,7 @@
 #include "editors/FuncPortFields.h"
 #include "editors/RemoteFields.h"
 #include "editors/ScanInfoFields.h"
-#include "editors/VelmoraFields.h"
+#include "editors/VendorToneFields.h"
 #include "editors/ui/ModuleView.h"
 
 namespace zmp {
@@ -40,7 +40,7 @@ class CVelmoraView : public ModuleView {
  public:
   // The heading and the fifteen tones in one column.
   explicit CVelmoraView(EditorDocument& doc, QWidget* parent = nullptr)
-      : ModuleView(doc, VelmoraModule(), parent, 1 + vendortone::kToneCount) {}
+      : ModuleView(doc, VendorToneModule(), parent, 1 + vendortone::kToneCount) {}
 };
 
 // The functions and polarity of the auxiliary inputs and outputs, and the

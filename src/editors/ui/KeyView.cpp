@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "editors/FunctionCodes.h"
 #include "editors/KeyFields.h"
 #include "editors/ui/EditGrid.h"

@@ -2,7 +2,7 @@
 
 #include <QVBoxLayout>
 
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "editors/ui/EditorButtons.h"
 #include "editors/ui/SettingsForm.h"
 

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "editors/MultiTableFields.h"
 #include "editors/ui/EditGrid.h"
 #include "editors/ui/EditorButtons.h"

@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "editors/ui/ToneComboBox.h"
 
 namespace zmp {

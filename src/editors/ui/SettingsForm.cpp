@@ -16,8 +16,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/LanguageTexts.h"
-#include "app/Messages.h"
+#include "lang/LanguageTexts.h"
+#include "ui/Messages.h"
 #include "editors/HelpLinks.h"
 #include "editors/ui/FieldControls.h"
 #include "editors/ui/ChoiceComboBox.h"

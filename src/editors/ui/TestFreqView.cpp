@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "editors/HelpLinks.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "editors/ui/ClipboardOrder.h"
 #include "editors/ui/EditGrid.h"
 #include "editors/ui/EditorButtons.h"

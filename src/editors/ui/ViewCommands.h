@@ -7,7 +7,7 @@
 #include <functional>
 #include <map>
 
-#include "data/TextNo.h"
+#include "lang/TextNo.h"
 
 class QAction;
 class QWidget;

@@ -8,7 +8,7 @@
 #include <QStringDecoder>
 #include <span>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/SafeFile.h"
 
 namespace zmp::print {

@@ -1,4 +1,4 @@
-#include "app/HelpTopics.h"
+#include "editors/HelpTopics.h"
 
 #include <array>
 

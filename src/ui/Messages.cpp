@@ -1,11 +1,11 @@
-#include "app/Messages.h"
+#include "ui/Messages.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 
 namespace zmp {
 

@@ -1,9 +1,9 @@
-#include "editors/VelmoraFields.h"
+#include "editors/VendorToneFields.h"
 
 #include <algorithm>
 #include <array>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "editors/EditorKinds.h"
 #include "fields/FilterRules.h"
 
@@ -113,7 +113,7 @@ int CloseTone(const ImageStore& image, int tone) {
 
 std::string ToneName(int tone) { return Tx(TextNo{1064 + tone}); }
 
-const EditorModule& VelmoraModule() {
+const EditorModule& VendorToneModule() {
   static const EditorModule module{
       .kind = static_cast<int>(EditorKind::Velmora),
       .key = "vendor_tone",

@@ -6,7 +6,7 @@
 #include <QString>
 #include <span>
 
-#include "app/ControlTable.h"
+#include "ui/ControlTable.h"
 
 class QComboBox;
 class QWidget;

@@ -1,12 +1,12 @@
 // The constant tables by which forms and dialogs describe their controls:
 // one record per row (label control, value control, spin control, text
 // number, control kind), and (item data, text number) pairs for lists.
-// Standard library only, so the item tables of the editors can use them.
+// Standard library only; LanguageWidgets puts their texts on the controls.
 #pragma once
 
 #include <cstdint>
 
-#include "data/TextNo.h"
+#include "lang/TextNo.h"
 #include "fields/FieldTypes.h"
 
 namespace zmp {

@@ -1,11 +1,11 @@
-#include "app/LanguageWidgets.h"
+#include "ui/LanguageWidgets.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 
-#include "app/Messages.h"
+#include "ui/Messages.h"
 
 namespace zmp {
 

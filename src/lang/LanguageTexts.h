@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/LanguageKeys.h"
-#include "data/TextNo.h"
+#include "lang/LanguageKeys.h"
+#include "lang/TextNo.h"
 
 namespace zmp {
 
@@ -84,10 +84,5 @@ inline std::string Tx(TextNo t) { return Texts().Text(t); }
 // the arguments given, so a translated text can never crash the program.
 std::string FormatText(std::string_view format, std::initializer_list<std::string> args);
 std::string FormatText(std::string_view format, std::span<const std::string> args);
-
-struct FileError;
-// Why a file could not be read or written, in words: the program's own text
-// for a path that is not a regular file, otherwise the system's.
-std::string FileErrorText(const FileError& error);
 
 }  // namespace zmp

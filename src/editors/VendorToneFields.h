@@ -23,7 +23,7 @@ inline constexpr long kMaximumTenths = 30000;        // 3000 Hz
 inline constexpr long kStepTenths = 10;
 }  // namespace vendortone
 
-const EditorModule& VelmoraModule();
+const EditorModule& VendorToneModule();
 
 struct ToneLimits {
   std::uint16_t lower;  // the larger count: the frequency 2.5 % below

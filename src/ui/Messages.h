@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "data/TextNo.h"
+#include "lang/TextNo.h"
 
 class QWidget;
 

@@ -1,11 +1,9 @@
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
-
-#include "data/SafeFile.h"
 
 namespace zmp {
 
@@ -185,8 +183,6 @@ LanguageTexts& Texts() {
   static LanguageTexts texts;
   return texts;
 }
-
-std::string FileErrorText(const FileError& error) { return error.notRegularFile ? Tx(514_txt) : error.Text(); }
 
 std::string FormatText(std::string_view format, std::initializer_list<std::string> args) {
   return FormatText(format, std::span<const std::string>(args.begin(), args.size()));

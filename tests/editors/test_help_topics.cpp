@@ -11,7 +11,7 @@
 #include <set>
 #include <string>
 
-#include "app/HelpTopics.h"
+#include "editors/HelpTopics.h"
 #include "editors/EditorModules.h"
 #include "editors/HelpLinks.h"
 

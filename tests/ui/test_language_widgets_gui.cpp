@@ -7,8 +7,8 @@
 #include <array>
 
 #include "../support/QtTestApp.h"
-#include "app/LanguageTexts.h"
-#include "app/LanguageWidgets.h"
+#include "lang/LanguageTexts.h"
+#include "ui/LanguageWidgets.h"
 
 using namespace zmp;
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 
 using namespace zmp;
 
