@@ -34,7 +34,7 @@
 #include "app/HelpWindow.h"
 #include "app/MainFrame.h"
 #include "app/MemoryMapWindow.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "app/ModelInfoDialog.h"
 #include "app/Prompts.h"
 #include "app/Settings.h"

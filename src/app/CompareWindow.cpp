@@ -9,9 +9,9 @@
 #include <QVBoxLayout>
 #include <cstdio>
 
-#include "app/HelpTopics.h"
+#include "editors/HelpTopics.h"
 #include "app/MainFrame.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "app/Prompts.h"
 #include "comm/ImageTransfer.h"
 #include "comm/RepeaterLink.h"

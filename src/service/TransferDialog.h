@@ -16,7 +16,7 @@
 
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
-#include "data/TextNo.h"
+#include "lang/TextNo.h"
 
 class QLabel;
 class QProgressBar;

@@ -17,7 +17,7 @@
 #include "QtTestApp.h"
 #include "app/Application.h"
 #include "app/MainFrame.h"
-#include "app/Messages.h"
+#include "ui/Messages.h"
 #include "app/Prompts.h"
 #include "app/Settings.h"
 

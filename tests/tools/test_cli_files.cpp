@@ -10,7 +10,7 @@
 #include "../editors/ChannelPlan.h"
 #include "../support/Files.h"
 #include "CliRun.h"
-#include "app/LanguageTexts.h"
+#include "lang/LanguageTexts.h"
 #include "data/DataFile.h"
 #include "data/TuningFile.h"
 #include "editors/ChannelStore.h"
