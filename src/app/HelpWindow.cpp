@@ -19,6 +19,7 @@
 #include "app/HelpTopics.h"
 #include "app/LanguageTexts.h"
 #include "app/Messages.h"
+#include "editors/HelpLinks.h"
 
 namespace zmp {
 
