@@ -115,7 +115,6 @@ bool CFPUApp::InitInstance(const std::vector<std::string>& args, const StartOpti
   // 4. Core.
   languageId_ = settings.Language();
   if (!LoadLanguage()) return false;
-  AttachExtensions();
   // Frequencies show with the user's decimal separator; both are accepted.
   SetDecimalSeparator(QLocale().decimalPoint() == QStringLiteral(",") ? ',' : '.');
   image_.MakeBlank();

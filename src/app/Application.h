@@ -102,8 +102,4 @@ class CFPUApp {
 // The running application object (nullptr before one exists).
 CFPUApp* TheApp();
 
-// Editors and other parts attach their additions (default routines, main
-// window commands) here; called once at start-up before the image is built.
-void AttachExtensions();
-
 }  // namespace zmp

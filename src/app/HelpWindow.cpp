@@ -16,6 +16,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "editors/HelpLinks.h"
 #include "editors/HelpTopics.h"
 #include "lang/LanguageTexts.h"
 #include "ui/Messages.h"

@@ -96,12 +96,6 @@ class CMainFrame : public QMainWindow {
   void PostCommand(int id);
   QAction* Action(int id) const;
   bool IsCommandEnabled(int id) const;
-  // A handler for a command the main frame does not run itself (Read, Write,
-  // service tools). Setting one enables the entry; an empty one disables it.
-  void SetCommandHandler(int id, std::function<void()> handler);
-  // Handlers that the parts attach before any main frame exists; every new
-  // main frame takes them.
-  static void RegisterCommandHandler(int id, std::function<void(CMainFrame&)> handler);
 
   // --- Window contents -------------------------------------------------------
   void UpdateCaption();
@@ -111,6 +105,7 @@ class CMainFrame : public QMainWindow {
   void ShowPortInStatusBar();
   QTreeWidget* Tree() const { return tree_; }
   QDockWidget* TreeDock() const { return treeDock_; }
+  QToolBar* ToolBar() const { return toolBar_; }
   QMenu* TopMenu(int index) const;
 
   // --- Placement -------------------------------------------------------------
@@ -173,6 +168,13 @@ class CMainFrame : public QMainWindow {
   bool event(QEvent* e) override;
 
  private:
+  // The commands of the window (CommandList.cpp): what runs each and when it is on.
+  struct CommandRow;
+  static std::span<const CommandRow> CommandList();
+  static const CommandRow* FindCommand(int id);
+  void RunCommand(int id);
+  bool CommandOn(int id) const;
+
   void CreateActions();
   void CreateBars();
   void FillMenu(QMenu* menu, std::span<const cmd::MenuRow> rows);
@@ -206,7 +208,6 @@ class CMainFrame : public QMainWindow {
   QLabel* demoPane_ = nullptr;
   std::vector<QMenu*> menus_;
   std::map<int, QAction*> actions_;
-  std::map<int, std::function<void()>> handlers_;
   CFPUDoc* doc_ = nullptr;
   std::unique_ptr<DebugLibrary> debug_;
   // Owned by the main window, or by the modal dialog that asked for help.

@@ -8,7 +8,6 @@
 #include <ctime>
 
 #include "app/Application.h"
-#include "app/Commands.h"
 #include "app/MainFrame.h"
 #include "ui/Messages.h"
 #include "app/Prompts.h"
@@ -101,12 +100,6 @@ bool RunSavePdf(CMainFrame& frame, const print::ListingChoice& choice) {
   if (failure.empty()) return true;
   Error(&frame, QString::fromStdString(failure));
   return false;
-}
-
-void AttachPrinting() {
-  CMainFrame::RegisterCommandHandler(cmd::kPrint, RunPrintOutList);
-  CMainFrame::RegisterCommandHandler(cmd::kPrintPreview,
-                                     [](CMainFrame& frame) { RunPrintPreview(frame, RememberedPrintChoice()); });
 }
 
 }  // namespace zmp

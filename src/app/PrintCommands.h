@@ -11,17 +11,14 @@ namespace zmp {
 
 class CMainFrame;
 
-// Attaches Print (Ctrl+P) and Print Preview to the main window.
-void AttachPrinting();
-
 // The remembered choice: every section but those left out last time, and
 // the channel range.
 print::ListingChoice RememberedPrintChoice();
 void RememberPrintChoice(const print::ListingChoice& choice);
 
-// The dialog and the chosen action.
+// File > Print (Ctrl+P): the dialog and the chosen action.
 void RunPrintOutList(CMainFrame& frame);
-// Print preview of the remembered choice.
+// File > Print Preview runs the preview of the remembered choice.
 void RunPrintPreview(CMainFrame& frame, const print::ListingChoice& choice);
 // Asks for a file name and writes the PDF; false on Cancel or failure (with
 // the message shown).

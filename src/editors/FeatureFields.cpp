@@ -19,10 +19,11 @@ constexpr std::size_t kLocalMicTot = 0x0629;
 constexpr std::size_t kCourtesyPeriod = 0x0426;
 constexpr std::uint8_t kVotingPilotOff = 0xFF;
 
-// Control ids: page p, row r -> caption 4000 + 100p + r, value 3000 + 100p + r.
+// Control ids: page p, row r -> caption 4000 + 100p + r, value 3000 + 100p + r;
+// help context (810 + p) x 100 + r.
 constexpr int Label(int page, int row) { return 4000 + 100 * page + row; }
 constexpr int Value(int page, int row) { return 3000 + 100 * page + row; }
-constexpr int Help(int page, int row) { return 81000 + 100 * page + row; }
+constexpr int Help(int page, int row) { return (810 + page) * 100 + row; }
 
 // --- the courtesy tone: a check box over the period's word ----------------------------
 

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "editors/EditorKinds.h"
 #include "editors/HelpTopics.h"
 #include "editors/EditorModules.h"
+#include "editors/FunctionCodes.h"
 
 namespace zmp {
 
@@ -12,6 +14,46 @@ std::string ReferencePageFile(std::string_view moduleKey) {
   std::string file(moduleKey);
   std::replace(file.begin(), file.end(), '_', '-');
   return file + ".html";
+}
+
+namespace {
+
+std::string ReferenceTarget(const EditorModule& m, std::string_view anchor) {
+  return "reference/" + ReferencePageFile(m.key) + "#" + std::string(anchor);
+}
+
+// The context of the editors' fields: the first module that declares it and
+// the one field that carries it (nullptr when several do).
+std::optional<std::string> FieldContextTarget(int context) {
+  const EditorModule* module = nullptr;
+  const FieldDecl* field = nullptr;
+  for (const EditorModule* m : EditorModules())
+    for (const FieldTable& table : m->tables)
+      for (const FieldDecl& d : table.fields) {
+        if (d.helpContext != context || &d == field) continue;
+        if (!module) {
+          module = m;
+          field = &d;
+        } else if (field && d.key != field->key) {
+          field = nullptr;
+        }
+      }
+  if (!module) return std::nullopt;
+  return ReferenceTarget(*module, field ? field->key : kPageTopAnchor);
+}
+
+}  // namespace
+
+std::optional<std::string> HelpTargetOf(int context) {
+  if (context == 0) return std::nullopt;
+  for (const HelpTopic& t : HelpTopics())
+    if (t.context == context) return std::string(t.target);
+  if (auto target = FieldContextTarget(context)) return target;
+  // The key assignment page lists the functions a key can have.
+  const EditorModule* keys = ModuleOf(static_cast<int>(EditorKind::Key));
+  for (const FunctionEntry& f : FunctionTable())
+    if (keys && f.helpContext == context) return ReferenceTarget(*keys, kPageTopAnchor);
+  return std::nullopt;
 }
 
 std::string AnchoredTargetOf(int context) {
@@ -28,14 +70,14 @@ std::string FieldHelpTarget(const FieldDecl& d) {
   for (const EditorModule* m : EditorModules())
     for (const FieldTable& table : m->tables)
       for (const FieldDecl& f : table.fields)
-        if (&f == &d) return "reference/" + ReferencePageFile(m->key) + "#" + std::string(d.key);
+        if (&f == &d) return ReferenceTarget(*m, d.key);
   return {};
 }
 
 std::string EditorHelpTarget(int kind, int context) {
   if (std::string t = AnchoredTargetOf(context); !t.empty()) return t;
   if (const EditorModule* m = ModuleOf(kind))
-    return "reference/" + ReferencePageFile(m->key) + "#" + std::string(kPageTopAnchor);
+    return ReferenceTarget(*m, kPageTopAnchor);
   return {};
 }
 

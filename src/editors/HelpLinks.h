@@ -6,6 +6,7 @@
 // Standard library only.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,13 @@ inline constexpr std::string_view kPageTopAnchor = "top";
 // The reference page of a module, below reference/ ("channel" ->
 // "channel-information.html", "key_assignment" -> "key-assignment.html").
 std::string ReferencePageFile(std::string_view moduleKey);
+
+// The page and anchor of a help context; nothing for a number without a page.
+// The hand-written pages' contexts (HelpTopics.h) lead there; a field's
+// context leads to the reference page of the module that declares it, at the
+// field's entry when no other field carries the context, else at the page's
+// top; a function code's context to the key assignment page.
+std::optional<std::string> HelpTargetOf(int context);
 
 // The target of a help context with an anchor; empty when the context has no
 // page or only a page.

@@ -1,9 +1,9 @@
-// The user guide: where each help context number leads (page and anchor of the
-// HTML guide), the contents pages, and the guide folder of a language.
+// The user guide: the help contexts of its hand-written pages (page and anchor
+// of the HTML guide), the contents pages, and the guide folder of a language.
+// Where the contexts of the editors' fields lead is HelpLinks.h's.
 // Standard library only.
 #pragma once
 
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -30,10 +30,8 @@ struct HelpTopic {
   std::string_view target;  // "page.html#anchor" relative to the guide folder
 };
 
-// Every help context the program uses, in context order.
+// The contexts that lead to the hand-written pages, in context order.
 std::span<const HelpTopic> HelpTopics();
-// The page and anchor of a context; nothing for a number without a page.
-std::optional<std::string> HelpTargetOf(int context);
 
 // The guide's contents page and the contents of the per-editor reference pages
 // (what "Help Topics (Advanced)" opens).

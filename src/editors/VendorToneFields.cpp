@@ -122,6 +122,8 @@ const EditorModule& VendorToneModule() {
       .defaults = VendorToneDefaults,
       // The two period limits of every tone, kept with its frequency.
       .owns = {{kLimits, 4 * kToneCount}},
+      // The heading and the fifteen tones in one column.
+      .columnRows = 1 + kToneCount,
   };
   return module;
 }

@@ -328,6 +328,8 @@ struct EditorModule {
   void (*modelDefaults)(ImageStore&) = nullptr;   // every new image and model change
   // Byte ranges (main block) that the module owns beyond its fields.
   std::vector<std::pair<std::size_t, std::size_t>> owns{};
+  // The editor's form lays its fields out in columns of at most this many rows.
+  int columnRows = 15;
 };
 
 }  // namespace zmp

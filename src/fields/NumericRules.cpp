@@ -27,23 +27,4 @@ long LimitToRange(long value, const RangeRecord& range) {
   return rounded;
 }
 
-std::optional<long> CommitNumber(std::string_view text, const RangeRecord& range) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  if (text.empty()) return range.minimum;
-  bool negative = false;
-  if (text.front() == '+' || text.front() == '-') {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
-  if (text.empty()) return std::nullopt;
-  constexpr long kSaturate = 1'000'000'000L;
-  long value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    if (value < kSaturate) value = value * 10 + (c - '0');
-  }
-  return LimitToRange(negative ? -value : value, range);
-}
-
 }  // namespace zmp

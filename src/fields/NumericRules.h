@@ -1,9 +1,6 @@
 // The two rules of every numeric setting: how a spin button steps it, and how
-// typed text is stored. Pure logic, shared by every editor.
+// a value is brought into its range. Pure logic, shared by every editor.
 #pragma once
-
-#include <optional>
-#include <string_view>
 
 namespace zmp {
 
@@ -24,11 +21,5 @@ long SpinStep(long value, const RangeRecord& range, bool up);
 // minimum the minimum, then it is rounded down to a multiple of the step
 // (counted from 0, never below the minimum).
 long LimitToRange(long value, const RangeRecord& range);
-
-// The commit rule of a numeric setting: empty input stores the minimum,
-// otherwise the whole number (optional sign, digits, surrounding blanks) is
-// limited to the range and truncated to the step. Nothing when the text is
-// not a whole number. Huge numbers saturate instead of overflowing.
-std::optional<long> CommitNumber(std::string_view text, const RangeRecord& range);
 
 }  // namespace zmp

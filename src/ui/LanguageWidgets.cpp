@@ -1,7 +1,6 @@
 #include "ui/LanguageWidgets.h"
 
 #include <QAbstractButton>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 
@@ -41,11 +40,6 @@ int ApplyCaptions(QWidget* form, std::span<const ControlRecord> rows) {
     if (QWidget* label = FindControl(form, r.labelId); label && SetWindowText(label, QTx(r.text))) ++set;
   }
   return set;
-}
-
-void FillList(QComboBox* list, std::span<const Choice> items) {
-  list->clear();
-  for (const Choice& item : items) list->addItem(QTx(item.text), static_cast<int>(item.value));
 }
 
 }  // namespace zmp

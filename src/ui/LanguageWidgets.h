@@ -1,4 +1,4 @@
-// Language texts onto Qt controls: caption tables and list filling. A form
+// Language texts onto Qt controls: caption tables. A form
 // names each control by its identifier (ControlName), so one constant table
 // both describes the form and gives its texts.
 #pragma once
@@ -8,7 +8,6 @@
 
 #include "ui/ControlTable.h"
 
-class QComboBox;
 class QWidget;
 
 namespace zmp {
@@ -24,8 +23,5 @@ QWidget* FindControl(const QWidget* form, int id);
 // gives that text to the label (a label, button, check box or group box).
 // Returns the number of labels set.
 int ApplyCaptions(QWidget* form, std::span<const ControlRecord> rows);
-
-// Replaces the list's items with the texts of items, each with its data.
-void FillList(QComboBox* list, std::span<const Choice> items);
 
 }  // namespace zmp

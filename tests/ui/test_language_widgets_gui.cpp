@@ -1,8 +1,7 @@
-// Caption tables and list filling on real widgets.
+// Caption tables on real widgets.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
 #include <array>
 
@@ -12,7 +11,7 @@
 
 using namespace zmp;
 
-TEST(LanguageWidgets, CaptionTableAndListFilling) {
+TEST(LanguageWidgets, CaptionTable) {
   zmp::testing::TestApp();
   ASSERT_EQ(Texts().LoadFile(std::string(ZMP_BIN_DIR) + "/zmp318t.lng", "English"),
             LanguageTexts::LoadResult::Loaded);
@@ -34,12 +33,4 @@ TEST(LanguageWidgets, CaptionTableAndListFilling) {
   EXPECT_EQ(check->text(), QStringLiteral("Confirmation"));
   EXPECT_EQ(untouched->text(), QStringLiteral("keep"));
   EXPECT_EQ(FindControl(&form, 1999), nullptr);
-
-  QComboBox list;
-  list.addItem(QStringLiteral("old"));
-  const std::array<Choice, 2> items{{{4, 640_txt}, {9, 638_txt}}};
-  FillList(&list, items);
-  ASSERT_EQ(list.count(), 2);
-  EXPECT_EQ(list.itemText(0), QStringLiteral("Notice"));
-  EXPECT_EQ(list.itemData(1).toInt(), 9);
 }

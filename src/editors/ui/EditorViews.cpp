@@ -6,7 +6,6 @@
 #include "editors/ui/ChInfoView.h"
 #include "editors/ui/FeatureView.h"
 #include "editors/ui/FiveToneView.h"
-#include "editors/ui/FormViews.h"
 #include "editors/ui/KeyView.h"
 #include "editors/ui/ModuleView.h"
 #include "editors/ui/MultiView.h"
@@ -17,7 +16,8 @@ namespace zmp {
 
 const std::map<EditorKind, EditorFactory>& BuiltEditors() {
   static const std::map<EditorKind, EditorFactory> editors = [] {
-    // The views by their names; a declared editor without one opens as a form over its tables.
+    // The editors with views of their own; every other editor of the module
+    // list opens as the form over its tables (ModuleView).
     std::map<EditorKind, EditorFactory> m{
         {EditorKind::ChInfo, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CChInfoView(d, p); }},
         {EditorKind::ChEdit, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CChEditView(d, p); }},
@@ -28,13 +28,6 @@ const std::map<EditorKind, EditorFactory>& BuiltEditors() {
         {EditorKind::Multi, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CMultiView(d, p); }},
         {EditorKind::TestFreq, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CTestFreqView(d, p); }},
         {EditorKind::FiveTone, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CFiveToneView(d, p); }},
-        {EditorKind::Velmora, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CVelmoraView(d, p); }},
-        {EditorKind::FuncPort, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CFuncPortView(d, p); }},
-        {EditorKind::Remote, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CRemoteView(d, p); }},
-        {EditorKind::ScanInfo, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CScanInfoView(d, p); }},
-        {EditorKind::Dtmf, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CDtmfView(d, p); }},
-        {EditorKind::CWMes, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CCWMesView(d, p); }},
-        {EditorKind::Emb, [](EditorDocument& d, QWidget* p) -> QWidget* { return new CEmbView(d, p); }},
     };
     for (const EditorModule* module : EditorModules()) {
       const auto kind = static_cast<EditorKind>(module->kind);

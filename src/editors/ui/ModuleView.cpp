@@ -14,7 +14,7 @@ ModuleView::ModuleView(EditorDocument& doc, const EditorModule& module, QWidget*
   setWindowTitle(QTx(module.title));
   std::vector<const FieldTable*> tables;
   for (const FieldTable& t : module.tables) tables.push_back(&t);
-  form_ = new SettingsForm(doc_, tables, this, rowsPerColumn);
+  form_ = new SettingsForm(doc_, tables, this, rowsPerColumn ? rowsPerColumn : module.columnRows);
   auto* buttons = new EditorButtons(*this, doc_, static_cast<EditorKind>(module.kind), 0,
                                     [this](const QString& target) { emit HelpRequested(target); });
   buttons->Serve(*form_);

@@ -16,8 +16,9 @@ class SettingsForm;
 class ModuleView : public QWidget, public FieldFocusView {
   Q_OBJECT
  public:
-  // The form's fields are laid out in columns of at most rowsPerColumn rows.
-  ModuleView(EditorDocument& doc, const EditorModule& module, QWidget* parent = nullptr, int rowsPerColumn = 15);
+  // The form's fields are laid out in columns of at most rowsPerColumn rows
+  // (0: the module's columnRows).
+  ModuleView(EditorDocument& doc, const EditorModule& module, QWidget* parent = nullptr, int rowsPerColumn = 0);
   SettingsForm* Form() const { return form_; }
   const EditorModule& Module() const { return module_; }
   bool FocusField(const FieldRef& field) override;
