@@ -349,6 +349,36 @@ FieldView ShowField(const FieldRef& f, const ImageStore& image) {
 
 // --- committing -------------------------------------------------------------------
 
+namespace {
+
+// Input modes whose characters the field's own commit decides (tones).
+bool OwnerDecides(std::uint8_t mode) {
+  return mode == filter::kOwnerRule || mode == filter::kOwnerRule2 || mode == filter::kOwnerList ||
+         mode == filter::kOwnerList2;
+}
+
+}  // namespace
+
+std::optional<std::size_t> UntypedCharacter(const FieldRef& f, const ImageStore& image, std::string_view input) {
+  const FieldDecl& d = *f.decl;
+  if (d.filter == filter::kNone || OwnerDecides(d.filter) || d.kind == ControlKind::CheckBox) return std::nullopt;
+  const std::string_view text = d.storage == Storage::Text ? input : Trim(input);
+  if (d.off.text.n && text == Tx(d.off.text)) return std::nullopt;
+  if (IsList(d))
+    for (const ShownChoice& c : FieldChoices(f, image))
+      if (c.text == text) return std::nullopt;
+  std::string typed;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    FilterContext ctx;
+    ctx.text = typed;
+    ctx.selectionStart = typed.size();
+    const auto c = FilterChar(d.filter, text[i], ctx);
+    if (!c || *c == '\b') return i;
+    typed.push_back(*c);
+  }
+  return std::nullopt;
+}
+
 CommitResult CommitFieldText(const FieldRef& f, ImageStore& image, std::string_view input) {
   const FieldDecl& d = *f.decl;
   if (!d.HasValue()) return {CommitStatus::NotEditable, {0}};

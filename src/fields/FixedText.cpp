@@ -117,6 +117,20 @@ void KeepTypableText(const FieldAt& at) {
 
 }  // namespace codec
 
+std::size_t FixedTextLength(std::string_view text) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < text.size(); ++n) {
+    if (const auto escape = EscapeAt(text, i)) {
+      i += escape->length;
+    } else {
+      // One character: a UTF-8 lead byte and its continuation bytes.
+      ++i;
+      while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
+    }
+  }
+  return n;
+}
+
 std::optional<std::vector<std::uint8_t>> EncodeFixedText(const FieldDecl& d, std::string_view text) {
   std::string bytes;  // as stored, each typed character through the input mode
   for (std::size_t i = 0; i < text.size() && bytes.size() < d.length;) {

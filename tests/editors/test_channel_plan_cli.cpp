@@ -15,6 +15,7 @@
 #include "EditorTestSupport.h"
 #include "data/DataFile.h"
 #include "data/NewImage.h"
+#include "editors/ChannelFields.h"
 #include "editors/ChannelGridSource.h"
 
 using namespace zmp;
@@ -59,10 +60,10 @@ TEST_F(ChannelPlanCli, PrintsTheGridWithTitlesOfADataFile) {
   ImageStore image;
   SetModel(image, Vhf146E());
   ChannelStore store(image);
-  ASSERT_EQ(store.SetFieldText(0, chfield::kRxFrequency, "146.5"), StoreStatus::Ok);
-  ASSERT_EQ(store.SetFieldText(0, chfield::kTxFrequency, "150.1"), StoreStatus::Ok);
-  ASSERT_EQ(store.SetFieldText(3, chfield::kRxFrequency, "147.0125"), StoreStatus::Ok);
-  ASSERT_EQ(store.SetFieldText(3, chfield::kName, "GW"), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "rx_frequency"), store.Image(), "146.5").ok());
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "tx_frequency"), store.Image(), "150.1").ok());
+  ASSERT_TRUE(CommitFieldText(ChannelField(3, "rx_frequency"), store.Image(), "147.0125").ok());
+  ASSERT_TRUE(CommitFieldText(ChannelField(3, "name"), store.Image(), "GW").ok());
   const std::string path = (dir / "plan.dat").string();
   ASSERT_EQ(WriteDataFile(path, image, {}).code, kDataFileWritten);
   const CliRun r = RunCli("channels '" + path + "'");
@@ -82,7 +83,7 @@ TEST_F(ChannelPlanCli, AProtectedFileIsListedOnlyWithItsPassword) {
   if (!fs::exists(std::string(ZMP_BIN_DIR) + "/zmp318t-cli")) GTEST_SKIP() << "zmp318t-cli is not built";
   ImageStore image;
   SetModel(image, Vhf146E());
-  ASSERT_EQ(ChannelStore(image).SetFieldText(0, chfield::kRxFrequency, "146.5"), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "rx_frequency"), ChannelStore(image).Image(), "146.5").ok());
   const std::string path = (dir / "locked.dat").string();
   DataFileOptions options;
   options.password = "1234";
