@@ -9,6 +9,7 @@
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
 #include "editors/ChannelClipboard.h"
+#include "editors/ChannelFields.h"
 #include "editors/ChannelGridSource.h"
 
 namespace {
@@ -26,12 +27,12 @@ void FillChannels(zmp::ImageStore& image) {
   zmp::ModelInfo(image).SetRecord(zmp::ModelRecord::Default());
   zmp::ChannelStore store(image);
   for (int ch = 0; ch < zmp::kChannelCount; ++ch) {
-    store.SetFieldText(ch, zmp::chfield::kRxFrequency, "146." + std::to_string(100 + 5 * ch));
-    store.SetFieldText(ch, zmp::chfield::kTxFrequency, "150." + std::to_string(100 + 5 * ch));
-    store.SetFieldValue(ch, zmp::chfield::kChannelType, ch % 3);
-    store.SetFieldText(ch, zmp::chfield::kToneDecode, "88.5");
-    store.SetFieldText(ch, zmp::chfield::kToneEncode, "D023");
-    store.SetFieldText(ch, zmp::chfield::kRanDecode, "12");
+    zmp::CommitFieldText(zmp::ChannelField(ch, "rx_frequency"), store.Image(), "146." + std::to_string(100 + 5 * ch));
+    zmp::CommitFieldText(zmp::ChannelField(ch, "tx_frequency"), store.Image(), "150." + std::to_string(100 + 5 * ch));
+    zmp::CommitFieldChoice(zmp::ChannelField(ch, "channel_type"), store.Image(), ch % 3);
+    zmp::CommitFieldText(zmp::ChannelField(ch, "qt_decode"), store.Image(), "88.5");
+    zmp::CommitFieldText(zmp::ChannelField(ch, "qt_encode"), store.Image(), "D023");
+    zmp::CommitFieldText(zmp::ChannelField(ch, "ran_decode"), store.Image(), "12");
   }
 }
 

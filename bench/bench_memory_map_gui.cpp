@@ -25,6 +25,7 @@
 #include "app/MemoryMapWindow.h"
 #include "ui/Messages.h"
 #include "app/Settings.h"
+#include "editors/ChannelFields.h"
 #include "editors/ChannelStore.h"
 
 namespace {
@@ -48,8 +49,8 @@ struct Program {
     map = app->MainFrame()->MemoryMapWindow();
     zmp::ChannelStore store(app->Image());
     for (int ch = 0; ch < zmp::kChannelCount; ++ch) {
-      store.SetFieldText(ch, zmp::chfield::kRxFrequency, "146." + std::to_string(100 + 5 * ch));
-      store.SetFieldText(ch, zmp::chfield::kTxFrequency, "150." + std::to_string(100 + 5 * ch));
+      zmp::CommitFieldText(zmp::ChannelField(ch, "rx_frequency"), store.Image(), "146." + std::to_string(100 + 5 * ch));
+      zmp::CommitFieldText(zmp::ChannelField(ch, "tx_frequency"), store.Image(), "150." + std::to_string(100 + 5 * ch));
     }
     if (!map) return;
     map->Refresh();
@@ -72,7 +73,7 @@ void CommitAndRepaint(benchmark::State& state) {
   for (auto _ : state) {
     const std::string rx = (++i % 2) ? "146.5" : "146.5125";
     doc.Commit(QStringLiteral("RX"), [&] {
-      zmp::ChannelStore(p.app->Image()).SetFieldText(0, zmp::chfield::kRxFrequency, rx);
+      zmp::CommitFieldText(zmp::ChannelField(0, "rx_frequency"), zmp::ChannelStore(p.app->Image()).Image(), rx);
     });
     view->viewport()->repaint();
   }

@@ -10,6 +10,7 @@
 
 #include "lang/LanguageTexts.h"
 #include "data/ModelInfo.h"
+#include "editors/ChannelFields.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"
 #include "fields/DecimalSeparator.h"
@@ -26,9 +27,9 @@ void FullImage(ImageStore& image) {
   ModelInfo(image).SetRecord(ModelRecord::Default());
   ChannelStore store(image);
   for (int ch = 0; ch < kChannelCount; ++ch) {
-    store.SetFieldText(ch, chfield::kRxFrequency, "146." + std::to_string(100 + 5 * ch));
-    store.SetFieldText(ch, chfield::kTxFrequency, "150." + std::to_string(100 + 5 * ch));
-    store.SetFieldValue(ch, chfield::kChannelType, ch % 3);
+    CommitFieldText(ChannelField(ch, "rx_frequency"), store.Image(), "146." + std::to_string(100 + 5 * ch));
+    CommitFieldText(ChannelField(ch, "tx_frequency"), store.Image(), "150." + std::to_string(100 + 5 * ch));
+    CommitFieldChoice(ChannelField(ch, "channel_type"), store.Image(), ch % 3);
   }
 }
 

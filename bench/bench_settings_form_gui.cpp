@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/FPUDoc.h"
+#include "editors/ChannelFields.h"
 #include "lang/LanguageTexts.h"
 #include "editors/ChannelStore.h"
 #include "editors/ui/ChEditView.h"
@@ -19,9 +20,9 @@ void FillChannels(zmp::ImageStore& image) {
   zmp::ModelInfo(image).SetRecord(zmp::ModelRecord::Default());
   zmp::ChannelStore store(image);
   for (int ch = 0; ch < zmp::kChannelCount; ++ch) {
-    store.SetFieldText(ch, zmp::chfield::kRxFrequency, "146." + std::to_string(100 + 5 * ch));
-    store.SetFieldText(ch, zmp::chfield::kTxFrequency, "146." + std::to_string(700 + 5 * ch));
-    store.SetFieldValue(ch, zmp::chfield::kChannelType, ch % 3);
+    zmp::CommitFieldText(zmp::ChannelField(ch, "rx_frequency"), store.Image(), "146." + std::to_string(100 + 5 * ch));
+    zmp::CommitFieldText(zmp::ChannelField(ch, "tx_frequency"), store.Image(), "146." + std::to_string(700 + 5 * ch));
+    zmp::CommitFieldChoice(zmp::ChannelField(ch, "channel_type"), store.Image(), ch % 3);
   }
 }
 
@@ -31,7 +32,7 @@ void ChannelFormBuiltAndFilled(benchmark::State& state) {
   zmp::CFPUDoc doc(image, nullptr);
   for (auto _ : state) {
     zmp::CChEditView form(doc);
-    benchmark::DoNotOptimize(form.ValueControl(zmp::chfield::kRxFrequency));
+    benchmark::DoNotOptimize(form.ValueControl("rx_frequency"));
   }
 }
 BENCHMARK(ChannelFormBuiltAndFilled)->Unit(benchmark::kMillisecond);
@@ -43,7 +44,7 @@ void ChannelFormCommitWithRepaint(benchmark::State& state) {
   zmp::CChEditView form(doc);
   form.show();
   QApplication::processEvents();
-  auto* power = static_cast<QComboBox*>(form.ValueControl(zmp::chfield::kTxPower));
+  auto* power = static_cast<QComboBox*>(form.ValueControl("tx_power"));
   int i = 0;
   for (auto _ : state) {
     const int index = (++i) % power->count();

@@ -13,6 +13,7 @@
 #include "app/FPUDoc.h"
 #include "lang/LanguageTexts.h"
 #include "data/NewImage.h"
+#include "editors/ChannelFields.h"
 #include "editors/ChannelStore.h"
 #include "editors/CwMessageFields.h"
 #include "editors/DtmfFields.h"
@@ -36,9 +37,9 @@ void FillChannels(zmp::ImageStore& image) {
   zmp::ApplyNewImageDefaults(image, false, false);
   zmp::ChannelStore store(image);
   for (int ch = 0; ch < zmp::kChannelCount; ++ch) {
-    store.SetFieldText(ch, zmp::chfield::kRxFrequency, "146." + std::to_string(100 + 5 * ch));
-    store.SetFieldText(ch, zmp::chfield::kTxFrequency, "146." + std::to_string(700 + 5 * ch));
-    store.SetFieldValue(ch, zmp::chfield::kCwId, 1);
+    zmp::CommitFieldText(zmp::ChannelField(ch, "rx_frequency"), store.Image(), "146." + std::to_string(100 + 5 * ch));
+    zmp::CommitFieldText(zmp::ChannelField(ch, "tx_frequency"), store.Image(), "146." + std::to_string(700 + 5 * ch));
+    zmp::CommitFieldCheck(zmp::ChannelField(ch, "cw_id"), store.Image(), true);
   }
 }
 
@@ -119,7 +120,7 @@ void CwIdFollowsPageUp(benchmark::State& state) {
   edit.show();
   cw.show();
   QApplication::processEvents();
-  QWidget* name = edit.ValueControl(zmp::chfield::kName);
+  QWidget* name = edit.ValueControl("name");
   name->setFocus();
   for (auto _ : state) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_PageUp, Qt::NoModifier);

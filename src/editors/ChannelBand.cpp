@@ -1,12 +1,14 @@
 #include "editors/ChannelBand.h"
 
 #include "data/Frequency.h"
+#include "editors/ChannelFields.h"
+#include "fields/FieldCodec.h"
 
 namespace zmp {
 
 namespace {
 
-int FrequencyField(int which) { return which ? chfield::kTxFrequency : chfield::kRxFrequency; }
+std::string_view FrequencyKey(int which) { return which ? "tx_frequency" : "rx_frequency"; }
 
 // The stored frequency in Hz; nothing when there is none (or no channel).
 std::optional<std::uint64_t> StoredHz(const ChannelStore& store, int channel, int which) {
@@ -40,7 +42,7 @@ BandCheck RestoreChannelForBand(ChannelStore& store, int channel) {
   for (int which : {0, 1}) {
     if (which ? check.txOutside : check.rxOutside) continue;
     if (const auto hz = StoredHz(store, channel, which))
-      store.SetFieldText(channel, FrequencyField(which), HzToText(*hz));
+      CommitFieldText(ChannelField(channel, FrequencyKey(which)), store.Image(), HzToText(*hz));
   }
   return check;
 }

@@ -126,6 +126,14 @@ constexpr FieldHooks kChannelTypeHooks{.choices = ChannelTypeChoices, .afterComm
 constexpr FieldHooks kSpacingHooks{.choices = SpacingChoices};
 constexpr FieldHooks kOperationModeHooks{.choices = OperationModeChoices};
 constexpr FieldHooks kCwIdHooks{.choices = CwIdChoices, .validate = CwIdNeedsTx};
+// A channel name is two characters: a longer one is refused whole, never cut
+// (an escape "\xHH" is one character).
+CommitResult CommitName(const FieldAt& at, std::string_view text) {
+  if (FixedTextLength(text) > at.decl.length) return CommitResult::Refuse(354_txt);
+  return CommitFixedText(at, text);
+}
+
+constexpr FieldHooks kNameHooks{.commitText = CommitName};
 constexpr FieldHooks kToneHooks{.applicable = TonesApply};
 constexpr FieldHooks kRanHooks{.applicable = RansApply};
 
@@ -189,7 +197,8 @@ constexpr FieldDecl kRanEncode{.key = "ran_encode", .label = 765_txt, .kind = CK
                                .helpContext = 78113, .hooks = &kRanHooks};
 constexpr FieldDecl kName{.key = "name", .label = 771_txt, .kind = CK::Edit, .storage = Storage::Text,
                           .offset = chrec::kName, .length = chrec::kNameLength, .filter = filter::kName,
-                          .maxLength = 2, .labelId = 1041, .valueId = 1049, .helpContext = 78085};
+                          .maxLength = 2, .labelId = 1041, .valueId = 1049, .helpContext = 78085,
+                          .hooks = &kNameHooks};
 constexpr FieldDecl kTxPower{.key = "tx_power", .label = 776_txt, .kind = CK::DropList, .offset = chrec::kTxPower,
                              .choices = kTxPowerChoices, .labelId = 1064, .valueId = 1065};
 constexpr FieldDecl kSpacing{.key = "spacing", .label = 772_txt, .kind = CK::DropList, .offset = chrec::kSpacing,
@@ -231,7 +240,7 @@ constexpr FieldDecl kScramblerCode{.key = "scrambler_code", .label = 782_txt, .k
                                    .filter = filter::kDigits, .maxLength = 2,
                                    .labelId = 1043, .valueId = 1051, .spinId = 1023};
 
-constexpr std::array<FieldDecl, chfield::kCount> kFormFields{
+constexpr std::array<FieldDecl, 26> kFormFields{
     kChannelNumber, kRx,       kTx,         kType,     kTxMode,   kQtDecode,        kQtEncode,
     kRanDecode,     kRanEncode, kName,      kTxPower,  kSpacing,  kMultiple,        kOperationMode,
     kMultiTable,    kBeatShift, kBeatShiftButton, kReverseBurst, kScanAdd, kCompander, kCwId,
@@ -301,10 +310,10 @@ const EditorModule& ChannelEditModule() {
   return module;
 }
 
-int ChannelFieldNumber(const FieldDecl& decl) {
-  for (std::size_t i = 0; i < kFormFields.size(); ++i)
-    if (kFormFields[i].key == decl.key) return static_cast<int>(i);
-  return -1;
+FieldRef ChannelField(int channel, std::string_view key) {
+  for (const FieldDecl& d : kFormFields)
+    if (d.key == key) return FieldRef{&kEditTable, &d, channel};
+  return FieldRef{&kEditTable, nullptr, channel};
 }
 
 void ReconcileChannelLists(ImageStore& image, int channel) {
@@ -318,7 +327,5 @@ void ReconcileChannelLists(ImageStore& image, int channel) {
     if (!offered && !choices.empty()) CommitFieldChoice(ref, image, choices.front().value);
   }
 }
-
-const std::array<FieldDecl, chfield::kCount>& ChannelFieldTable = kFormFields;
 
 }  // namespace zmp

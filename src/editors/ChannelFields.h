@@ -1,12 +1,12 @@
 // The declarations of a conventional channel: the 26 rows of the channel edit
-// form (the field number is the row number) and the two layouts of the
-// channel grid, all over the channel records that the channel index points
+// form and the two layouts of the channel grid, all over the channel records that the channel index points
 // at. Standard library only.
 #pragma once
 
 #include <span>
+#include <string_view>
 
-#include "fields/FieldTypes.h"
+#include "fields/FieldCodec.h"
 
 namespace zmp {
 
@@ -20,8 +20,9 @@ const FieldTable& ChannelGridTable(bool fullLayout);
 const EditorModule& ChannelGridModule();
 const EditorModule& ChannelEditModule();
 
-// The channel form's field number of a declaration (-1 when not a form row).
-int ChannelFieldNumber(const FieldDecl& decl);
+// A field of a channel (0-based) by its key in the channel edit form
+// ("rx_frequency", "name"); the declaration is null for a key it lacks.
+FieldRef ChannelField(int channel, std::string_view key);
 
 // After a change of a channel's type or frequencies: every list of the channel
 // whose stored value its filtered list no longer offers takes the first value

@@ -1,7 +1,8 @@
 // The conventional channels of the repeater in the main block of the data
-// image: the channel index, the 64-byte channel records, the 32-byte auxiliary
-// records, the field table that the channel edit form and the channel grid
-// both walk, the option lists, and create, delete and copy.
+// image: the channel index (ChannelIndex.cpp), the 64-byte channel records and
+// the 32-byte auxiliary records packed, created, deleted and copied
+// (ChannelRecords.cpp), and the frequency rules (ChannelFrequencies.cpp). The
+// fields of a channel are declared in ChannelFields.h.
 //
 // Channel numbers are 0-based here (the user sees 1..30). Standard library
 // only; every byte goes through the bounds-checked block accessors.
@@ -76,63 +77,19 @@ inline constexpr std::size_t kEncodeToneMultiple = 0x3D;
 inline constexpr std::size_t kScramblerCode = 0x3E;
 }  // namespace chrec
 
-// Field numbers: the rows of ChannelFieldTable.
-namespace chfield {
-inline constexpr int kChannel = 0;
-inline constexpr int kRxFrequency = 1;
-inline constexpr int kTxFrequency = 2;
-inline constexpr int kChannelType = 3;
-inline constexpr int kTxMode = 4;
-inline constexpr int kToneDecode = 5;
-inline constexpr int kToneEncode = 6;
-inline constexpr int kRanDecode = 7;
-inline constexpr int kRanEncode = 8;
-inline constexpr int kName = 9;
-inline constexpr int kTxPower = 10;
-inline constexpr int kSpacing = 11;
-inline constexpr int kEncodeToneMultiple = 12;
-inline constexpr int kOperationMode = 13;
-inline constexpr int kMultiTable = 14;
-inline constexpr int kBeatShift = 15;
-inline constexpr int kBeatShiftButton = 16;
-inline constexpr int kReverseBurst = 17;
-inline constexpr int kScanAdd = 18;
-inline constexpr int kCompander = 19;
-inline constexpr int kCwId = 20;
-inline constexpr int kCwIdButton = 21;
-inline constexpr int kUserLimit = 22;
-inline constexpr int kScramblerGroup = 23;
-inline constexpr int kVoiceScrambler = 24;
-inline constexpr int kScramblerCode = 25;
-inline constexpr int kCount = 26;
-}  // namespace chfield
-
-// The channel edit form's declarations, by field number (ChannelFields.cpp).
-extern const std::array<FieldDecl, chfield::kCount>& ChannelFieldTable;
-
-// One entry of a drop-down list: the stored value and the shown text.
-using OptionItem = ShownChoice;
-
-// A field as shown: its text, the stored value (-1 when the channel does not
-// exist or the field has none) and, for check boxes, the ticked state.
-struct FieldText {
-  std::string text;
-  long raw = -1;
-  bool checked = false;
-};
-
-// Outcome of a store operation. 0 is success; the user interface shows
-// MessageOf(status) for the others.
+// Outcome of a channel operation (create, delete, copy, a stored frequency).
+// 0 is success; the user interface shows MessageOf(status) for the others.
+// A channel's fields are shown and stored by the field codec over the
+// declarations of ChannelFields.h.
 enum class StoreStatus : int {
   Ok = 0,
   NotAFrequency = 1,   // not a number in 0 < f < 1000 MHz, or zero after rounding
   OutOfBand = 2,       // outside the model's frequency limits
-  BadText = 3,         // text the field cannot hold
-  NotApplicable = 4,   // the field does not apply to the channel's type
+  BadText = 3,         // a record or auxiliary record of the wrong size
   NoChannel = 5,       // the channel does not exist
   IndexDamaged = 6,    // the channel index is not sound; records are not moved
   NoRoom = 7,          // no record slot left
-  NotEditable = 8,     // number, button and group rows; a channel out of range
+  NotEditable = 8,     // a channel out of range, or one that exists already
   SameChannel = 9,     // copy onto itself
 };
 
@@ -177,20 +134,6 @@ class ChannelStore {
   bool SameFrequencies(int channel) const;
   bool HasTone(int channel, int which) const;       // 0 decode, 1 encode
   bool HasRan(int channel, int which) const;
-  // QT/DQT fields do not apply to channel type 1, RAN fields not to type 0.
-  bool IsApplicable(int channel, int field) const;
-
-  // --- fields -------------------------------------------------------------
-  FieldText GetFieldText(int channel, int field) const;
-  // Stores typed text. Fields 1 and 2 follow the frequency rules (an empty
-  // receive frequency deletes the channel, an empty transmit frequency removes
-  // it; a frequency in a channel that does not exist creates the channel with
-  // its defaults). Nothing changes unless Ok is returned.
-  StoreStatus SetFieldText(int channel, int field, std::string_view text);
-  // Stores a list item value or a check box state (1 ticked, 0 clear).
-  StoreStatus SetFieldValue(int channel, int field, long value);
-  // The (text, value) list of a drop-down field, filtered for the channel.
-  std::vector<OptionItem> OptionList(int field, int channel) const;
 
   // --- channels -----------------------------------------------------------
   // Makes room for the record at its packed position and points the index at
@@ -219,8 +162,11 @@ class ChannelStore {
   StoreStatus ReplaceChannel(int channel, std::span<const std::uint8_t> record,
                              std::span<const std::uint8_t> aux);
 
-  // Stores a frequency (column 0 receive, 1 transmit) by the frequency rules
-  // of SetFieldText.
+  // Stores typed text as a frequency (column 0 receive, 1 transmit): an empty
+  // receive frequency deletes the channel, an empty transmit frequency takes
+  // the transmit side away; a frequency in a channel that does not exist
+  // creates the channel with its defaults. Nothing changes unless Ok is
+  // returned.
   StoreStatus StoreFrequency(int channel, int which, std::string_view text);
 
   // --- frequency rules ----------------------------------------------------

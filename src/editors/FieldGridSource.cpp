@@ -77,7 +77,7 @@ bool FieldGridSource::IsEditable(int row, int col) const {
   const FieldDecl& d = *Ref(row, col).decl;
   if (v.exists && FieldDisabledReason(Ref(row, col), image_).n) return false;
   // A Custom field may bring its row into being (a frequency).
-  return v.applicable && (v.exists || (d.hooks && d.hooks->commitText));
+  return v.applicable && (v.exists || (d.storage == Storage::Custom && d.hooks && d.hooks->commitText));
 }
 
 std::vector<GridChoice> FieldGridSource::Choices(int row, int col) const {

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "fields/CodecParts.h"
 #include "lang/LanguageTexts.h"
 #include "fields/FilterRules.h"
 #include "fields/ToneCode.h"
@@ -34,9 +35,7 @@ std::size_t FieldDecl::Width() const {
   return 0;
 }
 
-namespace {
-
-constexpr long kSaturate = 1'000'000'000L;
+namespace codec {
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -131,81 +130,6 @@ bool IsBlankShown(const FieldDecl& d, std::optional<long> stored) {
   return d.blankShows && stored && *stored == BlankOf(d);
 }
 
-// --- ordered lists ----------------------------------------------------------------
-
-std::vector<std::string> EntriesAt(const FieldAt& at);
-std::vector<std::uint8_t> ListBytes(const FieldAt& at);
-bool IsBlankList(const FieldAt& at);
-std::vector<ShownChoice> ChoicesAt(const FieldAt& at);
-
-std::string JoinEntries(const std::vector<std::string>& entries) {
-  bool any = false;
-  for (const auto& e : entries) any = any || !e.empty();
-  if (!any) return {};
-  std::string out;
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (i) out += kListSeparator;
-    out += entries[i];
-  }
-  return out;
-}
-
-std::string_view TrimSpaces(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
-
-// The values in the typed order: each typed entry matches one of `names`
-// (each used once) and takes its value; nothing when one matches none.
-std::optional<std::vector<std::uint8_t>> Reordered(const std::vector<std::string_view>& typed,
-                                                   const std::vector<std::string>& names,
-                                                   const std::vector<std::uint8_t>& values) {
-  if (typed.size() != names.size()) return std::nullopt;
-  std::vector<std::uint8_t> now(typed.size());
-  std::vector<bool> used(names.size(), false);
-  for (std::size_t i = 0; i < typed.size(); ++i) {
-    std::size_t j = 0;
-    while (j < names.size() && (used[j] || names[j] != typed[i])) ++j;
-    if (j == names.size()) return std::nullopt;
-    used[j] = true;
-    now[i] = values[j];
-  }
-  return now;
-}
-
-// Typed entries in a new order: each must match one of the present entries
-// (each used once), so the bytes are only permuted. A complete order of the
-// choices (each named once) is stored whatever the list held (a damaged
-// list); a blank list typed in the order it shows stays blank.
-CommitResult CommitOrderText(const FieldAt& at, std::string_view text) {
-  const FieldDecl& d = at.decl;
-  std::vector<std::string_view> typed;
-  const std::string_view sep = TrimSpaces(kListSeparator);
-  for (std::size_t start = 0;;) {
-    const std::size_t end = text.find(sep, start);
-    typed.push_back(TrimSpaces(text.substr(start, end == std::string_view::npos ? text.size() - start : end - start)));
-    if (end == std::string_view::npos) break;
-    start = end + sep.size();
-  }
-  if (typed.size() != d.length) return CommitResult::Refuse(353_txt);
-  const std::vector<std::uint8_t> old = ListBytes(at);
-  auto now = Reordered(typed, EntriesAt(at), old);
-  if (!now) {
-    std::vector<std::string> names;
-    std::vector<std::uint8_t> values;
-    for (const ShownChoice& c : ChoicesAt(at)) {
-      names.push_back(c.text);
-      values.push_back(static_cast<std::uint8_t>(c.value));
-    }
-    now = Reordered(typed, names, values);
-  }
-  if (!now) return CommitResult::Refuse(353_txt);
-  if (*now == old && IsBlankList(at)) return {};
-  at.Writable().Block(at.table.base.block).Write(at.offset(), *now);
-  return {};
-}
-
 bool IsTicked(const FieldDecl& d, std::optional<long> raw) {
   if (!raw) return false;
   return d.check.tickedWhenNot ? *raw != d.check.clear : *raw == d.check.ticked;
@@ -291,12 +215,6 @@ CommitResult Store(const FieldAt& at, long value) {
   return result;
 }
 
-struct Resolved {
-  std::optional<std::size_t> base;
-  bool applicable = true;
-  TextNo disabled{0};  // why the field cannot be changed here
-};
-
 Resolved Resolve(const FieldRef& f, const ImageStore& image) {
   Resolved r;
   r.base = RowStart(*f.table, image, f.row);
@@ -305,28 +223,6 @@ Resolved Resolve(const FieldRef& f, const ImageStore& image) {
   if (r.base && r.applicable && f.decl->hooks && f.decl->hooks->disabled)
     r.disabled = f.decl->hooks->disabled(AtOf(f, image, nullptr, *r.base));
   return r;
-}
-
-CommitResult CommitNumberText(const FieldAt& at, std::string_view text) {
-  const FieldDecl& d = at.decl;
-  if (d.off.text.n && text == Tx(d.off.text)) return Store(at, 0);
-  if (d.off.text.n && d.off.fromEmpty && text.empty()) return Store(at, 0);
-  if (d.blankFfff && text.empty()) return Store(at, 0xFFFF);
-  long shown;
-  if (text.empty()) {
-    if (!d.HasRange()) return Store(at, 0);
-    shown = d.range.minimum;
-  } else {
-    const auto units = ParseUnits(text, d.decimals);
-    if (!units) return CommitResult::Refuse(346_txt);
-    shown = *units;
-  }
-  if (d.HasRange()) shown = LimitToRange(shown, d.range);
-  // The number a blank value shows, typed again: the value stays blank.
-  if (d.blankShows && shown == *d.blankShows && IsBlankShown(d, ReadStored(at))) return {};
-  long stored = ToStored(d, shown);
-  if (d.blankFfff) stored = std::min(stored, 0xFFFEL);
-  return Store(at, stored);
 }
 
 CommitResult CommitListText(const FieldAt& at, std::string_view text) {
@@ -343,7 +239,10 @@ CommitResult CommitToneText(const FieldAt& at, std::string_view text) {
   return Store(at, TextToToneCode(text));
 }
 
-}  // namespace
+}  // namespace codec
+
+using namespace codec;
+
 
 // --- locating -----------------------------------------------------------------
 
@@ -364,235 +263,10 @@ std::optional<FieldLocation> LocateField(const FieldRef& f, const ImageStore& im
   return loc;
 }
 
-// --- numbers ------------------------------------------------------------------
-
-std::optional<long> ParseUnits(std::string_view text, int decimals) {
-  text = Trim(text);
-  bool negative = false;
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
-    negative = text.front() == '-';
-    text.remove_prefix(1);
-  }
-  long whole = 0;
-  long fraction = 0;
-  int fractionDigits = 0;
-  bool digits = false;
-  bool point = false;
-  for (char c : text) {
-    if (c == '.' || c == ',') {
-      if (point) return std::nullopt;
-      point = true;
-      continue;
-    }
-    if (c < '0' || c > '9') return std::nullopt;
-    digits = true;
-    if (!point) {
-      if (whole < kSaturate) whole = whole * 10 + (c - '0');
-    } else if (fractionDigits < decimals) {
-      fraction = fraction * 10 + (c - '0');
-      ++fractionDigits;
-    }
-  }
-  if (!digits) return std::nullopt;
-  for (; fractionDigits < decimals; ++fractionDigits) fraction *= 10;
-  long scale = 1;
-  for (int i = 0; i < decimals; ++i) scale *= 10;
-  const long units = whole >= kSaturate ? kSaturate : whole * scale + fraction;
-  return negative ? -units : units;
-}
-
-std::string FormatUnits(long units, int decimals) {
-  // Digits into a fixed buffer, the decimal point set in place (no string
-  // splicing: GCC 12 warns falsely on it at -O2).
-  const bool negative = units < 0;
-  const unsigned long magnitude = negative ? 0UL - static_cast<unsigned long>(units) : static_cast<unsigned long>(units);
-  char digits[32];
-  const auto end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
-  std::size_t n = static_cast<std::size_t>(end - digits);
-  const std::size_t d = static_cast<std::size_t>(std::clamp(decimals, 0, 9));
-  char out[48];
-  std::size_t k = 0;
-  if (negative) out[k++] = '-';
-  const std::size_t width = std::max(n, d + 1);  // at least one digit before the point
-  for (std::size_t i = 0; i < width; ++i) {
-    if (d > 0 && i == width - d) out[k++] = '.';
-    out[k++] = i < width - n ? '0' : digits[i - (width - n)];
-  }
-  return std::string(out, k);
-}
-
-long ToShown(const FieldDecl& d, long stored) {
-  if (d.scale.den == 0) return stored;
-  return stored * d.scale.num / d.scale.den;
-}
-
-long ToStored(const FieldDecl& d, long shown) {
-  if (d.scale.num == 0) return shown;
-  return shown * d.scale.den / d.scale.num;
-}
-
 std::string FieldLabel(const FieldDecl& d) {
   std::string s = Tx(d.label);
   if (d.labelNumber > 0) s += ' ' + std::to_string(d.labelNumber);
   return s;
-}
-
-std::string FormatNumber(const FieldDecl& d, long stored) {
-  if (IsBlankShown(d, stored)) return FormatUnits(*d.blankShows, d.decimals);
-  if (ShowsOff(d, stored)) return Tx(d.off.text);
-  if (d.blankFfff && stored == 0xFFFF) return {};
-  const long shown = ToShown(d, stored);
-  if (d.HasRange() && (shown < d.range.minimum || shown > d.range.maximum)) return {};
-  return FormatUnits(shown, d.decimals);
-}
-
-bool IsNoneValue(const FieldDecl& d, long stored) {
-  if (d.storage == Storage::Tone) return stored == 0xFFFF;
-  if (ShowsOff(d, stored)) return true;
-  if (d.blankFfff && stored == 0xFFFF) return true;
-  const long shown = ToShown(d, stored);
-  return d.HasRange() && (shown < d.range.minimum || shown > d.range.maximum);
-}
-
-// --- fixed texts ----------------------------------------------------------------
-//
-// The image holds one byte a character (ISO 8859-1); the text shown and typed
-// is UTF-8. A byte that typing into the field would not give back (a control
-// byte, a character the field's input mode refuses or changes) shows as the
-// escape \xHH, and a backslash that could be read as the start of an escape as
-// \\; both escapes are taken back as the bytes they name, so a field set to
-// the text it shows keeps its bytes.
-
-namespace {
-
-// The byte a character typed after `before` stores: the character through
-// the field's input mode, or nothing when no byte of the field's set holds it.
-std::optional<std::uint8_t> TypedByte(const FieldDecl& d, std::uint8_t c, const std::string& before) {
-  if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) || c == 0xFF) return std::nullopt;
-  if (d.filter == 0) return c;
-  FilterContext ctx;
-  ctx.text = before;
-  ctx.selectionStart = before.size();
-  const auto typed = FilterChar(d.filter, static_cast<char>(c), ctx);
-  if (!typed || *typed == '\b') return std::nullopt;
-  return static_cast<std::uint8_t>(*typed);
-}
-
-// The character at text[i] as its ISO 8859-1 byte, i moved past it; nothing
-// for a character beyond that set or a broken UTF-8 sequence.
-std::optional<std::uint8_t> NextLatin1(std::string_view text, std::size_t& i) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  if (lead < 0x80) {
-    ++i;
-    return lead;
-  }
-  if ((lead & 0xE0) != 0xC0 || i + 1 >= text.size()) return std::nullopt;
-  const auto next = static_cast<unsigned char>(text[i + 1]);
-  const unsigned code = ((lead & 0x1Fu) << 6) | (next & 0x3Fu);
-  if ((next & 0xC0) != 0x80 || code < 0x80 || code > 0xFF) return std::nullopt;
-  i += 2;
-  return static_cast<std::uint8_t>(code);
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-struct TextEscape {
-  std::uint8_t byte;
-  std::size_t length;
-};
-
-// "\\" or "\xHH" at text[i]; any other backslash is a typed character.
-std::optional<TextEscape> EscapeAt(std::string_view text, std::size_t i) {
-  if (text[i] != '\\' || i + 1 >= text.size()) return std::nullopt;
-  if (text[i + 1] == '\\') return TextEscape{'\\', 2};
-  if (text[i + 1] != 'x' || i + 3 >= text.size()) return std::nullopt;
-  const int high = HexValue(text[i + 2]);
-  const int low = HexValue(text[i + 3]);
-  if (high < 0 || low < 0) return std::nullopt;
-  return TextEscape{static_cast<std::uint8_t>(high * 16 + low), 4};
-}
-
-void AppendUtf8(std::string& out, std::uint8_t b) {
-  if (b < 0x80) {
-    out += static_cast<char>(b);
-    return;
-  }
-  out += static_cast<char>(0xC0 | (b >> 6));
-  out += static_cast<char>(0x80 | (b & 0x3F));
-}
-
-}  // namespace
-
-std::optional<std::vector<std::uint8_t>> EncodeFixedText(const FieldDecl& d, std::string_view text) {
-  std::string bytes;  // as stored, each typed character through the input mode
-  for (std::size_t i = 0; i < text.size() && bytes.size() < d.length;) {
-    if (const auto escape = EscapeAt(text, i)) {
-      // 0x00 and 0xFF end a text: no text holds them.
-      if (escape->byte == 0x00 || escape->byte == 0xFF) return std::nullopt;
-      bytes += static_cast<char>(escape->byte);
-      i += escape->length;
-      continue;
-    }
-    const auto c = NextLatin1(text, i);
-    if (!c) return std::nullopt;
-    const auto typed = TypedByte(d, *c, bytes);
-    if (!typed) return std::nullopt;
-    bytes += static_cast<char>(*typed);
-  }
-  std::vector<std::uint8_t> out(d.length, d.pad);
-  for (std::size_t i = 0; i < bytes.size(); ++i) out[i] = static_cast<std::uint8_t>(bytes[i]);
-  return out;
-}
-
-CommitResult CommitFixedText(const FieldAt& at, std::string_view text) {
-  const auto bytes = EncodeFixedText(at.decl, text);
-  if (!bytes) return CommitResult::Refuse(FixedTextRefusal(at.decl));
-  at.Writable().Block(at.table.base.block).Write(at.offset(), *bytes);
-  return {};
-}
-
-TextNo FixedTextRefusal(const FieldDecl& d) {
-  switch (d.filter) {
-    case filter::kCw: return 349_txt;
-    case filter::kName: return 350_txt;
-    default: return 351_txt;
-  }
-}
-
-std::string DecodeFixedText(const FieldDecl& d, ConstBlockRef block, std::size_t offset) {
-  std::string bytes = block.Text(offset, d.length);
-  if (d.pad != 0xFF && d.pad != 0x00)
-    while (!bytes.empty() && static_cast<std::uint8_t>(bytes.back()) == d.pad) bytes.pop_back();
-  // Which bytes typing gives back as they are.
-  std::vector<bool> typeable(bytes.size());
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const auto b = static_cast<std::uint8_t>(bytes[i]);
-    typeable[i] = TypedByte(d, b, bytes.substr(0, i)) == b;
-  }
-  std::string out;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const auto b = static_cast<std::uint8_t>(bytes[i]);
-    if (b == '\\') {
-      // A backslash before another, before an "x" or before an escape would
-      // read as an escape: it is written as one itself.
-      const bool next = i + 1 < bytes.size();
-      const bool ambiguous = next && (bytes[i + 1] == '\\' || bytes[i + 1] == 'x' || !typeable[i + 1]);
-      out += typeable[i] && !ambiguous ? "\\" : "\\\\";
-    } else if (typeable[i]) {
-      AppendUtf8(out, b);
-    } else {
-      static constexpr char kHex[] = "0123456789ABCDEF";
-      out += "\\x";
-      out += kHex[b >> 4];
-      out += kHex[b & 0x0F];
-    }
-  }
-  return out;
 }
 
 // --- showing --------------------------------------------------------------------
@@ -674,6 +348,36 @@ FieldView ShowField(const FieldRef& f, const ImageStore& image) {
 }
 
 // --- committing -------------------------------------------------------------------
+
+namespace {
+
+// Input modes whose characters the field's own commit decides (tones).
+bool OwnerDecides(std::uint8_t mode) {
+  return mode == filter::kOwnerRule || mode == filter::kOwnerRule2 || mode == filter::kOwnerList ||
+         mode == filter::kOwnerList2;
+}
+
+}  // namespace
+
+std::optional<std::size_t> UntypedCharacter(const FieldRef& f, const ImageStore& image, std::string_view input) {
+  const FieldDecl& d = *f.decl;
+  if (d.filter == filter::kNone || OwnerDecides(d.filter) || d.kind == ControlKind::CheckBox) return std::nullopt;
+  const std::string_view text = d.storage == Storage::Text ? input : Trim(input);
+  if (d.off.text.n && text == Tx(d.off.text)) return std::nullopt;
+  if (IsList(d))
+    for (const ShownChoice& c : FieldChoices(f, image))
+      if (c.text == text) return std::nullopt;
+  std::string typed;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    FilterContext ctx;
+    ctx.text = typed;
+    ctx.selectionStart = typed.size();
+    const auto c = FilterChar(d.filter, text[i], ctx);
+    if (!c || *c == '\b') return i;
+    typed.push_back(*c);
+  }
+  return std::nullopt;
+}
 
 CommitResult CommitFieldText(const FieldRef& f, ImageStore& image, std::string_view input) {
   const FieldDecl& d = *f.decl;
@@ -759,68 +463,6 @@ bool NormaliseField(const FieldRef& f, ImageStore& image) {
   return true;
 }
 
-namespace {
-
-// A list never set (every byte 0xFF) that holds each of its choices once:
-// it shows its choices in their declared order, and a move stores that order
-// with the move.
-bool IsBlankList(const FieldAt& at) {
-  const auto choices = ChoicesAt(at);
-  if (choices.size() != at.decl.length) return false;
-  for (const ShownChoice& c : choices)
-    if (c.value < 0 || c.value >= 0xFF) return false;
-  return at.image.Block(at.table.base.block).IsAll(at.offset(), at.decl.length, 0xFF);
-}
-
-// The entries' bytes, or a blank list's declared order.
-std::vector<std::uint8_t> ListBytes(const FieldAt& at) {
-  if (IsBlankList(at)) {
-    std::vector<std::uint8_t> out;
-    for (const ShownChoice& c : ChoicesAt(at)) out.push_back(static_cast<std::uint8_t>(c.value));
-    return out;
-  }
-  return at.image.Block(at.table.base.block).Read(at.offset(), at.decl.length);
-}
-
-std::vector<std::string> EntriesAt(const FieldAt& at) {
-  const auto choices = ChoicesAt(at);
-  std::vector<std::string> out;
-  for (const std::uint8_t b : ListBytes(at)) {
-    std::string text;
-    for (const ShownChoice& c : choices)
-      if (c.value == b) {
-        text = c.text;
-        break;
-      }
-    out.push_back(std::move(text));
-  }
-  return out;
-}
-
-}  // namespace
-
-std::vector<std::string> FieldEntries(const FieldRef& f, const ImageStore& image) {
-  if (f.decl->storage != Storage::ByteList) return {};
-  const auto base = RowStart(*f.table, image, f.row);
-  if (!base) return {};
-  return EntriesAt(AtOf(f, image, nullptr, *base));
-}
-
-CommitResult MoveFieldEntry(const FieldRef& f, ImageStore& image, int index, bool towardsFront) {
-  const FieldDecl& d = *f.decl;
-  const Resolved r = Resolve(f, image);
-  if (!r.base || d.storage != Storage::ByteList) return {CommitStatus::NotEditable, {0}};
-  const int other = towardsFront ? index - 1 : index + 1;
-  const int n = static_cast<int>(d.length);
-  if (index < 0 || index >= n || other < 0 || other >= n) return {};
-  if (r.disabled.n) return CommitResult::Refuse(r.disabled);
-  const FieldAt at = AtOf(f, image, &image, *r.base);
-  std::vector<std::uint8_t> bytes = ListBytes(at);
-  std::swap(bytes[static_cast<std::size_t>(index)], bytes[static_cast<std::size_t>(other)]);
-  image.Block(f.table->base.block).Write(at.offset(), bytes);
-  return {};
-}
-
 TextNo FieldDisabledReason(const FieldRef& f, const ImageStore& image) { return Resolve(f, image).disabled; }
 
 CommitResult ApplyFieldText(const FieldRef& f, ImageStore& image, std::string_view text) {
@@ -873,16 +515,6 @@ bool FollowsEmptyLeader(const FieldAt& at, std::optional<long> stored) {
   const FieldDecl leader = PartnerDecl(at.decl);
   const std::optional<long> lead = ReadStored(FieldAt{at.image, at.writable, leader, at.table, at.row, at.base});
   return !lead || IsNoneValue(leader, *lead);
-}
-
-// Whether every byte of a fixed text, up to its end, is what typing it gives back.
-bool TextIsTypable(const FieldAt& at) {
-  const std::string bytes = at.image.Block(at.table.base.block).Text(at.offset(), at.decl.length);
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const auto b = static_cast<std::uint8_t>(bytes[i]);
-    if (TypedByte(at.decl, b, bytes.substr(0, i)) != b) return false;
-  }
-  return true;
 }
 
 bool ToneRoundTrips(long code) {
@@ -951,19 +583,6 @@ std::optional<Problem> ProblemAt(const FieldAt& at) {
   const long shown = ToShown(d, *stored);
   if (shown >= d.range.minimum && shown <= d.range.maximum) return std::nullopt;
   return Problem{321_txt, {FormatUnits(d.range.minimum, d.decimals), FormatUnits(d.range.maximum, d.decimals)}};
-}
-
-// A fixed text keeps what typing its bytes in turn gives (a lowercase letter
-// of a CW text as its capital); bytes that typing refuses go.
-void KeepTypableText(const FieldAt& at) {
-  const BlockRef block = at.Writable().Block(at.table.base.block);
-  const std::string bytes = block.Text(at.offset(), at.decl.length);
-  std::string kept;
-  for (char c : bytes)
-    if (const auto typed = TypedByte(at.decl, static_cast<std::uint8_t>(c), kept)) kept += static_cast<char>(*typed);
-  std::vector<std::uint8_t> out(at.decl.length, at.decl.pad);
-  std::copy(kept.begin(), kept.end(), out.begin());
-  block.Write(at.offset(), out);
 }
 
 long NearestChoice(const std::vector<ShownChoice>& choices, long value) {

@@ -97,6 +97,11 @@ CommitResult MoveFieldEntry(const FieldRef& f, ImageStore& image, int index, boo
 // while it can be changed. The views disable exactly these controls, and every
 // commit of such a field is refused with this text.
 TextNo FieldDisabledReason(const FieldRef& f, const ImageStore& image);
+// Where typed text holds a character that the field's input mode would not let
+// through when typed in turn (its position), or nothing. Text that names the
+// field's Off entry or one of its choices is taken as it is; check boxes and
+// tones (whose own commit decides) are not checked.
+std::optional<std::size_t> UntypedCharacter(const FieldRef& f, const ImageStore& image, std::string_view text);
 // Text that equals what the field shows changes nothing; other text commits.
 CommitResult ApplyFieldText(const FieldRef& f, ImageStore& image, std::string_view text);
 
@@ -148,6 +153,9 @@ std::string FieldLabel(const FieldDecl& d);
 // and never two spaces side by side; the escapes "\xHH" and "\\" store the
 // byte they name as it is.
 std::optional<std::vector<std::uint8_t>> EncodeFixedText(const FieldDecl& d, std::string_view text);
+// The number of bytes a text takes in a fixed text field: one a character,
+// one an escape.
+std::size_t FixedTextLength(std::string_view text);
 // Stores a fixed text field from typed text (the codec's own text commit,
 // for hooks that prepare the text first). Refused texts write nothing.
 CommitResult CommitFixedText(const FieldAt& at, std::string_view text);

@@ -50,6 +50,7 @@
 #include "editors/ui/FieldControls.h"
 #include <QLineEdit>
 #include <QTabWidget>
+#include "editors/ChannelFields.h"
 #include "editors/ChannelStore.h"
 #include "editors/CwIdFields.h"
 #include "app/MemoryMapWindow.h"
@@ -615,8 +616,8 @@ TEST_F(MainFrameTest, ModelChangeAsksToSaveAndABandChangeNamesChannelsOutsideThe
   start.bandWord = 256;
   ApplyModelChange(Image(), start, kModelReinitialise);
   ChannelStore store(Image());
-  ASSERT_EQ(store.SetFieldText(0, chfield::kRxFrequency, "150"), StoreStatus::Ok);
-  ASSERT_EQ(store.SetFieldText(3, chfield::kRxFrequency, "170"), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "rx_frequency"), store.Image(), "150").ok());
+  ASSERT_TRUE(CommitFieldText(ChannelField(3, "rx_frequency"), store.Image(), "170").ok());
   const ImageCopy edited = Image().working();
   ASSERT_TRUE(Image().IsModified());
 
@@ -643,7 +644,7 @@ TEST_F(MainFrameTest, ModelChangeAsksToSaveAndABandChangeNamesChannelsOutsideThe
   EXPECT_EQ(asked[1].toStdString(), FormatText(Tx(676_txt), {"4"}));
   EXPECT_EQ(model.BandWord(), 512);
   EXPECT_EQ(store.ExistingCount(), 2);
-  EXPECT_EQ(store.GetFieldText(3, chfield::kRxFrequency).text, "170.000000");
+  EXPECT_EQ(ShowField(ChannelField(3, "rx_frequency"), store.Image()).text, "170.000000");
 }
 
 TEST_F(MainFrameTest, CwIdAndBeatShiftCloseWithTheChannelEditForm) {
@@ -768,9 +769,9 @@ TEST_F(MainFrameTest, F1AndHelpOfEveryEditorLandOnAnExistingPageAndAnchor) {
 TEST_F(MainFrameTest, CtrlZAndCtrlYInAFieldUndoAndRedoTheDocument) {
   CMainFrame& f = Start();
   ChannelStore store(Image());
-  ASSERT_EQ(store.SetFieldText(0, chfield::kRxFrequency, "150.0"), StoreStatus::Ok);
-  ASSERT_EQ(store.SetFieldText(0, chfield::kTxFrequency, "155.0"), StoreStatus::Ok);
-  ASSERT_EQ(store.SetFieldValue(0, chfield::kCwId, 1), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "rx_frequency"), store.Image(), "150.0").ok());
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "tx_frequency"), store.Image(), "155.0").ok());
+  ASSERT_TRUE(CommitFieldCheck(ChannelField(0, "cw_id"), store.Image(), true).ok());
   const std::size_t interval = *ChannelStore::RecordOf(Image(), 0) + cwrec::kInterval;
   const std::uint8_t stored = Image().Main().Byte(interval);
   f.show();
@@ -848,10 +849,10 @@ TEST_F(MainFrameTest, OpenEditorAtFocusesEveryFieldOfEveryEditor) {
   CMainFrame& f = Start();
   ChannelStore store(Image());
   for (int ch : {0, kChannelCount - 1}) {
-    ASSERT_EQ(store.SetFieldText(ch, chfield::kRxFrequency, "150.0"), StoreStatus::Ok);
-    ASSERT_EQ(store.SetFieldText(ch, chfield::kTxFrequency, "155.0"), StoreStatus::Ok);
-    ASSERT_EQ(store.SetFieldValue(ch, chfield::kCwId, 1), StoreStatus::Ok);
-    ASSERT_EQ(store.SetFieldValue(ch, chfield::kBeatShift, 1), StoreStatus::Ok);
+    ASSERT_TRUE(CommitFieldText(ChannelField(ch, "rx_frequency"), store.Image(), "150.0").ok());
+    ASSERT_TRUE(CommitFieldText(ChannelField(ch, "tx_frequency"), store.Image(), "155.0").ok());
+    ASSERT_TRUE(CommitFieldCheck(ChannelField(ch, "cw_id"), store.Image(), true).ok());
+    ASSERT_TRUE(CommitFieldCheck(ChannelField(ch, "beat_shift"), store.Image(), true).ok());
   }
   f.resize(1280, 960);
   f.show();
@@ -906,7 +907,7 @@ TEST_F(MainFrameTest, TheMemoryMapFollowsEditsAndOpensTheFieldItNames) {
   EXPECT_EQ(map->Owners().At(BlockId::Main, rx).module, 0) << "the channel store's record area";
 
   // A commit through the document: the map names the new field at once.
-  f.Doc().Commit(QStringLiteral("RX"), [&] { ChannelStore(Image()).SetFieldText(0, chfield::kRxFrequency, "146.5"); });
+  f.Doc().Commit(QStringLiteral("RX"), [&] { CommitFieldText(ChannelField(0, "rx_frequency"), ChannelStore(Image()).Image(), "146.5"); });
   const ImageCopy committed = Image().working();
   view->SetCursor(rx);
   EXPECT_TRUE(map->FieldLine()->text().startsWith(QStringLiteral("channel[1].rx_frequency   ")))
@@ -945,7 +946,7 @@ TEST_F(MainFrameTest, TheMemoryMapFollowsEditsAndOpensTheFieldItNames) {
   ActivateWindow(f);
   CEditorFrame* edit = f.EditorFrame(EditorKind::ChEdit);
   ASSERT_NE(edit, nullptr);
-  const int powerId = ChannelFieldTable[chfield::kTxPower].valueId;
+  const int powerId = ChannelField(0, "tx_power").decl->valueId;
   QWidget* control = edit->findChild<QWidget*>(QStringLiteral("ctl%1").arg(powerId));
   ASSERT_NE(control, nullptr);
   EXPECT_EQ(QApplication::focusWidget(), control);
@@ -965,7 +966,7 @@ TEST_F(MainFrameTest, TheMemoryMapFollowsEditsAndOpensTheFieldItNames) {
   EXPECT_FALSE(map->ByteLine()->text().contains(QTx(424_txt)));
   EXPECT_TRUE(map->FieldLine()->text().isEmpty());
   // A save takes a new snapshot: nothing counts as changed.
-  f.Doc().Commit(QStringLiteral("RX"), [&] { ChannelStore(Image()).SetFieldText(0, chfield::kRxFrequency, "146.5"); });
+  f.Doc().Commit(QStringLiteral("RX"), [&] { CommitFieldText(ChannelField(0, "rx_frequency"), ChannelStore(Image()).Image(), "146.5"); });
   prompts.saveFiles = {dir.filePath(QStringLiteral("map.dat"))};
   ASSERT_TRUE(f.SaveAs());
   view->SetCursor(rx);
@@ -990,7 +991,7 @@ TEST_F(MainFrameTest, CheckDataListsWhatAWriteWouldSendAndTheWriteAsksFirst) {
 
   // Channel 3 named by the priority channel and key 1; a DQT time past its range.
   f.Doc().Commit(QStringLiteral("set up"), [&] {
-    ChannelStore(Image()).SetFieldText(2, chfield::kRxFrequency, "146.5");
+    CommitFieldText(ChannelField(2, "rx_frequency"), ChannelStore(Image()).Image(), "146.5");
     Image().Main().SetByte(0x02B6, 3);
     Image().Main().SetWord(KeyGroupOffset(0), NumberedCode(2));
     Image().Main().SetByte(0x026D, 0xFF);

@@ -14,6 +14,7 @@
 #include "data/ImageStore.h"
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"
+#include "editors/ChannelFields.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"
 #include "fields/References.h"
@@ -80,9 +81,9 @@ inline ImageStore FilledImage(const ModelRecord& model) {
   for (int ch = 0; ch < 12; ++ch) {
     char f[32];
     std::snprintf(f, sizeof f, "%.5f", base + 0.0125 * ch);
-    store.SetFieldText(ch * 2, chfield::kRxFrequency, f);
-    if (ch % 3 != 2) store.SetFieldText(ch * 2, chfield::kTxFrequency, f);
-    store.SetFieldValue(ch * 2, chfield::kChannelType, store.OptionList(chfield::kChannelType, ch * 2)[ch % 3].value);
+    CommitFieldText(ChannelField(ch * 2, "rx_frequency"), store.Image(), f);
+    if (ch % 3 != 2) CommitFieldText(ChannelField(ch * 2, "tx_frequency"), store.Image(), f);
+    CommitFieldChoice(ChannelField(ch * 2, "channel_type"), store.Image(), FieldChoices(ChannelField(ch * 2, "channel_type"), store.Image())[ch % 3].value);
   }
   return image;
 }

@@ -12,11 +12,11 @@
 #include "data/NewImage.h"
 #include "editors/ChannelBand.h"
 #include "editors/ChannelClipboard.h"
+#include "editors/ChannelFields.h"
 #include "editors/ChannelStore.h"
 
 using namespace zmp;
 using namespace zmp::testing;
-namespace f = chfield;
 
 namespace {
 
@@ -31,9 +31,9 @@ class ChannelBandTest : public ::testing::Test {
 
   // Channel (1-based) with its receive and, when given, transmit frequency.
   static void Make(ChannelStore& store, int n, const char* rx, const char* tx = nullptr) {
-    ASSERT_EQ(store.SetFieldText(n - 1, f::kRxFrequency, rx), StoreStatus::Ok) << n;
+    ASSERT_TRUE(CommitFieldText(ChannelField(n - 1, "rx_frequency"), store.Image(), rx).ok()) << n;
     if (tx) {
-      ASSERT_EQ(store.SetFieldText(n - 1, f::kTxFrequency, tx), StoreStatus::Ok) << n;
+      ASSERT_TRUE(CommitFieldText(ChannelField(n - 1, "tx_frequency"), store.Image(), tx).ok()) << n;
     }
   }
   static std::uint8_t At(const ChannelStore& store, int n, std::size_t offset) {
@@ -64,7 +64,7 @@ TEST_F(ChannelBandTest, ABandChangeKeepsTheChannelsAndNamesThoseOutsideTheNewBan
 
   EXPECT_EQ(store.ExistingCount(), 3) << "no channel is lost";
   // Inside the band: stored again, step code and split flags for the new band.
-  EXPECT_EQ(store.GetFieldText(0, f::kRxFrequency).text, "150.000000");
+  EXPECT_EQ(ShowField(ChannelField(0, "rx_frequency"), store.Image()).text, "150.000000");
   EXPECT_EQ(At(store, 1, chrec::kRxStep), kStep3125);
   EXPECT_EQ(At(store, 1, chrec::kRxSplit), 1);
   EXPECT_EQ(At(store, 1, chrec::kTxSplit), 1);
@@ -72,7 +72,7 @@ TEST_F(ChannelBandTest, ABandChangeKeepsTheChannelsAndNamesThoseOutsideTheNewBan
   EXPECT_EQ(store.ReadRecord(2), three);
   EXPECT_TRUE(image.Main().IsAll(AuxRecordOffset(2), kAuxRecordSize, 0x33));
   EXPECT_EQ(image.Main().Byte(kPriorityChannelByte), 3);
-  EXPECT_EQ(store.GetFieldText(4, f::kTxFrequency).text, "160.000000");
+  EXPECT_EQ(ShowField(ChannelField(4, "tx_frequency"), store.Image()).text, "160.000000");
   EXPECT_EQ(At(store, 5, chrec::kRxSplit), 1) << "the receive frequency of channel 5 is in the band";
   EXPECT_EQ(At(store, 5, chrec::kTxSplit), five[chrec::kTxSplit]);
   EXPECT_EQ(ChannelsOutsideBand(store), (std::vector<int>{2, 4}));
@@ -107,11 +107,11 @@ TEST_F(ChannelBandTest, TheClipboardOutlivesTheImageAndPastesIntoAnotherBand) {
   EXPECT_EQ(r.status, StoreStatus::Ok);
   EXPECT_EQ(r.notPasted, std::vector<int>{11}) << "channel 12 would receive outside the band";
   EXPECT_EQ(target.ReadRecord(11), twelve) << "a channel not pasted leaves the target as it was";
-  EXPECT_EQ(target.GetFieldText(10, f::kRxFrequency).text, "150.000000");
+  EXPECT_EQ(ShowField(ChannelField(10, "rx_frequency"), target.Image()).text, "150.000000");
   EXPECT_EQ(At(target, 11, chrec::kRxSplit), 1) << "split flag of the 136-154 MHz band";
   EXPECT_EQ(At(target, 11, chrec::kTxSplit), 1);
   EXPECT_TRUE(to.Main().IsAll(AuxRecordOffset(10), kAuxRecordSize, 0x21));
-  EXPECT_EQ(target.GetFieldText(12, f::kRxFrequency).text, "148.012500");
+  EXPECT_EQ(ShowField(ChannelField(12, "rx_frequency"), target.Image()).text, "148.012500");
   EXPECT_EQ(At(target, 13, chrec::kRxSplit), 1);
   EXPECT_EQ(r.outsideBand, std::vector<int>{12}) << "its transmit frequency needs correcting";
   EXPECT_EQ(target.ExistingCount(), 3);

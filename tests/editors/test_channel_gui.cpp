@@ -17,6 +17,7 @@
 #include "../support/QtTestApp.h"
 #include "EditorGuiSupport.h"
 #include "EditorTestSupport.h"
+#include "editors/ChannelFields.h"
 #include "ui/Messages.h"
 #include "editors/ui/ChEditView.h"
 #include "editors/ui/ChInfoView.h"
@@ -31,7 +32,6 @@
 
 using namespace zmp;
 using namespace zmp::testing;
-namespace f = chfield;
 
 namespace {
 
@@ -51,7 +51,7 @@ class ChannelGui : public EditorGui {
   void MakeChannels(std::initializer_list<int> numbers) {
     ChannelStore store(doc.image);
     for (int n : numbers)
-      ASSERT_EQ(store.SetFieldText(n - 1, f::kRxFrequency, "146." + std::to_string(100 + 5 * n)), StoreStatus::Ok);
+      ASSERT_TRUE(CommitFieldText(ChannelField(n - 1, "rx_frequency"), store.Image(), "146." + std::to_string(100 + 5 * n)).ok());
   }
   // The info view, shown and active, with the focus on its grid.
   std::unique_ptr<CChInfoView> OpenGrid() {
@@ -61,9 +61,9 @@ class ChannelGui : public EditorGui {
     view->Grid()->setFocus();
     return view;
   }
-  int Column(CChInfoView& v, int field) {
-    for (int c = 0; c < v.Source().ColumnCount(); ++c)
-      if (v.Source().Column(c).field == field) return c;
+  int Column(CChInfoView& v, std::string_view key) {
+    for (int c = 1; c < v.Source().ColumnCount(); ++c)
+      if (v.Source().Ref(0, c).decl->key == key) return c;
     return -1;
   }
 };
@@ -145,7 +145,7 @@ TEST_F(ChannelGui, TypingIntoTheGridStoresTheChannelRecord) {
   auto view = OpenGrid();
   EditGrid* grid = view->Grid();
   ASSERT_EQ(grid, Focus());
-  grid->SetCurrentCell(0, Column(*view, f::kRxFrequency));
+  grid->SetCurrentCell(0, Column(*view, "rx_frequency"));
   Type("146.5");
   ASSERT_TRUE(grid->IsEditing());
   EXPECT_EQ(grid->TextEditor()->text(), "146.5") << "the first key replaces the cell's text";
@@ -156,21 +156,21 @@ TEST_F(ChannelGui, TypingIntoTheGridStoresTheChannelRecord) {
   EXPECT_EQ(doc.image.Main().Byte(0x0800 + 0x0A), 1);
   EXPECT_EQ(doc.steps.size(), 1u) << "one commit, one undo step";
   EXPECT_EQ(grid->Model()->index(0, 1).data().toString(), "146.500000");
-  EXPECT_EQ(grid->CurrentColumn(), Column(*view, f::kTxFrequency)) << "Enter moves one cell right";
+  EXPECT_EQ(grid->CurrentColumn(), Column(*view, "tx_frequency")) << "Enter moves one cell right";
 
   // The name column: a FilterEdit in the name mode, two characters.
-  grid->SetCurrentCell(0, Column(*view, f::kName));
+  grid->SetCurrentCell(0, Column(*view, "name"));
   Type("A.B");  // "." is no name character
   Key(Focus(), Qt::Key_Return);
   EXPECT_EQ(Bytes(doc.image, 0x0810, 2), (std::vector<std::uint8_t>{'A', 'B'}));
 
   // A character the column refuses opens nothing and changes nothing.
   const auto before = AllBytes(doc.image);
-  grid->SetCurrentCell(1, Column(*view, f::kRxFrequency));
+  grid->SetCurrentCell(1, Column(*view, "rx_frequency"));
   Type("x");
   EXPECT_FALSE(grid->IsEditing());
   // Type 1 has no QT/DQT: its tone cells show "---" and never open.
-  const int tone = Column(*view, f::kToneDecode);
+  const int tone = Column(*view, "qt_decode");
   EXPECT_EQ(grid->Model()->index(0, tone).data().toString(), "---");
   EXPECT_FALSE(grid->BeginCellEdit(0, tone));
   grid->SetCurrentCell(0, tone);
@@ -181,7 +181,7 @@ TEST_F(ChannelGui, TypingIntoTheGridStoresTheChannelRecord) {
 
   // Undo takes the name back, then the channel.
   doc.Undo();
-  EXPECT_EQ(grid->Model()->index(0, Column(*view, f::kName)).data().toString(), " 1");
+  EXPECT_EQ(grid->Model()->index(0, Column(*view, "name")).data().toString(), " 1");
   doc.Undo();
   EXPECT_EQ(grid->Model()->index(0, 1).data().toString(), "");
   EXPECT_EQ(doc.image.Main().Word(0), 0xFFFF);
@@ -192,7 +192,7 @@ TEST_F(ChannelGui, EscapeBackspaceAndThePopupOfTheGrid) {
   MakeChannels({1});
   auto view = OpenGrid();
   EditGrid* grid = view->Grid();
-  const int name = Column(*view, f::kName);
+  const int name = Column(*view, "name");
   grid->SetCurrentCell(0, name);
   Type("Q");
   ASSERT_TRUE(grid->IsEditing());
@@ -283,21 +283,21 @@ TEST_F(ChannelGui, EnterInTheReceiveColumnOfAMissingChannelMovesDown) {
 TEST_F(ChannelGui, ToneAndRanCellsUseTheirCombos) {
   UseModel();
   MakeChannels({1});
-  ChannelStore(doc.image).SetFieldValue(0, f::kChannelType, 2);  // mixed: tones and RAN
+  CommitFieldChoice(ChannelField(0, "channel_type"), ChannelStore(doc.image).Image(), 2);  // mixed: tones and RAN
   auto view = OpenGrid();
   EditGrid* grid = view->Grid();
   if (!view->Source().FullLayout()) GTEST_SKIP() << "the short layout has no RAN columns";
-  grid->SetCurrentCell(0, Column(*view, f::kToneEncode));
+  grid->SetCurrentCell(0, Column(*view, "qt_encode"));
   Type("d23");
   ASSERT_TRUE(grid->IsEditing());
   EXPECT_EQ(grid->ToneEditor()->currentText(), "D23");
   Key(Focus(), Qt::Key_Return);
   EXPECT_EQ(doc.image.Main().Word(0x0800 + 0x17), 0x2898) << "D230N";
-  grid->SetCurrentCell(0, Column(*view, f::kRanDecode));
+  grid->SetCurrentCell(0, Column(*view, "ran_decode"));
   Type("75");
   Key(Focus(), Qt::Key_Return);
   EXPECT_EQ(doc.image.Main().Word(0x0800 + 0x24), 63) << "limited to 63";
-  EXPECT_EQ(grid->Model()->index(0, Column(*view, f::kRanDecode)).data().toString(), "63");
+  EXPECT_EQ(grid->Model()->index(0, Column(*view, "ran_decode")).data().toString(), "63");
 }
 
 TEST_F(ChannelGui, PasteOfThreeRowsOntoRow29PastesTwo) {
@@ -419,7 +419,7 @@ TEST_F(ChannelGui, ChannelEditButtonAndF11OpenTheFormOnTheCurrentChannel) {
   view->Action(CChInfoView::kCmdChannelEdit)->trigger();
   EXPECT_EQ(form.Channel(), 1) << "an open form follows";
   EXPECT_EQ(view->Action(CChInfoView::kCmdChannelEdit)->shortcut(), QKeySequence(Qt::Key_F11));
-  EXPECT_EQ(static_cast<QLineEdit*>(form.ValueControl(f::kRxFrequency))->text(), "146.110000");
+  EXPECT_EQ(static_cast<QLineEdit*>(form.ValueControl("rx_frequency"))->text(), "146.110000");
 }
 
 TEST_F(ChannelGui, TheGridRereadsTheImageWhenItChanges) {
@@ -438,8 +438,8 @@ TEST_F(ChannelGui, TheFormStoresEveryKindOfField) {
   CChEditView form(doc);
   Activate(form);
   ASSERT_EQ(form.Channel(), 4);
-  EXPECT_FALSE(form.ValueControl(f::kName)->isEnabled()) << "no channel: only the frequencies";
-  auto* rx = static_cast<QLineEdit*>(form.ValueControl(f::kRxFrequency));
+  EXPECT_FALSE(form.ValueControl("name")->isEnabled()) << "no channel: only the frequencies";
+  auto* rx = static_cast<QLineEdit*>(form.ValueControl("rx_frequency"));
   rx->setFocus();
   Type("146,5");
   Key(Focus(), Qt::Key_Tab);
@@ -447,27 +447,27 @@ TEST_F(ChannelGui, TheFormStoresEveryKindOfField) {
   ASSERT_TRUE(store.Exists(4));
   EXPECT_EQ(Bytes(doc.image, 0x0800, 5), (std::vector<std::uint8_t>{0x00, 0x00, 0x00, 0x65, 0x14}));
   EXPECT_EQ(rx->text(), "146.500000");
-  EXPECT_TRUE(form.ValueControl(f::kName)->isEnabled());
+  EXPECT_TRUE(form.ValueControl("name")->isEnabled());
   const std::size_t steps = doc.steps.size();
   EXPECT_EQ(steps, 1u);
 
   // Name.
-  auto* name = static_cast<QLineEdit*>(form.ValueControl(f::kName));
+  auto* name = static_cast<QLineEdit*>(form.ValueControl("name"));
   name->setFocus();
   name->selectAll();
   Type("xy");
   Key(Focus(), Qt::Key_Return);  // Enter acts as Tab
   EXPECT_EQ(Bytes(doc.image, 0x0810, 2), (std::vector<std::uint8_t>{'x', 'y'}));
   // A drop-down list: the user's choice stores its value.
-  auto* type = static_cast<QComboBox*>(form.ValueControl(f::kChannelType));
+  auto* type = static_cast<QComboBox*>(form.ValueControl("channel_type"));
   const int mixed = type->findData(2);
   ASSERT_GE(mixed, 0);
   type->setCurrentIndex(mixed);
   emit type->activated(mixed);
   EXPECT_EQ(doc.image.Main().Byte(0x0800 + 0x23), 2);
-  EXPECT_TRUE(form.ValueControl(f::kToneDecode)->isEnabled()) << "mixed channels have tones";
+  EXPECT_TRUE(form.ValueControl("qt_decode")->isEnabled()) << "mixed channels have tones";
   // A tone typed into the combo.
-  auto* tone = static_cast<ToneComboBox*>(form.ValueControl(f::kToneDecode));
+  auto* tone = static_cast<ToneComboBox*>(form.ValueControl("qt_decode"));
   tone->setFocus();
   tone->lineEdit()->selectAll();
   Type("88,5");
@@ -475,11 +475,11 @@ TEST_F(ChannelGui, TheFormStoresEveryKindOfField) {
   EXPECT_EQ(doc.image.Main().Word(0x0800 + 0x15), 885);
   EXPECT_EQ(tone->currentText(), "88.5");
   // A check box stores its own encoding (user limit: 0 = on).
-  auto* limit = static_cast<QCheckBox*>(form.ValueControl(f::kUserLimit));
+  auto* limit = static_cast<QCheckBox*>(form.ValueControl("user_limit"));
   limit->click();
   EXPECT_EQ(doc.image.Main().Byte(0x0800 + 0x28), 0);
   // Scrambler code spin: a step up from 16 wraps to 1.
-  auto* code = form.ValueControl(f::kScramblerCode);
+  auto* code = form.ValueControl("scrambler_code");
   doc.image.Main().SetByte(0x0800 + 0x3E, 16);
   form.Load();
   static_cast<QAbstractSpinBox*>(code)->stepBy(1);
@@ -497,7 +497,7 @@ TEST_F(ChannelGui, TheFormStoresEveryKindOfField) {
   // Page Up steps the channel; a typed number past the last channel is limited.
   Key(Focus(), Qt::Key_PageUp);
   EXPECT_EQ(form.Channel(), 5);
-  auto* number = static_cast<QAbstractSpinBox*>(form.ValueControl(f::kChannel));
+  auto* number = static_cast<QAbstractSpinBox*>(form.ValueControl("channel"));
   number->setFocus();
   number->selectAll();
   Type("99");
@@ -511,7 +511,7 @@ TEST_F(ChannelGui, TheProgramsDocumentUndoesAPasteAndADeleteExactly) {
   {
     ChannelStore store(image);
     for (int n : {1, 2, 3, 5})
-      ASSERT_EQ(store.SetFieldText(n - 1, f::kRxFrequency, "146." + std::to_string(100 + 5 * n)), StoreStatus::Ok);
+      ASSERT_TRUE(CommitFieldText(ChannelField(n - 1, "rx_frequency"), store.Image(), "146." + std::to_string(100 + 5 * n)).ok());
   }
   image.Main().Fill(AuxRecordOffset(0), 32, 0x21);
   CFPUDoc real(image, nullptr);
@@ -547,13 +547,13 @@ TEST_F(ChannelGui, ScreenshotOfTheGridWithChannels) {
   UseModel();
   MakeChannels({1, 2, 3, 4, 5, 6, 8, 9, 10, 12});
   ChannelStore store(doc.image);
-  store.SetFieldText(1, f::kTxFrequency, "146.71");
-  store.SetFieldValue(2, f::kChannelType, 0);
-  store.SetFieldText(2, f::kToneDecode, "88.5");
-  store.SetFieldText(2, f::kToneEncode, "D023");
-  store.SetFieldValue(3, f::kChannelType, 2);
-  store.SetFieldText(3, f::kRanDecode, "12");
-  store.SetFieldText(4, f::kName, "GW");
+  CommitFieldText(ChannelField(1, "tx_frequency"), store.Image(), "146.71");
+  CommitFieldChoice(ChannelField(2, "channel_type"), store.Image(), 0);
+  CommitFieldText(ChannelField(2, "qt_decode"), store.Image(), "88.5");
+  CommitFieldText(ChannelField(2, "qt_encode"), store.Image(), "D023");
+  CommitFieldChoice(ChannelField(3, "channel_type"), store.Image(), 2);
+  CommitFieldText(ChannelField(3, "ran_decode"), store.Image(), "12");
+  CommitFieldText(ChannelField(4, "name"), store.Image(), "GW");
   auto view = OpenGrid();
   view->resize(view->sizeHint());
   view->Grid()->SelectRows(4, 5);
@@ -598,7 +598,7 @@ TEST_F(ChannelGui, DeleteTakesWholeRowsOnlyAndShiftEnterKeepsTheCell) {
   auto view = OpenGrid();
   EditGrid* grid = view->Grid();
   ChannelStore& store = view->Source().Store();
-  const int name = Column(*view, f::kName);
+  const int name = Column(*view, "name");
   // Two cells of one row: Delete empties the current cell's editor.
   grid->selectionModel()->select(QItemSelection(grid->Model()->index(0, name - 1), grid->Model()->index(0, name)),
                                  QItemSelectionModel::ClearAndSelect);
@@ -611,13 +611,13 @@ TEST_F(ChannelGui, DeleteTakesWholeRowsOnlyAndShiftEnterKeepsTheCell) {
   Type("AB");
   Key(Focus(), Qt::Key_Return, {}, Qt::ShiftModifier);
   EXPECT_FALSE(grid->IsEditing());
-  EXPECT_EQ(store.GetFieldText(0, f::kName).text, "AB");
+  EXPECT_EQ(ShowField(ChannelField(0, "name"), store.Image()).text, "AB");
   EXPECT_EQ(grid->CurrentRow(), 0);
   EXPECT_EQ(grid->CurrentColumn(), name);
   grid->SetCurrentCell(1, name);
   Type("C");
   Key(Focus(), Qt::Key_Enter, {}, Qt::ControlModifier);
-  EXPECT_EQ(store.GetFieldText(1, f::kName).text, "C");
+  EXPECT_EQ(ShowField(ChannelField(1, "name"), store.Image()).text, "C");
   EXPECT_EQ(grid->CurrentRow(), 1);
   EXPECT_EQ(grid->CurrentColumn(), name);
   // A whole row chosen from the number column is deleted.

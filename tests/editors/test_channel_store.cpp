@@ -10,12 +10,13 @@
 #include "data/ModelChange.h"
 #include "data/NewImage.h"
 #include "editors/ChannelClipboard.h"
+#include "editors/ChannelFields.h"
 #include "editors/ChannelStore.h"
+#include "editors/FieldGridSource.h"
 #include "fields/ToneCode.h"
 
 using namespace zmp;
 using namespace zmp::testing;
-namespace f = chfield;
 
 namespace {
 
@@ -35,13 +36,21 @@ class ChannelStoreTest : public ::testing::Test {
   void MakeChannels(std::initializer_list<int> numbers) {
     for (int n : numbers) {
       const std::string mhz = "146." + std::to_string(100 + 5 * n);
-      ASSERT_EQ(store.SetFieldText(n - 1, f::kRxFrequency, mhz), StoreStatus::Ok) << n;
+      ASSERT_TRUE(CommitFieldText(ChannelField(n - 1, "rx_frequency"), image, mhz).ok()) << n;
     }
   }
 
   std::uint16_t Entry(int ch) const { return image.Main().Word(2 * static_cast<std::size_t>(ch)); }
   std::vector<std::uint8_t> Record(int ch) const { return store.ReadRecord(ch); }
-  std::string Text(int ch, int field) const { return store.GetFieldText(ch, field).text; }
+  // What a field holds as its form shows it (also when it does not apply to
+  // the channel's type, which the grid shows as "---").
+  std::string Text(int ch, std::string_view key) const {
+    const FieldRef f = ChannelField(ch, key);
+    if (const FieldView v = ShowField(f, image); v.applicable) return v.text;
+    FieldDecl bare = *f.decl;
+    bare.hooks = nullptr;
+    return ShowField(FieldRef{f.table, &bare, ch}, image).text;
+  }
 
   ImageStore image;
   ChannelStore store{image};
@@ -94,15 +103,16 @@ TEST_F(ChannelStoreTest, BlankImageHasNoChannel) {
   for (int ch = 0; ch < kChannelCount; ++ch) {
     EXPECT_EQ(s.IndexEntry(ch), 0xFFFF);
     EXPECT_FALSE(s.Exists(ch));
-    EXPECT_EQ(s.GetFieldText(ch, f::kChannel).text, std::to_string(ch + 1));
-    for (int field = 1; field < f::kCount; ++field) EXPECT_EQ(s.GetFieldText(ch, field).text, "") << field;
+    EXPECT_EQ(RowTitleOf(ChannelGridTable(true), blank, ch), std::to_string(ch + 1));
+    for (const FieldDecl& d : ChannelEditTable().fields)
+      EXPECT_EQ(ShowField(FieldRef{&ChannelEditTable(), &d, ch}, blank).text, "") << d.key;
   }
   EXPECT_EQ(s.FreeSlots(), 30);
   EXPECT_TRUE(s.CheckIndex().sound);
 }
 
 TEST_F(ChannelStoreTest, NewChannelGetsItsDefaultsByteForByte) {
-  ASSERT_EQ(store.SetFieldText(4, f::kRxFrequency, "146.5"), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(4, "rx_frequency"), image, "146.5").ok());
   EXPECT_EQ(Entry(4), 0x0800);
   auto expected = ExpectedNewRecord(4);
   // 146.500000 MHz = 146500000 Hz: digits 1 4 6 5 0 0 0 0 0.
@@ -116,12 +126,12 @@ TEST_F(ChannelStoreTest, NewChannelGetsItsDefaultsByteForByte) {
   const auto rec = Record(4);
   ASSERT_EQ(rec.size(), 64u);
   for (std::size_t i = 0; i < 64; ++i) EXPECT_EQ(rec[i], expected[i]) << "record byte " << i;
-  EXPECT_EQ(Text(4, f::kName), " 5");
-  EXPECT_EQ(Text(4, f::kToneDecode), "Off");
-  EXPECT_EQ(Text(4, f::kToneEncode), "Off");
-  EXPECT_EQ(Text(4, f::kMultiTable), "Off");
-  EXPECT_EQ(Text(4, f::kTxMode), "");  // no selection
-  EXPECT_FALSE(store.GetFieldText(4, f::kUserLimit).checked);
+  EXPECT_EQ(Text(4, "name"), " 5");
+  EXPECT_EQ(Text(4, "qt_decode"), "Off");
+  EXPECT_EQ(Text(4, "qt_encode"), "Off");
+  EXPECT_EQ(Text(4, "multi_table"), "Off");
+  EXPECT_EQ(Text(4, "tx_mode"), "");  // no selection
+  EXPECT_FALSE(ShowField(ChannelField(4, "user_limit"), image).checked);
   // Nothing else in the image changed.
   ImageStore reference;
   SetModel(reference, Vhf146E());
@@ -136,9 +146,9 @@ TEST_F(ChannelStoreTest, RecordsStayPackedInChannelOrder) {
   EXPECT_EQ(Entry(2), 0x0840);
   EXPECT_EQ(Entry(6), 0x0880);
   EXPECT_EQ(Entry(9), 0x08C0);
-  EXPECT_EQ(Text(9, f::kRxFrequency), "146.150000");
-  EXPECT_EQ(Text(2, f::kRxFrequency), "146.115000");
-  EXPECT_EQ(Text(0, f::kName), " 1");
+  EXPECT_EQ(Text(9, "rx_frequency"), "146.150000");
+  EXPECT_EQ(Text(2, "rx_frequency"), "146.115000");
+  EXPECT_EQ(Text(0, "name"), " 1");
   EXPECT_EQ(store.ExistingCount(), 4);
   EXPECT_EQ(store.FreeSlots(), 26);
   EXPECT_TRUE(image.Main().IsAll(0x0900, 0x2800 - 0x0900, 0xFF));
@@ -167,18 +177,18 @@ TEST_F(ChannelStoreTest, DeletingChannel5Of1To10MovesTheRecordsAboveDown) {
 TEST_F(ChannelStoreTest, CreatingInTheMiddleMovesTheRecordsAboveUp) {
   MakeChannels({1, 3});
   const auto third = Record(2);
-  ASSERT_EQ(store.SetFieldText(1, f::kRxFrequency, "150"), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(1, "rx_frequency"), image, "150").ok());
   EXPECT_EQ(Entry(0), 0x0800);
   EXPECT_EQ(Entry(1), 0x0840);
   EXPECT_EQ(Entry(2), 0x0880);
   EXPECT_EQ(Record(2), third);
-  EXPECT_EQ(Text(1, f::kRxFrequency), "150.000000");
+  EXPECT_EQ(Text(1, "rx_frequency"), "150.000000");
 }
 
 TEST_F(ChannelStoreTest, IndexEntriesUpTo99AreAdjustedByRecordOffset) {
   MakeChannels({1, 2});
   image.Main().SetWord(2 * 50, 0x0840);  // an entry beyond the 30 channels
-  ASSERT_EQ(store.SetFieldText(0, f::kRxFrequency, ""), StoreStatus::Ok);  // deletes channel 1
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "rx_frequency"), image, "").ok());  // deletes channel 1
   EXPECT_EQ(image.Main().Word(2 * 50), 0x0800);
   EXPECT_EQ(Entry(1), 0x0800);
 }
@@ -198,7 +208,7 @@ TEST_F(ChannelStoreTest, AnIndexThatIsNotPackedNeverScramblesRecords) {
   EXPECT_EQ(Entry(0), 0x0800);
   EXPECT_EQ(Record(0), one);
   // Channel 3 goes after channel 1; channel 1 stays intact.
-  ASSERT_EQ(store.SetFieldText(2, f::kRxFrequency, "147"), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(2, "rx_frequency"), image, "147").ok());
   EXPECT_EQ(Record(0), one);
   EXPECT_EQ(Entry(2), 0x0840);
   // Channel 2 again: packed position slot 1, channel 3 moves up by offset.
@@ -209,10 +219,10 @@ TEST_F(ChannelStoreTest, AnIndexThatIsNotPackedNeverScramblesRecords) {
   image.Main().Fill(0x0840, 64, 0xFF);
   const auto three = Record(2);
   ASSERT_TRUE(store.CheckIndex().sound);
-  ASSERT_EQ(store.SetFieldText(1, f::kRxFrequency, "148"), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(1, "rx_frequency"), image, "148").ok());
   EXPECT_EQ(Record(0), one);
   EXPECT_EQ(Record(2), three);
-  EXPECT_EQ(Text(1, f::kRxFrequency), "148.000000");
+  EXPECT_EQ(Text(1, "rx_frequency"), "148.000000");
 }
 
 TEST_F(ChannelStoreTest, CreateFailsWithoutChangeWhenTheTopSlotIsTaken) {
@@ -221,7 +231,7 @@ TEST_F(ChannelStoreTest, CreateFailsWithoutChangeWhenTheTopSlotIsTaken) {
   image.Main().Write(0x27C0, Record(0));
   image.Main().SetWord(2, 0x27C0);
   const auto before = AllBytes(image);
-  EXPECT_EQ(store.SetFieldText(4, f::kRxFrequency, "150"), StoreStatus::NoRoom);
+  EXPECT_EQ(CommitFieldText(ChannelField(4, "rx_frequency"), image, "150").message, MessageOf(StoreStatus::NoRoom));
   EXPECT_EQ(AllBytes(image), before);
   EXPECT_EQ(Tx(MessageOf(StoreStatus::NoRoom)), "There is no room for another channel.");
 }
@@ -247,14 +257,14 @@ TEST_F(ChannelStoreTest, DamagedIndexIsReportedAndNotFollowed) {
       EXPECT_FALSE(s.Exists(5)) << "an invalid entry is no channel";
     }
     const auto before = AllBytes(copy);
-    EXPECT_EQ(s.SetFieldText(7, f::kRxFrequency, "150"), StoreStatus::IndexDamaged);
+    EXPECT_EQ(CommitFieldText(ChannelField(7, "rx_frequency"), s.Image(), "150").message, MessageOf(StoreStatus::IndexDamaged));
     EXPECT_EQ(s.DeleteChannel(0), StoreStatus::IndexDamaged);
     EXPECT_EQ(s.CopyChannel(0, 9), StoreStatus::IndexDamaged);
-    EXPECT_EQ(s.SetFieldText(0, f::kRxFrequency, ""), StoreStatus::IndexDamaged);
+    EXPECT_EQ(CommitFieldText(ChannelField(0, "rx_frequency"), s.Image(), "").message, MessageOf(StoreStatus::IndexDamaged));
     EXPECT_EQ(AllBytes(copy), before) << "nothing moved";
     // The fields of a sound channel can still be edited in place.
-    EXPECT_EQ(s.SetFieldText(0, f::kName, "AB"), StoreStatus::Ok);
-    EXPECT_EQ(s.GetFieldText(0, f::kName).text, "AB");
+    EXPECT_TRUE(CommitFieldText(ChannelField(0, "name"), s.Image(), "AB").ok());
+    EXPECT_EQ(ShowField(ChannelField(0, "name"), s.Image()).text, "AB");
   }
 }
 
@@ -293,15 +303,15 @@ TEST_F(ChannelStoreTest, FrequencyStepsForEveryBandGroupAndStepSet) {
     ImageStore img;
     SetModel(img, c.model);
     ChannelStore s(img);
-    ASSERT_EQ(s.SetFieldText(0, f::kRxFrequency, c.text), StoreStatus::Ok) << c.text;
-    EXPECT_EQ(s.GetFieldText(0, f::kRxFrequency).text, c.stored) << c.text;
+    ASSERT_TRUE(CommitFieldText(ChannelField(0, "rx_frequency"), s.Image(), c.text).ok()) << c.text;
+    EXPECT_EQ(ShowField(ChannelField(0, "rx_frequency"), s.Image()).text, c.stored) << c.text;
     EXPECT_EQ(img.Main().Byte(0x0800 + 0x0A), c.step) << c.text;
   }
   // Packed BCD of 450.006250 MHz: 4 5 0 0 0 6 2 5 0.
   ImageStore img;
   SetModel(img, Uhf450K());
   ChannelStore s(img);
-  ASSERT_EQ(s.SetFieldText(0, f::kTxFrequency, "450.00625"), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "tx_frequency"), s.Image(), "450.00625").ok());
   EXPECT_EQ(img.Main().Read(0x0805, 5), (std::vector<std::uint8_t>{0x00, 0x25, 0x06, 0x00, 0x45}));
   EXPECT_EQ(img.Main().Byte(0x080B), 1);
 }
@@ -334,11 +344,11 @@ TEST_F(ChannelStoreTest, FrequencyLimitsOfEachBandForReceiveAndTransmit) {
     // A channel with both frequencies inside first, so a refusal can be seen to change nothing.
     const std::uint64_t lower = s.LowerLimitHz(1) > s.LowerLimitHz(0) ? s.LowerLimitHz(1) : s.LowerLimitHz(0);
     const std::string inside = HzToText(lower + 1'000'000);
-    ASSERT_EQ(s.SetFieldText(0, f::kRxFrequency, inside), StoreStatus::Ok);
-    ASSERT_EQ(s.SetFieldText(0, f::kTxFrequency, inside), StoreStatus::Ok);
+    ASSERT_TRUE(CommitFieldText(ChannelField(0, "rx_frequency"), s.Image(), inside).ok());
+    ASSERT_TRUE(CommitFieldText(ChannelField(0, "tx_frequency"), s.Image(), inside).ok());
     const auto before = AllBytes(img);
-    const StoreStatus st = s.SetFieldText(0, c.which ? f::kTxFrequency : f::kRxFrequency, c.text);
-    EXPECT_EQ(st, c.inside ? StoreStatus::Ok : StoreStatus::OutOfBand) << c.text << " col " << c.which;
+    const CommitResult st = CommitFieldText(ChannelField(0, c.which ? "tx_frequency" : "rx_frequency"), s.Image(), c.text);
+    EXPECT_EQ(st.message, c.inside ? TextNo{0} : MessageOf(StoreStatus::OutOfBand)) << c.text << " col " << c.which;
     if (!c.inside) {
       EXPECT_EQ(AllBytes(img), before) << c.text;
     }
@@ -347,8 +357,8 @@ TEST_F(ChannelStoreTest, FrequencyLimitsOfEachBandForReceiveAndTransmit) {
 }
 
 TEST_F(ChannelStoreTest, OutOfBandFrequencyInAMissingChannelCreatesNothing) {
-  EXPECT_EQ(store.SetFieldText(3, f::kRxFrequency, "200"), StoreStatus::OutOfBand);
-  EXPECT_EQ(store.SetFieldText(3, f::kTxFrequency, "100"), StoreStatus::OutOfBand);
+  EXPECT_EQ(CommitFieldText(ChannelField(3, "rx_frequency"), image, "200").message, MessageOf(StoreStatus::OutOfBand));
+  EXPECT_EQ(CommitFieldText(ChannelField(3, "tx_frequency"), image, "100").message, MessageOf(StoreStatus::OutOfBand));
   EXPECT_FALSE(store.Exists(3));
   EXPECT_EQ(Entry(3), 0xFFFF);
 }
@@ -373,7 +383,7 @@ TEST_F(ChannelStoreTest, SplitFlagsFollowTheBandAndTheColumn) {
     ImageStore img;
     SetModel(img, c.model);
     ChannelStore s(img);
-    ASSERT_EQ(s.SetFieldText(0, c.which ? f::kTxFrequency : f::kRxFrequency, c.text), StoreStatus::Ok) << c.text;
+    ASSERT_TRUE(CommitFieldText(ChannelField(0, (c.which ? "tx_frequency" : "rx_frequency")), s.Image(), c.text).ok()) << c.text;
     EXPECT_EQ(img.Main().Byte(0x0800 + (c.which ? 0x0D : 0x0C)), c.flag) << c.text << " col " << c.which;
     EXPECT_EQ(img.Main().Byte(0x0800 + (c.which ? 0x0C : 0x0D)), 0xFF) << "the other frequency is untouched";
   }
@@ -381,17 +391,18 @@ TEST_F(ChannelStoreTest, SplitFlagsFollowTheBandAndTheColumn) {
 
 TEST_F(ChannelStoreTest, TextThatIsNoFrequencyIsRefusedAndChangesNothing) {
   MakeChannels({2});
-  ASSERT_EQ(store.SetFieldText(1, f::kTxFrequency, "146.5"), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(1, "tx_frequency"), image, "146.5").ok());
   // A new channel is of type 1, which has no QT/DQT: make it mixed first.
-  ASSERT_EQ(store.SetFieldValue(1, f::kChannelType, 2), StoreStatus::Ok);
-  ASSERT_EQ(store.SetFieldText(1, f::kToneEncode, "88.5"), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldChoice(ChannelField(1, "channel_type"), image, 2).ok());
+  ASSERT_TRUE(CommitFieldText(ChannelField(1, "qt_encode"), image, "88.5").ok());
   const auto before = AllBytes(image);
   for (const char* bad : {"abc", "0", "0.0000001", "1000", "1e3", "146.5.1", "-146", "146 5", ".", "999999999999"}) {
-    for (int field : {f::kRxFrequency, f::kTxFrequency}) {
-      EXPECT_EQ(store.SetFieldText(1, field, bad), StoreStatus::NotAFrequency) << bad;
+    for (std::string_view field : {"rx_frequency", "tx_frequency"}) {
+      EXPECT_EQ(CommitFieldText(ChannelField(1, field), image, bad).message, MessageOf(StoreStatus::NotAFrequency))
+          << bad;
       EXPECT_EQ(AllBytes(image), before) << bad;
     }
-    EXPECT_EQ(store.SetFieldText(6, f::kRxFrequency, bad), StoreStatus::NotAFrequency) << bad;
+    EXPECT_EQ(CommitFieldText(ChannelField(6, "rx_frequency"), image, bad).message, MessageOf(StoreStatus::NotAFrequency)) << bad;
     EXPECT_FALSE(store.Exists(6));
   }
   EXPECT_EQ(Tx(MessageOf(StoreStatus::NotAFrequency)).find("1000") != std::string::npos, true);
@@ -399,12 +410,12 @@ TEST_F(ChannelStoreTest, TextThatIsNoFrequencyIsRefusedAndChangesNothing) {
 
 TEST_F(ChannelStoreTest, EmptyTransmitFrequencyTakesTheTransmitSideAway) {
   MakeChannels({1});
-  ASSERT_EQ(store.SetFieldText(0, f::kTxFrequency, "146.2"), StoreStatus::Ok);
-  ASSERT_EQ(store.SetFieldValue(0, f::kChannelType, 2), StoreStatus::Ok);
-  ASSERT_EQ(store.SetFieldText(0, f::kToneEncode, "D023"), StoreStatus::Ok);
-  ASSERT_EQ(store.SetFieldText(0, f::kRanEncode, "12"), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "tx_frequency"), image, "146.2").ok());
+  ASSERT_TRUE(CommitFieldChoice(ChannelField(0, "channel_type"), image, 2).ok());
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "qt_encode"), image, "D023").ok());
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "ran_encode"), image, "12").ok());
   const auto before = Record(0);
-  ASSERT_EQ(store.SetFieldText(0, f::kTxFrequency, ""), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "tx_frequency"), image, "").ok());
   auto expected = before;
   for (int i = 5; i < 10; ++i) expected[i] = 0xFF;
   expected[0x0B] = expected[0x0D] = 0xFF;
@@ -414,30 +425,30 @@ TEST_F(ChannelStoreTest, EmptyTransmitFrequencyTakesTheTransmitSideAway) {
   EXPECT_FALSE(store.HasFrequency(0, 1));
   // An empty transmit frequency of a missing channel does nothing.
   const auto all = AllBytes(image);
-  EXPECT_EQ(store.SetFieldText(5, f::kTxFrequency, ""), StoreStatus::Ok);
+  EXPECT_TRUE(CommitFieldText(ChannelField(5, "tx_frequency"), image, "").ok());
   EXPECT_EQ(AllBytes(image), all);
 }
 
 TEST_F(ChannelStoreTest, TransmitFrequencyCreatesAMissingChannel) {
-  ASSERT_EQ(store.SetFieldText(2, f::kTxFrequency, "150"), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(2, "tx_frequency"), image, "150").ok());
   EXPECT_TRUE(store.Exists(2));
   EXPECT_FALSE(store.HasFrequency(2, 0));
-  EXPECT_EQ(Text(2, f::kTxFrequency), "150.000000");
+  EXPECT_EQ(Text(2, "tx_frequency"), "150.000000");
 }
 
 TEST_F(ChannelStoreTest, EmptyReceiveFrequencyDeletesTheChannel) {
   MakeChannels({1, 2});
-  ASSERT_EQ(store.SetFieldText(0, f::kRxFrequency, "  "), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "rx_frequency"), image, "  ").ok());
   EXPECT_FALSE(store.Exists(0));
   EXPECT_EQ(Entry(1), 0x0800);
-  EXPECT_EQ(store.SetFieldText(0, f::kRxFrequency, ""), StoreStatus::Ok) << "nothing to delete";
+  EXPECT_TRUE(CommitFieldText(ChannelField(0, "rx_frequency"), image, "").ok()) << "nothing to delete";
 }
 
 // --- copy ----------------------------------------------------------------------
 
 TEST_F(ChannelStoreTest, CopyTakesTheSourceBeforeRecordsMove) {
   MakeChannels({3, 5, 10});
-  ASSERT_EQ(store.SetFieldText(9, f::kName, "XY"), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(9, "name"), image, "XY").ok());
   image.Main().Fill(AuxRecordOffset(9), 32, 0x42);
   const auto source = Record(9);
   // Deleting channel 3 moves channel 10's record; the copy still gets its bytes.
@@ -448,11 +459,11 @@ TEST_F(ChannelStoreTest, CopyTakesTheSourceBeforeRecordsMove) {
   EXPECT_EQ(Record(2), expected);
   EXPECT_EQ(Record(9), source);
   EXPECT_TRUE(image.Main().IsAll(AuxRecordOffset(2), 32, 0x42));
-  EXPECT_EQ(Text(2, f::kName), "XY");
+  EXPECT_EQ(Text(2, "name"), "XY");
   EXPECT_EQ(store.ExistingCount(), 3);
   // Onto a missing destination above.
   ASSERT_EQ(store.CopyChannel(4, 20), StoreStatus::Ok);
-  EXPECT_EQ(Text(20, f::kRxFrequency), "146.125000");
+  EXPECT_EQ(Text(20, "rx_frequency"), "146.125000");
   EXPECT_EQ(store.CopyChannel(4, 4), StoreStatus::SameChannel);
   // A missing source leaves the destination deleted.
   ASSERT_EQ(store.CopyChannel(15, 20), StoreStatus::Ok);
@@ -462,106 +473,106 @@ TEST_F(ChannelStoreTest, CopyTakesTheSourceBeforeRecordsMove) {
 // --- fields and option lists --------------------------------------------------
 
 TEST_F(ChannelStoreTest, OptionListsFollowModelTypeAndFrequencies) {
-  auto values = [&](int field, int ch) {
+  auto values = [&](std::string_view field, int ch) {
     std::vector<int> v;
-    for (const auto& it : store.OptionList(field, ch)) v.push_back(it.value);
+    for (const auto& it : FieldChoices(ChannelField(ch, field), image)) v.push_back(it.value);
     return v;
   };
   MakeChannels({1});
   // Option byte bit 2 set (no option board): types 0, 1, 2.
-  EXPECT_EQ(values(f::kChannelType, 0), (std::vector<int>{0, 1, 2}));
+  EXPECT_EQ(values("channel_type", 0), (std::vector<int>{0, 1, 2}));
   UseModel(MakeRecord("RWAV0300", 2, 1, 0xFB));
-  EXPECT_EQ(values(f::kChannelType, 0), (std::vector<int>{1, 3, 4}));
-  EXPECT_EQ(Text(0, f::kChannelType), "Digital");
+  EXPECT_EQ(values("channel_type", 0), (std::vector<int>{1, 3, 4}));
+  EXPECT_EQ(Text(0, "channel_type"), "Digital");
   UseModel(Vhf146K());
   // Spacing: type 1 leaves out 2, type 0 leaves out 1.
-  EXPECT_EQ(values(f::kSpacing, 0), (std::vector<int>{0, 1}));
-  ASSERT_EQ(store.SetFieldValue(0, f::kChannelType, 0), StoreStatus::Ok);
-  EXPECT_EQ(values(f::kSpacing, 0), (std::vector<int>{2, 0}));
-  ASSERT_EQ(store.SetFieldValue(0, f::kChannelType, 2), StoreStatus::Ok);
-  EXPECT_EQ(values(f::kSpacing, 0), (std::vector<int>{2, 0, 1}));
+  EXPECT_EQ(values("spacing", 0), (std::vector<int>{0, 1}));
+  ASSERT_TRUE(CommitFieldChoice(ChannelField(0, "channel_type"), image, 0).ok());
+  EXPECT_EQ(values("spacing", 0), (std::vector<int>{2, 0}));
+  ASSERT_TRUE(CommitFieldChoice(ChannelField(0, "channel_type"), image, 2).ok());
+  EXPECT_EQ(values("spacing", 0), (std::vector<int>{2, 0, 1}));
   // The E market with the wide spacings for type 0.
   UseModel(Vhf146E());
-  ASSERT_EQ(store.SetFieldValue(0, f::kChannelType, 0), StoreStatus::Ok);
-  EXPECT_EQ(values(f::kSpacing, 0), (std::vector<int>{2, 3, 0}));
-  EXPECT_EQ(store.OptionList(f::kSpacing, 0)[1].text, "Semi-wide (20 kHz)");
+  ASSERT_TRUE(CommitFieldChoice(ChannelField(0, "channel_type"), image, 0).ok());
+  EXPECT_EQ(values("spacing", 0), (std::vector<int>{2, 3, 0}));
+  EXPECT_EQ(FieldChoices(ChannelField(0, "spacing"), image)[1].text, "Semi-wide (20 kHz)");
   // Equal frequencies: simplex only; no transmit frequency: no CW ID.
-  EXPECT_EQ(values(f::kOperationMode, 0), (std::vector<int>{0, 256, 1}));
-  EXPECT_EQ(values(f::kCwId, 0), (std::vector<int>{0}));
-  EXPECT_EQ(store.SetFieldValue(0, f::kCwId, 1), StoreStatus::BadText);
-  ASSERT_EQ(store.SetFieldText(0, f::kTxFrequency, Text(0, f::kRxFrequency)), StoreStatus::Ok);
+  EXPECT_EQ(values("operation_mode", 0), (std::vector<int>{0, 256, 1}));
+  EXPECT_EQ(values("cw_id", 0), (std::vector<int>{0}));
+  EXPECT_FALSE(CommitFieldCheck(ChannelField(0, "cw_id"), image, true).ok());
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "tx_frequency"), image, Text(0, "rx_frequency")).ok());
   EXPECT_TRUE(store.SameFrequencies(0));
-  EXPECT_EQ(values(f::kOperationMode, 0), (std::vector<int>{1}));
-  EXPECT_EQ(values(f::kCwId, 0), (std::vector<int>{0, 1}));
-  EXPECT_EQ(store.OptionList(f::kOperationMode, 0)[0].text, "Simplex");
-  EXPECT_EQ(values(f::kUserLimit, 0), (std::vector<int>{255, 0}));
-  EXPECT_EQ(values(f::kScanAdd, 0), (std::vector<int>{0, 1}));
-  EXPECT_EQ(values(f::kMultiTable, 0).size(), 16u);
+  EXPECT_EQ(values("operation_mode", 0), (std::vector<int>{1}));
+  EXPECT_EQ(values("cw_id", 0), (std::vector<int>{0, 1}));
+  EXPECT_EQ(FieldChoices(ChannelField(0, "operation_mode"), image)[0].text, "Simplex");
+  EXPECT_EQ(values("user_limit", 0), (std::vector<int>{255, 0}));
+  EXPECT_EQ(values("scan_add", 0), (std::vector<int>{0, 1}));
+  EXPECT_EQ(values("multi_table", 0).size(), 16u);
 }
 
 TEST_F(ChannelStoreTest, MultiTableZeroAndFFBothShowOff) {
   MakeChannels({1});
   image.Main().SetByte(0x0800 + 0x1F, 0);
-  EXPECT_EQ(Text(0, f::kMultiTable), "Off");
+  EXPECT_EQ(Text(0, "multi_table"), "Off");
   image.Main().SetByte(0x0800 + 0x1F, 0xFF);
-  EXPECT_EQ(Text(0, f::kMultiTable), "Off");
+  EXPECT_EQ(Text(0, "multi_table"), "Off");
   image.Main().SetByte(0x0800 + 0x1F, 7);
-  EXPECT_EQ(Text(0, f::kMultiTable), "7");
+  EXPECT_EQ(Text(0, "multi_table"), "7");
 }
 
 TEST_F(ChannelStoreTest, TonesAreNormalisedNamesKeepTheirTwoBytesAndBadTextsChangeNothing) {
   MakeChannels({1});
   const std::size_t r = 0x0800;
-  ASSERT_EQ(store.SetFieldValue(0, f::kChannelType, 2), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldChoice(ChannelField(0, "channel_type"), image, 2).ok());
   // Tones.
-  ASSERT_EQ(store.SetFieldText(0, f::kToneDecode, "D023"), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "qt_decode"), image, "D023").ok());
   EXPECT_EQ(image.Main().Word(r + 0x15), 0x2813);
-  EXPECT_EQ(Text(0, f::kToneDecode), "D023N");
-  ASSERT_EQ(store.SetFieldText(0, f::kToneEncode, "300"), StoreStatus::Ok);
+  EXPECT_EQ(Text(0, "qt_decode"), "D023N");
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "qt_encode"), image, "300").ok());
   EXPECT_EQ(image.Main().Word(r + 0x17), 2541);
-  ASSERT_EQ(store.SetFieldText(0, f::kToneEncode, "Off"), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "qt_encode"), image, "Off").ok());
   EXPECT_EQ(image.Main().Word(r + 0x17), 0xFFFF);
   const auto before = AllBytes(image);
-  EXPECT_EQ(store.SetFieldText(0, f::kToneDecode, "---"), StoreStatus::BadText);
-  EXPECT_EQ(store.SetFieldText(0, f::kToneDecode, "x1"), StoreStatus::BadText);
-  EXPECT_EQ(store.SetFieldText(0, f::kRanDecode, "abc"), StoreStatus::BadText);
-  EXPECT_EQ(store.SetFieldText(0, f::kName, "ABC"), StoreStatus::BadText);
-  EXPECT_EQ(store.SetFieldText(0, f::kName, "A."), StoreStatus::BadText);
-  EXPECT_EQ(store.SetFieldText(0, f::kScramblerCode, "1x"), StoreStatus::BadText);
-  EXPECT_EQ(store.SetFieldText(0, f::kChannel, "3"), StoreStatus::NotEditable);
-  EXPECT_EQ(store.SetFieldText(0, f::kCwIdButton, "x"), StoreStatus::NotEditable);
+  EXPECT_FALSE(CommitFieldText(ChannelField(0, "qt_decode"), image, "---").ok());
+  EXPECT_FALSE(CommitFieldText(ChannelField(0, "qt_decode"), image, "x1").ok());
+  EXPECT_FALSE(CommitFieldText(ChannelField(0, "ran_decode"), image, "abc").ok());
+  EXPECT_EQ(CommitFieldText(ChannelField(0, "name"), image, "ABC").message, 354_txt);
+  EXPECT_FALSE(CommitFieldText(ChannelField(0, "name"), image, "A.").ok());
+  EXPECT_FALSE(CommitFieldText(ChannelField(0, "scrambler_code"), image, "1x").ok());
+  EXPECT_EQ(CommitFieldText(ChannelField(0, "channel"), image, "3").status, CommitStatus::NotEditable);
+  EXPECT_EQ(CommitFieldText(ChannelField(0, "cw_id_settings"), image, "x").status, CommitStatus::NotEditable);
   EXPECT_EQ(AllBytes(image), before);
   // Name: two characters, unused ones 0xFF.
-  ASSERT_EQ(store.SetFieldText(0, f::kName, "A"), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "name"), image, "A").ok());
   EXPECT_EQ(image.Main().Read(r + 0x10, 2), (std::vector<std::uint8_t>{'A', 0xFF}));
-  ASSERT_EQ(store.SetFieldText(0, f::kName, "#9"), StoreStatus::Ok);
-  EXPECT_EQ(Text(0, f::kName), "#9");
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "name"), image, "#9").ok());
+  EXPECT_EQ(Text(0, "name"), "#9");
   // Fields of a missing channel.
-  EXPECT_EQ(store.SetFieldText(4, f::kName, "A"), StoreStatus::NoChannel);
+  EXPECT_EQ(CommitFieldText(ChannelField(4, "name"), image, "A").status, CommitStatus::NotEditable);
 }
 
 TEST_F(ChannelStoreTest, FieldsThatDoNotApplyToTheTypeAreRefused) {
   MakeChannels({1});
-  ASSERT_EQ(store.SetFieldValue(0, f::kChannelType, 1), StoreStatus::Ok);
-  EXPECT_FALSE(store.IsApplicable(0, f::kToneDecode));
-  EXPECT_TRUE(store.IsApplicable(0, f::kRanDecode));
+  ASSERT_TRUE(CommitFieldChoice(ChannelField(0, "channel_type"), image, 1).ok());
+  EXPECT_FALSE(ShowField(ChannelField(0, "qt_decode"), image).applicable);
+  EXPECT_TRUE(ShowField(ChannelField(0, "ran_decode"), image).applicable);
   auto before = AllBytes(image);
-  EXPECT_EQ(store.SetFieldText(0, f::kToneDecode, "67.0"), StoreStatus::NotApplicable);
-  EXPECT_EQ(store.SetFieldText(0, f::kToneEncode, "67.0"), StoreStatus::NotApplicable);
+  EXPECT_EQ(CommitFieldText(ChannelField(0, "qt_decode"), image, "67.0").status, CommitStatus::NotApplicable);
+  EXPECT_EQ(CommitFieldText(ChannelField(0, "qt_encode"), image, "67.0").status, CommitStatus::NotApplicable);
   EXPECT_EQ(AllBytes(image), before);
-  ASSERT_EQ(store.SetFieldValue(0, f::kChannelType, 0), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldChoice(ChannelField(0, "channel_type"), image, 0).ok());
   before = AllBytes(image);
-  EXPECT_EQ(store.SetFieldText(0, f::kRanDecode, "1"), StoreStatus::NotApplicable);
-  EXPECT_EQ(store.SetFieldText(0, f::kRanEncode, "1"), StoreStatus::NotApplicable);
+  EXPECT_EQ(CommitFieldText(ChannelField(0, "ran_decode"), image, "1").status, CommitStatus::NotApplicable);
+  EXPECT_EQ(CommitFieldText(ChannelField(0, "ran_encode"), image, "1").status, CommitStatus::NotApplicable);
   EXPECT_EQ(AllBytes(image), before);
 }
 
 TEST_F(ChannelStoreTest, FrequenciesShowTheDecimalSeparator) {
   MakeChannels({1});
   SetDecimalSeparator(',');
-  EXPECT_EQ(Text(0, f::kRxFrequency), "146,105000");
-  ASSERT_EQ(store.SetFieldText(0, f::kTxFrequency, "150,5"), StoreStatus::Ok);
-  EXPECT_EQ(Text(0, f::kTxFrequency), "150,500000");
+  EXPECT_EQ(Text(0, "rx_frequency"), "146,105000");
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "tx_frequency"), image, "150,5").ok());
+  EXPECT_EQ(Text(0, "tx_frequency"), "150,500000");
   SetDecimalSeparator('.');
 }
 

@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "EditorTestSupport.h"
+#include "editors/ChannelFields.h"
 #include "editors/EditorModules.h"
 #include "editors/FunctionCodes.h"
 #include "fields/FieldWalk.h"
@@ -170,11 +171,9 @@ class CaseRunner {
     } else if (op == "fill") {
       main.Fill(At(key), At(v.at(0)), static_cast<std::uint8_t>(std::stoul(v.at(1), nullptr, 16)));
     } else if (op == "channels") {
-      ChannelStore store(image_);
       for (std::size_t i = 1; i < w.size(); ++i) {
         const int n = std::stoi(w[i]);
-        EXPECT_EQ(store.SetFieldText(n - 1, chfield::kRxFrequency, "146." + std::to_string(100 + 5 * n)),
-                  StoreStatus::Ok);
+        EXPECT_TRUE(CommitFieldText(ChannelField(n - 1, "rx_frequency"), image_, "146." + std::to_string(100 + 5 * n)).ok());
       }
     } else if (op == "record") {  // record N OFFSET = HEX: bytes of channel N's record
       main.Write(Record(key, w.at(2)), HexBytes(value));

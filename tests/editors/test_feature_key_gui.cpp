@@ -19,6 +19,7 @@
 #include "EditorTestSupport.h"
 #include "ui/Messages.h"
 #include "data/NewImage.h"
+#include "editors/ChannelFields.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"
 #include "editors/FunctionCodes.h"
@@ -176,7 +177,7 @@ TEST_F(FeatureKeyGui, KeyGridOffersAvailableFunctionsAndResetsTheRecordOnAChange
 // back unstored, Enter stores it.
 TEST_F(FeatureKeyGui, KeyListChosenByTyping) {
   ChannelStore store(doc.image);
-  for (int ch : {0, 1, 11}) ASSERT_EQ(store.SetFieldText(ch, chfield::kRxFrequency, "150.0"), StoreStatus::Ok);
+  for (int ch : {0, 1, 11}) ASSERT_TRUE(CommitFieldText(ChannelField(ch, "rx_frequency"), store.Image(), "150.0").ok());
   CKeyView view(doc);
   Activate(view);
   EditGrid* grid = view.Grid();

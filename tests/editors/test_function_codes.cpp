@@ -6,6 +6,7 @@
 #include <set>
 
 #include "EditorTestSupport.h"
+#include "editors/ChannelFields.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"
 #include "editors/FunctionCodes.h"
@@ -52,8 +53,7 @@ ImageStore AllOn() {
   m.SetWord(0x0426, 50);
   m.SetByte(0x02AF, 0);
   ChannelStore store(image);
-  for (int ch : {0, 1, 2}) EXPECT_EQ(store.SetFieldText(ch, chfield::kRxFrequency, "150.0" + std::to_string(ch)),
-                                     StoreStatus::Ok);
+  for (int ch : {0, 1, 2}) EXPECT_TRUE(CommitFieldText(ChannelField(ch, "rx_frequency"), store.Image(), "150.0" + std::to_string(ch)).ok());
   return image;
 }
 

@@ -21,6 +21,7 @@
 #include "ui/Messages.h"
 #include "data/NewImage.h"
 #include "editors/ChannelClipboard.h"
+#include "editors/ChannelFields.h"
 #include "editors/EditorModules.h"
 #include "editors/TestFreqFields.h"
 #include "editors/ui/ChInfoView.h"
@@ -224,8 +225,8 @@ TEST_F(GridEditorsGui, TestFrequencyRecordsAndChPaste) {
   EXPECT_EQ(doc.steps.size(), 2u);
   // Ch Paste follows the channels, decided again when clicked.
   ChannelStore store(doc.image);
-  ASSERT_EQ(store.SetFieldText(0, chfield::kRxFrequency, "494.6"), StoreStatus::Ok);
-  ASSERT_EQ(store.SetFieldText(2, chfield::kRxFrequency, "500"), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "rx_frequency"), store.Image(), "494.6").ok());
+  ASSERT_TRUE(CommitFieldText(ChannelField(2, "rx_frequency"), store.Image(), "500").ok());
   view.Reload();
   ASSERT_TRUE(view.ChPasteButton()->isEnabled());
   view.ChPasteButton()->click();
@@ -307,8 +308,8 @@ TEST_F(GridEditorsGui, APasteRefusedAtRowFiveKeepsRowsOneToFourAndUndoesInOneSte
 TEST_F(GridEditorsGui, CtrlVPastesWhatWasCopiedLast) {
   UseModel(Vhf146E());
   ChannelStore store(doc.image);
-  ASSERT_EQ(store.SetFieldText(0, chfield::kRxFrequency, "146.5"), StoreStatus::Ok);
-  ASSERT_EQ(store.SetFieldText(0, chfield::kName, "AB"), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "rx_frequency"), store.Image(), "146.5").ok());
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "name"), store.Image(), "AB").ok());
   CChInfoView view(doc);
   Activate(view);
   EditGrid* grid = view.Grid();

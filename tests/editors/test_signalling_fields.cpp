@@ -8,6 +8,7 @@
 
 #include "EditorTestSupport.h"
 #include "editors/ChannelClipboard.h"
+#include "editors/ChannelFields.h"
 #include "editors/ChannelStore.h"
 #include "editors/CwIdFields.h"
 #include "editors/EditorModules.h"
@@ -15,7 +16,6 @@
 
 using namespace zmp;
 using namespace zmp::testing;
-namespace f = chfield;
 
 namespace {
 
@@ -29,7 +29,7 @@ class SignallingFields : public ::testing::Test {
   void MakeChannels(std::initializer_list<int> numbers) {
     ChannelStore store(image);
     for (int n : numbers)
-      ASSERT_EQ(store.SetFieldText(n - 1, f::kRxFrequency, "146." + std::to_string(100 + 5 * n)), StoreStatus::Ok);
+      ASSERT_TRUE(CommitFieldText(ChannelField(n - 1, "rx_frequency"), store.Image(), "146." + std::to_string(100 + 5 * n)).ok());
   }
   FieldRef Ref(const std::string& key) {
     const auto found = FindField(EditorModules(), image, key);

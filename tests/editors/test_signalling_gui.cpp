@@ -19,6 +19,7 @@
 #include "ui/Messages.h"
 #include "data/NewImage.h"
 #include "editors/BeatShiftFields.h"
+#include "editors/ChannelFields.h"
 #include "editors/ChannelStore.h"
 #include "editors/CwIdFields.h"
 #include "editors/CwMessageFields.h"
@@ -37,7 +38,6 @@
 
 using namespace zmp;
 using namespace zmp::testing;
-namespace f = chfield;
 
 namespace {
 
@@ -53,10 +53,10 @@ class SignallingGui : public EditorGui {
     ChannelStore store(image);
     for (int n : numbers) {
       const std::string mhz = "146." + std::to_string(100 + 5 * n);
-      ASSERT_EQ(store.SetFieldText(n - 1, f::kRxFrequency, mhz), StoreStatus::Ok);
+      ASSERT_TRUE(CommitFieldText(ChannelField(n - 1, "rx_frequency"), store.Image(), mhz).ok());
       if (!cwId) continue;
-      ASSERT_EQ(store.SetFieldText(n - 1, f::kTxFrequency, mhz), StoreStatus::Ok);
-      ASSERT_EQ(store.SetFieldValue(n - 1, f::kCwId, 1), StoreStatus::Ok);
+      ASSERT_TRUE(CommitFieldText(ChannelField(n - 1, "tx_frequency"), store.Image(), mhz).ok());
+      ASSERT_TRUE(CommitFieldCheck(ChannelField(n - 1, "cw_id"), store.Image(), true).ok());
     }
   }
   std::unique_ptr<ModuleView> Open(const EditorModule& module) {
@@ -144,7 +144,7 @@ TEST_F(SignallingGui, CwIdFollowsTheChannelEditFormAcrossADeleteInTheGrid) {
 
   // Page Up in the channel edit form: channel 11 does not exist, nothing is editable.
   Activate(edit);
-  edit.ValueControl(f::kName)->setFocus();
+  edit.ValueControl("name")->setFocus();
   Key(Focus(), Qt::Key_PageUp);
   ASSERT_EQ(edit.Channel(), 10);
   EXPECT_EQ(cw.Channel(), 10);
@@ -152,14 +152,14 @@ TEST_F(SignallingGui, CwIdFollowsTheChannelEditFormAcrossADeleteInTheGrid) {
   EXPECT_FALSE(interval->isEnabled());
   EXPECT_FALSE(Control(cw, 1072)->isEnabled());
   EXPECT_EQ(interval->text(), "");
-  Key(edit.ValueControl(f::kRxFrequency), Qt::Key_PageDown);
+  Key(edit.ValueControl("rx_frequency"), Qt::Key_PageDown);
   EXPECT_TRUE(interval->isEnabled());
   EXPECT_EQ(interval->text(), "60");
 }
 
 TEST_F(SignallingGui, CwIdEnablingFollowsTheSwitchAndTheTransmitMode) {
   MakeChannels(doc.image, {5});
-  ChannelStore(doc.image).SetFieldText(4, f::kTxFrequency, "146.125");
+  CommitFieldText(ChannelField(4, "tx_frequency"), ChannelStore(doc.image).Image(), "146.125");
   CChEditView::ShowChannel(4);
   CChEditView edit(doc);
   CCWIDView cw(doc);

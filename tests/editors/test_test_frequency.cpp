@@ -11,6 +11,7 @@
 #include "data/Frequency.h"
 #include "data/ModelChange.h"
 #include "data/NewImage.h"
+#include "editors/ChannelFields.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"
 #include "editors/TestFreqFields.h"
@@ -135,10 +136,10 @@ TEST_F(TestFrequency, ChPasteTakesChannelsOneToSixteen) {
   EXPECT_EQ(AllBytes(s), before);
   ChannelStore store(s);
   // Channel 1 receive only at 494.6 MHz; channel 3 a pair.
-  ASSERT_EQ(store.SetFieldText(0, chfield::kRxFrequency, "494.6"), StoreStatus::Ok);
-  ASSERT_EQ(store.SetFieldText(2, chfield::kRxFrequency, "500"), StoreStatus::Ok);
-  ASSERT_EQ(store.SetFieldText(2, chfield::kTxFrequency, "490.0125"), StoreStatus::Ok);
-  ASSERT_EQ(store.SetFieldText(20, chfield::kRxFrequency, "501"), StoreStatus::Ok);
+  ASSERT_TRUE(CommitFieldText(ChannelField(0, "rx_frequency"), store.Image(), "494.6").ok());
+  ASSERT_TRUE(CommitFieldText(ChannelField(2, "rx_frequency"), store.Image(), "500").ok());
+  ASSERT_TRUE(CommitFieldText(ChannelField(2, "tx_frequency"), store.Image(), "490.0125").ok());
+  ASSERT_TRUE(CommitFieldText(ChannelField(20, "rx_frequency"), store.Image(), "501").ok());
   ASSERT_TRUE(ChannelsToPaste(s));
   ASSERT_TRUE(PasteChannelsAsTestChannels(s));
   const auto t1 = Record(s, 0);

@@ -24,6 +24,7 @@
 #include "app/PrintCommands.h"
 #include "app/Prompts.h"
 #include "app/Settings.h"
+#include "editors/ChannelFields.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"
 #include "print/ui/ListingRenderer.h"
@@ -50,8 +51,8 @@ int PdfPages(const QString& path) {
 void FillChannels(ImageStore& image) {
   ChannelStore store(image);
   for (int ch = 0; ch < kChannelCount; ++ch) {
-    store.SetFieldText(ch, chfield::kRxFrequency, "146." + std::to_string(100 + 5 * ch));
-    store.SetFieldText(ch, chfield::kTxFrequency, "150." + std::to_string(100 + 5 * ch));
+    CommitFieldText(ChannelField(ch, "rx_frequency"), store.Image(), "146." + std::to_string(100 + 5 * ch));
+    CommitFieldText(ChannelField(ch, "tx_frequency"), store.Image(), "150." + std::to_string(100 + 5 * ch));
   }
 }
 

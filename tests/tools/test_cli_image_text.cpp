@@ -153,18 +153,21 @@ TEST_F(CliImageText, SetTakesWhatTheEditorsTakeAndRefusesTheRest) {
     EXPECT_NE(r.err.find("cannot be typed into this field"), std::string::npos) << r.err;
   }
   EXPECT_FALSE(fs::exists(dir / "refused.dat"));
-  // A value limited, cut or rounded is stored as the editors store it, and
-  // said so, one line each.
-  r = Cli(dir, "set site.dat cw_message.speed=99999 'channel[1].name=" + std::string(5000, 'N') +
-                   "' 'multi_table[2].table_1.tone_1=300' 'channel[2].rx_frequency=146.55001' -o kept.dat");
+  // A text longer than its field is refused as the grid refuses it, never cut.
+  r = Cli(dir, "set site.dat 'channel[1].name=" + std::string(5000, 'N') + "' -o refused.dat");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find(Text(354)), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(dir / "refused.dat"));
+  // A value limited or rounded is stored as the editors store it, and said
+  // so, one line each.
+  r = Cli(dir, "set site.dat cw_message.speed=99999 "
+                   "'multi_table[2].table_1.tone_1=300' 'channel[2].rx_frequency=146.55001' -o kept.dat");
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "zmp318t-cli set: cw_message.speed: 99999 kept as 30 (5–30)\n"
-                   "zmp318t-cli set: channel[1].name: NNNNNNNNNNNNNNNNNNNNNNNN… kept as NN (2 characters)\n"
                    "zmp318t-cli set: multi_table[2].table_1.tone_1: 300 kept as 254.1 (67.0–254.1)\n"
                    "zmp318t-cli set: channel[2].rx_frequency: 146.55001 kept as 146.550000\n");
   f = Fields("kept.dat");
   EXPECT_EQ(f["cw_message.speed"]["text"], "30");
-  EXPECT_EQ(f["channel[1].name"]["text"], "NN");
 
   // Unknown keys and wrong use: status 2.
   EXPECT_EQ(Cli(dir, "set site.dat 'channel_edit[20].tx_power=Low' -o x.dat").status, 2) << "no channel 20";

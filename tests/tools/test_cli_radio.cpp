@@ -13,6 +13,7 @@
 #include "SimProcess.h"
 #include "lang/LanguageTexts.h"
 #include "data/DataFile.h"
+#include "editors/ChannelFields.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"
 #include "fields/ImageCheck.h"
@@ -219,7 +220,7 @@ TEST_F(CliRadio, SimulatorStartsAsADemonstrationRepeater) {
   int named = 0, toned = 0, split = 0;
   for (int ch = 0; ch < zmp::kChannelCount; ++ch) {
     if (!store.Exists(ch)) continue;
-    named += !store.GetFieldText(ch, zmp::chfield::kName).text.empty();
+    named += !zmp::ShowField(zmp::ChannelField(ch, "name"), store.Image()).text.empty();
     toned += store.HasTone(ch, 0) || store.HasTone(ch, 1);
     split += store.HasFrequency(ch, 1) && !store.SameFrequencies(ch);
   }

@@ -198,34 +198,14 @@ std::string_view TrimBlanks(std::string_view s) {
   return s;
 }
 
-// Input modes whose characters the field's own commit decides (tones).
-bool OwnerDecides(std::uint8_t mode) {
-  return mode == filter::kOwnerRule || mode == filter::kOwnerRule2 || mode == filter::kOwnerList ||
-         mode == filter::kOwnerList2;
-}
-
 }  // namespace
 
 std::optional<std::string> UntypableText(const FieldRef& f, const ImageStore& image, std::string_view input) {
-  const FieldDecl& d = *f.decl;
-  if (d.filter == filter::kNone || OwnerDecides(d.filter) || d.kind == ControlKind::CheckBox) return std::nullopt;
-  const std::string_view text = d.storage == Storage::Text ? input : TrimBlanks(input);
-  if (d.off.text.n && text == Tx(d.off.text)) return std::nullopt;
-  if (IsListField(d))
-    for (const ShownChoice& c : FieldChoices(f, image))
-      if (c.text == text) return std::nullopt;
-  std::string typed;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    FilterContext ctx;
-    ctx.text = typed;
-    ctx.selectionStart = typed.size();
-    const auto c = FilterChar(d.filter, text[i], ctx);
-    if (!c || *c == '\b')
-      return "\"" + Printable(text.substr(i, 1)) + "\" (character " + std::to_string(i + 1) +
-             ") cannot be typed into this field";
-    typed.push_back(*c);
-  }
-  return std::nullopt;
+  const auto at = UntypedCharacter(f, image, input);
+  if (!at) return std::nullopt;
+  const std::string_view text = f.decl->storage == Storage::Text ? input : TrimBlanks(input);
+  return "\"" + Printable(text.substr(*at, 1)) + "\" (character " + std::to_string(*at + 1) +
+         ") cannot be typed into this field";
 }
 
 namespace {

@@ -11,6 +11,7 @@
 #include "lang/LanguageTexts.h"
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"
+#include "editors/ChannelFields.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"
 #include "editors/HelpLinks.h"
@@ -134,10 +135,10 @@ std::vector<ImageStore> VariantImages() {
       std::snprintf(rx, sizeof rx, "%.4f", model.Lower(0) + 1.0);
       std::snprintf(tx, sizeof tx, "%.4f", model.Lower(1) + 2.0);
       for (int ch = 0; ch < 3; ++ch) {
-        store.SetFieldText(ch, chfield::kRxFrequency, rx);
-        store.SetFieldText(ch, chfield::kTxFrequency, tx);
-        const auto types = store.OptionList(chfield::kChannelType, ch);
-        if (ch < static_cast<int>(types.size())) store.SetFieldValue(ch, chfield::kChannelType, types[ch].value);
+        CommitFieldText(ChannelField(ch, "rx_frequency"), store.Image(), rx);
+        CommitFieldText(ChannelField(ch, "tx_frequency"), store.Image(), tx);
+        const auto types = FieldChoices(ChannelField(ch, "channel_type"), store.Image());
+        if (ch < static_cast<int>(types.size())) CommitFieldChoice(ChannelField(ch, "channel_type"), store.Image(), types[ch].value);
       }
       images.push_back(std::move(image));
     }

@@ -8,6 +8,7 @@
 #include "data/DataFile.h"
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"
+#include "editors/ChannelFields.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"
 #include "editors/FiveToneTable.h"
@@ -85,26 +86,26 @@ bool AddDemoChannels(ImageStore& image, std::string& error) {
   const double shift = LowerLimit(ModelInfo(image).BandWord(), 0) - kDemoPlanBase;
   int channel = 0;
   for (const DemoChannel& c : kDemoPlan) {
-    const auto set = [&](int field, const std::string& text) {
-      if (text.empty() || store.SetFieldText(channel, field, text) == StoreStatus::Ok) return true;
-      error = "demonstration channel " + std::to_string(channel + 1) + ": field " + std::to_string(field) +
+    const auto set = [&](std::string_view field, const std::string& text) {
+      if (text.empty() || CommitFieldText(ChannelField(channel, field), image, text).ok()) return true;
+      error = "demonstration channel " + std::to_string(channel + 1) + ": field " + std::string(field) +
               " refuses " + text;
       return false;
     };
-    if (!set(chfield::kRxFrequency, Mhz(c.rx + shift)) ||
-        !set(chfield::kTxFrequency, c.tx < 0 ? std::string() : Mhz((c.tx ? c.tx : c.rx) + shift)))
+    if (!set("rx_frequency", Mhz(c.rx + shift)) ||
+        !set("tx_frequency", c.tx < 0 ? std::string() : Mhz((c.tx ? c.tx : c.rx) + shift)))
       return false;
     // QT/DQT need a channel type that carries them: the first offered.
     if (*c.decode || *c.encode) {
-      for (const auto& type : store.OptionList(chfield::kChannelType, channel)) {
-        if (store.SetFieldValue(channel, chfield::kChannelType, type.value) == StoreStatus::Ok &&
-            store.IsApplicable(channel, chfield::kToneDecode))
+      for (const auto& type : FieldChoices(ChannelField(channel, "channel_type"), store.Image())) {
+        if (CommitFieldChoice(ChannelField(channel, "channel_type"), store.Image(), type.value).ok() &&
+            ShowField(ChannelField(channel, "qt_decode"), store.Image()).applicable)
           break;
       }
     }
     if (
-        !set(chfield::kToneDecode, c.decode) || !set(chfield::kToneEncode, c.encode) ||
-        !set(chfield::kName, c.name))
+        !set("qt_decode", c.decode) || !set("qt_encode", c.encode) ||
+        !set("name", c.name))
       return false;
     ++channel;
   }

@@ -14,7 +14,6 @@
 
 namespace zmp {
 
-using namespace chfield;
 
 namespace {
 
@@ -91,8 +90,9 @@ bool CChEditView::FocusField(const FieldRef& field) {
   return form_->FocusField(field);
 }
 
-QWidget* CChEditView::ValueControl(int field) const {
-  return form_->ValueControl(0, static_cast<std::size_t>(field));
+QWidget* CChEditView::ValueControl(std::string_view key) const {
+  const FieldDecl* decl = ChannelField(0, key).decl;
+  return decl ? form_->ValueControl(*decl) : nullptr;
 }
 
 }  // namespace zmp

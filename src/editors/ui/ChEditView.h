@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QWidget>
+#include <string_view>
 
 #include "editors/HelpTopics.h"
 #include "editors/ChannelStore.h"
@@ -34,7 +35,7 @@ class CChEditView : public QWidget, public FieldFocusView {
   // Fills every control from the working image.
   void Load();
   // The value control of a field row (object name "ctl<value id>").
-  QWidget* ValueControl(int field) const;
+  QWidget* ValueControl(std::string_view key) const;
   SettingsForm* Form() const { return form_; }
   // Steps to the field's channel and focuses its control.
   bool FocusField(const FieldRef& field) override;

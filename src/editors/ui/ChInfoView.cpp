@@ -27,9 +27,8 @@ QString CtlName(int id) { return QStringLiteral("ctl%1").arg(id); }
 }  // namespace
 
 CChInfoView::CChInfoView(EditorDocument& doc, QWidget* parent)
-    : QWidget(parent), doc_(doc), docAlive_(&doc), grid_(new EditGrid(this)) {
+    : GridView(doc, kGridId, parent), docAlive_(&doc) {
   setObjectName(QStringLiteral("CChInfoView"));
-  grid_->setObjectName(CtlName(kGridId));
   channelEdit_ = new QPushButton(QTx(36_txt), this);
   channelEdit_->setObjectName(CtlName(kChannelEditId));
   auto* buttons = new EditorButtons(*this, doc_, EditorKind::ChInfo, kChInfoHelpContext,
@@ -41,11 +40,7 @@ CChInfoView::CChInfoView(EditorDocument& doc, QWidget* parent)
   layout->addWidget(grid_, 1);
   layout->addLayout(buttons);
 
-  popup_ = new QMenu(this);
-  popup_->addAction(commands_.Add(kCmdCopy, 738_txt, QKeySequence::Copy, [this] { OnCopy(); }));
-  popup_->addAction(commands_.Add(kCmdPaste, 739_txt, QKeySequence::Paste, [this] { OnPasteLatest(); }));
-  // Delete is the grid's own key (rows selected: delete, otherwise empty the cell).
-  popup_->addAction(commands_.Add(kCmdDelete, 740_txt, {}, [this] { OnDelete(); }));
+  ConnectGrid(new QMenu(this), buttons);
   popup_->addSeparator();
   popup_->addAction(commands_.Add(kCmdToClip, 746_txt, {}, [this] { OnToClip(false); }));
   popup_->addAction(commands_.Add(kCmdToClipTitle, 747_txt, {}, [this] { OnToClip(true); }));
@@ -53,26 +48,7 @@ CChInfoView::CChInfoView(EditorDocument& doc, QWidget* parent)
 
   for (QPushButton* b : {channelEdit_, close_, help_}) b->installEventFilter(this);
   connect(channelEdit_, &QPushButton::clicked, this, [this] { OnChannelEdit(); });
-  connect(grid_, &EditGrid::DeleteRequested, this, [this] { OnDelete(); });
-  connect(grid_, &EditGrid::PopupRequested, this, [this](const QPoint& p) { popup_->popup(p); });
-  connect(grid_, &EditGrid::HelpRequested, this, [buttons](const QString& t) { buttons->RequestHelp(t); });
   connect(grid_, &EditGrid::CurrentCellChanged, this, [this](int, int) { UpdateTitle(); });
-  connect(&doc_, &EditorDocument::ImageChanged, this, [this](QObject*) { Reload(); });
-
-  grid_->SetCommitHandler([this](int row, int col, const std::string& text) {
-    CellCommit result;
-    const QString label = QTx(source_->Column(col).title);
-    doc_.Commit(label, [&] { result = source_->SetCellText(row, col, text); });
-    return result;
-  });
-  grid_->SetValueCommitHandler([this](int row, int col, long value) {
-    CellCommit result;
-    doc_.Commit(QTx(source_->Column(col).title), [&] { result = source_->SetCellValue(row, col, value); });
-    return result;
-  });
-  grid_->SetStepHandler([this](const QString& label, const std::function<void()>& change) {
-    return doc_.Commit(label, change);
-  });
   MakeSource();
   UpdateTitle();
 }
@@ -85,10 +61,6 @@ CChInfoView::~CChInfoView() {
   // posted call then dies with the document).
   if (EditorDocument* doc = docAlive_.data())
     QTimer::singleShot(0, doc, [doc] { doc->CloseEditor(EditorKind::ChEdit); });
-}
-
-QAction* CChInfoView::Action(int command) const {
-  return commands_.Find(command);
 }
 
 void CChInfoView::MakeSource() {
@@ -112,10 +84,9 @@ void CChInfoView::Reload() { MakeSource(); }
 bool CChInfoView::FocusField(const FieldRef& field) {
   if (!field.decl || field.table->kind != TableKind::Grid || field.row < 0 || field.row >= source_->RowCount())
     return false;
-  // Either layout's field, by its field number.
-  const int number = ChannelFieldNumber(*field.decl);
+  // Either layout's field, or the channel form's, by its key.
   for (int col = 1; col < source_->ColumnCount(); ++col) {
-    if (source_->Column(col).field != number) continue;
+    if (source_->Ref(field.row, col).decl->key != field.decl->key) continue;
     grid_->SetCurrentCell(field.row, col);
     grid_->setFocus(Qt::OtherFocusReason);
     return true;
@@ -152,11 +123,6 @@ bool CChInfoView::eventFilter(QObject* watched, QEvent* e) {
   return QWidget::eventFilter(watched, e);
 }
 
-bool CChInfoView::GridHasFocus() const {
-  QWidget* f = focusWidget();
-  return f == grid_ || (f && grid_->isAncestorOf(f));
-}
-
 void CChInfoView::ReportStatus(StoreStatus s) {
   if (s == StoreStatus::Ok) return;
   if (s == StoreStatus::NoRoom) {
@@ -167,17 +133,16 @@ void CChInfoView::ReportStatus(StoreStatus s) {
 }
 
 bool CChInfoView::OnCopy() {
-  if (grid_->IsEditing()) grid_->CommitCellEdit();
+  const bool ready = GridReady();
   const auto rows = grid_->SelectedRows();
-  if (!GridHasFocus() || !rows) return false;
+  if (!ready || !rows) return false;
   TheChannelClipboard().Copy(source_->Store(), rows->first, rows->second);
   NoteOwnCopy(&TheChannelClipboard());
   return true;
 }
 
 bool CChInfoView::OnPaste() {
-  if (grid_->IsEditing()) grid_->CommitCellEdit();
-  if (!GridHasFocus() || TheChannelClipboard().Empty()) return false;
+  if (!GridReady() || TheChannelClipboard().Empty()) return false;
   int first = grid_->CurrentRow();
   int count = -1;
   if (const auto rows = grid_->SelectedRows()) {
@@ -204,10 +169,10 @@ void CChInfoView::ReportBand(const PasteResult& result) {
 }
 
 bool CChInfoView::OnDelete() {
-  if (grid_->IsEditing()) grid_->CommitCellEdit();
+  const bool ready = GridReady();
   // Channels go only with whole rows chosen from the number column.
   const auto rows = grid_->SelectedWholeRows();
-  if (!GridHasFocus() || !rows) return false;
+  if (!ready || !rows) return false;
   StoreStatus status = StoreStatus::Ok;
   const bool changed = doc_.Commit(QTx(740_txt), [&] {
     ChannelStore& store = source_->Store();
@@ -220,8 +185,7 @@ bool CChInfoView::OnDelete() {
 }
 
 bool CChInfoView::OnToClip(bool withTitle) {
-  if (grid_->IsEditing()) grid_->CommitCellEdit();
-  if (!GridHasFocus()) return false;
+  if (!GridReady()) return false;
   return grid_->CopyRowsToClipboard(withTitle);
 }
 
@@ -232,14 +196,7 @@ void CChInfoView::OnChannelEdit() {
 }
 
 bool CChInfoView::OnPasteLatest() {
-  if (!TheChannelClipboard().Empty() && OwnCopyIsNewest(&TheChannelClipboard())) return OnPaste();
-  return OnPasteText();
-}
-
-bool CChInfoView::OnPasteText() {
-  if (grid_->IsEditing()) grid_->CommitCellEdit();
-  if (!GridHasFocus()) return false;
-  return grid_->PasteClipboardText();
+  return PasteLatest(&TheChannelClipboard(), TheChannelClipboard().Empty(), [this] { return OnPaste(); });
 }
 
 }  // namespace zmp

@@ -5,14 +5,11 @@
 #pragma once
 
 #include <QPointer>
-#include <QWidget>
 #include <memory>
 
 #include "editors/ChannelClipboard.h"
 #include "editors/ChannelGridSource.h"
-#include "editors/ui/EditorDocument.h"
-#include "editors/ui/FieldFocus.h"
-#include "editors/ui/ViewCommands.h"
+#include "editors/ui/GridView.h"
 
 class QAction;
 class QMenu;
@@ -20,9 +17,7 @@ class QPushButton;
 
 namespace zmp {
 
-class EditGrid;
-
-class CChInfoView : public QWidget, public FieldFocusView {
+class CChInfoView : public GridView {
   Q_OBJECT
  public:
   // Control ids (object names "ctl<id>").
@@ -32,59 +27,42 @@ class CChInfoView : public QWidget, public FieldFocusView {
   explicit CChInfoView(EditorDocument& doc, QWidget* parent = nullptr);
   ~CChInfoView() override;
 
-  EditGrid* Grid() const { return grid_; }
   ChannelGridSource& Source() { return *source_; }
 
   // The view's commands; each returns whether it did something. Copy, Paste,
   // Delete and the clipboard texts need the focus on the grid.
-  bool OnCopy();
+  bool OnCopy() override;
   bool OnPaste();
-  bool OnDelete();
+  bool OnDelete() override;
   bool OnToClip(bool withTitle);
   // Paste (Ctrl+V, the popup's Paste): channels copied with Copy while no
   // text has reached the system clipboard since, otherwise the clipboard's
   // text cell by cell (a spreadsheet's rows, "to Clip" text).
-  bool OnPasteLatest();
-  bool OnPasteText();
+  bool OnPasteLatest() override;
   void OnChannelEdit();
-  // Reads every row again from the working image.
-  void Reload();
+  void Reload() override;
   // The field's cell becomes the current cell, with the focus.
   bool FocusField(const FieldRef& field) override;
-  QMenu* PopupMenu() const { return popup_; }
-  QAction* Action(int command) const;
-
   // Command numbers of the view.
-  static constexpr int kCmdDelete = 32740;
-  static constexpr int kCmdCopy = 32741;
-  static constexpr int kCmdPaste = 32742;
   static constexpr int kCmdToClip = 32797;
   static constexpr int kCmdToClipTitle = 32811;
   static constexpr int kCmdChannelEdit = 32807;
-
- signals:
-  void HelpRequested(const QString& target);
 
  protected:
   void showEvent(QShowEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
-  bool GridHasFocus() const;
   void UpdateTitle();
   void MakeSource();
   void ReportStatus(StoreStatus s);
   void ReportBand(const PasteResult& result);
 
-  EditorDocument& doc_;
   QPointer<EditorDocument> docAlive_;
   std::unique_ptr<ChannelGridSource> source_;
-  EditGrid* grid_;
   QPushButton* channelEdit_;
   QPushButton* close_;
   QPushButton* help_;
-  QMenu* popup_;
-  ViewCommands commands_{*this};
   bool indexChecked_ = false;
 };
 

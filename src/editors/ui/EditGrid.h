@@ -2,11 +2,13 @@
 // overlay editor laid over the cell being edited (a FilterEdit, a
 // ToneComboBox, a NumberComboBox or a drop-down list, as the column asks),
 // the keyboard rules of a grid, row-range selection and the "to Clip" text.
-// An editor with a grid supplies the source and a commit handler (which runs
-// the store as one undoable step); everything else is here.
+// An editor with a grid supplies the source and binds the grid to its
+// document (GridBinding.h: each commit one undoable step); everything else is
+// here: EditGrid.cpp the view and its keys, EditGridEditing.cpp the overlay
+// editors, EditGridRows.cpp rows, clipboard text and pasted text, GridModel
+// the cell texts.
 #pragma once
 
-#include <QAbstractTableModel>
 #include <QTableView>
 #include <functional>
 #include <optional>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "editors/GridSource.h"
+#include "editors/ui/GridModel.h"
 #include "editors/ui/TypeAheadComboBox.h"
 
 class QComboBox;
@@ -24,28 +27,6 @@ namespace zmp {
 class FilterEdit;
 class NumberComboBox;
 class ToneComboBox;
-
-// The cell texts of a source, read once per reload.
-class GridModel : public QAbstractTableModel {
-  Q_OBJECT
- public:
-  explicit GridModel(QObject* parent = nullptr) : QAbstractTableModel(parent) {}
-
-  void SetSource(GridSource* source);
-  GridSource* Source() const { return source_; }
-  void Reload();
-  void ReloadRow(int row);
-
-  int rowCount(const QModelIndex& parent = {}) const override;
-  int columnCount(const QModelIndex& parent = {}) const override;
-  QVariant data(const QModelIndex& index, int role) const override;
-  QVariant headerData(int section, Qt::Orientation o, int role) const override;
-  Qt::ItemFlags flags(const QModelIndex& index) const override;
-
- private:
-  GridSource* source_ = nullptr;
-  std::vector<std::vector<QString>> texts_;
-};
 
 class EditGrid : public QTableView {
   Q_OBJECT

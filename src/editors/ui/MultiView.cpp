@@ -7,6 +7,7 @@
 #include "ui/Messages.h"
 #include "editors/MultiTableFields.h"
 #include "editors/ui/EditGrid.h"
+#include "editors/ui/GridBinding.h"
 #include "editors/ui/EditorButtons.h"
 #include "editors/ui/SpinEditWidget.h"
 
@@ -50,21 +51,7 @@ CMultiView::~CMultiView() {
 EditGrid* CMultiView::MakeGrid(const char* name) {
   auto* grid = new EditGrid(this);
   grid->setObjectName(QString::fromLatin1(name));
-  grid->SetCommitHandler([this, grid](int row, int col, const std::string& text) {
-    CellCommit result;
-    GridSource* source = grid->Source();
-    doc_.Commit(QTx(source->Column(col).title), [&] { result = source->SetCellText(row, col, text); });
-    return result;
-  });
-  grid->SetValueCommitHandler([this, grid](int row, int col, long value) {
-    CellCommit result;
-    GridSource* source = grid->Source();
-    doc_.Commit(QTx(source->Column(col).title), [&] { result = source->SetCellValue(row, col, value); });
-    return result;
-  });
-  grid->SetStepHandler([this](const QString& label, const std::function<void()>& change) {
-    return doc_.Commit(label, change);
-  });
+  BindGridToDocument(*grid, doc_);
   connect(grid, &EditGrid::HelpRequested, this, [this](const QString& target) { buttons_->RequestHelp(target); });
   return grid;
 }

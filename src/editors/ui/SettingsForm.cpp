@@ -22,6 +22,7 @@
 #include "editors/ui/FieldControls.h"
 #include "editors/ui/ChoiceComboBox.h"
 #include "editors/ui/EditGrid.h"
+#include "editors/ui/GridBinding.h"
 #include "editors/ui/FieldFocus.h"
 #include "editors/ui/FilterEdit.h"
 #include "editors/ui/NumberComboBox.h"
@@ -135,19 +136,7 @@ QWidget* SettingsForm::BuildGrid(const FieldTable& table, std::size_t tableIndex
   // A page that is a grid (remote codes, port functions, keys) is filled in
   // cell by cell.
   grid->SetTabMovesBetweenCells(true);
-  grid->SetCommitHandler([this, source](int row, int col, const std::string& text) {
-    CellCommit result;
-    doc_.Commit(QTx(source->Column(col).title), [&] { result = source->SetCellText(row, col, text); });
-    return result;
-  });
-  grid->SetValueCommitHandler([this, source](int row, int col, long value) {
-    CellCommit result;
-    doc_.Commit(QTx(source->Column(col).title), [&] { result = source->SetCellValue(row, col, value); });
-    return result;
-  });
-  grid->SetStepHandler([this](const QString& label, const std::function<void()>& change) {
-    return doc_.Commit(label, change);
-  });
+  BindGridToDocument(*grid, doc_);
   connect(grid, &EditGrid::HelpRequested, this, &SettingsForm::HelpRequested);
   grids_[tableIndex] = grid;
   return grid;

@@ -23,13 +23,10 @@ QString CtlName(int id) { return QStringLiteral("ctl%1").arg(id); }
 }  // namespace
 
 CTestFreqView::CTestFreqView(EditorDocument& doc, QWidget* parent)
-    : QWidget(parent),
-      doc_(doc),
-      source_(std::make_unique<FieldGridSource>(doc.Image(), TestFrequencyTable())),
-      grid_(new EditGrid(this)) {
+    : GridView(doc, kGridId, parent),
+      source_(std::make_unique<FieldGridSource>(doc.Image(), TestFrequencyTable())) {
   setObjectName(QStringLiteral("CTestFreqView"));
   setWindowTitle(QTx(710_txt));
-  grid_->setObjectName(CtlName(kGridId));
   grid_->SetSource(source_.get());
   chPaste_ = new QPushButton(QTx(42_txt), this);
   chPaste_->setObjectName(CtlName(kChPasteId));
@@ -40,37 +37,19 @@ CTestFreqView::CTestFreqView(EditorDocument& doc, QWidget* parent)
   layout->addWidget(grid_, 1);
   layout->addLayout(buttons);
 
-  popup_ = new QMenu(QTx(618_txt), this);
-  popup_->setObjectName(QStringLiteral("Grid Data Copy"));
-  popup_->addAction(commands_.Add(kCmdCopy, 738_txt, QKeySequence::Copy, [this] { OnCopy(); }));
-  popup_->addAction(commands_.Add(kCmdPaste, 739_txt, QKeySequence::Paste, [this] { OnPasteLatest(); }));
-  popup_->addAction(commands_.Add(kCmdDelete, 740_txt, {}, [this] { OnDelete(); }));
+  auto* popup = new QMenu(QTx(618_txt), this);
+  popup->setObjectName(QStringLiteral("Grid Data Copy"));
+  ConnectGrid(popup, buttons);
 
-  grid_->SetCommitHandler([this](int row, int col, const std::string& text) {
-    CellCommit result;
-    doc_.Commit(QTx(source_->Column(col).title), [&] { result = source_->SetCellText(row, col, text); });
-    return result;
-  });
-  grid_->SetStepHandler([this](const QString& label, const std::function<void()>& change) {
-    return doc_.Commit(label, change);
-  });
   grid_->installEventFilter(this);
   grid_->viewport()->installEventFilter(this);
   chPaste_->installEventFilter(this);
   connect(chPaste_, &QPushButton::clicked, this, [this] { OnChPaste(); });
-  connect(grid_, &EditGrid::DeleteRequested, this, [this] { OnDelete(); });
-  connect(grid_, &EditGrid::PopupRequested, this, [this](const QPoint& p) { popup_->popup(p); });
-  connect(grid_, &EditGrid::HelpRequested, this, [buttons](const QString& t) { buttons->RequestHelp(t); });
-  connect(&doc_, &EditorDocument::ImageChanged, this, [this](QObject*) { Reload(); });
   grid_->setMinimumWidth(grid_->sizeHint().width());
   UpdateChPaste();
 }
 
 CTestFreqView::~CTestFreqView() { grid_->SetSource(nullptr); }
-
-QAction* CTestFreqView::Action(int command) const {
-  return commands_.Find(command);
-}
 
 void CTestFreqView::Reload() {
   grid_->Reload();
@@ -78,11 +57,6 @@ void CTestFreqView::Reload() {
 }
 
 void CTestFreqView::UpdateChPaste() { chPaste_->setEnabled(ChannelsToPaste(doc_.Image())); }
-
-bool CTestFreqView::GridHasFocus() const {
-  QWidget* f = focusWidget();
-  return f == grid_ || (f && grid_->isAncestorOf(f));
-}
 
 int CTestFreqView::EditColumn(int row, int col) const {
   return col == 2 && !HasTestFrequency(doc_.Image(), row, 0) ? 1 : col;
@@ -96,17 +70,16 @@ void CTestFreqView::ShowBandWarnings(const TestPasteResult& r) {
 }
 
 bool CTestFreqView::OnCopy() {
-  if (grid_->IsEditing()) grid_->CommitCellEdit();
+  const bool ready = GridReady();
   const auto rows = grid_->SelectedRows();
-  if (!GridHasFocus() || !rows) return false;
+  if (!ready || !rows) return false;
   TheTestFreqClipboard().Copy(doc_.Image(), rows->first, rows->second);
   NoteOwnCopy(&TheTestFreqClipboard());
   return true;
 }
 
 bool CTestFreqView::OnPaste() {
-  if (grid_->IsEditing()) grid_->CommitCellEdit();
-  if (!GridHasFocus() || TheTestFreqClipboard().Empty()) return false;
+  if (!GridReady() || TheTestFreqClipboard().Empty()) return false;
   const auto rows = grid_->SelectedRows();
   const int first = rows ? rows->first : grid_->CurrentRow();
   TestPasteResult result;
@@ -117,9 +90,9 @@ bool CTestFreqView::OnPaste() {
 }
 
 bool CTestFreqView::OnDelete() {
-  if (grid_->IsEditing()) grid_->CommitCellEdit();
+  const bool ready = GridReady();
   const auto rows = grid_->SelectedRows();
-  if (!GridHasFocus() || !rows) return false;
+  if (!ready || !rows) return false;
   const bool changed =
       doc_.Commit(QTx(740_txt), [&] { DeleteTestChannels(doc_.Image(), rows->first, rows->second); });
   Reload();
@@ -138,10 +111,7 @@ bool CTestFreqView::OnChPaste() {
 }
 
 bool CTestFreqView::OnPasteLatest() {
-  if (!TheTestFreqClipboard().Empty() && OwnCopyIsNewest(&TheTestFreqClipboard())) return OnPaste();
-  if (grid_->IsEditing()) grid_->CommitCellEdit();
-  if (!GridHasFocus()) return false;
-  return grid_->PasteClipboardText();
+  return PasteLatest(&TheTestFreqClipboard(), TheTestFreqClipboard().Empty(), [this] { return OnPaste(); });
 }
 
 bool CTestFreqView::GridKey(QKeyEvent* k) {

@@ -11,14 +11,11 @@
 // open cell puts its text back before anything is stored.
 #pragma once
 
-#include <QWidget>
 #include <memory>
 
 #include "editors/FieldGridSource.h"
 #include "editors/TestFreqFields.h"
-#include "editors/ui/EditorDocument.h"
-#include "editors/ui/FieldFocus.h"
-#include "editors/ui/ViewCommands.h"
+#include "editors/ui/GridView.h"
 
 class QAction;
 class QMenu;
@@ -26,47 +23,35 @@ class QPushButton;
 
 namespace zmp {
 
-class EditGrid;
-
-class CTestFreqView : public QWidget, public FieldFocusView {
+class CTestFreqView : public GridView {
   Q_OBJECT
  public:
   static constexpr int kGridId = 1028;
   static constexpr int kChPasteId = 1012;
-  static constexpr int kCmdDelete = 32740;
-  static constexpr int kCmdCopy = 32741;
-  static constexpr int kCmdPaste = 32742;
   static constexpr int kHelpContext = 80640;
   static constexpr int kChPasteHelpContext = 80643;
 
   explicit CTestFreqView(EditorDocument& doc, QWidget* parent = nullptr);
   ~CTestFreqView() override;
 
-  EditGrid* Grid() const { return grid_; }
   QPushButton* ChPasteButton() const { return chPaste_; }
-  QMenu* PopupMenu() const { return popup_; }
-  QAction* Action(int command) const;
 
   // The commands; each returns whether it did something. Copy, Paste and
   // Delete need the focus on the grid (Copy and Delete a selected range).
-  bool OnCopy();
+  bool OnCopy() override;
   bool OnPaste();
-  bool OnDelete();
+  bool OnDelete() override;
   bool OnChPaste();
   // Paste (Ctrl+V, the popup's Paste): the copied test channels while no
   // text has reached the system clipboard since, else the clipboard's text.
-  bool OnPasteLatest();
-  void Reload();
+  bool OnPasteLatest() override;
+  void Reload() override;
   bool FocusField(const FieldRef& field) override;
-
- signals:
-  void HelpRequested(const QString& target);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
-  bool GridHasFocus() const;
   bool GridKey(QKeyEvent* k);
   // The column an edit of (row, col) starts in: frequency 1 while the test
   // channel has none.
@@ -74,12 +59,8 @@ class CTestFreqView : public QWidget, public FieldFocusView {
   void ShowBandWarnings(const TestPasteResult& r);
   void UpdateChPaste();
 
-  EditorDocument& doc_;
   std::unique_ptr<FieldGridSource> source_;
-  EditGrid* grid_;
   QPushButton* chPaste_;
-  QMenu* popup_;
-  ViewCommands commands_{*this};
 };
 
 }  // namespace zmp
