@@ -255,9 +255,10 @@ void WindowPictures(CMainFrame& f, PicturePrompts& prompts) {
   }
 }
 
-// The read dialog in progress over the main window, against the paced simulator.
+// The read dialog in progress over the main window, against the paced
+// demonstration repeater; then Compare with Repeater after two edits.
 void ReadPicture(CMainFrame& f, CFPUApp& app, PicturePrompts& prompts) {
-  zmp::testing::SimProcess sim({"--pattern", "3"});
+  zmp::testing::SimProcess sim({});
   if (!sim.ok()) {
     std::fprintf(stderr, "read-dialog: the simulator did not start\n");
     ++failures;
