@@ -144,6 +144,9 @@ class CMainFrame : public QMainWindow {
   // own and opens (or raises) the list of what differs.
   void OnCompareWithRepeater();
   CCompareWnd* CompareWindow() const;
+  // Keeps a tool window current: refresh runs after every change of the image,
+  // whichever document holds it, and after the image is replaced.
+  void FollowImage(QWidget* window, const std::function<void()>& refresh);
 
   // Asks the memory-map debug library for its window (when loaded).
   bool OpenMemMapDebugWindow();

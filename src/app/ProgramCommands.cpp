@@ -96,17 +96,21 @@ bool CMainFrame::RunWrite() {
   return dlg.TransferResult() == 0;
 }
 
+void CMainFrame::FollowImage(QWidget* window, const std::function<void()>& refresh) {
+  const auto follow = [this, window, refresh](CFPUDoc* doc) {
+    connect(doc, &EditorDocument::ImageChanged, window, refresh);
+  };
+  follow(&Doc());
+  connect(this, &CMainFrame::DocumentOpened, window, follow);
+  connect(this, &CMainFrame::ImageReset, window, refresh);
+}
+
 void CMainFrame::OnCheckData() {
   if (!checkData_) {
     checkData_ = new CCheckDataWnd(*this, app_.Image(), this);
     checkData_->setAttribute(Qt::WA_DeleteOnClose);
-    // It follows every change of the image and its replacement.
-    const auto follow = [this](CFPUDoc* doc) {
-      connect(doc, &EditorDocument::ImageChanged, checkData_, [this] { checkData_->Refresh(); });
-    };
-    follow(&Doc());
-    connect(this, &CMainFrame::DocumentOpened, checkData_, follow);
-    connect(this, &CMainFrame::ImageReset, checkData_, [this] { checkData_->Refresh(); });
+    CCheckDataWnd* window = checkData_;
+    FollowImage(window, [window] { window->Refresh(); });
   }
   checkData_->Refresh();
   checkData_->show();
@@ -125,12 +129,8 @@ void CMainFrame::OnCompareWithRepeater() {
     compare_ = new CCompareWnd(*this, app_.Image(), this);
     compare_->setAttribute(Qt::WA_DeleteOnClose);
     // It compares every change of the data with the image read.
-    const auto follow = [this](CFPUDoc* doc) {
-      connect(doc, &EditorDocument::ImageChanged, compare_, [this] { compare_->Refresh(); });
-    };
-    follow(&Doc());
-    connect(this, &CMainFrame::DocumentOpened, compare_, follow);
-    connect(this, &CMainFrame::ImageReset, compare_, [this] { compare_->Refresh(); });
+    CCompareWnd* window = compare_;
+    FollowImage(window, [window] { window->Refresh(); });
   }
   // A first read that fails opens no window; an open one says nothing was compared.
   if (!compare_->Compare() && !compare_->isVisible()) {
