@@ -1,11 +1,9 @@
-// Command numbers of the main window and the row tables from which its menus
-// and the function tree are built. Standard library only.
+// Command numbers of the main window. What each command shows and runs is its
+// row in the command list (CommandList.h).
 #pragma once
 
 #include <optional>
-#include <span>
 
-#include "lang/TextNo.h"
 #include "editors/EditorKinds.h"
 
 namespace zmp::cmd {
@@ -80,30 +78,11 @@ inline constexpr int kTile = 57651;
 inline constexpr int kHelpTopics = 40069;
 inline constexpr int kHelpAdvanced = 32855;
 
-// One row of a menu table: a command with its entry text; command 0 is a
-// separator. treeText is the text of the function-tree item (editor rows).
-struct MenuRow {
-  int command;
-  TextNo text;
-  TextNo treeText{0};
-};
-
-// The Edit menu's editor rows and the function tree for the option board
-// value (1: 7 rows, 0: 20 rows).
-std::span<const MenuRow> EditorRows(int optionBoard);
-
-struct MenuTable {
-  TextNo title;
-  std::span<const MenuRow> rows;
-};
-
-// The top-level menus in order: File, Edit (its fixed head), Model, Program,
-// Tools, Setup, View, Window, Help.
-enum class Menu { File, Edit, Model, Program, Tools, Setup, View, Window, Help };
+// The top-level menus in order; None: a command in no menu.
+enum class Menu { File, Edit, Model, Program, Tools, Setup, View, Window, Help, None };
 inline constexpr int kMenuCount = 9;
-MenuTable MenuOf(Menu m);
 
-// The editor a command opens; nothing for other commands.
+// The editor a command opens; nothing for other commands (CommandList.cpp).
 std::optional<EditorKind> EditorOfCommand(int command);
 // The command that opens an editor; 0 when it has none (the channel edit view
 // opens from the channel information view).

@@ -37,8 +37,6 @@ namespace zmp {
 namespace {
 
 constexpr int kCommandRole = Qt::UserRole + 1;
-// Program menu entry shown only when the maintenance region says so.
-constexpr std::size_t kPasswordRecoveryFlag = region::kMaintenance + 32;  // 0x58E0
 
 // A caption "&Open...\tCtrl+O": the text with its mnemonic, then the shortcut.
 void SetCaption(QAction* a, TextNo t) {
@@ -101,14 +99,8 @@ void CMainFrame::CreateActions() {
     if (const CommandRow* row = FindCommand(id); row && row->checked) a->setCheckable(true);
     actions_[id] = a;
   };
-  for (int m = 0; m < cmd::kMenuCount; ++m)
-    for (const auto& row : cmd::MenuOf(static_cast<cmd::Menu>(m)).rows)
-      if (row.command) add(row.command);
-  for (int b : {0, 1})
-    for (const auto& row : cmd::EditorRows(b))
-      if (row.command) add(row.command);
-  for (const auto& t : kEditorTemplates)
-    if (int c = cmd::CommandOfEditor(t.kind)) add(c);
+  for (const CommandRow& row : CommandList())
+    if (row.id) add(row.id);
 }
 
 void CMainFrame::CreateBars() {
@@ -196,22 +188,23 @@ void CMainFrame::ShowSplash() {
 
 // --- Menus, tree, caption ---------------------------------------------------------
 
-void CMainFrame::FillMenu(QMenu* menu, std::span<const cmd::MenuRow> rows) {
-  for (const auto& row : rows) {
-    if (row.command == 0) {
+void CMainFrame::FillMenu(QMenu* menu, cmd::Menu which, int optionBoard) {
+  for (const CommandRow& row : CommandList()) {
+    if (row.menu != which) continue;
+    if (row.id == 0) {
       // A separator only after an entry.
       const auto acts = menu->actions();
       if (!acts.isEmpty() && !acts.back()->isSeparator()) menu->addSeparator();
       continue;
     }
-    if (row.command == cmd::kProgramPasswordRecovery &&
-        app_.Image().Main().Byte(kPasswordRecoveryFlag) == 0xFF)
-      continue;
-    if (row.command == cmd::kSupportUtil && !app_.Flags().supportUtility) continue;
-    QAction* a = actions_.at(row.command);
+    if (!EntryShown(row, optionBoard)) continue;
+    QAction* a = actions_.at(row.id);
     SetCaption(a, row.text);
     menu->addAction(a);
   }
+  // No separator left at the end of a menu.
+  while (!menu->actions().isEmpty() && menu->actions().back()->isSeparator())
+    menu->removeAction(menu->actions().back());
 }
 
 void CMainFrame::RebuildMenus() {
@@ -221,16 +214,8 @@ void CMainFrame::RebuildMenus() {
   const int board = ModelInfo(app_.Image()).OptionBoard();
   for (int i = 0; i < cmd::kMenuCount; ++i) {
     const auto menuId = static_cast<cmd::Menu>(i);
-    const cmd::MenuTable table = cmd::MenuOf(menuId);
-    QMenu* menu = new QMenu(QTx(table.title), this);
-    FillMenu(menu, table.rows);
-    if (menuId == cmd::Menu::Edit) {
-      menu->addSeparator();
-      FillMenu(menu, cmd::EditorRows(board));
-    }
-    // No separator left at the end of a menu.
-    while (!menu->actions().isEmpty() && menu->actions().back()->isSeparator())
-      menu->removeAction(menu->actions().back());
+    QMenu* menu = new QMenu(QTx(MenuTitle(menuId)), this);
+    FillMenu(menu, menuId, board);
     menuBar()->addMenu(menu);
     menus_.push_back(menu);
   }
@@ -254,13 +239,12 @@ void CMainFrame::UpdateTree() {
   auto* root = new QTreeWidgetItem(tree_);
   root->setText(0, QString::fromStdString(model.WindowCaption()));
   root->setFlags(Qt::ItemIsEnabled);
-  for (const auto& row : cmd::EditorRows(model.OptionBoard())) {
-    if (row.command == 0) continue;
+  for (const CommandRow& row : CommandList()) {
+    if (row.treeText.n == 0 || !EntryShown(row, model.OptionBoard())) continue;
     auto* item = new QTreeWidgetItem(root);
     item->setText(0, QTx(row.treeText));
-    item->setData(0, kCommandRole, row.command);
-    const auto kind = cmd::EditorOfCommand(row.command);
-    if (!kind || !IsEditorBuilt(*kind)) item->setFlags(Qt::NoItemFlags);
+    item->setData(0, kCommandRole, row.id);
+    if (!IsEditorBuilt(*row.editor)) item->setFlags(Qt::NoItemFlags);
   }
   root->setExpanded(true);
 }

@@ -43,6 +43,12 @@ class CMainFrame : public QMainWindow {
   explicit CMainFrame(CFPUApp& app);
   ~CMainFrame() override;
 
+  // The commands of the window, in the order of the menus (CommandList.h):
+  // where each shows, what runs it and when it is on.
+  struct CommandRow;
+  static std::span<const CommandRow> CommandList();
+  static const CommandRow* FindCommand(int id);
+
   // --- Editors -----------------------------------------------------------
   // Opens or activates the editor; false (nothing opened) when its view is not built.
   bool OpenEditor(EditorKind kind);
@@ -171,16 +177,15 @@ class CMainFrame : public QMainWindow {
   bool event(QEvent* e) override;
 
  private:
-  // The commands of the window (CommandList.cpp): what runs each and when it is on.
-  struct CommandRow;
-  static std::span<const CommandRow> CommandList();
-  static const CommandRow* FindCommand(int id);
   void RunCommand(int id);
   bool CommandOn(int id) const;
 
   void CreateActions();
   void CreateBars();
-  void FillMenu(QMenu* menu, std::span<const cmd::MenuRow> rows);
+  // The entries of one menu for the option board value.
+  void FillMenu(QMenu* menu, cmd::Menu which, int optionBoard);
+  static TextNo MenuTitle(cmd::Menu menu);
+  bool EntryShown(const CommandRow& row, int optionBoard) const;
   void UpdateCommandStates();
   void OnFrameClosed();
   void FitIntoMdiArea(QWidget* frame);
