@@ -23,22 +23,10 @@ void ByteOwners::Build(const ImageStore& image) {
   }
   // Every instance that lies in the image: tables that take part for this
   // image, hidden ones too; rows that exist.
-  for (std::size_t m = 0; m < modules_.size(); ++m) {
-    const EditorModule& module = *modules_[m];
-    for (const FieldTable& table : module.tables) {
-      if (!TableApplies(table, image)) continue;
-      for (int row = 0; row < table.rows; ++row) {
-        if (!RowStart(table, image, row)) continue;
-        for (const FieldDecl& decl : table.fields) {
-          if (!decl.HasValue() || decl.key.empty()) continue;
-          const FieldRef ref{&table, &decl, row};
-          const auto where = LocateField(ref, image);
-          if (!where || where->length == 0) continue;
-          fields_.push_back(OwnedField{FieldInstance{&module, ref, FieldKey(module, table, decl, row)}, *where});
-        }
-      }
-    }
-  }
+  ForEachFieldInImage(modules_, image, [this, &image](const FieldInstance& f) {
+    const auto where = LocateField(f.ref, image);
+    if (where && where->length > 0) fields_.push_back(OwnedField{f, *where});
+  });
   // The first field on a byte names it, and its module owns it; a field an
   // editor shows comes before a hidden slot.
   auto mark = [this](std::size_t i) {

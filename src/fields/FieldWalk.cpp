@@ -48,6 +48,22 @@ void ForEachField(ModuleList modules, const ImageStore& image,
   }
 }
 
+void ForEachFieldInImage(ModuleList modules, const ImageStore& image,
+                         const std::function<void(const FieldInstance&)>& visit) {
+  for (const EditorModule* module : modules) {
+    for (const FieldTable& table : module->tables) {
+      if (!TableApplies(table, image)) continue;
+      for (int row = 0; row < table.rows; ++row) {
+        if (!RowStart(table, image, row)) continue;
+        for (const FieldDecl& decl : table.fields) {
+          if (!decl.HasValue() || decl.key.empty()) continue;
+          visit(FieldInstance{module, FieldRef{&table, &decl, row}, FieldKey(*module, table, decl, row)});
+        }
+      }
+    }
+  }
+}
+
 namespace {
 
 // The row part of a key after its editor's key: "[n]" and what follows it.

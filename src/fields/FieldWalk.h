@@ -38,6 +38,10 @@ std::string FieldKey(const EditorModule& module, const FieldTable& table, const 
 // Calls visit for every listed instance of every field that holds a value.
 void ForEachField(ModuleList modules, const ImageStore& image,
                   const std::function<void(const FieldInstance&)>& visit);
+// Calls visit for every instance that lies in the image: every table that
+// takes part, hidden ones too, and the rows that exist.
+void ForEachFieldInImage(ModuleList modules, const ImageStore& image,
+                         const std::function<void(const FieldInstance&)>& visit);
 // The instance a key names in this image, or nothing.
 std::optional<FieldInstance> FindField(ModuleList modules, const ImageStore& image, std::string_view key);
 // The declaration and row a key names in any image, whether or not that row

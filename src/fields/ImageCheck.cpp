@@ -9,28 +9,18 @@ namespace zmp {
 
 namespace {
 
-// Every listed instance, hidden tables too, each place once.
+// Every instance in the image, hidden tables too, each place once.
 template <class Visit>
 void ForEachPlace(ModuleList modules, const ImageStore& image, Visit visit) {
   std::set<std::tuple<int, std::size_t, std::size_t, int>> seen;
-  for (const EditorModule* module : modules) {
-    for (const FieldTable& table : module->tables) {
-      if (!TableApplies(table, image)) continue;
-      for (int row = 0; row < table.rows; ++row) {
-        if (!RowStart(table, image, row)) continue;
-        for (const FieldDecl& decl : table.fields) {
-          if (!decl.HasValue() || decl.key.empty()) continue;
-          const FieldRef ref{&table, &decl, row};
-          if (const auto where = LocateField(ref, image)) {
-            const auto place = std::make_tuple(static_cast<int>(where->block), where->offset, where->length,
-                                               where->bit.value_or(-1));
-            if (!seen.insert(place).second) continue;
-          }
-          visit(FieldInstance{module, ref, FieldKey(*module, table, decl, row)});
-        }
-      }
+  ForEachFieldInImage(modules, image, [&](const FieldInstance& f) {
+    if (const auto where = LocateField(f.ref, image)) {
+      const auto place =
+          std::make_tuple(static_cast<int>(where->block), where->offset, where->length, where->bit.value_or(-1));
+      if (!seen.insert(place).second) return;
     }
-  }
+    visit(f);
+  });
 }
 
 }  // namespace
