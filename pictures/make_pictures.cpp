@@ -49,6 +49,7 @@
 #include "print/ui/ListingRenderer.h"
 #include "print/ui/PrintListDialog.h"
 #include "service/CommPortDialog.h"
+#include "ImageText.h"
 
 using namespace zmp;
 using namespace zmp::print;
@@ -94,21 +95,11 @@ class PicturePrompts : public Prompts {
   int RunDialog(QDialog& d) override { return dialog ? dialog(d) : QDialog::Rejected; }
 };
 
-// A setting typed as a user types it, with what it releases.
-bool ChangeAndReleaseOk(ImageStore& image, const FieldInstance& field, const std::string& text) {
-  CommitResult r;
-  ChangeAndRelease(EditorModules(), image, [&] { r = CommitFieldText(field.ref, image, text); });
-  return r.ok();
-}
-
-// "key=text" lines, stored as a user types them.
+// "key=text" lines, applied as the command-line tool's set applies them.
 bool ApplySettingLines(ImageStore& image, const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
-    const auto eq = line.find('=');
-    const std::string key = line.substr(0, eq), text = eq == std::string::npos ? "" : line.substr(eq + 1);
-    const auto field = FindField(EditorModules(), image, key);
-    const bool ok = field && ChangeAndReleaseOk(image, *field, text);
-    if (!ok) {
+    const auto assignment = cli::ParseAssignment(line);
+    if (!assignment || cli::ApplyAssignment(EditorModules(), image, *assignment).status != cli::ApplyStatus::Ok) {
       std::fprintf(stderr, "setting refused: %s\n", line.c_str());
       return false;
     }

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "comm/Wire.h"
+
 namespace zmp {
 
 namespace {
@@ -80,7 +82,7 @@ int ComPortRule(long long stored) {
 }
 
 int BaudrateRule(long long stored) {
-  for (int b : kBaudrates)
+  for (int b : wire::kBaudRates)
     if (stored == b) return b;
   return kDefaultBaudrate;
 }

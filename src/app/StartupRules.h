@@ -41,7 +41,6 @@ inline constexpr const char* kDefaultTuningFileName = "zmp318t.tun";
 inline constexpr int kDefaultComPort = 1;
 inline constexpr int kMaxComPort = 20;
 inline constexpr int kDefaultBaudrate = 115200;
-inline constexpr std::array<int, 5> kBaudrates{9600, 19200, 38400, 57600, 115200};
 
 // "ComPort": 1..20, anything else reads as 1.
 int ComPortRule(long long stored);

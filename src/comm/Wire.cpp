@@ -54,7 +54,7 @@ std::array<std::uint8_t, kPassStateBytes> PassState(std::string_view code) {
 }  // namespace
 
 bool IsSupportedBaud(int baud) {
-  return std::find(std::begin(kBaudRates), std::end(kBaudRates), baud) != std::end(kBaudRates);
+  return std::find(kBaudRates.begin(), kBaudRates.end(), baud) != kBaudRates.end();
 }
 
 int ReasonCode(std::string_view word) {

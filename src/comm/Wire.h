@@ -157,9 +157,10 @@ inline constexpr std::uint8_t kLegacyTerminator = 0x0D;
 inline constexpr int kModeConventional = 255;
 inline constexpr int kModeTrunking = 0;
 
-// Baud rates the tools offer; every connection starts at 9600.
+// The baud rates the repeater and the program offer, lowest first; every
+// connection starts at 9600.
 inline constexpr int kStartBaud = 9600;
-inline constexpr int kBaudRates[] = {115200, 57600, 38400, 19200, 9600};
+inline constexpr std::array<int, 5> kBaudRates{9600, 19200, 38400, 57600, 115200};
 bool IsSupportedBaud(int baud);
 
 // ---- RST reasons -----------------------------------------------------------

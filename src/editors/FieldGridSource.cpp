@@ -89,6 +89,10 @@ std::vector<GridChoice> FieldGridSource::Choices(int row, int col) const {
 CellCommit FieldGridSource::SetCellText(int row, int col, std::string_view text) {
   CellCommit out;
   if (!IsEditable(row, col)) return out;
+  // A cell editor lets only what the field takes be typed; a pasted text is
+  // held to the same rule (a pasted word would otherwise read as no frequency
+  // and empty a test channel).
+  if (UntypedCharacter(Ref(row, col), image_, text)) return {false, 351_txt};
   const CommitResult r = CommitFieldText(Ref(row, col), image_, text);
   out.stored = r.ok();
   out.message = r.message;

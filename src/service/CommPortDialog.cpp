@@ -25,12 +25,12 @@
 #include "comm/PortMap.h"
 #include "comm/RepeaterLink.h"
 #include "comm/SerialAdapters.h"
+#include "comm/Wire.h"
 
 namespace zmp {
 
 namespace {
 
-constexpr std::array<const char*, 5> kSpeeds{"9600", "19200", "38400", "57600", "115200"};
 constexpr std::array<ControlRecord, 1> kControls{{{CCommPortDlg::kSpeedLabel, CCommPortDlg::kSpeedList, 0, 1300_txt,
                                                    ControlKind::DropList}}};
 constexpr unsigned kPortSettleMs = 50;
@@ -96,7 +96,7 @@ CCommPortDlg::CCommPortDlg(RepeaterLink& link, QWidget* parent) : QDialog(parent
   NameControl(label, kSpeedLabel);
   speed_ = new QComboBox(this);
   NameControl(speed_, kSpeedList);
-  for (const char* s : kSpeeds) speed_->addItem(QString::fromLatin1(s));
+  for (int rate : wire::kBaudRates) speed_->addItem(QString::number(rate));
   speed_->setCurrentIndex(speed_->findText(QString::number(link_.TargetBaud()), Qt::MatchExactly));
   label->setBuddy(speed_);
   speedRow->addWidget(label);

@@ -161,7 +161,7 @@ bool ChoosePort(RepeaterLink& link, const std::string& port, const char* command
 bool ChooseBaud(RepeaterLink& link, const std::optional<std::string>& baud, const char* command) {
   if (!baud) return true;
   const auto v = ParseNumber(*baud, 1, 115200);
-  if (!v || std::find(std::begin(wire::kBaudRates), std::end(wire::kBaudRates), *v) == std::end(wire::kBaudRates)) {
+  if (!v || !wire::IsSupportedBaud(static_cast<int>(*v))) {
     std::fprintf(stderr, "zmp318t-cli %s: the rate is one of 9600, 19200, 38400, 57600, 115200\n", command);
     return false;
   }
