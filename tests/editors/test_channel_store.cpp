@@ -200,8 +200,6 @@ TEST_F(ChannelStoreTest, ABandChangeKeepsTheChannelsAndNamesThoseOutsideTheNewBa
   EXPECT_EQ(At(store, 5, chrec::kTxSplit), five[chrec::kTxSplit]);
   EXPECT_EQ(ChannelsOutsideBand(store), (std::vector<int>{2, 4}));
   EXPECT_EQ(ChannelNumberList(ChannelsOutsideBand(store)), "3, 5");
-  // The default test frequencies of the new band.
-  EXPECT_EQ(FrequencyText(image.Main().Range(region::kTestFrequency, kFrequencyBytes)), "136.100000");
 }
 
 TEST_F(ChannelStoreTest, TheClipboardOutlivesTheImageAndPastesIntoAnotherBand) {

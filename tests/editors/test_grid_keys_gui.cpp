@@ -43,8 +43,8 @@ class GridKeysGui : public EditorGui {
   // What a user does, against what the grid's source does on a copy of the
   // image taken before (as the program commits: what goes is released): the
   // same bytes in one undo step that undo takes back and the grid follows,
-  // and one message where the source has something to say.
-  // With keep the step stays for what follows.
+  // and one message where the source has something to say. With keep, the
+  // step stays for what follows.
   using Engine = std::function<bool(GridSource&)>;  // true: the program tells something
   void Twin(const std::string& what, const std::function<void()>& act, const Engine& engine, bool keep = false) {
     SCOPED_TRACE(what);
@@ -192,7 +192,8 @@ void GridKeysGui::ListCell() {
 
 // Rows: the number column never opens; a row's cells pasted into another
 // (one step); text that is no table (a message, nothing written); whole rows
-// deleted in one step; Tab from cell to cell in a form's grid, else onwards.
+// deleted in one step; Enter between rows; Tab from cell to cell in a form's
+// grid, else onwards.
 void GridKeysGui::Rows(bool gridView) {
   grid->SetCurrentCell(row, 0);
   Type("1");
@@ -214,6 +215,19 @@ void GridKeysGui::Rows(bool gridView) {
     EXPECT_EQ(doc.steps.size(), 2u);
     doc.Undo();
     EXPECT_EQ(AllBytes(doc.image), before);
+  }
+  // Enter with no editor open: after the last column to the next row's first
+  // cell, in the last cell of the last row nowhere (the test channels open the cell instead).
+  const int last = grid->Source()->ColumnCount() - 1;
+  for (const int r : {0, rows - 1}) {
+    grid->SetCurrentCell(r, last);
+    Key(grid, Qt::Key_Return);
+    if (grid->IsEditing()) {
+      Key(Focus(), Qt::Key_Escape);
+      continue;
+    }
+    EXPECT_EQ(grid->CurrentRow(), r == rows - 1 ? r : r + 1);
+    EXPECT_EQ(grid->CurrentColumn(), r == rows - 1 ? last : 1);
   }
   bool inForm = false;
   for (QWidget* w = grid; w; w = w->parentWidget()) inForm = inForm || qobject_cast<SettingsForm*>(w);
