@@ -30,11 +30,11 @@ inline std::vector<std::vector<std::string>> ChannelPlanRows() {
   return rows;
 }
 
-// The plan as tab-separated lines, each ending in a line break as a
-// spreadsheet copies them.
-inline std::string ChannelPlanSpreadsheet() {
+// The plan (or rows of it changed) as tab-separated lines, each ending in a
+// line break as a spreadsheet copies them.
+inline std::string ChannelPlanSpreadsheet(const std::vector<std::vector<std::string>>& rows = ChannelPlanRows()) {
   std::string text;
-  for (const auto& row : ChannelPlanRows()) {
+  for (const auto& row : rows) {
     for (std::size_t i = 0; i < row.size(); ++i) text += (i ? "\t" : "") + row[i];
     text += "\r\n";
   }

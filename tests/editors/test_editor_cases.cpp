@@ -60,7 +60,8 @@ std::vector<std::uint8_t> HexBytes(const std::string& s) {
 
 const std::map<std::string, ModelRecord (*)()> kModels{
     {"VHF146E", Vhf146E}, {"VHF146K", Vhf146K}, {"VHF136K", Vhf136K}, {"UHF450K", Uhf450K},
-    {"UHF480K", Uhf480K}, {"UHF400K", Uhf400K}, {"UHF440E", Uhf440E}, {"UHF400E", Uhf400E}};
+    {"UHF480K", Uhf480K}, {"UHF400K", Uhf400K}, {"UHF440E", Uhf440E}, {"UHF400E", Uhf400E},
+    {"VHF146E_BOARD", [] { return MakeRecord("RWAV0300", 2, 1, 0xFB); }}};  // bit 2 clear: the option board
 
 std::string Join(const std::vector<std::string>& parts) {
   std::string out;
@@ -117,14 +118,17 @@ class CaseRunner {
     return at.value_or(0) + At(offset);
   }
 
-  // A commit as the program makes it; "=> ok|refused [message]" after it (ok
-  // when left out). A refusal must leave every byte as it was.
+  // A commit as the program makes it; "=> ok|refused|not-editable|not-applicable
+  // [message]" after it (ok when left out). A refusal must leave every byte as it was.
   void Commit(const std::string& expected, const std::function<CommitResult()>& commit) {
+    static const std::map<std::string, CommitStatus> kStatus{
+        {"ok", CommitStatus::Ok}, {"refused", CommitStatus::Refused},
+        {"not-editable", CommitStatus::NotEditable}, {"not-applicable", CommitStatus::NotApplicable}};
     const auto before = AllBytes(image_);
     const CommitResult r = AsUserCommits(image_, commit);
     const auto w = Words(expected.empty() ? "ok" : expected);
-    ASSERT_TRUE(w[0] == "ok" || w[0] == "refused") << w[0];
-    EXPECT_EQ(r.status, w[0] == "ok" ? CommitStatus::Ok : CommitStatus::Refused);
+    ASSERT_TRUE(kStatus.count(w[0])) << w[0];
+    EXPECT_EQ(r.status, kStatus.at(w[0]));
     EXPECT_EQ(r.message.n, w.size() > 1 ? std::stoi(w[1]) : r.message.n);
     EXPECT_TRUE(r.ok() || AllBytes(image_) == before) << "a refusal writes nothing";
   }
@@ -246,3 +250,4 @@ TEST_F(EditorCases, MultiTable) { CaseRunner("multi_table.txt").Run(); }
 TEST_F(EditorCases, FunctionCodes) { CaseRunner("function_codes.txt").Run(); }
 TEST_F(EditorCases, PortsRemote) { CaseRunner("ports_remote.txt").Run(); }
 TEST_F(EditorCases, TestFrequency) { CaseRunner("test_frequency.txt").Run(); }
+TEST_F(EditorCases, Channels) { CaseRunner("channels.txt").Run(); }

@@ -117,12 +117,7 @@ TEST_F(GridPaste, ARefusedCellStopsThePasteThereWithItsRowAndColumn) {
   ChannelGridSource grid(image);
   auto rows = ChannelPlanRows();
   rows[4][0] = "200";  // row 5: outside the band
-  std::string text;
-  for (const auto& r : rows) {
-    for (std::size_t i = 0; i < r.size(); ++i) text += (i ? "\t" : "") + r[i];
-    text += "\n";
-  }
-  const TextPasteOutcome o = PasteTableText(grid, 0, 1, text);
+  const TextPasteOutcome o = PasteTableText(grid, 0, 1, ChannelPlanSpreadsheet(rows));
   EXPECT_EQ(o.refusedRow, 4);
   EXPECT_EQ(o.refusedColumn, 1);
   EXPECT_EQ(o.refusal.n, 656);
