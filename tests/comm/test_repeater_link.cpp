@@ -168,7 +168,7 @@ TEST_F(LinkTest, RefusedConnectionAndTheResendAfterRstTimer) {
   EXPECT_EQ(link.OpenConnection(), 1);
   peer.Stop();
   // An RST TIMER waiting before the request: the request goes a second time.
-  peer.SendFrame("SC_CONTROL RST TIMER");
+  peer.Send("SC_CONTROL RST TIMER");
   for (int i = 0; i < 50 && link.InputCount() == 0; ++i) SerialPort::Delay(2);
   std::size_t before = peer.Received().size();
   peer.Start([](const std::string& m) {
@@ -179,7 +179,7 @@ TEST_F(LinkTest, RefusedConnectionAndTheResendAfterRstTimer) {
   EXPECT_EQ(peer.Received().size(), before + 1);
   peer.Stop();
   // Any other reason: no resend.
-  peer.SendFrame("SC_CONTROL RST PASSWORD");
+  peer.Send("SC_CONTROL RST PASSWORD");
   for (int i = 0; i < 50 && link.InputCount() == 0; ++i) SerialPort::Delay(2);
   before = peer.Received().size();
   peer.Start([](const std::string&) { return std::vector<Bytes>{}; });
