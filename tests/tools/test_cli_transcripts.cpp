@@ -7,6 +7,7 @@
 
 #include <cctype>
 #include <filesystem>
+#include <iomanip>
 #include <fstream>
 #include <map>
 #include <optional>
@@ -116,12 +117,13 @@ class CliTranscript : public ::testing::TestWithParam<Session> {
       }
     }
   }
-  // sim NAME ARGS: a simulator in the session's folder, its terminal $NAME.
+  // sim NAME ARGS: a simulator in the session's folder, its terminal $NAME
+  // ("quoted" keeps an argument's spaces).
   void StartSimulator(const std::string& rest) {
     const std::size_t nameEnd = rest.find(' ');
     std::vector<std::string> args;
     std::istringstream words(rest.substr(nameEnd + 1));
-    for (std::string a; words >> a;) args.push_back(a);
+    for (std::string a; words >> std::quoted(a);) args.push_back(a);
     const auto [it, added] = sims.try_emplace(rest.substr(0, nameEnd), args, work);
     ASSERT_TRUE(added && it->second.ok()) << rest;
   }
