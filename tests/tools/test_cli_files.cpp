@@ -1,9 +1,6 @@
 // The tuning file and channel plan commands of zmp318t-cli on files made in
 // process (the other file commands: transcripts/files.txt).
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>

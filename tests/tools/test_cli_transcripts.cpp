@@ -7,8 +7,8 @@
 
 #include <cctype>
 #include <filesystem>
-#include <iomanip>
 #include <fstream>
+#include <iomanip>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -111,7 +111,8 @@ class CliTranscript : public ::testing::TestWithParam<Session> {
         EXPECT_NE(at, std::string::npos) << name << " lacks, in its order: " << text << "\n" << stream;
         from = at == std::string::npos ? from : at + text.size();
       }
-      for (const std::string& text : e.lacks[s]) EXPECT_EQ(stream.find(text), std::string::npos) << name << ": " << text;
+      for (const std::string& text : e.lacks[s])
+        EXPECT_EQ(stream.find(text), std::string::npos) << name << " holds: " << text << "\n" << stream;
       if (e.is[s]) {
         EXPECT_EQ(stream, *e.is[s]) << name;
       }
