@@ -1,8 +1,8 @@
-// The two ends of a real pseudo-terminal for the link and simulator tests:
-// PtyPeer is the repeater's end, a thread that reads the program's frames and
-// answers each through a handler; RawPeer is the program's end of a terminal
-// that exists (the simulator's), speaking raw frames so that every byte can be
-// checked.
+// One end of a real pseudo-terminal, speaking frames. Made without a path it
+// is the repeater's end of a new terminal (the program opens Path()), and can
+// answer each frame it receives through a handler on a thread of its own;
+// made with the path of a terminal that exists (the simulator's) it is the
+// program's end, asking and receiving so that every byte can be checked.
 #pragma once
 
 #include <fcntl.h>
@@ -39,104 +39,42 @@ class PtyPeer {
   using Handler = std::function<std::vector<wire::Bytes>(const std::string& msg)>;
 
   PtyPeer() {
-    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-    ::grantpt(master_);
-    ::unlockpt(master_);
-    path_ = ::ptsname(master_);
+    fd_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ::grantpt(fd_);
+    ::unlockpt(fd_);
+    path_ = ::ptsname(fd_);
     // Keep the terminal alive between the program's opens.
-    slave_ = MakeRaw(::open(path_.c_str(), O_RDWR | O_NOCTTY));
+    terminal_ = MakeRaw(::open(path_.c_str(), O_RDWR | O_NOCTTY));
   }
-  ~PtyPeer() {
-    Stop();
-    ::close(slave_);
-    ::close(master_);
-  }
-
-  const std::string& Path() const { return path_; }
-  // The terminal's own end, for its line settings.
-  int TerminalFd() const { return slave_; }
-  std::uint8_t mask = 0;
-
-  void Start(Handler h) {
-    handler_ = std::move(h);
-    running_ = true;
-    thread_ = std::thread([this] { Loop(); });
-  }
-  void Stop() {
-    running_ = false;
-    if (thread_.joinable()) thread_.join();
-  }
-  // Raw bytes to the program, at once.
-  void SendRaw(const wire::Bytes& bytes) { (void)!::write(master_, bytes.data(), bytes.size()); }
-  void SendFrame(std::string_view text) { SendRaw(wire::BuildFrame(text, mask)); }
-  std::vector<std::string> Received() {
-    std::lock_guard<std::mutex> lock(m_);
-    return received_;
-  }
-
-  static std::vector<wire::Bytes> Reply(std::initializer_list<std::string_view> texts) {
-    std::vector<wire::Bytes> out;
-    for (auto t : texts) out.emplace_back(t.begin(), t.end());
-    return out;
-  }
-
- private:
-  void Loop() {
-    wire::FrameReader reader;
-    std::uint8_t buf[4096];
-    while (running_) {
-      pollfd p{master_, POLLIN, 0};
-      if (::poll(&p, 1, 20) <= 0) continue;
-      const ssize_t n = ::read(master_, buf, sizeof buf);
-      if (n <= 0) continue;
-      reader.Feed(wire::ByteView(buf, static_cast<std::size_t>(n)));
-      wire::Bytes payload;
-      while (reader.Next(payload, mask) == wire::FrameReader::Status::Frame) {
-        const std::string msg(payload.begin(), payload.end());
-        {
-          std::lock_guard<std::mutex> lock(m_);
-          received_.push_back(msg);
-        }
-        for (const auto& reply : handler_(msg)) {
-          if (reply.empty()) continue;
-          SendRaw(wire::BuildFrame(wire::ByteView(reply), mask));
-        }
-      }
-    }
-  }
-
-  int master_ = -1;
-  int slave_ = -1;
-  std::string path_;
-  Handler handler_;
-  std::atomic<bool> running_{false};
-  std::thread thread_;
-  std::mutex m_;
-  std::vector<std::string> received_;
-};
-
-class RawPeer {
- public:
-  explicit RawPeer(const std::string& path) {
+  explicit PtyPeer(const std::string& path) : path_(path) {
     fd_ = ::open(path.c_str(), O_RDWR | O_NOCTTY);
     if (fd_ >= 0) MakeRaw(fd_);
   }
-  ~RawPeer() {
+  ~PtyPeer() {
+    Stop();
+    if (terminal_ >= 0) ::close(terminal_);
     if (fd_ >= 0) ::close(fd_);
   }
-  RawPeer(const RawPeer&) = delete;
-  RawPeer& operator=(const RawPeer&) = delete;
+  PtyPeer(const PtyPeer&) = delete;
+  PtyPeer& operator=(const PtyPeer&) = delete;
 
   bool ok() const { return fd_ >= 0; }
+  const std::string& Path() const { return path_; }
+  // The terminal's own end, for its line settings.
+  int TerminalFd() const { return terminal_; }
   std::uint8_t mask = 0;
   std::size_t bytesSent = 0;
   std::size_t bytesReceived = 0;
 
+  // Raw bytes, at once.
+  void SendRaw(const wire::Bytes& bytes) {
+    bytesSent += bytes.size();
+    (void)!::write(fd_, bytes.data(), bytes.size());
+  }
   bool Send(wire::ByteView payload) {
     const wire::Bytes frame = wire::BuildFrame(payload, mask);
-    if (frame.empty()) return false;
-    bytesSent += frame.size();
-    return ::write(fd_, frame.data(), frame.size()) == static_cast<ssize_t>(frame.size());
+    SendRaw(frame);
+    return !frame.empty();
   }
   bool Send(std::string_view text) { return Send(wire::AsBytes(text)); }
 
@@ -180,9 +118,47 @@ class RawPeer {
     return ReceiveText() == "SC_CONTROL ACK";
   }
 
+  // Answers every frame that arrives through handler, until Stop().
+  void Start(Handler handler) {
+    running_ = true;
+    thread_ = std::thread([this, handler = std::move(handler)] {
+      while (running_) {
+        const auto payload = Receive(20);
+        if (!payload) continue;
+        const std::string msg(payload->begin(), payload->end());
+        {
+          std::lock_guard<std::mutex> lock(m_);
+          received_.push_back(msg);
+        }
+        for (const auto& reply : handler(msg))
+          if (!reply.empty()) Send(reply);
+      }
+    });
+  }
+  void Stop() {
+    running_ = false;
+    if (thread_.joinable()) thread_.join();
+  }
+  // What the handler was given until now.
+  std::vector<std::string> Received() {
+    std::lock_guard<std::mutex> lock(m_);
+    return received_;
+  }
+  static std::vector<wire::Bytes> Reply(std::initializer_list<std::string_view> texts) {
+    std::vector<wire::Bytes> out;
+    for (auto t : texts) out.emplace_back(t.begin(), t.end());
+    return out;
+  }
+
  private:
   int fd_ = -1;
+  int terminal_ = -1;
+  std::string path_;
   wire::FrameReader reader_;
+  std::atomic<bool> running_{false};
+  std::thread thread_;
+  std::mutex m_;
+  std::vector<std::string> received_;
 };
 
 }  // namespace zmp::testing

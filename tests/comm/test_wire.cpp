@@ -35,6 +35,9 @@ TEST(Wire, FramesRoundTripAndBadLengthsAreRefused) {
   r.Feed(Bytes{0x00, 0x00});
   EXPECT_EQ(r.Next(payload, 0), FrameReader::Status::NeedMore) << "one byte left from before";
   EXPECT_EQ(r.Buffered(), 3u);
+  FrameReader empty;
+  empty.Feed(Bytes{0x00, 0x00});
+  EXPECT_EQ(empty.Next(payload, 0), FrameReader::Status::BadLength) << "length 0";
 }
 
 TEST(Wire, ControlMessagesAndResetReasons) {

@@ -8,40 +8,29 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
+#include "../support/Files.h"
 #include "data/DataFile.h"
 #include "data/ModelInfo.h"
 #include "data/NewImage.h"
 #include "data/TuningFile.h"
 
 using namespace zmp;
+using zmp::testing::ReadBytes;
+using zmp::testing::TempDir;
+using zmp::testing::WriteBytes;
 namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::uint8_t> Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-void Spit(const fs::path& p, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(p, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 class DataFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / ("zmp-datafile-" + std::to_string(::getpid()) + "-" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     MakeStartupImage(image, std::nullopt);
     // Something in every block, so that block mix-ups show.
     for (BlockId b : kAllBlocks)
       for (std::size_t i = 0; i < 40; ++i) image.Block(b).SetByte(BlockSize(b) - 1 - i, static_cast<std::uint8_t>(i * 7 + static_cast<int>(b)));
   }
-  void TearDown() override { fs::remove_all(dir); }
   std::string Path(const char* name) const { return (dir / name).string(); }
   std::string Saved(const DataFileOptions& o = {}) {
     const std::string p = Path("plan.dat");
@@ -52,14 +41,14 @@ class DataFileTest : public ::testing::Test {
     return ReadDataFile(p, loaded, [&] { ++prompts; return password; }).code;
   }
 
-  fs::path dir;
+  const TempDir dir{"datafile"};
   ImageStore image, loaded;
   int prompts = 0;
 };
 
 TEST_F(DataFileTest, UnkeyedLayoutIsTheBlocksAsTheyAre) {
   const std::string p = Saved();
-  const auto f = Slurp(p);
+  const auto f = ReadBytes(p);
   ASSERT_EQ(f.size(), kDataFileSize);
   EXPECT_EQ(std::string(f.begin(), f.begin() + 7), "ZMP318T");
   EXPECT_EQ(f[7], 0xFF);
@@ -89,7 +78,7 @@ TEST_F(DataFileTest, UnkeyedLayoutIsTheBlocksAsTheyAre) {
 TEST_F(DataFileTest, KeyedLayoutScramblesEveryBlockAndLoadsTheSame) {
   DataFileOptions o;
   o.key = 0x5A;
-  const auto f = Slurp(Saved(o));
+  const auto f = ReadBytes(Saved(o));
   EXPECT_EQ(f[114], 0x5A);
   EXPECT_EQ(f[64], image.Main().Byte(0) ^ 0x5A);
   EXPECT_EQ(f[115], image.Main().Byte(50) ^ 0x5A);
@@ -104,24 +93,19 @@ TEST_F(DataFileTest, KeyedLayoutScramblesEveryBlockAndLoadsTheSame) {
 TEST_F(DataFileTest, RoundTripForEveryModelAndBand) {
   int variants = 0;
   for (int m = 0; m < kModelCount; ++m) {
-    for (std::uint16_t word : [&] {
-           std::vector<std::uint16_t> w;
-           for (const auto& row : BandTable()) w.push_back(row.bandWord);
-           return w;
-         }()) {
+    for (const auto& row : BandTable()) {
       ImageStore img;
       img.MakeBlank();
       ModelInfo info(img);
       info.SetRecord(ModelRecord::Default());
       ASSERT_TRUE(info.SetModelIndex(m));
-      info.SetBandWord(word);
+      info.SetBandWord(row.bandWord);
       if (!IsValidRecord(info.Record())) continue;
       ApplyNewImageDefaults(img, false, false);
-      const std::string p = Path("m.dat");
-      ASSERT_EQ(WriteDataFile(p, img, {}).code, 0);
+      ASSERT_EQ(WriteDataFile(Path("m.dat"), img, {}).code, 0);
       ImageStore back;
-      ASSERT_EQ(ReadDataFile(p, back, {}).code, 0) << m << " " << word;
-      EXPECT_TRUE(back.transfer() == img.working()) << m << " " << word;
+      ASSERT_EQ(ReadDataFile(Path("m.dat"), back, {}).code, 0) << m << " " << row.bandWord;
+      EXPECT_TRUE(back.transfer() == img.working()) << m << " " << row.bandWord;
       ++variants;
     }
   }
@@ -154,15 +138,15 @@ TEST_F(DataFileTest, PasswordIsEncodedAndAsked) {
 TEST_F(DataFileTest, PasswordIsAskedBeforeTheBlocksAreRead) {
   DataFileOptions o;
   o.password = "4711";
-  auto bytes = Slurp(Saved(o));
+  auto bytes = ReadBytes(Saved(o));
   bytes.resize(30000);
-  Spit(dir / "short.dat", bytes);
+  WriteBytes(dir / "short.dat", bytes);
   EXPECT_EQ(Read(Path("short.dat"), std::string("4711")), kDataFileUnreadable);
   EXPECT_EQ(prompts, 1);
   EXPECT_EQ(Read(Path("short.dat"), std::string("0000")), kDataFilePasswordRefused);
   EXPECT_EQ(prompts, 2);
   bytes.resize(40);  // no whole header: nothing to ask about
-  Spit(dir / "short.dat", bytes);
+  WriteBytes(dir / "short.dat", bytes);
   EXPECT_EQ(Read(Path("short.dat"), std::string("4711")), kDataFileUnreadable);
   EXPECT_EQ(prompts, 2);
 }
@@ -191,13 +175,13 @@ TEST_F(DataFileTest, NamedPipeIsRefusedWithoutBlocking) {
 }
 
 TEST_F(DataFileTest, EveryDamagedKindHasItsCode) {
-  const auto good = Slurp(Saved());
+  const auto good = ReadBytes(Saved());
   auto write = [&](std::vector<std::uint8_t> bytes) {
-    Spit(dir / "bad.dat", bytes);
+    WriteBytes(dir / "bad.dat", bytes);
     return Read(Path("bad.dat"));
   };
   EXPECT_EQ(Read(Path("missing.dat")), kDataFileUnreadable);
-  EXPECT_EQ(Read(dir.string()), kDataFileUnreadable) << "a folder";
+  EXPECT_EQ(Read(dir.path().string()), kDataFileUnreadable) << "a folder";
   EXPECT_EQ(write({}), kDataFileUnreadable);
   for (std::size_t n : {std::size_t{10}, std::size_t{63}, std::size_t{64}, std::size_t{114}, std::size_t{115},
                         std::size_t{26944}, std::size_t{26945}, std::size_t{27014}, std::size_t{27015},
@@ -221,7 +205,7 @@ TEST_F(DataFileTest, EveryDamagedKindHasItsCode) {
   for (std::size_t i = 3; i < 10; ++i) other[i] = "418XYZ"[i - 3 < 6 ? i - 3 : 5];
   other[9] = 0xFF;
   DataFileResult r;
-  Spit(dir / "bad.dat", other);
+  WriteBytes(dir / "bad.dat", other);
   r = ReadDataFile(Path("bad.dat"), loaded, {});
   EXPECT_EQ(r.code, kDataFileOtherProgram);
   EXPECT_EQ(r.foreignCode, "ZMP418XYZ");
@@ -241,7 +225,7 @@ TEST_F(DataFileTest, EveryDamagedKindHasItsCode) {
 
 TEST_F(DataFileTest, FailedSaveLeavesTheOldFile) {
   const std::string p = Saved();
-  const auto before = Slurp(p);
+  const auto before = ReadBytes(p);
   image.Main().SetByte(0x0800, 0x11);
   // A folder path that runs through a regular file.
   EXPECT_EQ(WriteDataFile(p + "/inside.dat", image, {}).code, kDataFileCannotCreate);
@@ -258,7 +242,7 @@ TEST_F(DataFileTest, FailedSaveLeavesTheOldFile) {
   int status = 0;
   ::waitpid(child, &status, 0);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the short write is a failure";
-  EXPECT_EQ(Slurp(p), before);
+  EXPECT_EQ(ReadBytes(p), before);
   for (const auto& e : fs::directory_iterator(dir)) EXPECT_EQ(e.path().filename(), "plan.dat") << "no temporary file left";
 }
 

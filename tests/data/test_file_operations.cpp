@@ -6,12 +6,13 @@
 
 #include <deque>
 #include <filesystem>
-#include <fstream>
 
+#include "../support/Files.h"
 #include "data/FileOperations.h"
 #include "data/NewImage.h"
 
 using namespace zmp;
+using namespace zmp::testing;
 namespace fs = std::filesystem;
 
 namespace {
@@ -58,16 +59,12 @@ class ScriptedPrompts : public FilePrompts {
 class FileOperationsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / ("zmp-fileops-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
     MakeStartupImage(image, std::nullopt);
-    state.folder = dir.string() + "/";
+    state.folder = dir.path().string() + "/";
   }
-  void TearDown() override { fs::remove_all(dir); }
   std::string Path(const char* n) const { return (dir / n).string(); }
 
-  fs::path dir;
+  const TempDir dir{"fileops"};
   ImageStore image;
   FileState state;
   ScriptedPrompts prompts;
@@ -121,7 +118,7 @@ TEST_F(FileOperationsTest, SaveAsksBeforeOverwritingAndReportsFailures) {
   EXPECT_TRUE(image.IsModified());
   // Save As onto a symbolic link saves into the file it names; onto a named
   // pipe (or a device, a folder) nothing is saved and the pipe stays.
-  state.folder = dir.string() + "/";
+  state.folder = dir.path().string() + "/";
   fs::create_symlink("a.dat", dir / "link.dat");
   prompts.saveFiles = {Path("link.dat")};
   prompts.overwrite = {true};
@@ -165,7 +162,7 @@ TEST_F(FileOperationsTest, SaveChangesYesStopsWhenTheSaveDoesNot) {
 }
 
 TEST_F(FileOperationsTest, FailedOpenShowsItsMessageAndChangesNothing) {
-  std::ofstream(Path("text.dat")) << "Site notes: repeater on the hill, antenna replaced in May, feed line checked.\n";
+  WriteBytes(dir / "text.dat", "Site notes: repeater on the hill, antenna replaced in May, feed line checked.\n");
   const ImageCopy transferBefore = image.transfer();
   prompts.openFiles = {Path("text.dat")};
   EXPECT_EQ(ops.Open(), OpenOutcome::Failed);
@@ -211,8 +208,7 @@ TEST_F(FileOperationsTest, TuningFilesRoundTripAndRejectOthers) {
   prompts.saveFiles = {Path("rx.tun")};
   ASSERT_EQ(ops.SaveTuningFile(t), 0);
   EXPECT_EQ(t.FileName(), "rx.tun");
-  std::ifstream in(Path("rx.tun"), std::ios::binary);
-  const std::vector<std::uint8_t> f{std::istreambuf_iterator<char>(in), {}};
+  const std::vector<std::uint8_t> f = ReadBytes(dir / "rx.tun");
   ASSERT_EQ(f.size(), kTuningFileSize);
   EXPECT_EQ(f[32], 0x54);
   EXPECT_EQ(f[64], 0x33);
@@ -233,8 +229,7 @@ TEST_F(FileOperationsTest, TuningFilesRoundTripAndRejectOthers) {
   EXPECT_EQ(back.Identity(), identityBefore);
   // A short file of any length, or none at all: code 1.
   for (std::size_t n : {std::size_t{0}, std::size_t{1}, kTuningHeaderSize, kTuningFileSize - 1}) {
-    std::ofstream(Path("short.tun"), std::ios::binary)
-        .write(reinterpret_cast<const char*>(f.data()), static_cast<std::streamsize>(n));
+    WriteBytes(dir / "short.tun", std::span(f).first(n));
     prompts.openFiles = {Path("short.tun")};
     EXPECT_EQ(ops.OpenTuningFile(back), kTuningUnreadable) << n;
     EXPECT_EQ(prompts.errors.back().first, 641_txt);
@@ -244,7 +239,7 @@ TEST_F(FileOperationsTest, TuningFilesRoundTripAndRejectOthers) {
   // Another program of the family: code 2, text 662 with the name and code.
   auto foreign = f;
   foreign[3] = '4';
-  std::ofstream(Path("other.tun"), std::ios::binary).write(reinterpret_cast<const char*>(foreign.data()), 472);
+  WriteBytes(dir / "other.tun", foreign);
   prompts.openFiles = {Path("other.tun")};
   EXPECT_EQ(ops.OpenTuningFile(back), kTuningWrongMagic);
   EXPECT_EQ(prompts.errors.back().first, 662_txt);

@@ -29,58 +29,34 @@ TEST(ModelChange, FrequencyListFollowsTheModel) {
   EXPECT_EQ(BandWordAfterModelChange(1, 256), 258);
 }
 
+// What a change in the Model Information dialog asks and does: the code's
+// bits (2 full re-initialisation, 4 band, 8 control standard, 16 mode to 0)
+// and the texts the user confirms.
 TEST(ModelChange, DecisionCodesAndTexts) {
-  const ModelChoice k450{2, 2304, 1, 0, 1};
-  // 450-480 to 477/480-512, same destination: code 4 after confirming 658.
-  ModelChoice c = k450;
-  c.bandWord = 2560;
-  auto d = DecideModelChange(k450, c);
-  EXPECT_EQ(d.code, 4);
-  EXPECT_EQ(Numbers(d), std::vector<int>{658});
-  EXPECT_TRUE(d.NeedsConfirmation());
-  // Band and control standard: two lines.
-  c.controlStandard = 2;
-  d = DecideModelChange(k450, c);
-  EXPECT_EQ(d.code, 12);
-  EXPECT_EQ(Numbers(d), (std::vector<int>{658, 659}));
-  // Control standard alone: no leading line.
-  c = k450;
-  c.controlStandard = 2;
-  d = DecideModelChange(k450, c);
-  EXPECT_EQ(d.code, 8);
-  EXPECT_EQ(Numbers(d), std::vector<int>{659});
-  // Mode 1 -> 0 alone: code 16, no confirmation.
-  c = k450;
-  c.mode = 0;
-  d = DecideModelChange(k450, c);
-  EXPECT_EQ(d.code, 16);
-  EXPECT_FALSE(d.NeedsConfirmation());
-  // Mode 0 -> 1 sets no bit.
-  d = DecideModelChange(c, k450);
-  EXPECT_EQ(d.code, 0);
-  EXPECT_FALSE(d.NeedsConfirmation());
-  // Band change with Mode to 0.
-  c.bandWord = 2816;
-  d = DecideModelChange(k450, c);
-  EXPECT_EQ(d.code, 20);
-  // Option board alone: full re-initialisation.
-  c = k450;
-  c.optionBoard = 1;
-  d = DecideModelChange(k450, c);
-  EXPECT_EQ(d.code, 2);
-  EXPECT_EQ(Numbers(d), std::vector<int>{653});
-  // WAV-300 K to WAV-300 E: destination 0 to 2.
-  const ModelChoice k300{0, 256, 0, 0, 1};
-  c = k300;
-  c.modelIndex = 1;
-  c.bandWord = BandWordAfterModelChange(1, 256);
-  d = DecideModelChange(k300, c);
-  EXPECT_EQ(d.code, 2);
-  EXPECT_EQ(Numbers(d), std::vector<int>{653});
-  // Nothing changed.
-  d = DecideModelChange(k300, k300);
-  EXPECT_EQ(d.code, 0);
-  EXPECT_FALSE(d.NeedsConfirmation());
+  struct Case {
+    const char* what;
+    ModelChoice from, to;  // model, band word, mode, option board, control standard
+    int code;
+    std::vector<int> texts;
+  };
+  const ModelChoice k450{2, 2304, 1, 0, 1}, k300{0, 256, 0, 0, 1};
+  const Case cases[] = {
+      {"450-480 to 477/480-512, same destination", k450, {2, 2560, 1, 0, 1}, 4, {658}},
+      {"band and control standard: two lines", k450, {2, 2560, 1, 0, 2}, 12, {658, 659}},
+      {"control standard alone: no leading line", k450, {2, 2304, 1, 0, 2}, 8, {659}},
+      {"mode 1 to 0 alone", k450, {2, 2304, 0, 0, 1}, 16, {}},
+      {"mode 0 to 1 sets no bit", {2, 2304, 0, 0, 1}, k450, 0, {}},
+      {"band with mode to 0", k450, {2, 2816, 0, 0, 1}, 20, {658}},
+      {"option board alone: full re-initialisation", k450, {2, 2304, 1, 1, 1}, 2, {653}},
+      {"WAV-300 K to WAV-300 E: destination 0 to 2", k300, {1, BandWordAfterModelChange(1, 256), 0, 0, 1}, 2, {653}},
+      {"nothing changed", k300, k300, 0, {}},
+  };
+  for (const Case& c : cases) {
+    const ModelChangeDecision d = DecideModelChange(c.from, c.to);
+    EXPECT_EQ(d.code, c.code) << c.what;
+    EXPECT_EQ(Numbers(d), c.texts) << c.what;
+    EXPECT_EQ(d.NeedsConfirmation(), !c.texts.empty()) << c.what;
+  }
 }
 
 TEST(ModelChange, ChoiceOfTheRecord) {
@@ -138,34 +114,30 @@ TEST(ModelChange, ApplyReinitialiseBlanksAndRunsFullDefaults) {
   EXPECT_EQ(calls.calls, (std::vector<std::string>{"band", "channel", "signalling", "feature"}));
 }
 
+// A change of the control standard or the mode runs the channel routines
+// (and the signalling ones for the standard); a code of 0 changes nothing.
 TEST(ModelChange, ApplyStandardModeAndNothing) {
   ImageStore s;
   MakeStartupImage(s, MakeRecord("RWAV0500", 2, 12));
   ModelInfo m(s);
   m.SetMode(1);
   s.TakeSnapshot();
-  {
+  struct Case {
+    int ModelChoice::*setting;
+    int value, code;
+    bool changed;
+    int mode;  // afterwards
+    std::vector<std::string> calls;
+  };
+  for (const Case& c : {Case{&ModelChoice::controlStandard, 2, 8, true, 1, {"signalling", "channel"}},
+                        Case{&ModelChoice::mode, 0, 16, true, 0, {"channel"}},
+                        Case{&ModelChoice::mode, 1, 0, false, 1, {"channel"}}}) {
     RecordedDefaults calls;
-    ModelChoice c = ChoiceOf(m);
-    c.controlStandard = 2;
-    EXPECT_TRUE(ApplyModelChange(s, c, 8));
-    EXPECT_EQ(calls.calls, (std::vector<std::string>{"signalling", "channel"}));
-  }
-  {
-    RecordedDefaults calls;
-    ModelChoice c = ChoiceOf(m);
-    c.mode = 0;
-    EXPECT_TRUE(ApplyModelChange(s, c, 16));
-    EXPECT_EQ(m.Mode(), 0);
-    EXPECT_EQ(calls.calls, std::vector<std::string>{"channel"});
-  }
-  {
-    RecordedDefaults calls;
-    ModelChoice c = ChoiceOf(m);
-    c.mode = 1;
-    EXPECT_FALSE(ApplyModelChange(s, c, 0));
-    EXPECT_EQ(m.Mode(), 1);
-    EXPECT_EQ(calls.calls, std::vector<std::string>{"channel"});
+    ModelChoice choice = ChoiceOf(m);
+    choice.*c.setting = c.value;
+    EXPECT_EQ(ApplyModelChange(s, choice, c.code), c.changed) << c.code;
+    EXPECT_EQ(m.Mode(), c.mode) << c.code;
+    EXPECT_EQ(calls.calls, c.calls) << c.code;
   }
   EXPECT_EQ(m.BandWord(), 3074);
 }

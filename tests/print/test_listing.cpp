@@ -15,7 +15,6 @@
 
 using namespace zmp;
 using namespace zmp::print;
-using zmp::testing::AllBytes;
 
 namespace {
 
@@ -62,17 +61,16 @@ class ListingTest : public ::testing::Test {
   ImageStore image;
 };
 
-TEST_F(ListingTest, SectionsAreTheModelHeaderThenEveryModuleAndPrintingWritesNothing) {
+TEST_F(ListingTest, SectionsAreTheModelHeaderThenEveryModule) {
   const auto sections = ListSections(EditorModules());
   ASSERT_EQ(sections.size(), EditorModules().size() + 1);
   EXPECT_EQ(sections[0].key, kModelSection);
   for (std::size_t i = 0; i < EditorModules().size(); ++i) EXPECT_EQ(sections[i + 1].key, EditorModules()[i]->key);
 
-  // A blank image (no channels, every byte 0xFF) prints and stays as it was.
-  const auto before = AllBytes(image);
+  // A blank image (no channels, every byte 0xFF) prints (and stays as it was:
+  // EveryField.ListingAndExportThenImportChangeNothing).
   const Listing blank = BuildListing(EditorModules(), image, Everything());
   EXPECT_GT(CountPages(blank, {400, 300}, CharMeasure()), 0);
-  EXPECT_EQ(AllBytes(image), before);
   ASSERT_EQ(blank.sections.size(), sections.size());
   const ListingPart& model = blank.sections[0].parts.at(0);
   EXPECT_EQ(blank.sections[0].title, Tx(429_txt));

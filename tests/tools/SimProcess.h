@@ -42,11 +42,13 @@ inline std::vector<std::string> Requests(const std::string& log) {
 
 class SimProcess {
  public:
-  explicit SimProcess(const std::vector<std::string>& args) {
+  // Started in the folder dir (the test's own by default).
+  explicit SimProcess(const std::vector<std::string>& args, const std::filesystem::path& dir = {}) {
     int out[2];
     if (::pipe(out) != 0) return;
     pid_ = ::fork();
     if (pid_ == 0) {
+      if (!dir.empty() && ::chdir(dir.c_str()) != 0) ::_exit(126);
       ::dup2(out[1], 1);
       ::close(out[0]);
       ::close(out[1]);

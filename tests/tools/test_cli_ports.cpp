@@ -1,5 +1,5 @@
-// zmp318t-cli ports against a copy of sysfs with two USB adapters, and the
-// model words in the help of new and read.
+// zmp318t-cli ports against a copy of sysfs with two USB adapters (ports
+// against the simulator: transcripts/radio.txt).
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -51,17 +51,6 @@ TEST_F(CliPorts, ListsTheAdapterBehindEachPortAndTheUnmappedOnes) {
   EXPECT_EQ(j["unmapped_adapters"][0]["device"], "/dev/ttyACM4");
 
   EXPECT_EQ(Cli(dir, "ports --yaml").status, 2);
-}
-
-TEST_F(CliPorts, NewAndReadHelpListTheModelsAndTheirBandWords) {
-  for (const char* command : {"new --help", "read --help"}) {
-    const CliRun r = Cli(dir, command);
-    ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("  0  WAV-300"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("  3  WAV-500"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("--band 2304"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("MHz"), std::string::npos) << r.out;
-  }
 }
 
 }  // namespace

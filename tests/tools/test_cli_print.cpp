@@ -1,5 +1,6 @@
-// zmp318t-cli print, run as a technician runs it for a stack of repeaters:
-// real data files, the PDF read back as text with poppler's pdftotext.
+// zmp318t-cli print of a full image: every channel and every label the
+// editors declare, the PDF read back as text with poppler's pdftotext (its
+// choices and wrong use: transcripts/print.txt).
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -104,38 +105,6 @@ TEST_F(CliPrint, FullImageListsEveryChannelAndEveryLabel) {
   EXPECT_NE(text.find("Page 1 of"), std::string::npos);
   EXPECT_NE(text.find("File: full.dat"), std::string::npos);
   EXPECT_NE(text.find("WAV-300: E VHF: 146-174 MHz"), std::string::npos);
-}
-
-TEST_F(CliPrint, SectionsChannelRangeAndBadInput) {
-  MakeFull();
-  // A chosen range and sections (limiting the range is ListingTest's).
-  CliRun r = Cli(dir, "print full.dat -o part.pdf --sections model,channel --channels 28-40");
-  ASSERT_EQ(r.status, 0) << r.err;
-  const std::string text = PdfText(dir / "part.pdf");
-  EXPECT_NE(text.find(Rx(28)), std::string::npos);
-  EXPECT_EQ(text.find(Rx(27)), std::string::npos);
-  EXPECT_EQ(text.find(Printed(766_txt)), std::string::npos);  // channel edit not chosen
-
-  // Wrong use: nothing written.
-  r = Cli(dir, "print full.dat -o x.pdf --sections model,nothing");
-  EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("'nothing' is not a section"), std::string::npos) << r.err;
-  r = Cli(dir, "print full.dat -o x.pdf --channels 5-2");
-  EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("'5-2' is not a channel range"), std::string::npos) << r.err;
-  EXPECT_FALSE(fs::exists(dir / "x.pdf"));
-
-  // A folder that does not exist: the system's message with the path, and
-  // no partial file anywhere.
-  r = Cli(dir, "print full.dat -o missing/x.pdf");
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("missing/x.pdf"), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("No such file or directory"), std::string::npos) << r.err;
-  // An existing PDF is replaced whole.
-  ASSERT_EQ(Cli(dir, "print blank.dat -o part.pdf --sections model").status, 0);
-  EXPECT_EQ(PdfText(dir / "part.pdf").find(Rx(28)), std::string::npos);
-  for (const auto& e : fs::directory_iterator(dir))
-    EXPECT_EQ(e.path().filename().string().find("zmp318t-save"), std::string::npos) << e.path();
 }
 
 }  // namespace

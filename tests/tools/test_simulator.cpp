@@ -40,7 +40,7 @@ TEST(SimulatorProtocol, ConnectionVersionMaskAndClose) {
   SimProcess sim(Fast({"--model", "3", "--band", "3074", "--firmware", "2.10"}));
   ASSERT_TRUE(sim.ok());
   EXPECT_EQ(sim.path().rfind("/dev/pts/", 0), 0u) << sim.path();
-  RawPeer peer(sim.path());
+  PtyPeer peer(sim.path());
   ASSERT_TRUE(peer.ok());
 
   // Nothing is served before a connection is open.
@@ -80,7 +80,7 @@ TEST(SimulatorProtocol, ConnectionVersionMaskAndClose) {
 // here what the program never asks.)
 TEST(SimulatorProtocol, RequestsBeyondTheUnitsAreRefused) {
   SimProcess sim(Fast());
-  RawPeer peer(sim.path());
+  PtyPeer peer(sim.path());
   ASSERT_TRUE(peer.Connect());
   EXPECT_EQ(peer.Ask("SC_WRITE1_req DATA CNVGRP 8001 PLAIN 1"), "SC_CONTROL NACK");
   EXPECT_EQ(peer.Ask("SC_READ1_req DATA NOSUCH PLAIN 1"), "SC_CONTROL NACK");
@@ -102,7 +102,7 @@ TEST(SimulatorProtocol, RequestsBeyondTheUnitsAreRefused) {
 // service requests and full transfers.)
 TEST(SimulatorProtocol, LegacyPacketsInDataMode) {
   SimProcess sim(Fast());
-  RawPeer peer(sim.path());
+  PtyPeer peer(sim.path());
   ASSERT_TRUE(peer.Connect());
   w::Bytes data;
   // Data mode: each legacy packet is echoed in one message; "E" ends it.
@@ -124,7 +124,7 @@ TEST(SimulatorProtocol, LegacyPacketsInDataMode) {
 // the SYNACK, the late ACK and the request never answered.
 TEST(SimulatorFaults, BulaLateAckAndSilence) {
   SimProcess sim(Fast({"--bula", "--late-ack", "400@SC_TIME_req", "--silent", "SC_HEALTH_req"}));
-  RawPeer peer(sim.path());
+  PtyPeer peer(sim.path());
   EXPECT_EQ(peer.Ask(w::kMntReq), "SC_CONTROL SYNACK");
   EXPECT_EQ(peer.Ask(w::kModeReq), "Bula!");
   EXPECT_EQ(peer.ReceiveText(), "Bula!SC_MODE_resp CONVENTIONAL");
@@ -136,7 +136,7 @@ TEST(SimulatorFaults, BulaLateAckAndSilence) {
 
 TEST(SimulatorStats, CountsEveryByteOfAConnection) {
   SimProcess sim(Fast({"--stats"}));
-  RawPeer peer(sim.path());
+  PtyPeer peer(sim.path());
   ASSERT_TRUE(peer.Connect());
   EXPECT_EQ(peer.Ask(w::BaudRequest(115200)), "SC_CONTROL ACK");
   EXPECT_EQ(peer.Ask(w::kModeReq), "SC_MODE_resp CONVENTIONAL");
@@ -162,7 +162,7 @@ TEST(SimulatorLog, RecordsBothDirections) {
   const auto log = (dir / "sim.log").string();
   {
     SimProcess sim(Fast({"--log", log}));
-    RawPeer peer(sim.path());
+    PtyPeer peer(sim.path());
     ASSERT_TRUE(peer.Connect());
     EXPECT_EQ(peer.Ask(w::ControlMessage(w::kFin)), "SC_CONTROL ACK");
     EXPECT_EQ(sim.Stop(), 0);
