@@ -19,6 +19,7 @@
 #include "editors/EditorModules.h"
 #include "fields/References.h"
 #include "fields/DecimalSeparator.h"
+#include "fields/FieldWalk.h"
 
 namespace zmp::testing {
 
@@ -67,6 +68,22 @@ CommitResult AsUserCommits(ImageStore& image, Commit commit) {
   CommitResult r;
   ChangeAndRelease(EditorModules(), image, [&] { r = commit(); });
   return r;
+}
+
+// Channels by number (from 1), each made by typing a receive frequency on a
+// 5 kHz grid: 146.105 MHz for channel 1, 146.150 MHz for channel 10.
+inline void MakeChannels(ImageStore& image, std::initializer_list<int> numbers) {
+  for (int n : numbers) {
+    const std::string mhz = "146." + std::to_string(100 + 5 * n);
+    ASSERT_TRUE(CommitFieldText(ChannelField(n - 1, "rx_frequency"), image, mhz).ok()) << n;
+  }
+}
+
+// The field a key names (as zmp318t-cli names it) in this image.
+inline FieldRef KeyRef(const ImageStore& image, const std::string& key) {
+  const auto f = FindField(EditorModules(), image, key);
+  EXPECT_TRUE(f) << key;
+  return f ? f->ref : FieldRef{};
 }
 
 // A new image of a model with a dozen channels of every type.
