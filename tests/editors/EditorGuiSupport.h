@@ -30,17 +30,15 @@ class TestDocument : public EditorDocument {
   ImageStore image;
   ModelInfo model{image};
   std::vector<ImageCopy> steps;
-  std::vector<QString> labels;
   std::vector<EditorKind> opened, closed;
 
   ImageStore& Image() override { return image; }
   ModelInfo& Model() override { return model; }
-  bool Commit(const QString& label, const std::function<void()>& change) override {
+  bool Commit(const QString&, const std::function<void()>& change) override {
     const ImageCopy before = image.working();
     RunChange(change);
     if (before == image.working()) return false;
     steps.push_back(before);
-    labels.push_back(label);
     emit ImageChanged(nullptr);
     return true;
   }

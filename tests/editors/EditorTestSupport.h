@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,21 @@ inline ImageStore FilledImage(const ModelRecord& model) {
     CommitFieldText(ChannelField(ch * 2, "rx_frequency"), store.Image(), f);
     if (ch % 3 != 2) CommitFieldText(ChannelField(ch * 2, "tx_frequency"), store.Image(), f);
     CommitFieldChoice(ChannelField(ch * 2, "channel_type"), store.Image(), FieldChoices(ChannelField(ch * 2, "channel_type"), store.Image())[ch % 3].value);
+  }
+  return image;
+}
+
+// A new image with channels whose bytes from 0x0100 on are random, the channel
+// index and the model record kept (with keepRecords the channel records too,
+// so that every channel stays readable and only the settings hold anything).
+inline ImageStore RandomImage(unsigned seed, bool keepRecords = false) {
+  ImageStore image = FilledImage(Vhf146E());
+  std::mt19937 rng(seed);
+  auto main = image.Main();
+  for (std::size_t i = 0x0100; i < main.size(); ++i) {
+    const bool record = keepRecords && i >= 0x0800 && i < 0x2800;
+    const bool model = i >= region::kModelRecord && i < region::kModelRecord + kModelRecordSize;
+    if (!record && !model) main.SetByte(i, rng() & 0xFF);
   }
   return image;
 }

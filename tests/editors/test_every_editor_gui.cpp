@@ -14,7 +14,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <memory>
-#include <random>
 
 #include "EditorGuiSupport.h"
 #include "app/Frames.h"
@@ -57,20 +56,6 @@ void OnEveryPage(QWidget& view, Check check) {
     }
     tabs->setCurrentIndex(0);
   }
-}
-
-ImageStore WithRandomSettings(unsigned seed) {
-  ImageStore image = FilledImage(Vhf146E());
-  std::mt19937 rng(seed);
-  // Everything but the channel index, the channel records and the model
-  // record, so that the channels stay readable and every setting holds anything.
-  auto main = image.Main();
-  for (std::size_t i = 0x0100; i < main.size(); ++i) {
-    const bool channels = i >= 0x0800 && i < 0x2800;
-    const bool model = i >= region::kModelRecord && i < region::kModelRecord + kModelRecordSize;
-    if (!channels && !model) main.SetByte(i, rng() & 0xFF);
-  }
-  return image;
 }
 
 // What a technician would find cut off in a window as it opens: a caption,
@@ -340,8 +325,8 @@ TEST(EveryEditorGui, EveryControlShowsCommitsAndRefusesAsTheEngineDoes) {
   images.emplace_back("blank", blank);
   images.emplace_back("new with channels", FilledImage(Uhf450K()));
   images.emplace_back("option board", FilledImage(MakeRecord("RWAV0300", 2, 1, 0xFB)));
-  images.emplace_back("random 1", WithRandomSettings(1));
-  images.emplace_back("random 2", WithRandomSettings(2));
+  images.emplace_back("random 1", RandomImage(1, true));
+  images.emplace_back("random 2", RandomImage(2, true));
   ASSERT_GE(BuiltEditors().size(), 12u);
   for (auto& [name, image] : images) {
     for (const auto& [kind, open] : BuiltEditors()) {

@@ -50,14 +50,6 @@ TEST_F(FeatureKeyGui, PttOrderPasswordAndThePagesOfTheVariant) {
   ptt->List()->setFocus();
   Key(ptt->List(), Qt::Key_Up, {}, Qt::ControlModifier);
   EXPECT_EQ(m.Read(0x0298, 3), (std::vector<std::uint8_t>{3, 0, 2}));
-  // A blank list (never set) shows the three sources in their default order,
-  // and the first move stores a complete order.
-  m.Fill(0x0298, 3, 0xFF);
-  view.Form()->Reload();
-  EXPECT_EQ(ptt->Entries(), (QStringList{"Repeater", "Local Mic", "External PTT"}));
-  ptt->Select(2);
-  Key(ptt->List(), Qt::Key_Up, {}, Qt::ControlModifier);
-  EXPECT_EQ(m.Read(0x0298, 3), (std::vector<std::uint8_t>{0, 3, 2}));
 
   // The data password: the entry takes digits only; Enter stores it.
   auto* password = Control<ValueButton>(view, 3028);

@@ -23,12 +23,6 @@ FieldSpin* ToneSpin(QWidget& view, int tone) { return Control<FieldSpin>(view, 8
 class FiveToneGui : public EditorGui {
  protected:
   std::uint16_t Word(std::size_t at) const { return doc.image.Main().Word(at); }
-  std::unique_ptr<QWidget> OpenVendorTones() {
-    std::unique_ptr<QWidget> view(BuiltEditors().at(EditorKind::Velmora)(doc, nullptr));
-    view->resize(500, 600);
-    Activate(*view);
-    return view;
-  }
 };
 
 }  // namespace
@@ -66,7 +60,8 @@ TEST_F(FiveToneGui, VendorTonesTabbedThroughAndWarnedOnce) {
   auto m = doc.image.Main();
   for (int t = 0; t < vendortone::kToneCount; ++t) m.SetWord(vendortone::kFrequencies + 2u * t, 0xFFFF);
   const auto blank = AllBytes(doc.image);
-  auto view = OpenVendorTones();
+  std::unique_ptr<QWidget> view(BuiltEditors().at(EditorKind::Velmora)(doc, nullptr));
+  Activate(*view);
   EXPECT_EQ(ToneSpin(*view, 0)->Edit()->text(), "");
   ToneSpin(*view, 0)->Edit()->setFocus();
   for (int t = 0; t < vendortone::kToneCount; ++t) Key(Focus(), Qt::Key_Return);

@@ -6,17 +6,11 @@
 #include <algorithm>
 #include <functional>
 #include <map>
-#include <random>
 #include <set>
 
 #include "../editors/EditorTestSupport.h"
-#include "data/NewImage.h"
 #include "editors/ByteOwners.h"
-#include "editors/ChannelStore.h"
-#include "editors/EditorModules.h"
-#include "fields/FieldWalk.h"
 #include "fields/ImageCheck.h"
-#include "fields/References.h"
 #include "editors/FunctionCodes.h"
 #include "editors/ScanInfoFields.h"
 #include "fields/FilterRules.h"
@@ -189,17 +183,6 @@ TEST(FieldCodec, FixedTextsAreCutPaddedAndCheckedBeforeWriting) {
 // --- every declared field ---------------------------------------------------------
 
 namespace {
-
-ImageStore RandomImage(unsigned seed) {
-  ImageStore image = FilledImage(Vhf146E());
-  std::mt19937 rng(seed);
-  // Random bytes everywhere but the index and the model record, so that the
-  // channels stay where they are and their fields hold anything.
-  auto main = image.Main();
-  for (std::size_t i = 0x0100; i < main.size(); ++i)
-    if (i < region::kModelRecord || i >= region::kModelRecord + kModelRecordSize) main.SetByte(i, rng() & 0xFF);
-  return image;
-}
 
 // Never programmed: every byte 0xFF, with and without a model record.
 ImageStore BlankImage(const std::optional<ModelRecord>& model) {
