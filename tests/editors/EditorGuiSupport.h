@@ -30,17 +30,15 @@ class TestDocument : public EditorDocument {
   ImageStore image;
   ModelInfo model{image};
   std::vector<ImageCopy> steps;
-  std::vector<QString> labels;
   std::vector<EditorKind> opened, closed;
 
   ImageStore& Image() override { return image; }
   ModelInfo& Model() override { return model; }
-  bool Commit(const QString& label, const std::function<void()>& change) override {
+  bool Commit(const QString&, const std::function<void()>& change) override {
     const ImageCopy before = image.working();
     RunChange(change);
     if (before == image.working()) return false;
     steps.push_back(before);
-    labels.push_back(label);
     emit ImageChanged(nullptr);
     return true;
   }
@@ -81,13 +79,18 @@ T* Control(QWidget& view, int id) {
   return view.findChild<T*>(QStringLiteral("ctl%1").arg(id));
 }
 
+// The text edit of an edit, a numeric field or an editable list, or nullptr.
+inline QLineEdit* EditOf(QWidget* control) {
+  if (auto* spin = qobject_cast<FieldSpin*>(control)) return spin->Edit();
+  if (auto* box = qobject_cast<QComboBox*>(control)) return box->lineEdit();
+  return qobject_cast<QLineEdit*>(control);
+}
+
 // Replaces the text of an edit, a numeric field or an editable list as a
 // user does (select all, Backspace, the keys) and leaves it with Tab.
 inline void TypeInto(QWidget* control, const QString& text) {
   ASSERT_NE(control, nullptr);
-  QLineEdit* edit = qobject_cast<QLineEdit*>(control);
-  if (auto* spin = qobject_cast<FieldSpin*>(control)) edit = spin->Edit();
-  if (auto* box = qobject_cast<QComboBox*>(control)) edit = box->lineEdit();
+  QLineEdit* edit = EditOf(control);
   control->setFocus();
   if (edit) {
     edit->setFocus();

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "editors/EditorModules.h"
 #include "fields/References.h"
 #include "fields/DecimalSeparator.h"
+#include "fields/FieldWalk.h"
 
 namespace zmp::testing {
 
@@ -69,6 +71,22 @@ CommitResult AsUserCommits(ImageStore& image, Commit commit) {
   return r;
 }
 
+// Channels by number (from 1), each made by typing a receive frequency on a
+// 5 kHz grid: 146.105 MHz for channel 1, 146.150 MHz for channel 10.
+inline void MakeChannels(ImageStore& image, std::initializer_list<int> numbers) {
+  for (int n : numbers) {
+    const std::string mhz = "146." + std::to_string(100 + 5 * n);
+    ASSERT_TRUE(CommitFieldText(ChannelField(n - 1, "rx_frequency"), image, mhz).ok()) << n;
+  }
+}
+
+// The field a key names (as zmp318t-cli names it) in this image.
+inline FieldRef KeyRef(const ImageStore& image, const std::string& key) {
+  const auto f = FindField(EditorModules(), image, key);
+  EXPECT_TRUE(f) << key;
+  return f ? f->ref : FieldRef{};
+}
+
 // A new image of a model with a dozen channels of every type.
 inline ImageStore FilledImage(const ModelRecord& model) {
   ImageStore image;
@@ -84,6 +102,21 @@ inline ImageStore FilledImage(const ModelRecord& model) {
     CommitFieldText(ChannelField(ch * 2, "rx_frequency"), store.Image(), f);
     if (ch % 3 != 2) CommitFieldText(ChannelField(ch * 2, "tx_frequency"), store.Image(), f);
     CommitFieldChoice(ChannelField(ch * 2, "channel_type"), store.Image(), FieldChoices(ChannelField(ch * 2, "channel_type"), store.Image())[ch % 3].value);
+  }
+  return image;
+}
+
+// A new image with channels whose bytes from 0x0100 on are random, the channel
+// index and the model record kept (with keepRecords the channel records too,
+// so that every channel stays readable and only the settings hold anything).
+inline ImageStore RandomImage(unsigned seed, bool keepRecords = false) {
+  ImageStore image = FilledImage(Vhf146E());
+  std::mt19937 rng(seed);
+  auto main = image.Main();
+  for (std::size_t i = 0x0100; i < main.size(); ++i) {
+    const bool record = keepRecords && i >= 0x0800 && i < 0x2800;
+    const bool model = i >= region::kModelRecord && i < region::kModelRecord + kModelRecordSize;
+    if (!record && !model) main.SetByte(i, rng() & 0xFF);
   }
   return image;
 }

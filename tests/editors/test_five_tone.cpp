@@ -25,11 +25,6 @@ class FiveTone : public ::testing::Test {
     SetModel(image, Vhf146E());
     ApplyNewImageDefaults(image, false, false);
   }
-  FieldRef Ref(const std::string& key) {
-    const auto f = FindField(EditorModules(), image, key);
-    EXPECT_TRUE(f) << key;
-    return f ? f->ref : FieldRef{};
-  }
   std::uint16_t Word(std::size_t at) const { return image.Main().Word(at); }
   ImageStore image;
 };
@@ -43,13 +38,13 @@ TEST_F(FiveTone, AutoResetOffIsKeptAsBlankByTheFormsNormalisationOnly) {
   const std::string key = "five_tone.decode.auto_reset_timer";
   image.Main().SetWord(fivetone::kAutoResetTimer, 0);
   image.Main().SetWord(fivetone::kDisableRepeatTimer, 0xFFFF);
-  EXPECT_TRUE(NormaliseField(Ref(key), image));
+  EXPECT_TRUE(NormaliseField(KeyRef(image, key), image));
   EXPECT_EQ(Word(fivetone::kAutoResetTimer), 0xFFFF);
-  EXPECT_FALSE(NormaliseField(Ref("five_tone.decode.disable_repeat_timer"), image)) << "only where it is declared";
+  EXPECT_FALSE(NormaliseField(KeyRef(image, "five_tone.decode.disable_repeat_timer"), image)) << "only where it is declared";
 }
 
 TEST_F(FiveTone, VendorToneLimitsByTheTypedAndTheSpunFormula) {
-  const FieldRef tone0 = Ref("vendor_tone.tone_0");
+  const FieldRef tone0 = KeyRef(image, "vendor_tone.tone_0");
   const auto limits = [&](int tone) {
     return ToneLimits{Word(vendortone::kLimits + 4u * tone), Word(vendortone::kLimits + 4u * tone + 2)};
   };

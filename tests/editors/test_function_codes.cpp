@@ -1,6 +1,7 @@
-// The function code table, its families, the release of functions from the
-// image's assignment slots (byte for byte) and the families' rule of the
-// availability decision table (its other rows: cases/function_codes.txt).
+// The function code table, its families, the release of a deleted channel
+// from the image's assignment slots and the families' rule of the
+// availability decision table (its other rows and the release of a facility
+// switched off, byte for byte: cases/function_codes.txt).
 #include <gtest/gtest.h>
 
 #include <set>
@@ -57,10 +58,6 @@ ImageStore AllOn() {
   return image;
 }
 
-bool Offered(const ImageStore& image, FunctionCode code, int category) {
-  return FunctionAvailable(image, code, category);
-}
-
 class FunctionCodes : public ::testing::Test {
  protected:
   void SetUp() override { UseProgramTexts(); }
@@ -93,46 +90,7 @@ TEST_F(FunctionCodes, EveryFunctionHasItsOwnCodeNameAndHelp) {
   EXPECT_EQ(FunctionName(0xFFFF), "");
 }
 
-// Switching a facility off releases its functions from every assignment slot,
-// shown or not, byte for byte: a released word ends its chain, word 3 and
-// other functions stay, and a key that lost its function gets a fresh record.
-TEST_F(FunctionCodes, SwitchingAFacilityOffReleasesItsFunctionsFromEverySlot) {
-  const FunctionCode on = C('5', '1'), off = C('5', '0'), toggle = C('5', '2'), other = C('1', '1');
-  ImageStore image = AllOn();
-  SetGroup(image, KeyGroupOffset(0), toggle, other, other);
-  SetGroup(image, KeyGroupOffset(1), on, other, other);  // a level on a key: never offered there, kept
-  SetGroup(image, KeyGroupOffset(5), other, toggle, other);
-  SetGroup(image, 0x02F0, other, off, other);
-  SetGroup(image, 0x0308, other, other, toggle);  // option port 1, not an input now
-  SetGroup(image, 0x0330, on, other, other);
-  SetGroup(image, 0x0350, other, toggle, other);
-  SetGroup(image, 0x0360, off, other, other);
-  SetGroup(image, 0x03C8, other, on, other);
-  for (int k = 0; k < kKeyCount; ++k) image.Main().Write(KeyRecordOffset(k), std::vector<std::uint8_t>{1, 2, 3});
-
-  ImageStore expected = image;
-  SetGroup(expected, KeyGroupOffset(0), B, other, other);
-  expected.Main().Write(KeyRecordOffset(0), std::vector<std::uint8_t>{0xFF, 0xFF, 0x00});
-  SetGroup(expected, KeyGroupOffset(5), other, B, B);
-  SetGroup(expected, 0x02F0, other, B, B);
-  SetGroup(expected, 0x0308, other, other, B);
-  SetGroup(expected, 0x0330, B, B, B);
-  SetGroup(expected, 0x0350, other, B, B);
-  SetGroup(expected, 0x0360, B, B, B);
-  SetGroup(expected, 0x03C8, other, B, B);
-  expected.Main().SetByte(0x0291, 0);
-
-  const auto timer = FindField(EditorModules(), image, "optional_features.repeater.repeat_hold_timer");
-  ASSERT_TRUE(timer);
-  const auto released =
-      ChangeAndRelease(EditorModules(), image, [&] { ASSERT_TRUE(CommitFieldText(timer->ref, image, "Off").ok()); });
-  EXPECT_EQ(AllBytes(image), AllBytes(expected));
-  EXPECT_EQ(released.size(), 8u);
-  EXPECT_EQ(ShowField(FindField(EditorModules(), image, "key_assignment[2].function")->ref, image).text,
-            "Repeat Hold On (not offered on keys)");
-}
-
-TEST_F(FunctionCodes, ADeletedChannelIsReleasedAndAReplacedOneKeepsItsSlots) {
+TEST_F(FunctionCodes, ADeletedChannelIsReleasedFromEverySlot) {
   ImageStore image = AllOn();
   const FunctionCode ch2 = NumberedCode(1);
   SetGroup(image, KeyGroupOffset(3), ch2, B, B);
@@ -141,15 +99,8 @@ TEST_F(FunctionCodes, ADeletedChannelIsReleasedAndAReplacedOneKeepsItsSlots) {
   image.Main().SetWord(0x03C0, ch2);
   image.Main().SetByte(kPriorityChannelByte, 2);
   ChannelStore store(image);
-  // Channel 3 copied onto channel 2: channel 2 is still there, and named.
-  const auto kept = AllBytes(image);
-  auto released = ChangeAndRelease(EditorModules(), image, [&] { ASSERT_EQ(store.CopyChannel(2, 1), StoreStatus::Ok); });
-  EXPECT_TRUE(released.empty());
-  EXPECT_EQ(image.Main().Word(KeyGroupOffset(3)), ch2);
-  EXPECT_EQ(image.Main().Byte(kPriorityChannelByte), 2);
-  EXPECT_NE(AllBytes(image), kept) << "the record changed";
-
-  released = ChangeAndRelease(EditorModules(), image, [&] { ASSERT_EQ(store.DeleteChannel(1), StoreStatus::Ok); });
+  // (A copy onto a named channel keeps its slots: EveryField's release test.)
+  const auto released = ChangeAndRelease(EditorModules(), image, [&] { ASSERT_EQ(store.DeleteChannel(1), StoreStatus::Ok); });
   EXPECT_EQ(released.size(), 5u);
   EXPECT_EQ(Group(image, KeyGroupOffset(3)), (std::vector<FunctionCode>{B, B, B, 0x5A5A}));
   EXPECT_EQ(Group(image, 0x02F0), (std::vector<FunctionCode>{C('1', '1'), B, B, 0x5A5A}));
@@ -170,14 +121,14 @@ TEST_F(FunctionCodes, KeysGetOnlyAFamilysThirdCodeAndInputsEvery) {
       bool alsoThird = false;
       for (const FunctionFamily& g : FunctionFamilies()) alsoThird = alsoThird || (fam[i] != 0 && g[2] == fam[i]);
       if (fam[i] != 0 && !alsoThird) {
-        EXPECT_FALSE(Offered(image, fam[i], category::kKey)) << fam[i];
+        EXPECT_FALSE(FunctionAvailable(image, fam[i], category::kKey)) << fam[i];
       }
       if (fam[i] != 0 && FindFunction(fam[i])) {
-        EXPECT_TRUE(Offered(image, fam[i], category::kPortInput)) << fam[i];
+        EXPECT_TRUE(FunctionAvailable(image, fam[i], category::kPortInput)) << fam[i];
       }
     }
     if (fam[2] != 0 && FindFunction(fam[2])) {
-      EXPECT_TRUE(Offered(image, fam[2], category::kKey)) << fam[2];
+      EXPECT_TRUE(FunctionAvailable(image, fam[2], category::kKey)) << fam[2];
     }
   }
   // Rows 2 to 13, one facility at a time: cases/function_codes.txt.

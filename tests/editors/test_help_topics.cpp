@@ -5,25 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <regex>
 #include <set>
 #include <string>
 
+#include "../support/Files.h"
 #include "editors/HelpTopics.h"
 #include "editors/EditorModules.h"
 #include "editors/HelpLinks.h"
 
 using namespace zmp;
 namespace fs = std::filesystem;
+using zmp::testing::ReadText;
 
 namespace {
-
-std::string ReadFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
 
 const fs::path kGuide = fs::path(ZMP_BIN_DIR) / "help" / "en";
 
@@ -38,7 +33,7 @@ std::set<int> ContextsInSources() {
   for (const auto& e : fs::recursive_directory_iterator(fs::path(ZMP_SOURCE_DIR) / "src")) {
     const auto ext = e.path().extension();
     if (ext != ".cpp" && ext != ".h") continue;
-    const std::string text = ReadFile(e.path());
+    const std::string text = ReadText(e.path());
     for (std::sregex_iterator it(text.begin(), text.end(), number), end; it != end; ++it)
       found.insert(std::stoi((*it)[2]));
   }
@@ -55,7 +50,7 @@ TEST(HelpTopics, EveryContextOfTheProgramOpensAnExistingPageAndAnchor) {
     const fs::path page = kGuide / target.page;
     ASSERT_TRUE(fs::is_regular_file(page)) << t.context << " -> " << page;
     if (!target.anchor.empty()) {
-      EXPECT_TRUE(HasAnchor(ReadFile(page), target.anchor)) << t.context << " -> " << t.target;
+      EXPECT_TRUE(HasAnchor(ReadText(page), target.anchor)) << t.context << " -> " << t.target;
     }
   }
   const std::set<int> used = ContextsInSources();
@@ -64,7 +59,7 @@ TEST(HelpTopics, EveryContextOfTheProgramOpensAnExistingPageAndAnchor) {
   EXPECT_FALSE(HelpTargetOf(12345));
   const auto exists = [](const std::string& target) {
     const HelpTarget t = SplitHelpTarget(target);
-    return !t.anchor.empty() && fs::is_regular_file(kGuide / t.page) && HasAnchor(ReadFile(kGuide / t.page), t.anchor);
+    return !t.anchor.empty() && fs::is_regular_file(kGuide / t.page) && HasAnchor(ReadText(kGuide / t.page), t.anchor);
   };
   for (const EditorModule* m : EditorModules()) {
     EXPECT_TRUE(exists(EditorHelpTarget(m->kind))) << m->key;
@@ -74,9 +69,6 @@ TEST(HelpTopics, EveryContextOfTheProgramOpensAnExistingPageAndAnchor) {
           EXPECT_TRUE(exists(FieldHelpTarget(d))) << m->key << "." << d.key;
         }
   }
-  EXPECT_EQ(SplitHelpTarget("a/b.html#c").page, "a/b.html");
-  EXPECT_EQ(SplitHelpTarget("a/b.html#c").anchor, "c");
-  EXPECT_EQ(SplitHelpTarget("index.html").anchor, "");
 }
 
 // Every link between the hand-written and generated pages leads somewhere.
@@ -85,7 +77,7 @@ TEST(HelpTopics, EveryLinkOfTheGuideLeadsToAPageAndAnchor) {
   int links = 0;
   for (const auto& e : fs::recursive_directory_iterator(kGuide)) {
     if (e.path().extension() != ".html") continue;
-    const std::string text = ReadFile(e.path());
+    const std::string text = ReadText(e.path());
     for (std::sregex_iterator it(text.begin(), text.end(), link), end; it != end; ++it) {
       const std::string file = (*it)[1];
       if (file.empty() || file.rfind("http", 0) == 0) continue;
@@ -93,7 +85,7 @@ TEST(HelpTopics, EveryLinkOfTheGuideLeadsToAPageAndAnchor) {
       ++links;
       ASSERT_TRUE(fs::exists(target)) << e.path() << " links to " << file;
       if ((*it)[3].matched && target.extension() == ".html") {
-        EXPECT_TRUE(HasAnchor(ReadFile(target), (*it)[3])) << e.path() << " links to " << (*it)[0];
+        EXPECT_TRUE(HasAnchor(ReadText(target), (*it)[3])) << e.path() << " links to " << (*it)[0];
       }
     }
   }

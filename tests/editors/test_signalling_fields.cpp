@@ -26,19 +26,8 @@ class SignallingFields : public ::testing::Test {
     SetDecimalSeparator('.');
     SetModel(image, Vhf146E());
   }
-  void MakeChannels(std::initializer_list<int> numbers) {
-    ChannelStore store(image);
-    for (int n : numbers)
-      ASSERT_TRUE(CommitFieldText(ChannelField(n - 1, "rx_frequency"), store.Image(), "146." + std::to_string(100 + 5 * n)).ok());
-  }
-  FieldRef Ref(const std::string& key) {
-    const auto found = FindField(EditorModules(), image, key);
-    EXPECT_TRUE(found) << key;
-    return found ? found->ref : FieldRef{};
-  }
-  std::string Shown(const std::string& key) { return ShowField(Ref(key), image).text; }
   CommitResult Type(const std::string& key, std::string_view text) {
-    return CommitFieldText(Ref(key), image, text);
+    return CommitFieldText(KeyRef(image, key), image, text);
   }
   std::uint8_t Byte(std::size_t offset) const { return image.Main().Byte(offset); }
   std::size_t RecordOf(int number) const { return *ChannelStore::RecordOf(image, number - 1); }
@@ -46,15 +35,14 @@ class SignallingFields : public ::testing::Test {
   ImageStore image;
 };
 
-TEST_F(SignallingFields, ThePriorityChannelFollowsDeleteCopyAndPaste) {
-  MakeChannels({1, 2, 10});
+TEST_F(SignallingFields, ThePriorityChannelFollowsAPaste) {
+  MakeChannels(image, {1, 2, 10});
   ASSERT_TRUE(Type("scan.priority_channel", "2").ok());
 
-  // Copy and paste over the priority channel: it exists afterwards and stays the priority channel.
+  // A paste over the priority channel: it exists afterwards and stays the
+  // priority channel. (A copy and a delete: EveryField's release test.)
   ChannelStore store(image);
   const auto user = [&](auto change) { ChangeAndRelease(EditorModules(), image, change); };
-  user([&] { ASSERT_EQ(store.CopyChannel(0, 1), StoreStatus::Ok); });
-  EXPECT_EQ(Byte(scan::kPriorityChannel), 2);
   ChannelClipboard clip;
   clip.Copy(store, 9, 9);
   user([&] { ASSERT_EQ(clip.Paste(store, 1).status, StoreStatus::Ok); });
@@ -65,17 +53,13 @@ TEST_F(SignallingFields, ThePriorityChannelFollowsDeleteCopyAndPaste) {
   user([&] { ASSERT_EQ(clip.Paste(store, 1).status, StoreStatus::Ok); });
   EXPECT_FALSE(store.Exists(1));
   EXPECT_EQ(Byte(scan::kPriorityChannel), 0xFF);
-  ASSERT_TRUE(Type("scan.priority_channel", "10").ok());
-  user([&] { ASSERT_EQ(store.DeleteChannel(9), StoreStatus::Ok); });
-  EXPECT_EQ(Byte(scan::kPriorityChannel), 0xFF) << "deleting the priority channel releases it";
-  EXPECT_EQ(Shown("scan.priority_channel"), "Off");
 }
 
 TEST_F(SignallingFields, CwIdFollowsItsChannelWhenRecordsMoveAndWritesNothingWhenItIsGone) {
-  MakeChannels({3, 10});
+  MakeChannels(image, {3, 10});
   image.Main().SetByte(RecordOf(10) + chrec::kCwId, 1);
-  const FieldRef interval = Ref("cw_id[10].interval");
-  const FieldRef text = Ref("cw_id[10].text");
+  const FieldRef interval = KeyRef(image, "cw_id[10].interval");
+  const FieldRef text = KeyRef(image, "cw_id[10].text");
   ChannelStore store(image);
   ASSERT_EQ(store.DeleteChannel(2), StoreStatus::Ok);
   ASSERT_TRUE(CommitFieldText(interval, image, "45").ok());

@@ -6,17 +6,11 @@
 #include <algorithm>
 #include <functional>
 #include <map>
-#include <random>
 #include <set>
 
 #include "../editors/EditorTestSupport.h"
-#include "data/NewImage.h"
 #include "editors/ByteOwners.h"
-#include "editors/ChannelStore.h"
-#include "editors/EditorModules.h"
-#include "fields/FieldWalk.h"
 #include "fields/ImageCheck.h"
-#include "fields/References.h"
 #include "editors/FunctionCodes.h"
 #include "editors/ScanInfoFields.h"
 #include "fields/FilterRules.h"
@@ -40,8 +34,14 @@ struct OneField {
   FieldRef Ref() const { return {&table, &decl, 0}; }
   std::string Shown() const { return ShowField(Ref(), image).text; }
   CommitResult Type(std::string_view t) { return CommitFieldText(Ref(), image, t); }
-  std::uint8_t Byte() const { return image.Main().Byte(0x0290); }
-  std::uint16_t Word() const { return image.Main().Word(0x0290); }
+  // The value as stored: a byte or a word, as wide as the field.
+  long Stored() const {
+    return decl.storage == Storage::Byte ? image.Main().Byte(0x0290) : image.Main().Word(0x0290);
+  }
+  void Store(long v) {
+    if (decl.storage == Storage::Byte) image.Main().SetByte(0x0290, static_cast<std::uint8_t>(v));
+    else image.Main().SetWord(0x0290, static_cast<std::uint16_t>(v));
+  }
 };
 
 constexpr FieldDecl kHalfSeconds{.key = "tot", .label = 719_txt, .storage = Storage::Byte, .offset = 0x0290,
@@ -50,6 +50,8 @@ constexpr FieldDecl kTenths{.key = "t", .label = 719_txt, .offset = 0x0290, .ran
 constexpr FieldDecl kMs{.key = "ms", .label = 719_txt, .offset = 0x0290, .range = {140, 200, 1}};
 constexpr FieldDecl kTensOfMs{.key = "d", .label = 719_txt, .offset = 0x0290, .range = {0, 9999, 10},
                               .scale = {10, 1}};
+constexpr FieldDecl kFiftyMs{.key = "d", .label = 719_txt, .offset = 0x0290, .range = {0, 1000, 50},
+                             .scale = {10, 1}};
 constexpr FieldDecl kHundredths{.key = "rc", .label = 719_txt, .storage = Storage::Word, .offset = 0x0290,
                                 .range = {10, 300, 1}, .decimals = 1, .scale = {1, 10}, .off = {719_txt, 1}};
 constexpr FieldDecl kBcd{.key = "tone", .label = 719_txt, .storage = Storage::BcdWord, .offset = 0x0290,
@@ -59,87 +61,79 @@ constexpr FieldDecl kSignal{.key = "sig", .label = 719_txt, .storage = Storage::
 constexpr FieldDecl kNoRange{.key = "raw", .label = 719_txt, .offset = 0x0290, .range = {10, 5, 1}};
 constexpr FieldDecl kText{.key = "name", .label = 719_txt, .kind = ControlKind::Edit, .storage = Storage::Text,
                           .offset = 0x0290, .length = 4, .pad = 0x20};
+constexpr FieldDecl WithFilter(FieldDecl d, std::uint8_t filter) {
+  d.filter = filter;
+  return d;
+}
+constexpr FieldDecl kAnyText = WithFilter(kText, filter::kAll);  // one byte a character (ISO 8859-1)
+constexpr FieldDecl kName = WithFilter(kText, filter::kName);
+constexpr FieldDecl kCwText = WithFilter(kText, filter::kCw);
 
 }  // namespace
 
+// A number typed is parsed wide, limited to the range, truncated to the step,
+// scaled and narrowed to the field's width; a stored value shows as Off
+// before the range is looked at, as nothing outside it or with a nibble that
+// is no digit, and its shown text stores no change.
 TEST(FieldCodec, NumbersAreParsedWideLimitedTruncatedScaledAndNarrowed) {
-  OneField half(kHalfSeconds);
-  half.image.Main().SetByte(0x0290, 0);
-  EXPECT_EQ(half.Shown(), "Off") << "the Off rule comes before the range";
-  half.image.Main().SetByte(0x0290, 61);
-  EXPECT_EQ(half.Shown(), "") << "30.5 lies outside the range";
-  ASSERT_TRUE(half.Type("2.57").ok());
-  EXPECT_EQ(half.Byte(), 5) << "2.57 in steps of 0.5 stores 2.5";
-  ASSERT_TRUE(half.Type("Off").ok());
-  EXPECT_EQ(half.Byte(), 0);
-
-  OneField tenths(kTenths);
-  ASSERT_TRUE(tenths.Type("0.2").ok());
-  EXPECT_EQ(tenths.Byte(), 5) << "0.2 in 0.5-5.0 stores 0.5";
-  ASSERT_TRUE(tenths.Type("2,57").ok());
-  EXPECT_EQ(tenths.Shown(), "2.5");
-
+  struct Case {
+    const FieldDecl& decl;
+    const char* typed;  // nullptr: only stored and shown
+    long stored;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {kHalfSeconds, nullptr, 0, "Off"},
+      {kHalfSeconds, nullptr, 61, ""},         // 30.5 lies outside the range
+      {kHalfSeconds, "2.57", 5, "2.5"},        // in steps of 0.5
+      {kHalfSeconds, "Off", 0, "Off"},
+      {kTenths, "0.2", 5, "0.5"},              // below the range: its minimum
+      {kTenths, "2,57", 25, "2.5"},            // either separator
+      {kMs, "7", 140, "140"},
+      {kMs, "201", 200, "200"},
+      {kMs, "", 140, "140"},                   // empty stores the minimum
+      {kTensOfMs, "9999", 255, "2550"},        // limited before it is narrowed, never 0xE7
+      {kTensOfMs, "2005", 200, "2000"},
+      {kHundredths, "12.34", 1230, "12.3"},
+      {kHundredths, nullptr, 0, "Off"},
+      {kSignal, "-95", 0x03B6, "-95"},
+      {kSignal, nullptr, 1200, "-120"},
+      {kSignal, nullptr, 1300, ""},
+      {kNoRange, "99999", 255, "255"},         // no range: saturated to the width
+      {kBcd, nullptr, 0x1000, "1000"},
+      {kBcd, nullptr, 0x1A00, ""},
+      {kBcd, "2500", 0x2500, "2500"},
+  };
+  for (const Case& c : cases) {
+    OneField f(c.decl);
+    SCOPED_TRACE(std::string(c.decl.key) + " " + (c.typed ? c.typed : std::to_string(c.stored)));
+    if (c.typed) ASSERT_TRUE(f.Type(c.typed).ok());
+    else f.Store(c.stored);
+    EXPECT_EQ(f.Stored(), c.stored);
+    EXPECT_EQ(f.Shown(), c.shown);
+    const auto before = AllBytes(f.image);
+    EXPECT_TRUE(ApplyFieldText(f.Ref(), f.image, c.shown).ok());
+    EXPECT_EQ(AllBytes(f.image), before) << "the shown text again changes no byte";
+  }
   OneField ms(kMs);
-  ASSERT_TRUE(ms.Type("7").ok());
-  EXPECT_EQ(ms.Byte(), 140);
-  ASSERT_TRUE(ms.Type("201").ok());
-  EXPECT_EQ(ms.Byte(), 200);
-  ASSERT_TRUE(ms.Type("").ok());
-  EXPECT_EQ(ms.Byte(), 140) << "empty stores the minimum";
   EXPECT_EQ(ms.Type("1x").status, CommitStatus::Refused);
-  EXPECT_EQ(ms.Byte(), 140);
-
-  OneField tens(kTensOfMs);
-  ASSERT_TRUE(tens.Type("9999").ok());
-  EXPECT_EQ(tens.Byte(), 255) << "limited before it is narrowed, never 0xE7";
-  ASSERT_TRUE(tens.Type("2005").ok());
-  EXPECT_EQ(tens.Byte(), 200);
-
-  OneField hundredths(kHundredths);
-  ASSERT_TRUE(hundredths.Type("12.34").ok());
-  EXPECT_EQ(hundredths.Word(), 1230);
-  hundredths.image.Main().SetWord(0x0290, 0);
-  EXPECT_EQ(hundredths.Shown(), "Off");
-
-  OneField signal(kSignal);
-  ASSERT_TRUE(signal.Type("-95").ok());
-  EXPECT_EQ(signal.Word(), 0x03B6);
-  signal.image.Main().SetWord(0x0290, 1200);
-  EXPECT_EQ(signal.Shown(), "-120");
-  signal.image.Main().SetWord(0x0290, 1300);
-  EXPECT_EQ(signal.Shown(), "");
-
-  OneField raw(kNoRange);
-  ASSERT_TRUE(raw.Type("99999").ok());
-  EXPECT_EQ(raw.Byte(), 255) << "no range: saturated to the width";
+  EXPECT_TRUE(AllFF(ms.image));
 }
 
-TEST(FieldCodec, SpinsStayInTheRangeAndBcdWithBadNibblesIsLeftAlone) {
+TEST(FieldCodec, SpinsStayInTheRange) {
   OneField ms(kMs);
-  ms.image.Main().SetByte(0x0290, 199);
+  ms.Store(199);
   ASSERT_TRUE(SpinField(ms.Ref(), ms.image, true).ok());
-  EXPECT_EQ(ms.Byte(), 200);
+  EXPECT_EQ(ms.Stored(), 200);
   ASSERT_TRUE(SpinField(ms.Ref(), ms.image, true).ok());
-  EXPECT_EQ(ms.Byte(), 140) << "from the maximum to the minimum";
-  ms.image.Main().SetByte(0x0290, 0xFF);
+  EXPECT_EQ(ms.Stored(), 140) << "from the maximum to the minimum";
+  ms.Store(0xFF);
   ASSERT_TRUE(SpinField(ms.Ref(), ms.image, false).ok());
-  EXPECT_EQ(ms.Byte(), 200) << "a value outside the range steps to an end";
-  OneField tens(kTensOfMs);
-  tens.image.Main().SetByte(0x0290, 97);  // 970 ms, below 9999 by less than a step
-  tens.decl.range = {0, 1000, 50};
-  ASSERT_TRUE(SpinField(tens.Ref(), tens.image, true).ok());
-  EXPECT_EQ(tens.Byte(), 100) << "975 + 50 stops at 1000";
-
-  OneField bcd(kBcd);
-  bcd.image.Main().SetWord(0x0290, 0x1000);
-  EXPECT_EQ(bcd.Shown(), "1000");
-  ASSERT_TRUE(bcd.Type("2500").ok());
-  EXPECT_EQ(bcd.Word(), 0x2500);
-  bcd.image.Main().SetWord(0x0290, 0x1A00);
-  const auto before = AllBytes(bcd.image);
-  EXPECT_EQ(bcd.Shown(), "");
-  EXPECT_TRUE(ApplyFieldText(bcd.Ref(), bcd.image, "").ok());
-  EXPECT_EQ(AllBytes(bcd.image), before) << "shown text again: no byte changes";
+  EXPECT_EQ(ms.Stored(), 200) << "a value outside the range steps to an end";
+  OneField fifty(kFiftyMs);
+  fifty.Store(97);
+  ASSERT_TRUE(SpinField(fifty.Ref(), fifty.image, true).ok());
+  EXPECT_EQ(fifty.Stored(), 100) << "970 + 50 stops at 1000";
 }
 
 TEST(FieldCodec, FixedTextsAreCutPaddedAndCheckedBeforeWriting) {
@@ -159,15 +153,11 @@ TEST(FieldCodec, FixedTextsAreCutPaddedAndCheckedBeforeWriting) {
 
   // One byte a character (ISO 8859-1): a field that takes every character
   // takes "M\u00fcller"; a name field does not.
-  FieldDecl all = kText;
-  all.filter = filter::kAll;
-  OneField any(all);
+  OneField any(kAnyText);
   ASSERT_TRUE(any.Type("M\xC3\xBCller").ok());
   EXPECT_EQ(any.image.Main().Read(0x0290, 4), (std::vector<std::uint8_t>{'M', 0xFC, 'l', 'l'}));
   EXPECT_EQ(any.Shown(), "M\xC3\xBCll");
-  FieldDecl name = kText;
-  name.filter = filter::kName;
-  OneField named(name);
+  OneField named(kName);
   EXPECT_EQ(named.Type("M\xC3\xBCller").status, CommitStatus::Refused);
 
   // Bytes typing would not give back show escaped, and the shown text stores
@@ -183,29 +173,16 @@ TEST(FieldCodec, FixedTextsAreCutPaddedAndCheckedBeforeWriting) {
     ASSERT_TRUE(f.Type(shown).ok()) << shown;
     EXPECT_EQ(f.image.Main().Read(0x0290, bytes.size()), bytes) << shown;
   };
-  roundTrip(name, {'A', 0x19, '\\', 'x', '7', 0xE9}, "A\\x19\\\\x7\\xE9");
-  roundTrip(name, {'A', '\\', 'B', '\\'}, "A\\B\\");
-  roundTrip(name, {'\\', '\\', 0x7F}, "\\\\\\\\\\x7F");
-  FieldDecl cw = kText;
-  cw.filter = filter::kCw;
-  roundTrip(cw, {'D', 'e', ' ', ' ', '\\'}, "D\\x65 \\x20\\\\");
-  roundTrip(all, {'M', 0xFC, 0x81, '\\'}, "M\xC3\xBC\\x81\\");
+  roundTrip(kName, {'A', 0x19, '\\', 'x', '7', 0xE9}, "A\\x19\\\\x7\\xE9");
+  roundTrip(kName, {'A', '\\', 'B', '\\'}, "A\\B\\");
+  roundTrip(kName, {'\\', '\\', 0x7F}, "\\\\\\\\\\x7F");
+  roundTrip(kCwText, {'D', 'e', ' ', ' ', '\\'}, "D\\x65 \\x20\\\\");
+  roundTrip(kAnyText, {'M', 0xFC, 0x81, '\\'}, "M\xC3\xBC\\x81\\");
 }
 
 // --- every declared field ---------------------------------------------------------
 
 namespace {
-
-ImageStore RandomImage(unsigned seed) {
-  ImageStore image = FilledImage(Vhf146E());
-  std::mt19937 rng(seed);
-  // Random bytes everywhere but the index and the model record, so that the
-  // channels stay where they are and their fields hold anything.
-  auto main = image.Main();
-  for (std::size_t i = 0x0100; i < main.size(); ++i)
-    if (i < region::kModelRecord || i >= region::kModelRecord + kModelRecordSize) main.SetByte(i, rng() & 0xFF);
-  return image;
-}
 
 // Never programmed: every byte 0xFF, with and without a model record.
 ImageStore BlankImage(const std::optional<ModelRecord>& model) {
@@ -554,12 +531,6 @@ ImageStore NewImageOf(const ModelRecord& record) {
   ModelInfo(image).SetRecord(record);
   ApplyNewImageDefaults(image, false, false);
   return image;
-}
-
-FieldRef KeyRef(const ImageStore& image, const std::string& key) {
-  const auto f = FindField(EditorModules(), image, key);
-  EXPECT_TRUE(f) << key;
-  return f ? f->ref : FieldRef{};
 }
 
 // Every facility on, 5-tone entries in use, option ports 1-3 inputs, and every

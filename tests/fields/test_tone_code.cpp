@@ -27,16 +27,12 @@ std::string Normalized(std::string t) {
 }  // namespace
 
 TEST_F(ToneCodeTest, EncodingOfQtAndDqtValues) {
-  EXPECT_EQ(TextToToneCode("67.0"), 0x029E);
-  EXPECT_EQ(TextToToneCode("250.3"), 0x09C7);
-  EXPECT_EQ(TextToToneCode("D023N"), 0x2813);
-  EXPECT_EQ(TextToToneCode("D023I"), 0xA813);
-  EXPECT_EQ(TextToToneCode("D754N"), 0x29EC);
-  EXPECT_EQ(TextToToneCode("D754I"), 0xA9EC);
-  EXPECT_EQ(ToneCodeToText(0x029E), "67.0");
-  EXPECT_EQ(ToneCodeToText(0x09C7), "250.3");
-  EXPECT_EQ(ToneCodeToText(0x2813), "D023N");
-  EXPECT_EQ(ToneCodeToText(0xA9EC), "D754I");
+  const std::pair<const char*, ToneCode> codes[] = {{"67.0", 0x029E},  {"250.3", 0x09C7}, {"D023N", 0x2813},
+                                                    {"D023I", 0xA813}, {"D754N", 0x29EC}, {"D754I", 0xA9EC}};
+  for (const auto& [text, code] : codes) {
+    EXPECT_EQ(TextToToneCode(text), code) << text;
+    EXPECT_EQ(ToneCodeToText(code), text);
+  }
 }
 
 TEST_F(ToneCodeTest, OffIsTheBlankValueAndEmptyOrOffTextGivesIt) {
