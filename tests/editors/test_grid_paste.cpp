@@ -154,10 +154,13 @@ TEST_F(GridPaste, BadInputIsDroppedOrRefusedWithAClearOutcome) {
   EXPECT_EQ(o.rowsBelow, 2);
   EXPECT_EQ(grid.CellText(29, 1), "146.200000");
   EXPECT_NE(PasteNotes(o).find("2 rows"), std::string::npos) << PasteNotes(o);
-  // Text that is no frequency is refused like typed text.
+  // Text that could not be typed into the cell is refused, and a text that is
+  // no frequency as typed text is.
   const auto kept = AllBytes(image);
   o = PasteTableText(grid, 2, 1, "hello");
   EXPECT_EQ(o.refusedRow, 2);
+  EXPECT_EQ(o.refusal.n, 351);
+  o = PasteTableText(grid, 2, 1, "1.2.3");
   EXPECT_EQ(o.refusal, MessageOf(StoreStatus::NotAFrequency));
   EXPECT_EQ(AllBytes(image), kept);
 }
@@ -197,6 +200,11 @@ TEST_F(GridPaste, MultiTablesAndTestChannelsTakeTextThroughTheirRules) {
   ASSERT_EQ(o.notices.size(), 2u);
   EXPECT_EQ(o.notices[0].n, 656);
   EXPECT_EQ(o.notices[1].n, 657);
+  // A pasted word empties no test channel (typed text that is no frequency does).
+  const auto beforeWord = AllBytes(image);
+  o = PasteTableText(testChannels, 10, 1, "abc");
+  EXPECT_EQ(o.refusal.n, 351);
+  EXPECT_EQ(AllBytes(image), beforeWord);
   o = PasteTableText(testChannels, 15, 1, "1000");
   EXPECT_EQ(o.refusal.n, 613);
 }
