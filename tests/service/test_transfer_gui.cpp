@@ -37,6 +37,7 @@ class TransferGuiTest : public zmp::testing::AppTest {
  protected:
   void SetUp() override {
     AppTest::SetUp();
+    Texts().LoadFile(std::string(ZMP_BIN_DIR) + "/zmp318t.lng", "English");  // the cases name texts before a start
     otherAnswer = Answer::Ok;
     prompts.dialog = [](QDialog& d) { return d.exec(); };
   }
