@@ -141,11 +141,17 @@ DecodedDataFile DecodeDataFile(std::span<const std::uint8_t> file, const Passwor
 }
 
 DataFileResult WriteDataFile(const std::string& path, ImageStore& image, const DataFileOptions& options) {
-  image.StampVersion();
-  image.UpdateChecksum();
-  const std::vector<std::uint8_t> bytes = EncodeDataFile(image.working(), options);
+  // The version and checksum go into the image only once the file holds them:
+  // a save that fails leaves the image as it was.
+  ImageCopy stamped = image.working();
+  StampVersion(stamped);
+  UpdateChecksum(stamped);
   DataFileResult r;
-  if (!WriteFileSafely(path, bytes, &r.error)) r.code = kDataFileCannotCreate;
+  if (!WriteFileSafely(path, EncodeDataFile(stamped, options), &r.error)) {
+    r.code = kDataFileCannotCreate;
+    return r;
+  }
+  image.working() = std::move(stamped);
   return r;
 }
 

@@ -67,12 +67,3 @@ TEST(SettingsRules, ProtectIsMaskedAndReversible) {
   EXPECT_EQ(ParseProtect(FormatProtect(Protection{})), Protection{});
   EXPECT_FALSE(ParseProtect("00:11:22"));
 }
-
-TEST(StartupTables, LanguagesAndHelpFiles) {
-  ASSERT_TRUE(LanguageRowOf(1));
-  EXPECT_EQ(LanguageRowOf(1)->helpFolder, "en");
-  EXPECT_EQ(LanguageRowOf(32)->helpFolder, "ho");
-  EXPECT_EQ(LanguageRowOf(3), nullptr);
-  EXPECT_EQ(LanguageRowNamed("German")->id, 4);
-  EXPECT_EQ(LanguageRowNamed("german"), nullptr);
-}

@@ -5,25 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QFile>
 #include <QLabel>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <cstdio>
-#include <deque>
 
 #include "../editors/EditorTestSupport.h"
 #include "../support/AppFixture.h"
-#include "app/Application.h"
 #include "app/Commands.h"
-#include "app/MainFrame.h"
-#include "ui/Messages.h"
 #include "app/PrintCommands.h"
-#include "app/Prompts.h"
-#include "app/Settings.h"
 #include "editors/ChannelFields.h"
 #include "editors/ChannelStore.h"
 #include "editors/EditorModules.h"
@@ -67,7 +59,6 @@ class PrintGuiTest : public zmp::testing::AppTest {
   }
 
   ImageStore image;
-  QStringList& messages = asked;
 };
 
 TEST_F(PrintGuiTest, PageCountOfTheDialogIsThePagesPrinted) {
@@ -136,13 +127,7 @@ TEST_F(PrintGuiTest, DialogChoicesRangeAndButtons) {
 }
 
 TEST_F(PrintGuiTest, FilePrintWritesThePdfAndRemembersTheChoice) {
-  app = std::make_unique<CFPUApp>();
-  StartOptions o;
-  o.programDir = QStringLiteral(ZMP_BIN_DIR);
-  o.splash = false;
-  o.showWindow = false;
-  ASSERT_TRUE(app->InitInstance({}, o));
-  CMainFrame& frame = *app->MainFrame();
+  CMainFrame& frame = Start();
   EXPECT_TRUE(frame.IsCommandEnabled(cmd::kPrint));
   EXPECT_TRUE(frame.IsCommandEnabled(cmd::kPrintPreview));
   EXPECT_EQ(frame.Action(cmd::kPrint)->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
@@ -164,7 +149,7 @@ TEST_F(PrintGuiTest, FilePrintWritesThePdfAndRemembersTheChoice) {
   };
   prompts.saveFiles = {Path("listing")};
   ASSERT_TRUE(frame.Command(cmd::kPrint));
-  EXPECT_TRUE(messages.isEmpty()) << messages.join(QLatin1Char('\n')).toStdString();
+  EXPECT_TRUE(asked.isEmpty()) << asked.join(QLatin1Char('\n')).toStdString();
   EXPECT_EQ(PdfPages(Path("listing.pdf")), shownPages);  // ".pdf" added to a bare name
   EXPECT_EQ(zmp::testing::AllBytes(app->Image()), before);
 
@@ -202,9 +187,9 @@ TEST_F(PrintGuiTest, FilePrintWritesThePdfAndRemembersTheChoice) {
   const QString bad = Path("missing/listing.pdf");
   prompts.saveFiles = {bad};
   ASSERT_TRUE(frame.Command(cmd::kPrint));
-  ASSERT_EQ(messages.size(), 1);
-  EXPECT_TRUE(messages[0].contains(bad));
-  EXPECT_TRUE(messages[0].contains(QStringLiteral("No such file or directory")));
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_TRUE(asked[0].contains(bad));
+  EXPECT_TRUE(asked[0].contains(QStringLiteral("No such file or directory")));
   EXPECT_FALSE(QFile::exists(bad));
 }
 

@@ -8,6 +8,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <deque>
 #include <functional>
@@ -30,6 +33,7 @@ class ScriptedPrompts : public Prompts {
   std::function<int(QDialog&)> dialog;
   QStringList openFiles, saveFiles;
   std::optional<QString> password;
+  int passwordsAsked = 0;
   int RunDialog(QDialog& d) override { return dialog ? dialog(d) : QDialog::Rejected; }
   QString OpenFileName(QWidget*, const QString&, const QString&, const QString&) override {
     return openFiles.isEmpty() ? QString() : openFiles.takeFirst();
@@ -37,7 +41,10 @@ class ScriptedPrompts : public Prompts {
   QString SaveFileName(QWidget*, const QString&, const QString&, const QString&) override {
     return saveFiles.isEmpty() ? QString() : saveFiles.takeFirst();
   }
-  std::optional<QString> Password(QWidget*, const QString&, const QString&, int) override { return password; }
+  std::optional<QString> Password(QWidget*, const QString&, const QString&, int) override {
+    ++passwordsAsked;
+    return password;
+  }
 };
 
 class AppTest : public ::testing::Test {
@@ -61,19 +68,42 @@ class AppTest : public ::testing::Test {
     SetMessageHook(nullptr);
     SetSettingsFileForTesting({});
   }
-  // The program as it starts from its folder, its window not shown.
-  CMainFrame& Start(std::vector<std::string> args = {}) {
+  // The program as it starts from `programDir` (the one built beside the
+  // tests by default), its window not shown; false when it stops.
+  bool Launch(std::vector<std::string> args = {}, const QString& programDir = QStringLiteral(ZMP_BIN_DIR)) {
+    app.reset();
     app = std::make_unique<CFPUApp>();
     StartOptions o;
-    o.programDir = QStringLiteral(ZMP_BIN_DIR);
+    o.programDir = programDir;
     o.splash = false;
     o.showWindow = false;
-    EXPECT_TRUE(app->InitInstance(args, o));
+    const bool started = app->InitInstance(args, o);
     QApplication::processEvents();
+    return started;
+  }
+  CMainFrame& Start(std::vector<std::string> args = {}) {
+    EXPECT_TRUE(Launch(std::move(args)));
     return *app->MainFrame();
   }
+  // A program folder of its own in the test's folder, holding `language` as
+  // its language file (no file when it is empty).
+  QString ProgramFolder(const QByteArray& language) {
+    const QString prog = Path("prog");
+    QDir().mkpath(prog);
+    QFile file(prog + QStringLiteral("/zmp318t.lng"));
+    if (!language.isEmpty() && file.open(QIODevice::WriteOnly)) file.write(language);
+    return prog;
+  }
+  // The program's settings ("Backup" group) in the test's settings file.
+  QVariant Setting(const char* key) const {
+    return QSettings(Path("settings.ini"), QSettings::IniFormat).value(QStringLiteral("Backup/") + QLatin1String(key));
+  }
+  void SetSetting(const char* key, const QVariant& value) {
+    QSettings(Path("settings.ini"), QSettings::IniFormat).setValue(QStringLiteral("Backup/") + QLatin1String(key), value);
+  }
   ImageStore& Image() { return app->Image(); }
-  QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+  QString Path(const QString& name) const { return dir.filePath(name); }
+  QString Path(const char* name) const { return Path(QString::fromUtf8(name)); }
 
   QTemporaryDir dir;
   std::unique_ptr<CFPUApp> app;

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace zmp::testing {
 
@@ -21,18 +23,41 @@ class FakeSystem {
   FakeSystem() {
     char tmpl[] = "/tmp/zmp-fakesys-XXXXXX";
     root_ = ::mkdtemp(tmpl);
-    const std::string pci = "sys/devices/pci0000:00/0000:00:14.0/usb1";
-    AddUsb(pci + "/1-2", "0403", "6001", "FTDI", "FT232R USB UART", "A1B2C3");
-    AddUsbSerialPort(pci + "/1-2/1-2:1.0", "ttyUSB0", "ftdi_sio");
-    AddUsb(pci + "/1-3", "1d6b", "0104", "Acme", "Radio Cable", "77");
-    AddAcmPort(pci + "/1-3/1-3:1.0", "ttyACM4");
-    // A built-in port: no USB device above it.
-    const std::string pnp = "sys/devices/pnp0/00:00/tty/ttyS0";
-    std::filesystem::create_directories(root_ / pnp);
-    Link("sys/class/tty/ttyS0", "../../devices/pnp0/00:00/tty/ttyS0");
-    Link("sys/devices/pnp0/00:00/tty/ttyS0/device", "../../../00:00");
-    Link("dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0", "../../ttyUSB0");
-    Link("dev/serial/by-id/usb-Acme_Radio_Cable_77-if00", "../../ttyACM4");
+    const std::string usb = "sys/devices/pci0000:00/0000:00:14.0/usb1/";
+    const std::string ftdi = usb + "1-2/1-2:1.0/ttyUSB0", acm = usb + "1-3/1-3:1.0";
+    // The USB devices with their descriptors, their first interfaces and the drivers.
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {usb + "1-2/idVendor", "0403"},        {usb + "1-2/idProduct", "6001"},
+        {usb + "1-2/manufacturer", "FTDI"},    {usb + "1-2/product", "FT232R USB UART"},
+        {usb + "1-2/serial", "A1B2C3"},        {usb + "1-2/1-2:1.0/bInterfaceNumber", "00"},
+        {usb + "1-3/idVendor", "1d6b"},        {usb + "1-3/idProduct", "0104"},
+        {usb + "1-3/manufacturer", "Acme"},    {usb + "1-3/product", "Radio Cable"},
+        {usb + "1-3/serial", "77"},            {acm + "/bInterfaceNumber", "00"},
+        {"sys/bus/usb-serial/drivers/ftdi_sio/uevent", ""},
+        {"sys/bus/usb/drivers/cdc_acm/uevent", ""},
+    };
+    for (const auto& [file, text] : files) {
+      std::filesystem::create_directories((root_ / file).parent_path());
+      std::ofstream(root_ / file) << text << '\n';
+    }
+    // usb-serial: interface / ttyUSB0 (the port, with its driver) / tty / ttyUSB0;
+    // cdc_acm: interface (with its driver) / tty / ttyACM4; ttyS0 has no USB device above it.
+    const std::vector<std::pair<std::string, std::string>> links = {
+        {ftdi + "/driver", "../../../../../../../bus/usb-serial/drivers/ftdi_sio"},
+        {ftdi + "/tty/ttyUSB0/device", "../../../ttyUSB0"},
+        {"sys/class/tty/ttyUSB0", "../../" + ftdi.substr(4) + "/tty/ttyUSB0"},
+        {acm + "/driver", "../../../../../../bus/usb/drivers/cdc_acm"},
+        {acm + "/tty/ttyACM4/device", "../../../1-3:1.0"},
+        {"sys/class/tty/ttyACM4", "../../" + acm.substr(4) + "/tty/ttyACM4"},
+        {"sys/devices/pnp0/00:00/tty/ttyS0/device", "../../../00:00"},
+        {"sys/class/tty/ttyS0", "../../devices/pnp0/00:00/tty/ttyS0"},
+        {"dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0", "../../ttyUSB0"},
+        {"dev/serial/by-id/usb-Acme_Radio_Cable_77-if00", "../../ttyACM4"},
+    };
+    for (const auto& [at, target] : links) {
+      std::filesystem::create_directories((root_ / at).parent_path());
+      std::filesystem::create_symlink(target, root_ / at);
+    }
   }
   ~FakeSystem() {
     std::error_code ec;
@@ -48,50 +73,6 @@ class FakeSystem {
   }
 
  private:
-  void Write(const std::string& file, const std::string& text) {
-    std::filesystem::create_directories((root_ / file).parent_path());
-    std::ofstream(root_ / file) << text << '\n';
-  }
-  void Link(const std::string& at, const std::string& target) {
-    std::filesystem::create_directories((root_ / at).parent_path());
-    std::filesystem::create_symlink(target, root_ / at);
-  }
-  void AddUsb(const std::string& dir, const char* vendor, const char* product, const char* maker,
-              const char* name, const char* serial) {
-    Write(dir + "/idVendor", vendor);
-    Write(dir + "/idProduct", product);
-    Write(dir + "/manufacturer", maker);
-    Write(dir + "/product", name);
-    Write(dir + "/serial", serial);
-  }
-  // usb-serial: interface / ttyUSBn (port, with its driver) / tty / ttyUSBn.
-  void AddUsbSerialPort(const std::string& interface, const std::string& tty, const std::string& driver) {
-    Write(interface + "/bInterfaceNumber", "00");
-    const std::string port = interface + "/" + tty;
-    std::filesystem::create_directories(root_ / port / "tty" / tty);
-    Write("sys/bus/usb-serial/drivers/" + driver + "/uevent", "");
-    Link(port + "/driver", Up(port) + "bus/usb-serial/drivers/" + driver);
-    Link(port + "/tty/" + tty + "/device", "../../../" + tty);
-    Link("sys/class/tty/" + tty, "../../" + port.substr(4) + "/tty/" + tty);
-  }
-  // cdc_acm: interface / tty / ttyACMn.
-  void AddAcmPort(const std::string& interface, const std::string& tty) {
-    Write(interface + "/bInterfaceNumber", "00");
-    std::filesystem::create_directories(root_ / interface / "tty" / tty);
-    Write("sys/bus/usb/drivers/cdc_acm/uevent", "");
-    Link(interface + "/driver", Up(interface) + "bus/usb/drivers/cdc_acm");
-    const std::string leaf = interface.substr(interface.rfind('/') + 1);
-    Link(interface + "/tty/" + tty + "/device", "../../../" + leaf);
-    Link("sys/class/tty/" + tty, "../../" + interface.substr(4) + "/tty/" + tty);
-  }
-  // "../" up to sys/ from a folder below it.
-  static std::string Up(const std::string& dir) {
-    std::string up;
-    for (char c : dir.substr(4))
-      if (c == '/') up += "../";
-    return up + "../";
-  }
-
   std::filesystem::path root_;
 };
 
