@@ -14,6 +14,7 @@
 
 #include "EditorGuiSupport.h"
 #include "editors/FieldGridSource.h"
+#include "fields/FieldCodec.h"
 #include "editors/GridTextPaste.h"
 #include "editors/PortModel.h"
 #include "editors/ui/EditorViews.h"
@@ -76,11 +77,13 @@ class GridKeysGui : public EditorGui {
   }
   static bool Nothing(GridSource&) { return false; }
 
-  // A text the cell's source stores (changing a byte), or one it refuses.
+  // A text the cell's source stores (changing a byte), or one it refuses; a
+  // text that the cell would not let be typed is no candidate.
   QString TextTheSource(bool stores) const {
     for (const char* text : {"12", "150.5", "88.5", "1000", "99999999"}) {
       ImageStore copy = doc.image;
       FieldGridSource twin(copy, static_cast<FieldGridSource*>(grid->Source())->Table());
+      if (UntypedCharacter(twin.Ref(row, col), copy, text)) continue;
       const CellCommit r = twin.SetCellText(row, col, text);
       if (stores ? r.stored && AllBytes(copy) != AllBytes(doc.image) : !r.stored && r.message.n != 0) return text;
     }

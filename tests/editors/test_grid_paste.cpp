@@ -160,7 +160,7 @@ TEST_F(GridPaste, BadInputIsDroppedOrRefusedWithAClearOutcome) {
   o = PasteTableText(grid, 2, 1, "hello");
   EXPECT_EQ(o.refusedRow, 2);
   EXPECT_EQ(o.refusal.n, 351);
-  o = PasteTableText(grid, 2, 1, "1.2.3");
+  o = PasteTableText(grid, 2, 1, "0");
   EXPECT_EQ(o.refusal, MessageOf(StoreStatus::NotAFrequency));
   EXPECT_EQ(AllBytes(image), kept);
 }
