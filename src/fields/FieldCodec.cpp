@@ -149,7 +149,7 @@ std::vector<ShownChoice> ChoicesAt(const FieldAt& at) {
   return out;
 }
 
-ChoiceFound FindChoice(const FieldAt& at, long value, Match match) {
+ChoiceFound FindChoice(const FieldAt& at, long value, Match match, const std::vector<ShownChoice>* built) {
   ChoiceFound found;
   const auto search = [&](const auto& choices, const auto& textOf) {
     for (std::size_t i = 0; i < choices.size(); ++i) {
@@ -159,8 +159,11 @@ ChoiceFound FindChoice(const FieldAt& at, long value, Match match) {
     }
     if (found.position >= 0) found.text = textOf(choices[static_cast<std::size_t>(found.position)]);
   };
-  if (at.decl.hooks && at.decl.hooks->choices)
-    search(at.decl.hooks->choices(at), [](const ShownChoice& c) { return c.text; });
+  const auto shownText = [](const ShownChoice& c) { return c.text; };
+  if (built)
+    search(*built, shownText);
+  else if (at.decl.hooks && at.decl.hooks->choices)
+    search(at.decl.hooks->choices(at), shownText);
   else
     search(at.decl.choices, ChoiceText);
   return found;
@@ -304,7 +307,11 @@ std::vector<ShownChoice> FieldChoices(const FieldRef& f, const ImageStore& image
   return ChoicesAt(AtOf(f, image, nullptr, base.value_or(0)));
 }
 
-FieldView ShowField(const FieldRef& f, const ImageStore& image) {
+namespace {
+
+// The field as shown; a list's entry is searched in `choices` when they are
+// already built.
+FieldView ShowWith(const FieldRef& f, const ImageStore& image, const std::vector<ShownChoice>* choices) {
   FieldView v;
   const FieldDecl& d = *f.decl;
   const Resolved r = Resolve(f, image);
@@ -331,7 +338,8 @@ FieldView ShowField(const FieldRef& f, const ImageStore& image) {
   if (d.hooks && d.hooks->show) {
     v.text = d.hooks->show(at);
     // A list with its own text still tells which entry holds the value.
-    if (IsList(d) && v.raw && d.storage != Storage::ByteList) v.choice = FindChoice(at, *v.raw, Match::Last).position;
+    if (IsList(d) && v.raw && d.storage != Storage::ByteList)
+      v.choice = FindChoice(at, *v.raw, Match::Last, choices).position;
     return v;
   }
   if (d.kind == ControlKind::CheckBox) {
@@ -357,13 +365,27 @@ FieldView ShowField(const FieldRef& f, const ImageStore& image) {
   }
   if (IsList(d)) {
     if (!v.raw) return v;
-    ChoiceFound found = FindChoice(at, *v.raw, Match::First);
+    ChoiceFound found = FindChoice(at, *v.raw, Match::First, choices);
     v.choice = found.position;
     v.text = std::move(found.text);
     return v;
   }
   if (v.raw) v.text = FormatNumber(d, *v.raw);
   return v;
+}
+
+}  // namespace
+
+FieldView ShowField(const FieldRef& f, const ImageStore& image) { return ShowWith(f, image, nullptr); }
+
+FieldView ShowFieldAndChoices(const FieldRef& f, const ImageStore& image, std::vector<ShownChoice>& choices) {
+  const auto base = RowStart(*f.table, image, f.row);
+  if (!base || !IsList(*f.decl)) {
+    choices.clear();
+    return ShowWith(f, image, nullptr);
+  }
+  choices = ChoicesAt(AtOf(f, image, nullptr, *base));
+  return ShowWith(f, image, &choices);
 }
 
 // --- committing -------------------------------------------------------------------

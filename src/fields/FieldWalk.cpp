@@ -16,7 +16,9 @@ bool RowListed(const FieldTable& table, const ImageStore& image, int row) {
 }
 
 std::string FieldKey(const EditorModule& module, const FieldTable& table, const FieldDecl& decl, int row) {
-  std::string key(module.key);
+  std::string key;
+  key.reserve(module.key.size() + table.key.size() + decl.key.size() + 12);  // "[nnnnn].", '.' and '.'
+  key += module.key;
   if (table.rows > 1) {
     // Appended piece by piece (GCC 12 at -O2 warns falsely on concatenated temporaries).
     key += '[';
@@ -77,7 +79,9 @@ std::optional<RowPart> ReadRowPart(std::string_view r) {
 template <class Shown>
 std::optional<FieldInstance> ParseKey(ModuleList modules, std::string_view key, Shown shown) {
   for (const EditorModule* module : modules) {
-    if (!key.starts_with(module->key)) continue;
+    // What follows an editor's key is a row part or a dot: the cheap test first.
+    const std::size_t n = module->key.size();
+    if (key.size() <= n || (key[n] != '[' && key[n] != '.') || !key.starts_with(module->key)) continue;
     const std::string_view rest = key.substr(module->key.size());
     const std::optional<RowPart> numbered = ReadRowPart(rest);
     for (const FieldTable& table : module->tables) {
@@ -91,7 +95,7 @@ std::optional<FieldInstance> ParseKey(ModuleList modules, std::string_view key, 
       if (!r.starts_with('.')) continue;
       r.remove_prefix(1);
       if (!table.key.empty()) {
-        if (!r.starts_with(table.key) || r.size() <= table.key.size() || r[table.key.size()] != '.') continue;
+        if (r.size() <= table.key.size() || r[table.key.size()] != '.' || !r.starts_with(table.key)) continue;
         r.remove_prefix(table.key.size() + 1);
       }
       if (!shown(table)) continue;

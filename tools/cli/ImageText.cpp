@@ -78,10 +78,13 @@ std::vector<FieldListing> ListFields(ModuleList modules, const ImageStore& image
     l.field = f;
     l.label = FieldLabel(*f.ref.decl);
     l.kind = FieldKindName(*f.ref.decl);
-    l.view = ShowField(f.ref, image);
+    std::vector<ShownChoice> choices;
+    l.view = ShowFieldAndChoices(f.ref, image, choices);
     l.where = LocateField(f.ref, image);
-    if ((l.kind == "list" || l.kind == "order") && l.view.exists)
-      for (ShownChoice& c : FieldChoices(f.ref, image)) l.choices.push_back(std::move(c.text));
+    if ((l.kind == "list" || l.kind == "order") && l.view.exists) {
+      l.choices.reserve(choices.size());
+      for (ShownChoice& c : choices) l.choices.push_back(std::move(c.text));
+    }
     out.push_back(std::move(l));
   });
   return out;
@@ -109,12 +112,15 @@ bool QuotesAsItStands(std::string_view s) {
 class JsonLine {
  public:
   explicit JsonLine(std::size_t room) : out_(room, '\0') { Put('{'); }
-  JsonLine& Text(std::string_view name, std::string_view value) {
+  // Member names are literals, copied at their known length.
+  template <std::size_t L>
+  JsonLine& Text(const char (&name)[L], std::string_view value) {
     Name(name);
     String(value);
     return *this;
   }
-  JsonLine& Texts(std::string_view name, const std::vector<std::string>& values) {
+  template <std::size_t L>
+  JsonLine& Texts(const char (&name)[L], const std::vector<std::string>& values) {
     Name(name);
     Put('[');
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -124,8 +130,8 @@ class JsonLine {
     Put(']');
     return *this;
   }
-  template <typename N>
-  JsonLine& Number(std::string_view name, std::optional<N> value) {
+  template <std::size_t L, typename N>
+  JsonLine& Number(const char (&name)[L], std::optional<N> value) {
     Name(name);
     if (!value) {
       Put("null");
@@ -156,13 +162,14 @@ class JsonLine {
     used_ += s.size();
   }
   // ,"name": (without the comma before the first member)
-  void Name(std::string_view name) {
-    char* p = Room(name.size() + 4);
+  template <std::size_t L>
+  void Name(const char (&name)[L]) {
+    char* p = Room(L - 1 + 4);
     const char* start = p;
     if (used_ > 1) *p++ = ',';
     *p++ = '"';
-    std::memcpy(p, name.data(), name.size());
-    p += name.size();
+    std::memcpy(p, name, L - 1);
+    p += L - 1;
     *p++ = '"';
     *p++ = ':';
     used_ += static_cast<std::size_t>(p - start);
