@@ -34,8 +34,11 @@ std::string FieldKey(const EditorModule& module, const FieldTable& table, const 
   return key;
 }
 
-void ForEachField(ModuleList modules, const ImageStore& image,
-                  const std::function<void(const FieldInstance&)>& visit) {
+namespace {
+
+// The walk itself: visit(module, table, decl, row) for every listed instance.
+template <class Visit>
+void WalkFields(ModuleList modules, const ImageStore& image, Visit visit) {
   for (const EditorModule* module : modules) {
     for (const FieldTable& table : module->tables) {
       if (!TableShown(table, image)) continue;
@@ -43,11 +46,26 @@ void ForEachField(ModuleList modules, const ImageStore& image,
         if (!RowListed(table, image, row)) continue;
         for (const FieldDecl& decl : table.fields) {
           if (!decl.HasValue() || decl.key.empty()) continue;
-          visit(FieldInstance{module, FieldRef{&table, &decl, row}, FieldKey(*module, table, decl, row)});
+          visit(*module, table, decl, row);
         }
       }
     }
   }
+}
+
+}  // namespace
+
+void ForEachField(ModuleList modules, const ImageStore& image,
+                  const std::function<void(const FieldInstance&)>& visit) {
+  WalkFields(modules, image, [&](const EditorModule& module, const FieldTable& table, const FieldDecl& decl, int row) {
+    visit(FieldInstance{&module, FieldRef{&table, &decl, row}, FieldKey(module, table, decl, row)});
+  });
+}
+
+std::size_t CountFields(ModuleList modules, const ImageStore& image) {
+  std::size_t count = 0;
+  WalkFields(modules, image, [&](const EditorModule&, const FieldTable&, const FieldDecl&, int) { ++count; });
+  return count;
 }
 
 namespace {

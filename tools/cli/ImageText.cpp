@@ -73,6 +73,7 @@ std::string LocationText(const std::optional<FieldLocation>& where) {
 
 std::vector<FieldListing> ListFields(ModuleList modules, const ImageStore& image) {
   std::vector<FieldListing> out;
+  out.reserve(CountFields(modules, image));  // a listing is large: one block, never moved
   ForEachField(modules, image, [&](const FieldInstance& f) {
     FieldListing l;
     l.field = f;
