@@ -247,8 +247,9 @@ TEST_F(EveryField, ShowingWritesNothingAndTheShownTextStoresNoChange) {
       const FieldView both = ShowFieldAndChoices(f.ref, image, built);
       EXPECT_TRUE(both.text == v.text && both.choice == v.choice && both.raw == v.raw) << f.key;
       const FieldDecl& decl = *f.ref.decl;
-      if (v.exists && (!decl.choices.empty() || (decl.hooks && decl.hooks->choices)))
+      if (v.exists && (!decl.choices.empty() || (decl.hooks && decl.hooks->choices))) {
         EXPECT_EQ(built, choices) << f.key;
+      }
       ASSERT_EQ(AllBytes(image), before) << f.key << ": showing wrote";
       ASSERT_TRUE(ApplyFieldText(f.ref, image, v.text).ok()) << f.key;
       ASSERT_EQ(AllBytes(image), before) << f.key << ": its own text changed bytes";
