@@ -1,6 +1,8 @@
 #include "editors/FunctionCodes.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstdio>
 
 #include "lang/LanguageTexts.h"
@@ -269,12 +271,59 @@ void BlankAssignmentLists(ImageStore& image) {
 
 // --- availability ------------------------------------------------------------------------
 
-std::optional<TextNo> WhyNotOffered(const ImageStore& image, FunctionCode code, int category) {
-  for (const AvailabilityRule& rule : kAvailability) {
+namespace {
+
+// The availability rules whose codes a code is among, a bit a rule. Which
+// codes a rule names does not depend on the image.
+using RuleSet = std::uint16_t;
+static_assert(std::size(kAvailability) <= 16);
+
+RuleSet RulesNaming(FunctionCode code) {
+  RuleSet rules = 0;
+  for (std::size_t r = 0; r < std::size(kAvailability); ++r)
+    if (kAvailability[r].applies(code)) rules |= static_cast<RuleSet>(1u << r);
+  return rules;
+}
+
+// The rules naming each entry of the function table, worked out once.
+const std::array<RuleSet, kFunctionCount>& RulesOfTable() {
+  static const std::array<RuleSet, kFunctionCount> rules = [] {
+    std::array<RuleSet, kFunctionCount> out{};
+    for (std::size_t i = 0; i < kFunctionCount; ++i) out[i] = RulesNaming(kTable[i].code);
+    return out;
+  }();
+  return rules;
+}
+
+RuleSet RulesOf(FunctionCode code) {
+  const FunctionEntry* e = FindFunction(code);
+  return e ? RulesOfTable()[static_cast<std::size_t>(e - kTable.data())] : RulesNaming(code);
+}
+
+// The first of the rules that holds the code back in this category, in table order.
+std::optional<TextNo> WhyRulesHoldBack(RuleSet rules, const ImageStore& image, FunctionCode code, int category) {
+  for (std::size_t r = 0; rules != 0 && r < std::size(kAvailability); ++r) {
+    if (!(rules & (1u << r))) continue;
+    rules = static_cast<RuleSet>(rules & ~(1u << r));
+    const AvailabilityRule& rule = kAvailability[r];
     if (rule.category != 0 && rule.category != category) continue;
-    if (rule.applies(code) && !rule.offered(image, code)) return rule.whyNot;
+    if (!rule.offered(image, code)) return rule.whyNot;
   }
   return std::nullopt;
+}
+
+// Calls take(entry) for every entry of the table offered in this category.
+template <class Take>
+void ForEachOffered(const ImageStore& image, int category, Take take) {
+  const auto& rules = RulesOfTable();
+  for (std::size_t i = 0; i < kFunctionCount; ++i)
+    if (!WhyRulesHoldBack(rules[i], image, kTable[i].code, category)) take(kTable[i]);
+}
+
+}  // namespace
+
+std::optional<TextNo> WhyNotOffered(const ImageStore& image, FunctionCode code, int category) {
+  return WhyRulesHoldBack(RulesOf(code), image, code, category);
 }
 
 bool FunctionAvailable(const ImageStore& image, FunctionCode code, int category) {
@@ -284,16 +333,14 @@ bool FunctionAvailable(const ImageStore& image, FunctionCode code, int category)
 std::vector<FunctionCode> AvailableFunctions(const ImageStore& image, int category) {
   std::vector<FunctionCode> out;
   out.reserve(kFunctionCount);
-  for (const FunctionEntry& e : kTable)
-    if (FunctionAvailable(image, e.code, category)) out.push_back(e.code);
+  ForEachOffered(image, category, [&](const FunctionEntry& e) { out.push_back(e.code); });
   return out;
 }
 
 std::vector<ShownChoice> AvailableFunctionChoices(const ImageStore& image, int category) {
   std::vector<ShownChoice> out;
   out.reserve(kFunctionCount);
-  for (const FunctionEntry& e : kTable)
-    if (FunctionAvailable(image, e.code, category)) out.push_back({e.code, Tx(e.name)});
+  ForEachOffered(image, category, [&](const FunctionEntry& e) { out.push_back({e.code, Tx(e.name)}); });
   return out;
 }
 

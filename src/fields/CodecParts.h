@@ -25,6 +25,18 @@ bool IsBlankShown(const FieldDecl& d, std::optional<long> stored);
 bool IsTicked(const FieldDecl& d, std::optional<long> raw);
 bool ShowsOff(const FieldDecl& d, long stored);
 std::vector<ShownChoice> ChoicesAt(const FieldAt& at);
+// The entry of the field's choices that holds a stored value (the first or the
+// last such entry), position -1 for none: in `built` when the choices are
+// built already; declared choices are searched as they stand, and only the
+// text of the entry found is looked up.
+enum class Match { First, Last };
+struct ChoiceFound {
+  int position = -1;
+  std::string text;
+};
+ChoiceFound FindChoice(const FieldAt& at, long value, Match match, const std::vector<ShownChoice>* built = nullptr);
+// The stored value of the first entry shown as text, or nothing.
+std::optional<long> ChoiceValueOf(const FieldAt& at, std::string_view text);
 // Writes a stored value through the field's validation, the pair rule and
 // the after-commit hook.
 CommitResult Store(const FieldAt& at, long value);

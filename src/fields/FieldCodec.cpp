@@ -139,13 +139,45 @@ bool ShowsOff(const FieldDecl& d, long stored) {
   return d.off.text.n != 0 && stored >= 0 && stored < d.off.below;
 }
 
+std::string ChoiceText(const Choice& c) { return c.text.n ? Tx(c.text) : std::string(c.literal); }
+
 std::vector<ShownChoice> ChoicesAt(const FieldAt& at) {
   if (at.decl.hooks && at.decl.hooks->choices) return at.decl.hooks->choices(at);
   std::vector<ShownChoice> out;
   out.reserve(at.decl.choices.size());
-  for (const Choice& c : at.decl.choices)
-    out.push_back({c.value, c.text.n ? Tx(c.text) : std::string(c.literal)});
+  for (const Choice& c : at.decl.choices) out.push_back({c.value, ChoiceText(c)});
   return out;
+}
+
+ChoiceFound FindChoice(const FieldAt& at, long value, Match match, const std::vector<ShownChoice>* built) {
+  ChoiceFound found;
+  const auto search = [&](const auto& choices, const auto& textOf) {
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+      if (choices[i].value != value) continue;
+      found.position = static_cast<int>(i);
+      if (match == Match::First) break;
+    }
+    if (found.position >= 0) found.text = textOf(choices[static_cast<std::size_t>(found.position)]);
+  };
+  const auto shownText = [](const ShownChoice& c) { return c.text; };
+  if (built)
+    search(*built, shownText);
+  else if (at.decl.hooks && at.decl.hooks->choices)
+    search(at.decl.hooks->choices(at), shownText);
+  else
+    search(at.decl.choices, ChoiceText);
+  return found;
+}
+
+std::optional<long> ChoiceValueOf(const FieldAt& at, std::string_view text) {
+  if (at.decl.hooks && at.decl.hooks->choices) {
+    for (const ShownChoice& c : at.decl.hooks->choices(at))
+      if (c.text == text) return c.value;
+    return std::nullopt;
+  }
+  for (const Choice& c : at.decl.choices)
+    if (ChoiceText(c) == text) return c.value;
+  return std::nullopt;
 }
 
 // --- paired columns ---------------------------------------------------------------
@@ -226,8 +258,7 @@ Resolved Resolve(const FieldRef& f, const ImageStore& image) {
 }
 
 CommitResult CommitListText(const FieldAt& at, std::string_view text) {
-  for (const ShownChoice& c : ChoicesAt(at))
-    if (c.text == text) return Store(at, c.value);
+  if (const auto value = ChoiceValueOf(at, text)) return Store(at, *value);
   return CommitResult::Refuse(347_txt);
 }
 
@@ -276,7 +307,11 @@ std::vector<ShownChoice> FieldChoices(const FieldRef& f, const ImageStore& image
   return ChoicesAt(AtOf(f, image, nullptr, base.value_or(0)));
 }
 
-FieldView ShowField(const FieldRef& f, const ImageStore& image) {
+namespace {
+
+// The field as shown; a list's entry is searched in `choices` when they are
+// already built.
+FieldView ShowWith(const FieldRef& f, const ImageStore& image, const std::vector<ShownChoice>* choices) {
   FieldView v;
   const FieldDecl& d = *f.decl;
   const Resolved r = Resolve(f, image);
@@ -303,11 +338,8 @@ FieldView ShowField(const FieldRef& f, const ImageStore& image) {
   if (d.hooks && d.hooks->show) {
     v.text = d.hooks->show(at);
     // A list with its own text still tells which entry holds the value.
-    if (IsList(d) && v.raw && d.storage != Storage::ByteList) {
-      const auto choices = ChoicesAt(at);
-      for (std::size_t i = 0; i < choices.size(); ++i)
-        if (choices[i].value == *v.raw) v.choice = static_cast<int>(i);
-    }
+    if (IsList(d) && v.raw && d.storage != Storage::ByteList)
+      v.choice = FindChoice(at, *v.raw, Match::Last, choices).position;
     return v;
   }
   if (d.kind == ControlKind::CheckBox) {
@@ -333,18 +365,27 @@ FieldView ShowField(const FieldRef& f, const ImageStore& image) {
   }
   if (IsList(d)) {
     if (!v.raw) return v;
-    const auto choices = ChoicesAt(at);
-    for (std::size_t i = 0; i < choices.size(); ++i) {
-      if (choices[i].value == *v.raw) {
-        v.choice = static_cast<int>(i);
-        v.text = choices[i].text;
-        break;
-      }
-    }
+    ChoiceFound found = FindChoice(at, *v.raw, Match::First, choices);
+    v.choice = found.position;
+    v.text = std::move(found.text);
     return v;
   }
   if (v.raw) v.text = FormatNumber(d, *v.raw);
   return v;
+}
+
+}  // namespace
+
+FieldView ShowField(const FieldRef& f, const ImageStore& image) { return ShowWith(f, image, nullptr); }
+
+FieldView ShowFieldAndChoices(const FieldRef& f, const ImageStore& image, std::vector<ShownChoice>& choices) {
+  const auto base = RowStart(*f.table, image, f.row);
+  if (!base || !IsList(*f.decl)) {
+    choices.clear();
+    return ShowWith(f, image, nullptr);
+  }
+  choices = ChoicesAt(AtOf(f, image, nullptr, *base));
+  return ShowWith(f, image, &choices);
 }
 
 // --- committing -------------------------------------------------------------------
@@ -364,9 +405,8 @@ std::optional<std::size_t> UntypedCharacter(const FieldRef& f, const ImageStore&
   if (d.filter == filter::kNone || OwnerDecides(d.filter) || d.kind == ControlKind::CheckBox) return std::nullopt;
   const std::string_view text = d.storage == Storage::Text ? input : Trim(input);
   if (d.off.text.n && text == Tx(d.off.text)) return std::nullopt;
-  if (IsList(d))
-    for (const ShownChoice& c : FieldChoices(f, image))
-      if (c.text == text) return std::nullopt;
+  if (IsList(d) && ChoiceValueOf(AtOf(f, image, nullptr, RowStart(*f.table, image, f.row).value_or(0)), text))
+    return std::nullopt;
   std::string typed;
   for (std::size_t i = 0; i < text.size(); ++i) {
     FilterContext ctx;
@@ -419,8 +459,7 @@ CommitResult CommitFieldChoice(const FieldRef& f, ImageStore& image, long value)
   if (!r.applicable) return {CommitStatus::NotApplicable, {0}};
   if (r.disabled.n) return CommitResult::Refuse(r.disabled);
   const FieldAt at = AtOf(f, image, &image, *r.base);
-  for (const ShownChoice& c : ChoicesAt(at))
-    if (c.value == value) return Store(at, value);
+  if (FindChoice(at, value, Match::First).position >= 0) return Store(at, value);
   return CommitResult::Refuse(752_txt);
 }
 
@@ -521,11 +560,7 @@ bool ToneRoundTrips(long code) {
   return code == kToneOff || TextToToneCode(ToneCodeToText(static_cast<ToneCode>(code))) == code;
 }
 
-bool HasChoice(const FieldAt& at, long value) {
-  for (const ShownChoice& c : ChoicesAt(at))
-    if (c.value == value) return true;
-  return false;
-}
+bool HasChoice(const FieldAt& at, long value) { return FindChoice(at, value, Match::First).position >= 0; }
 
 // A problem as a language text and the texts it names.
 struct Problem {

@@ -63,6 +63,9 @@ std::optional<FieldLocation> LocateField(const FieldRef& f, const ImageStore& im
 
 FieldView ShowField(const FieldRef& f, const ImageStore& image);
 std::vector<ShownChoice> FieldChoices(const FieldRef& f, const ImageStore& image);
+// ShowField and, for a list in a row that exists, FieldChoices (empty
+// otherwise): a list whose choices depend on the image is built only once.
+FieldView ShowFieldAndChoices(const FieldRef& f, const ImageStore& image, std::vector<ShownChoice>& choices);
 // The text shown for a stored value of a numeric field (Off, number, or empty
 // when out of range). Used by the printout and the help pages as well.
 std::string FormatNumber(const FieldDecl& d, long stored);

@@ -16,7 +16,9 @@ bool RowListed(const FieldTable& table, const ImageStore& image, int row) {
 }
 
 std::string FieldKey(const EditorModule& module, const FieldTable& table, const FieldDecl& decl, int row) {
-  std::string key(module.key);
+  std::string key;
+  key.reserve(module.key.size() + table.key.size() + decl.key.size() + 12);  // "[nnnnn].", '.' and '.'
+  key += module.key;
   if (table.rows > 1) {
     // Appended piece by piece (GCC 12 at -O2 warns falsely on concatenated temporaries).
     key += '[';
@@ -32,36 +34,53 @@ std::string FieldKey(const EditorModule& module, const FieldTable& table, const 
   return key;
 }
 
-void ForEachField(ModuleList modules, const ImageStore& image,
-                  const std::function<void(const FieldInstance&)>& visit) {
+namespace {
+
+// Which instances a walk visits: the listed ones (shown tables, listed rows),
+// or every one that lies in the image (hidden tables too, existing rows).
+enum class Walk { Listed, InImage };
+
+// The walk itself: visit(module, table, decl, row) for every instance of
+// every field that holds a value.
+template <class Visit>
+void WalkFields(ModuleList modules, const ImageStore& image, Walk walk, Visit visit) {
   for (const EditorModule* module : modules) {
     for (const FieldTable& table : module->tables) {
-      if (!TableShown(table, image)) continue;
+      if (walk == Walk::Listed ? !TableShown(table, image) : !TableApplies(table, image)) continue;
       for (int row = 0; row < table.rows; ++row) {
-        if (!RowListed(table, image, row)) continue;
+        if (walk == Walk::Listed ? !RowListed(table, image, row) : !RowStart(table, image, row)) continue;
         for (const FieldDecl& decl : table.fields) {
           if (!decl.HasValue() || decl.key.empty()) continue;
-          visit(FieldInstance{module, FieldRef{&table, &decl, row}, FieldKey(*module, table, decl, row)});
+          visit(*module, table, decl, row);
         }
       }
     }
   }
 }
 
+void VisitInstances(ModuleList modules, const ImageStore& image, Walk walk,
+                    const std::function<void(const FieldInstance&)>& visit) {
+  WalkFields(modules, image, walk, [&](const EditorModule& module, const FieldTable& table, const FieldDecl& decl, int row) {
+    visit(FieldInstance{&module, FieldRef{&table, &decl, row}, FieldKey(module, table, decl, row)});
+  });
+}
+
+}  // namespace
+
+void ForEachField(ModuleList modules, const ImageStore& image,
+                  const std::function<void(const FieldInstance&)>& visit) {
+  VisitInstances(modules, image, Walk::Listed, visit);
+}
+
 void ForEachFieldInImage(ModuleList modules, const ImageStore& image,
                          const std::function<void(const FieldInstance&)>& visit) {
-  for (const EditorModule* module : modules) {
-    for (const FieldTable& table : module->tables) {
-      if (!TableApplies(table, image)) continue;
-      for (int row = 0; row < table.rows; ++row) {
-        if (!RowStart(table, image, row)) continue;
-        for (const FieldDecl& decl : table.fields) {
-          if (!decl.HasValue() || decl.key.empty()) continue;
-          visit(FieldInstance{module, FieldRef{&table, &decl, row}, FieldKey(*module, table, decl, row)});
-        }
-      }
-    }
-  }
+  VisitInstances(modules, image, Walk::InImage, visit);
+}
+
+std::size_t CountFields(ModuleList modules, const ImageStore& image) {
+  std::size_t count = 0;
+  WalkFields(modules, image, Walk::Listed, [&](const EditorModule&, const FieldTable&, const FieldDecl&, int) { ++count; });
+  return count;
 }
 
 namespace {
@@ -93,7 +112,9 @@ std::optional<RowPart> ReadRowPart(std::string_view r) {
 template <class Shown>
 std::optional<FieldInstance> ParseKey(ModuleList modules, std::string_view key, Shown shown) {
   for (const EditorModule* module : modules) {
-    if (!key.starts_with(module->key)) continue;
+    // What follows an editor's key is a row part or a dot: the cheap test first.
+    const std::size_t n = module->key.size();
+    if (key.size() <= n || (key[n] != '[' && key[n] != '.') || !key.starts_with(module->key)) continue;
     const std::string_view rest = key.substr(module->key.size());
     const std::optional<RowPart> numbered = ReadRowPart(rest);
     for (const FieldTable& table : module->tables) {
@@ -107,7 +128,7 @@ std::optional<FieldInstance> ParseKey(ModuleList modules, std::string_view key, 
       if (!r.starts_with('.')) continue;
       r.remove_prefix(1);
       if (!table.key.empty()) {
-        if (!r.starts_with(table.key) || r.size() <= table.key.size() || r[table.key.size()] != '.') continue;
+        if (r.size() <= table.key.size() || r[table.key.size()] != '.' || !r.starts_with(table.key)) continue;
         r.remove_prefix(table.key.size() + 1);
       }
       if (!shown(table)) continue;

@@ -6,6 +6,7 @@
 // Standard library only.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <span>
@@ -42,6 +43,8 @@ void ForEachField(ModuleList modules, const ImageStore& image,
 // takes part, hidden ones too, and the rows that exist.
 void ForEachFieldInImage(ModuleList modules, const ImageStore& image,
                          const std::function<void(const FieldInstance&)>& visit);
+// How many instances ForEachField visits (without making their keys).
+std::size_t CountFields(ModuleList modules, const ImageStore& image);
 // The instance a key names in this image, or nothing.
 std::optional<FieldInstance> FindField(ModuleList modules, const ImageStore& image, std::string_view key);
 // The declaration and row a key names in any image, whether or not that row

@@ -52,7 +52,7 @@ std::string Unescape(std::string_view s) {
 
 }  // namespace
 
-LanguageTexts::LanguageTexts() : texts_(kTextCount) {}
+LanguageTexts::LanguageTexts() : texts_(kTextCount), shown_(kTextCount) {}
 
 LanguageTexts::LoadResult LanguageTexts::LoadFile(const std::string& path,
                                                   const std::string& languageName) {
@@ -119,6 +119,9 @@ LanguageTexts::LoadResult LanguageTexts::LoadFromText(std::string_view content,
       texts[tl.slot] = std::string(tl.fields[column]);
 
   texts_ = std::move(texts);
+  // Unescaped once here: a text is asked for many times (every list entry shown).
+  shown_.clear();
+  for (const std::string& t : texts_) shown_.push_back(Unescape(t));
   languageNames_ = std::move(names);
   fontNames_ = std::move(fonts);
   column_ = column;
@@ -129,7 +132,7 @@ LanguageTexts::LoadResult LanguageTexts::LoadFromText(std::string_view content,
 
 std::string LanguageTexts::Text(int number) const {
   if (number < 0 || number >= kTextCount) return {};
-  return Unescape(texts_[number]);
+  return shown_[number];
 }
 
 const std::string& LanguageTexts::RawText(int number) const {

@@ -58,6 +58,7 @@ class LanguageTexts {
 
  private:
   std::vector<std::string> texts_;
+  std::vector<std::string> shown_;  // texts_ with their escapes replaced
   std::vector<std::string> languageNames_;
   std::vector<std::string> fontNames_;
   std::string fontName_;

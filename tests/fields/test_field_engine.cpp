@@ -218,7 +218,15 @@ TEST_F(EveryField, ShowingWritesNothingAndTheShownTextStoresNoChange) {
     const auto before = AllBytes(image);
     ForEachField(EditorModules(), image, [&](const FieldInstance& f) {
       const FieldView v = ShowField(f.ref, image);
-      FieldChoices(f.ref, image);
+      const std::vector<ShownChoice> choices = FieldChoices(f.ref, image);
+      // Shown together with its choices, the field shows the same and offers the same.
+      std::vector<ShownChoice> built;
+      const FieldView both = ShowFieldAndChoices(f.ref, image, built);
+      EXPECT_TRUE(both.text == v.text && both.choice == v.choice && both.raw == v.raw) << f.key;
+      const FieldDecl& decl = *f.ref.decl;
+      if (v.exists && (!decl.choices.empty() || (decl.hooks && decl.hooks->choices))) {
+        EXPECT_EQ(built, choices) << f.key;
+      }
       ASSERT_EQ(AllBytes(image), before) << f.key << ": showing wrote";
       ASSERT_TRUE(ApplyFieldText(f.ref, image, v.text).ok()) << f.key;
       ASSERT_EQ(AllBytes(image), before) << f.key << ": its own text changed bytes";

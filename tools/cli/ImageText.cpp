@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <set>
@@ -37,7 +39,7 @@ ModelInfo ModelOf(const ImageStore& image) { return ModelInfo(const_cast<ImageSt
 // field to export and to compare.
 using PlaceKey = std::tuple<int, std::size_t, std::size_t, int>;
 // Bytes of the four blocks, one flag each.
-using Coverage = std::array<std::vector<bool>, 4>;
+using Coverage = std::array<std::vector<std::uint8_t>, 4>;
 
 std::optional<PlaceKey> PlaceOf(const std::optional<FieldLocation>& where) {
   if (!where) return std::nullopt;
@@ -71,15 +73,19 @@ std::string LocationText(const std::optional<FieldLocation>& where) {
 
 std::vector<FieldListing> ListFields(ModuleList modules, const ImageStore& image) {
   std::vector<FieldListing> out;
+  out.reserve(CountFields(modules, image));  // a listing is large: one block, never moved
   ForEachField(modules, image, [&](const FieldInstance& f) {
     FieldListing l;
     l.field = f;
     l.label = FieldLabel(*f.ref.decl);
     l.kind = FieldKindName(*f.ref.decl);
-    l.view = ShowField(f.ref, image);
+    std::vector<ShownChoice> choices;
+    l.view = ShowFieldAndChoices(f.ref, image, choices);
     l.where = LocateField(f.ref, image);
-    if ((l.kind == "list" || l.kind == "order") && l.view.exists)
-      for (ShownChoice& c : FieldChoices(f.ref, image)) l.choices.push_back(std::move(c.text));
+    if ((l.kind == "list" || l.kind == "order") && l.view.exists) {
+      l.choices.reserve(choices.size());
+      for (ShownChoice& c : choices) l.choices.push_back(std::move(c.text));
+    }
     out.push_back(std::move(l));
   });
   return out;
@@ -89,62 +95,113 @@ namespace {
 
 // Printable ASCII without quotes or backslashes: JSON and YAML quote such a
 // text as it stands, with nothing escaped.
+constexpr std::array<bool, 256> kQuotedAsItStands = [] {
+  std::array<bool, 256> plain{};
+  for (int c = 0x20; c < 0x7F; ++c) plain[static_cast<std::size_t>(c)] = c != '"' && c != '\\';
+  return plain;
+}();
 bool QuotesAsItStands(std::string_view s) {
-  return std::all_of(s.begin(), s.end(), [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; });
+  for (const char c : s)
+    if (!kQuotedAsItStands[static_cast<unsigned char>(c)]) return false;
+  return true;
 }
 
-// A JSON string as the json library writes it (UTF-8 kept, bytes that are no
-// UTF-8 replaced): the common text of printable ASCII directly, the rest
-// through the library.
-void AppendJsonString(std::string& out, std::string_view s) {
-  if (!QuotesAsItStands(s)) {
-    out += nlohmann::json(std::string(s)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    return;
-  }
-  out += '"';
-  out += s;
-  out += '"';
-}
-
-// One JSON object on one line, written member by member.
+// One JSON object on one line, written member by member straight into room
+// that grows only when the members outgrow it. Strings go as the json library
+// writes them (UTF-8 kept, bytes that are no UTF-8 replaced): the common text
+// of printable ASCII directly, the rest through the library.
 class JsonLine {
  public:
-  JsonLine& Text(std::string_view name, std::string_view value) {
+  explicit JsonLine(std::size_t room) : out_(room, '\0') { Put('{'); }
+  // Member names are literals, copied at their known length.
+  template <std::size_t L>
+  JsonLine& Text(const char (&name)[L], std::string_view value) {
     Name(name);
-    AppendJsonString(out_, value);
+    String(value);
     return *this;
   }
-  JsonLine& Texts(std::string_view name, const std::vector<std::string>& values) {
+  template <std::size_t L>
+  JsonLine& Texts(const char (&name)[L], const std::vector<std::string>& values) {
     Name(name);
-    out_ += '[';
+    Put('[');
     for (std::size_t i = 0; i < values.size(); ++i) {
-      if (i) out_ += ',';
-      AppendJsonString(out_, values[i]);
+      if (i) Put(',');
+      String(values[i]);
     }
-    out_ += ']';
+    Put(']');
     return *this;
   }
-  template <typename N>
-  JsonLine& Number(std::string_view name, std::optional<N> value) {
+  template <std::size_t L, typename N>
+  JsonLine& Number(const char (&name)[L], std::optional<N> value) {
     Name(name);
-    out_ += value ? std::to_string(*value) : "null";
+    if (!value) {
+      Put("null");
+      return *this;
+    }
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, *value).ptr;
+    Put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
     return *this;
   }
-  std::string Done() && { return std::move(out_) + '}'; }
+  std::string Done() && {
+    Put('}');
+    out_.resize(used_);
+    return std::move(out_);
+  }
 
  private:
-  void Name(std::string_view name) {
-    out_ += out_.size() > 1 ? ",\"" : "\"";
-    out_ += name;
-    out_ += "\":";
+  char* Room(std::size_t n) {
+    if (used_ + n > out_.size()) out_.resize(std::max(2 * out_.size(), used_ + n));
+    return out_.data() + used_;
   }
-  std::string out_ = "{";
+  void Put(char c) {
+    *Room(1) = c;
+    ++used_;
+  }
+  void Put(std::string_view s) {
+    std::memcpy(Room(s.size()), s.data(), s.size());
+    used_ += s.size();
+  }
+  // ,"name": (without the comma before the first member)
+  template <std::size_t L>
+  void Name(const char (&name)[L]) {
+    char* p = Room(L - 1 + 4);
+    const char* start = p;
+    if (used_ > 1) *p++ = ',';
+    *p++ = '"';
+    std::memcpy(p, name, L - 1);
+    p += L - 1;
+    *p++ = '"';
+    *p++ = ':';
+    used_ += static_cast<std::size_t>(p - start);
+  }
+  void String(std::string_view s) {
+    if (!QuotesAsItStands(s)) {
+      Put(nlohmann::json(std::string(s)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace));
+      return;
+    }
+    char* p = Room(s.size() + 2);
+    *p = '"';
+    std::memcpy(p + 1, s.data(), s.size());
+    p[s.size() + 1] = '"';
+    used_ += s.size() + 2;
+  }
+  std::string out_;
+  std::size_t used_ = 0;
 };
+
+// Room for a listed field's JSON line: its texts, its choices and the rest.
+std::size_t JsonRoom(const FieldListing& f) {
+  constexpr std::size_t kNamesAndNumbers = 160;
+  std::size_t room = kNamesAndNumbers + f.field.key.size() + f.label.size() + f.view.text.size();
+  for (const std::string& c : f.choices) room += c.size() + 3;
+  return room;
+}
 
 }  // namespace
 
 std::string FieldJson(const FieldListing& f) {
-  JsonLine j;
+  JsonLine j(JsonRoom(f));
   j.Text("editor", f.field.module->key).Text("key", f.field.key).Text("label", f.label).Text("kind", f.kind);
   j.Text("text", f.view.text);
   if (f.kind == "list" || f.kind == "order") j.Texts("choices", f.choices);
@@ -265,15 +322,20 @@ ApplyOutcome OutcomeOf(const CommitResult& r, bool spin) {
   return {ApplyStatus::Refused, {}};
 }
 
-// The assignment as typed, without the releases of its change. A text the
-// field shows already changes nothing, unless `always` (the import stores
-// each value as the editors store it, whatever the base held).
-ApplyOutcome ApplyTyped(const FieldInstance& f, ImageStore& image, const Assignment& a, bool always = false) {
+// How a typed text is taken: as set takes it (a text the field shows already
+// changes nothing), as the import takes it (each value stored as the editors
+// store it, whatever the base held), or as the export's proof takes it (as
+// the import, without working out what a value was kept as: the proof looks
+// only at the bytes).
+enum class Typing { Set, Import, Proof };
+
+// The assignment as typed, without the releases of its change.
+ApplyOutcome ApplyTyped(const FieldInstance& f, ImageStore& image, const Assignment& a, Typing typing = Typing::Set) {
   if (a.op != Assignment::Op::Text) return OutcomeOf(SpinField(f.ref, image, a.op == Assignment::Op::Up), true);
-  if (!always && a.text == ShowField(f.ref, image).text) return {};
+  if (typing == Typing::Set && a.text == ShowField(f.ref, image).text) return {};
   if (auto why = UntypableText(f.ref, image, a.text)) return {ApplyStatus::Refused, std::move(*why)};
   ApplyOutcome out = OutcomeOf(CommitFieldText(f.ref, image, a.text), false);
-  if (out.status == ApplyStatus::Ok && !StoredAsPicked(*f.ref.decl))
+  if (out.status == ApplyStatus::Ok && typing != Typing::Proof && !StoredAsPicked(*f.ref.decl))
     out.kept = KeptNotice(*f.ref.decl, a.text, ShowField(f.ref, image));
   return out;
 }
@@ -330,12 +392,12 @@ struct FieldExport {
   FieldInstance field;
   ExportedField value;
   std::optional<FieldLocation> where;
+  int pass = 0;  // when the import applies it (PassOf)
 };
 
 // The fields that can be exported as their text, in walk order, each place
-// once (under the first editor that shows it), leaving out the excluded ones.
-std::vector<FieldExport> ExportableFields(ModuleList modules, const ImageStore& image,
-                                          const std::set<std::string>& excluded) {
+// once (under the first editor that shows it).
+std::vector<FieldExport> ExportableFields(ModuleList modules, const ImageStore& image) {
   std::vector<FieldExport> out;
   std::set<PlaceKey> seen;
   ForEachField(modules, image, [&](const FieldInstance& f) {
@@ -353,10 +415,19 @@ std::vector<FieldExport> ExportableFields(ModuleList modules, const ImageStore& 
     if (d.storage == Storage::Text && !EncodeFixedText(d, view.text)) return;
     const auto where = LocateField(f.ref, image);
     if (const auto place = PlaceOf(where); place && !seen.insert(*place).second) return;
-    if (excluded.count(f.key)) return;
     const bool check = d.kind == ControlKind::CheckBox;
     out.push_back({f, {d.key, check, view.checked, check ? std::string() : view.text}, where});
   });
+  return out;
+}
+
+// The exportable fields but the excluded ones (whose places stay taken: a
+// place shown by two editors goes raw when its first one does).
+std::vector<FieldExport> FieldsBut(const std::vector<FieldExport>& fields, const std::set<std::string>& excluded) {
+  std::vector<FieldExport> out;
+  out.reserve(fields.size());
+  for (const FieldExport& f : fields)
+    if (!excluded.count(f.field.key)) out.push_back(f);
   return out;
 }
 
@@ -467,7 +538,7 @@ namespace {
 // exported field lies in.
 Coverage RawMask(const std::vector<FieldExport>& fields) {
   Coverage raw;
-  for (BlockId block : kAllBlocks) raw[static_cast<std::size_t>(block)].assign(BlockSize(block), true);
+  for (BlockId block : kAllBlocks) raw[static_cast<std::size_t>(block)].assign(BlockSize(block), 1);
   for (const FieldExport& f : fields) {
     if (!f.where) continue;
     auto& bits = raw[static_cast<std::size_t>(f.where->block)];
@@ -475,7 +546,7 @@ Coverage RawMask(const std::vector<FieldExport>& fields) {
     // the fields' texts are applied over it.
     if (f.where->bit) continue;
     for (std::size_t i = 0; i < f.where->length && f.where->offset + i < bits.size(); ++i)
-      bits[f.where->offset + i] = false;
+      bits[f.where->offset + i] = 0;
   }
   return raw;
 }
@@ -531,7 +602,8 @@ ImageStore NewImageLike(const ImageStore& image) {
   return fresh;
 }
 
-ImportOutcome ApplyText(ModuleList modules, ImageStore& image, const ImageText& text,
+int PassOf(ModuleList modules, std::string_view key);
+ImportOutcome ApplyText(ModuleList modules, ImageStore& image, const ImageText& text, const std::vector<int>& passes,
                         std::vector<std::string>* refused);
 
 // The span of a row's fields, from the first byte of any to the last.
@@ -577,14 +649,19 @@ struct ProvenText {
 // that a commit changed (a pair's leader filling its follower); until the
 // import gives the image byte for byte. Failing that, every byte goes raw.
 ProvenText ProvenExport(ModuleList modules, const ImageStore& image) {
+  std::vector<FieldExport> exportable = ExportableFields(modules, image);
+  for (FieldExport& f : exportable) f.pass = PassOf(modules, f.field.key);
+  const ImageStore fresh = NewImageLike(image);
   std::set<std::string> excluded;
   for (int round = 0; round < 8; ++round) {
-    std::vector<FieldExport> fields = ExportableFields(modules, image, excluded);
+    std::vector<FieldExport> fields = FieldsBut(exportable, excluded);
     const Coverage raw = RawMask(fields);
     std::vector<RawBytes> runs = RawRuns(image, raw);
-    ImageStore again = NewImageLike(image);
+    ImageStore again = fresh;
     std::vector<std::string> refused;
-    const ImportOutcome r = ApplyText(modules, again, TextOf(fields, runs, ModelOf(image)), &refused);
+    std::vector<int> passes;
+    for (const FieldExport& f : fields) passes.push_back(f.pass);
+    const ImportOutcome r = ApplyText(modules, again, TextOf(fields, runs, ModelOf(image)), passes, &refused);
     if (!r.ok) break;
     if (!refused.empty()) {
       excluded.insert(refused.begin(), refused.end());
@@ -681,7 +758,7 @@ std::optional<std::string> HeaderRefusal(const TextHeader& h, const ImageStore& 
 
 // One entry as set takes it (the import releases once, at its end); a check
 // box also takes the export's true/false.
-ApplyOutcome ApplyEntry(ModuleList modules, ImageStore& image, const TextEntry& e) {
+ApplyOutcome ApplyEntry(ModuleList modules, ImageStore& image, const TextEntry& e, Typing typing) {
   const auto f = FindField(modules, image, e.key);
   if (!f) return {ApplyStatus::UnknownKey, "no field " + Printable(e.key) + " in this image"};
   std::string text = e.text;
@@ -689,7 +766,7 @@ ApplyOutcome ApplyEntry(ModuleList modules, ImageStore& image, const TextEntry& 
     if (text == "true") text = "1";
     else if (text == "false") text = "0";
   }
-  return ApplyTyped(*f, image, Assignment{e.key, Assignment::Op::Text, text}, true);
+  return ApplyTyped(*f, image, Assignment{e.key, Assignment::Op::Text, std::move(text)}, typing);
 }
 
 }  // namespace
@@ -702,8 +779,8 @@ namespace {
 // targets are such settings themselves (a remote code names an entry by its
 // owner's function). A row that names others goes with its plain settings,
 // since naming something new resets them (a key's parameters).
-int PassOf(ModuleList modules, const TextEntry& e) {
-  const auto f = NameField(modules, e.key);
+int PassOf(ModuleList modules, std::string_view key) {
+  const auto f = NameField(modules, key);
   if (!f) return 0;
   int refers = 0;
   for (const FieldDecl& d : f->ref.table->fields)
@@ -732,9 +809,10 @@ std::optional<std::string> ApplyRaw(const ImageText& text, ImageStore& image) {
 
 namespace {
 
-// Applies a text; stops at the first refusal, or with `refused` goes on and
-// lists every refused key (the export's proof).
-ImportOutcome ApplyText(ModuleList modules, ImageStore& image, const ImageText& text,
+// Applies a text, each entry in its pass (`passes`, in entry order); stops at
+// the first refusal, or with `refused` goes on and lists every refused key
+// (the export's proof, which works the passes out once for all its rounds).
+ImportOutcome ApplyText(ModuleList modules, ImageStore& image, const ImageText& text, const std::vector<int>& passes,
                         std::vector<std::string>* refused) {
   if (const auto why = HeaderRefusal(text.header, image)) return {false, *why, {}};
   ImportOutcome outcome;
@@ -747,16 +825,17 @@ ImportOutcome ApplyText(ModuleList modules, ImageStore& image, const ImageText& 
       return;
     }
     std::vector<std::pair<int, const TextEntry*>> order;
-    for (const TextEntry& e : text.entries) order.push_back({PassOf(modules, e), &e});
+    for (std::size_t i = 0; i < text.entries.size(); ++i) order.push_back({passes[i], &text.entries[i]});
     std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& [pass, entry] : order) {
       const TextEntry& e = *entry;
-      const ApplyOutcome r = ApplyEntry(modules, image, e);
-      const std::string line = "line " + std::to_string(e.line) + ": ";
+      const ApplyOutcome r = ApplyEntry(modules, image, e, refused ? Typing::Proof : Typing::Import);
       if (r.status != ApplyStatus::Ok && refused) {
         refused->push_back(e.key);
         continue;
       }
+      if (refused) continue;  // the proof looks only at the bytes
+      const std::string line = "line " + std::to_string(e.line) + ": ";
       if (r.status == ApplyStatus::UnknownKey) {
         failed = ImportOutcome{false, line + r.message, {}, e.key};
         return;
@@ -779,7 +858,9 @@ ImportOutcome ApplyText(ModuleList modules, ImageStore& image, const ImageText& 
 }  // namespace
 
 ImportOutcome ApplyImageText(ModuleList modules, ImageStore& image, const ImageText& text) {
-  return ApplyText(modules, image, text, nullptr);
+  std::vector<int> passes;
+  for (const TextEntry& e : text.entries) passes.push_back(PassOf(modules, e.key));
+  return ApplyText(modules, image, text, passes, nullptr);
 }
 
 ImportOutcome ImportYaml(ModuleList modules, ImageStore& image, std::string_view yaml) {
