@@ -60,9 +60,10 @@ void WalkFields(ModuleList modules, const ImageStore& image, Walk walk, Visit vi
 
 void VisitInstances(ModuleList modules, const ImageStore& image, Walk walk,
                     const std::function<void(const FieldInstance&)>& visit) {
-  WalkFields(modules, image, walk, [&](const EditorModule& module, const FieldTable& table, const FieldDecl& decl, int row) {
-    visit(FieldInstance{&module, FieldRef{&table, &decl, row}, FieldKey(module, table, decl, row)});
-  });
+  WalkFields(modules, image, walk,
+             [&](const EditorModule& module, const FieldTable& table, const FieldDecl& decl, int row) {
+               visit(FieldInstance{&module, FieldRef{&table, &decl, row}, FieldKey(module, table, decl, row)});
+             });
 }
 
 }  // namespace
@@ -79,7 +80,8 @@ void ForEachFieldInImage(ModuleList modules, const ImageStore& image,
 
 std::size_t CountFields(ModuleList modules, const ImageStore& image) {
   std::size_t count = 0;
-  WalkFields(modules, image, Walk::Listed, [&](const EditorModule&, const FieldTable&, const FieldDecl&, int) { ++count; });
+  WalkFields(modules, image, Walk::Listed,
+             [&](const EditorModule&, const FieldTable&, const FieldDecl&, int) { ++count; });
   return count;
 }
 
