@@ -30,11 +30,13 @@ inline ModelRecord MakeRecord(const char* code, std::uint8_t dest, std::uint8_t 
 struct RecordedDefaults {
   std::vector<std::string> calls;
   RecordedDefaults() {
-    for (auto [stage, name] : {std::pair{DefaultStage::ChannelBand, "band"},
-                               std::pair{DefaultStage::Channel, "channel"},
-                               std::pair{DefaultStage::Signalling, "signalling"},
-                               std::pair{DefaultStage::Feature, "feature"}})
-      AddDefaultRoutine(stage, "test", [this, name](ImageStore&) { calls.push_back(name); });
+    for (const auto& entry : {std::pair{DefaultStage::ChannelBand, "band"},
+                              std::pair{DefaultStage::Channel, "channel"},
+                              std::pair{DefaultStage::Signalling, "signalling"},
+                              std::pair{DefaultStage::Feature, "feature"}}) {
+      const char* name = entry.second;
+      AddDefaultRoutine(entry.first, "test", [this, name](ImageStore&) { calls.push_back(name); });
+    }
   }
   ~RecordedDefaults() {
     for (auto stage : {DefaultStage::ChannelBand, DefaultStage::Channel, DefaultStage::Signalling,
