@@ -35,6 +35,8 @@ struct ChoiceFound {
   std::string text;
 };
 ChoiceFound FindChoice(const FieldAt& at, long value, Match match, const std::vector<ShownChoice>* built = nullptr);
+// Whether one of the field's choices holds the stored value.
+bool HasChoice(const FieldAt& at, long value);
 // The stored value of the first entry shown as text, or nothing.
 std::optional<long> ChoiceValueOf(const FieldAt& at, std::string_view text);
 // Writes a stored value through the field's validation, the pair rule and

@@ -169,6 +169,8 @@ ChoiceFound FindChoice(const FieldAt& at, long value, Match match, const std::ve
   return found;
 }
 
+bool HasChoice(const FieldAt& at, long value) { return FindChoice(at, value, Match::First).position >= 0; }
+
 std::optional<long> ChoiceValueOf(const FieldAt& at, std::string_view text) {
   if (at.decl.hooks && at.decl.hooks->choices) {
     for (const ShownChoice& c : at.decl.hooks->choices(at))
@@ -459,7 +461,7 @@ CommitResult CommitFieldChoice(const FieldRef& f, ImageStore& image, long value)
   if (!r.applicable) return {CommitStatus::NotApplicable, {0}};
   if (r.disabled.n) return CommitResult::Refuse(r.disabled);
   const FieldAt at = AtOf(f, image, &image, *r.base);
-  if (FindChoice(at, value, Match::First).position >= 0) return Store(at, value);
+  if (HasChoice(at, value)) return Store(at, value);
   return CommitResult::Refuse(752_txt);
 }
 
@@ -559,8 +561,6 @@ bool FollowsEmptyLeader(const FieldAt& at, std::optional<long> stored) {
 bool ToneRoundTrips(long code) {
   return code == kToneOff || TextToToneCode(ToneCodeToText(static_cast<ToneCode>(code))) == code;
 }
-
-bool HasChoice(const FieldAt& at, long value) { return FindChoice(at, value, Match::First).position >= 0; }
 
 // A problem as a language text and the texts it names.
 struct Problem {
